@@ -1,0 +1,105 @@
+// emu.h - control of the emulated recorder, for the programs that host it
+// (the recorder program, tests, benchmarks, tools). Applications never see
+// this header: they talk to the firmware through tap.h only.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tap.h"
+
+namespace emu {
+
+// An external drive: a separate mount with its own device name, seeded from a
+// folder of the host when the recorder boots (changes live in the mount only).
+struct ExternalDrive {
+  std::string seedDir;               // host folder copied into the drive; may be empty
+  std::string device = "/dev/sdb1";  // device name in /proc/mounts
+  std::string mountPoint = "/mnt/sdb1";
+  std::string dataFilesName = "USB";  // also reachable as /DataFiles/<name>; empty: not
+};
+
+struct Config {
+  std::string diskDir;  // host folder that becomes /mnt/hd (created when missing)
+  std::vector<ExternalDrive> drives;
+  uint16_t systemId = 22010;        // TAP_GetSystemId
+  uint64_t diskCapacityMB = 500000;  // TAP_Hdd_TotalSize
+  bool utf8Firmware = true;  // the firmware offers its UTF-8 validation routine
+  int idleTicks = 10;        // emulated ticks between two idle events
+  bool realTime = false;     // Wait() also waits in real time (live front end)
+  std::string netOutputFile;  // where the network output goes; empty: kept in memory only
+};
+
+// Boots the emulated recorder: enters a private mount namespace (and a user
+// namespace when not root), mounts the disk at /mnt/hd and the external
+// drives, gives the namespace its own pseudo-terminals, and resets the
+// firmware state. Returns false with a message in LastError() when the
+// machine cannot give namespaces; nothing is started then.
+bool Boot(const Config& config);
+const std::string& LastError();
+
+// An application linked into the host program (tests): its header and entry
+// points. The firmware treats it as if it had loaded it from `fileName` in
+// /ProgramFiles.
+struct LinkedApplication {
+  const TYPE_TapHeader* header;
+  int (*main)(void);
+  dword (*eventHandler)(word, dword, dword);
+  const char* fileName = "Pavrolinex.tap";
+};
+
+// Loads an application image (.tap) the way the recorder does: reads its
+// header, takes a slot of the application table, calls its init entry and
+// TAP_Main. Returns the table index, or -1. An application whose TAP_Main
+// returns 0 is unloaded again (and its index is still returned).
+int LoadApplication(const std::string& tapPath);
+int StartLinkedApplication(const LinkedApplication& app);
+bool IsRunning(int index);
+int RunningCount();
+
+// Sends the stop request (param1 = reason: 0 power, 1 user) to every running
+// application, unloads them and leaves the namespace as it was.
+void Shutdown(dword reason = 0);
+
+// --- events: all of them run on the calling thread -------------------------
+// Delivers a key to the running applications (and then to the firmware's own
+// model when no application consumed it). Returns what the last handler gave.
+dword PressKey(dword code);
+void HoldKey(dword code, int repeats = 6);  // press, held reports, release
+void ReleaseKey(dword code);
+void Idle(int count = 1);        // idle events, each advancing the clock
+void Wait(double seconds);       // emulated time with idle events
+dword SendEvent(word event, dword param1, dword param2);  // to every application
+
+// Runs a script of the recorder program (see README): key names, hold:KEY,
+// release:KEY, idle:N, wait:S, time:YYYY-MM-DDTHH:MM, snap:FILE.png.
+// Returns false with a message in LastError() for an unknown word.
+bool RunScript(const std::string& script);
+// Key code for a key name ("Ok", "FileList", "Blue", "0"...), case-insensitive;
+// 0 when unknown.
+dword KeyByName(const std::string& name);
+
+// --- clock --------------------------------------------------------------------
+void SetClock(int year, int month, int day, int hour, int minute, int second = 0);
+dword Ticks();
+
+// --- screen ------------------------------------------------------------------
+// The last frame composed by TAP_Osd_Sync (720 x 576 ARGB, opaque).
+const std::vector<uint32_t>& Frame();
+uint64_t FrameCount();  // number of syncs so far
+bool WritePng(const std::string& path);
+bool AnyRegionOpen();  // an application region exists
+// The firmware's own display (plane 0): scripts put something there to test
+// the application's guards.
+void DrawFirmwareOsd(int x, int y, int w, int h, uint32_t argb);
+void ClearFirmwareOsd();
+
+// --- firmware state ------------------------------------------------------------
+void SetState(dword state, dword subState);
+void RemoveSymbol(const std::string& name);  // TryResolve answers null afterwards
+std::string NetOutput();     // everything the applications wrote to the network output
+std::vector<dword> KeysGivenToFirmware();   // keys no application consumed
+bool InNormalMode();         // no application holds the screen (TAP_ExitNormal)
+
+}  // namespace emu

@@ -1,0 +1,1 @@
+// Emulated recorder.
