@@ -11,6 +11,7 @@
 
 extern "C" {
 TYPE_File* _hddRecFiles[4][3];
+TYPE_File* _hddPlayFile;
 }
 
 namespace fw {
@@ -24,6 +25,8 @@ std::vector<TYPE_TapChInfo> channels[2];  // TV, radio
 int currentType = SVC_TYPE_Tv;
 int currentNum = 0;
 bool channelStarted = true;
+
+TYPE_File playFile;
 
 struct Playback {
   bool active = false;
@@ -69,6 +72,7 @@ void BuiltInChannels() {
 }
 
 void UpdateLabel() {
+  if (!playback.active) _hddPlayFile = nullptr;
   if (playback.active) {
     playingLabel = playback.entry.name;
   } else if (channelStarted && currentNum < static_cast<int>(channels[currentType].size())) {
@@ -111,6 +115,12 @@ int StartPlayback(const std::string& path, byte mode) {
   playback.info.file = &playback.entry;
   snprintf(playback.info.evtInfo.eventName, sizeof playback.info.evtInfo.eventName, "%s",
            name.c_str());
+  memset(&playFile, 0, sizeof playFile);
+  playFile.magic = TAP_FILE_MAGIC;
+  playFile.mode = TAP_FILE_READ;
+  playFile.handle = -1;
+  snprintf(playFile.path, sizeof playFile.path, "%s/%s", folder.c_str(), reported.c_str());
+  _hddPlayFile = &playFile;
   UpdateLabel();
   return 0;
 }
