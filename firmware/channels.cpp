@@ -61,11 +61,10 @@ TYPE_TapChInfo Channel(const char* name, word svcType, word svcId, word lcn) {
 }
 
 void BuiltInChannels() {
-  channels[0] = {Channel("Channel One", SVC_TYPE_Tv, 4101, 1),
-                 Channel("Channel Two", SVC_TYPE_Tv, 4102, 2),
-                 Channel("News 24", SVC_TYPE_Tv, 4103, 3),
-                 Channel("Sport Live", SVC_TYPE_Tv, 4104, 4),
-                 Channel("Kids Club", SVC_TYPE_Tv, 4105, 5)};
+  channels[0] = {
+      Channel("Channel One", SVC_TYPE_Tv, 4101, 1), Channel("Channel Two", SVC_TYPE_Tv, 4102, 2),
+      Channel("News 24", SVC_TYPE_Tv, 4103, 3), Channel("Sport Live", SVC_TYPE_Tv, 4104, 4),
+      Channel("Kids Club", SVC_TYPE_Tv, 4105, 5)};
   channels[1] = {Channel("Radio One", SVC_TYPE_Radio, 5101, 101),
                  Channel("Classic Radio", SVC_TYPE_Radio, 5102, 102),
                  Channel("Talk Radio", SVC_TYPE_Radio, 5103, 103)};

@@ -122,8 +122,8 @@ TEST_F(OsdTest, GraphicsBlendWithStraightAlpha) {
   ASSERT_EQ(TAP_Osd_PutGd(rgn, 1, 1, &gd, 1), 0);
   EXPECT_EQ(TAP_Osd_GetPixel(rgn, 1, 1), 0xFFFF0000u);
   EXPECT_EQ(TAP_Osd_GetPixel(rgn, 2, 1), 0xFF0000FFu);  // clear pixel keeps the background
-  EXPECT_TRUE(Near(TAP_Osd_GetPixel(rgn, 1, 2), 0xFF80007F, 2)) << std::hex
-                                                               << TAP_Osd_GetPixel(rgn, 1, 2);
+  EXPECT_TRUE(Near(TAP_Osd_GetPixel(rgn, 1, 2), 0xFF80007F, 2))
+      << std::hex << TAP_Osd_GetPixel(rgn, 1, 2);
   ASSERT_EQ(TAP_Osd_PutGd(rgn, 8, 8, &gd, 0), 0);  // copied, clipped at the edge
   EXPECT_EQ(TAP_Osd_GetPixel(rgn, 9, 8), 0x00FF0000u);
   EXPECT_EQ(TAP_Osd_PutGd(rgn, 0, 0, nullptr, 0), -1);
@@ -158,8 +158,7 @@ TEST_F(OsdTest, SaveRestoreAndCopy) {
 TEST_F(OsdTest, JpegIsScaledIntoTheBox) {
   std::vector<unsigned char> jpeg = EncodeJpeg(64, 32, 200, 40, 40);
   word rgn = TAP_Osd_Create(0, 0, 200, 200, 0, 0);
-  ASSERT_EQ(TAP_Osd_DrawJpeg(rgn, 10, 10, 30, 20, jpeg.data(), static_cast<dword>(jpeg.size())),
-            0);
+  ASSERT_EQ(TAP_Osd_DrawJpeg(rgn, 10, 10, 30, 20, jpeg.data(), static_cast<dword>(jpeg.size())), 0);
   EXPECT_TRUE(Near(TAP_Osd_GetPixel(rgn, 10, 10), 0xFFC82828, 6));
   EXPECT_TRUE(Near(TAP_Osd_GetPixel(rgn, 39, 29), 0xFFC82828, 6));
   EXPECT_EQ(TAP_Osd_GetPixel(rgn, 40, 30), 0u);

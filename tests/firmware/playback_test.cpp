@@ -144,7 +144,7 @@ TEST_F(PlaybackTest, RecordingSlotsAndTheirFiles) {
   ASSERT_EQ(TAP_Hdd_GetRecInfo(1, &got), 1);
   EXPECT_EQ(got.recType, RECTYPE_Normal);
   EXPECT_STREQ(got.fileName, "news.rec");
-  auto files = static_cast<TYPE_File* (*)[3]>(TryResolve("_hddRecFiles"));
+  auto files = static_cast<TYPE_File*(*)[3]>(TryResolve("_hddRecFiles"));
   ASSERT_NE(files[1][0], nullptr);
   EXPECT_STREQ(files[1][0]->path, "/mnt/hd/DataFiles/news.rec");
   EXPECT_STREQ(files[1][1]->path, "/mnt/hd/DataFiles/news.rec.inf");

@@ -55,8 +55,9 @@ class ScriptTest : public RecorderTest {
 
 TEST_F(ScriptTest, WordsDriveTheRecorder) {
   dword start = emu::Ticks();
-  ASSERT_TRUE(emu::RunScript("Ok down  # a comment Blue\n idle:4 wait:1.5 hold:Up release:Red "
-                             "time:2024-02-29T23:58 state:1/98 key:0x10017"))
+  ASSERT_TRUE(
+      emu::RunScript("Ok down  # a comment Blue\n idle:4 wait:1.5 hold:Up release:Red "
+                     "time:2024-02-29T23:58 state:1/98 key:0x10017"))
       << emu::LastError();
   const dword up = RKEY_ChUp;
   std::vector<dword> expected = {RKEY_Ok, RKEY_ChDown, up};
@@ -112,9 +113,9 @@ TEST(RecorderProgram, RunsAScriptAndShowsTheNetworkOutput) {
   testenv::WriteFile(dir + "/usb/Movies/film.rec", "film");
   std::string out;
   int rc = RunCommand(std::string(PVR_RECORDER_PATH) + " --disk " + dir + "/disk --usb " + dir +
-                   "/usb --tap " + tap + " --script " + dir + "/script.txt --net-output " + dir +
-                   "/net.txt",
-               out);
+                          "/usb --tap " + tap + " --script " + dir + "/script.txt --net-output " +
+                          dir + "/net.txt",
+                      out);
   EXPECT_EQ(rc, 0) << out;
   EXPECT_NE(out.find("net| EchoApp: key 1001e"), std::string::npos) << out;
   EXPECT_NE(out.find("net| EchoApp: key 1001c"), std::string::npos) << out;
@@ -130,14 +131,15 @@ TEST(RecorderProgram, FailsOnBadScriptsAndMissingImages) {
   std::string tap = std::string(PVR_TEST_TAP_DIR) + "/EchoApp.tap";
   std::string out;
   EXPECT_EQ(RunCommand(std::string(PVR_RECORDER_PATH) + " --disk " + dir + " --tap " + tap +
-                    " --script 'Ok bogus'",
-                out),
+                           " --script 'Ok bogus'",
+                       out),
             1);
   EXPECT_NE(out.find("bogus"), std::string::npos) << out;
   out.clear();
-  EXPECT_EQ(RunCommand(std::string(PVR_RECORDER_PATH) + " --disk " + dir + " --tap " + dir + "/no.tap",
-                out),
-            1);
+  EXPECT_EQ(
+      RunCommand(std::string(PVR_RECORDER_PATH) + " --disk " + dir + " --tap " + dir + "/no.tap",
+                 out),
+      1);
   out.clear();
   EXPECT_EQ(RunCommand(std::string(PVR_RECORDER_PATH) + " --script Ok", out), 2);
   testenv::RemoveTree(dir);
