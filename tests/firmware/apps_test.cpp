@@ -190,6 +190,41 @@ TEST_F(AppsTest, HookedHandlerInTheTableReceivesTheEvents) {
   EXPECT_EQ(seen[0].event, EVT_KEY);
 }
 
+int delaysInHandler = 0;
+dword DelayingHandler(word event, dword param1, dword) {
+  seen.push_back({static_cast<int>(CurrentTask()), event, param1});
+  if (event == EVT_KEY && delaysInHandler-- > 0) TAP_Delay(5);
+  return param1;
+}
+
+class ReentryTest : public RecorderTest {
+  void Configure(emu::Config& config) override { config.idleDuringDelay = true; }
+};
+
+TEST_F(ReentryTest, DelayInsideAHandlerDeliversIdleEvents) {
+  seen.clear();
+  delaysInHandler = 1;
+  ASSERT_EQ(emu::StartLinkedApplication({&kHeader, TestMain, DelayingHandler}), 0);
+  emu::PressKey(RKEY_Ok);
+  ASSERT_EQ(seen.size(), 3u);  // main, key, idle inside the key
+  EXPECT_EQ(seen[1].event, EVT_KEY);
+  EXPECT_EQ(seen[2].event, EVT_IDLE);
+}
+
+TEST_F(AppsTest, EventsToOneApplication) {
+  ASSERT_EQ(StartTest(), 0);
+  ASSERT_EQ(StartGreen(), 1);
+  seen.clear();
+  EXPECT_EQ(emu::SendEventTo(1, EVT_TAPCOM, 5, 6), 5u);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].task, 1);
+  EXPECT_EQ(emu::SendEventTo(7, EVT_TAPCOM, 5, 6), 5u);
+  // A delay outside the re-entry setting delivers nothing.
+  seen.clear();
+  TAP_Delay(10);
+  EXPECT_TRUE(seen.empty());
+}
+
 TEST_F(AppsTest, StateAndNormalMode) {
   dword state = 9, sub = 9;
   TAP_GetState(&state, &sub);
