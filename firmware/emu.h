@@ -94,6 +94,7 @@ dword KeyByName(const std::string& name);
 // --- clock --------------------------------------------------------------------
 // The local clock starts at 2025-06-01 20:00:00 on every boot; ticks at 0.
 void SetClock(int year, int month, int day, int hour, int minute, int second = 0);
+void InvalidateClock();  // TAP_GetTime reports no valid time until the next SetClock
 dword Ticks();
 
 // --- screen ------------------------------------------------------------------
