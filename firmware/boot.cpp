@@ -335,8 +335,8 @@ bool Boot(const Config& cfg) {
   ResetMemory();
   ResetClock();
   ResetDisk();
+  ResetChannels();  // before the display: the first picture shows the channel
   ResetOsd();
-  ResetChannels();
   ResetSymbols();
   ResetApps();
   ResetEvents();

@@ -100,6 +100,18 @@ TEST_F(OsdTest, RegionsComposeOverPlaneZeroAndVideo) {
   EXPECT_EQ(info.frameBuffer[100 * 720 + 100], 0u);
 }
 
+TEST_F(OsdTest, LaterRegionsLieOnTop) {
+  word first = TAP_Osd_Create(0, 0, 10, 10, 0, 0);
+  word second = TAP_Osd_Create(0, 0, 10, 10, 0, 0);
+  TAP_Osd_Delete(first);
+  word third = TAP_Osd_Create(0, 0, 10, 10, 0, 0);  // reuses the first handle
+  EXPECT_EQ(third, first);
+  TAP_Osd_FillBox(second, 0, 0, 10, 10, 0xFF00FF00);
+  TAP_Osd_FillBox(third, 0, 0, 10, 10, 0xFFFF0000);
+  TAP_Osd_Sync();
+  EXPECT_EQ(At(5, 5), 0xFFFF0000u);
+}
+
 TEST_F(OsdTest, RectanglesClipAndBadRegionsFail) {
   word rgn = TAP_Osd_Create(0, 0, 100, 100, 0, 0);
   TAP_Osd_DrawRectangle(rgn, 10, 10, 20, 20, 2, 0xFFFFFFFF);
