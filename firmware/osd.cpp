@@ -230,7 +230,8 @@ int TAP_Osd_DrawJpeg(word rgn, dword x, dword y, dword w, dword h, const void* j
 
 byte* TAP_Osd_SaveBox(word rgn, dword x, dword y, dword w, dword h) {
   Region* r = Get(rgn);
-  if (!r || w == 0 || h == 0) return nullptr;
+  // A box larger than any region is refused before its size can overflow.
+  if (!r || w == 0 || h == 0 || w > OSD_WIDTH || h > OSD_HEIGHT) return nullptr;
   uint32_t* data = static_cast<uint32_t*>(TAP_MemAlloc(w * h * 4));
   if (!data) return nullptr;
   for (dword j = 0; j < h; j++) {
@@ -259,6 +260,8 @@ int TAP_Osd_Copy(word srcRgn, word dstRgn, dword srcX, dword srcY, dword w, dwor
   Region* src = Get(srcRgn);
   Region* dst = Get(dstRgn);
   if (!src || !dst) return -1;
+  w = std::min<dword>(w, OSD_WIDTH);
+  h = std::min<dword>(h, OSD_HEIGHT);
   // Through a copy, so that overlapping boxes of one region come out right.
   std::vector<uint32_t> box(static_cast<size_t>(w) * h, 0);
   std::vector<bool> inside(box.size(), false);

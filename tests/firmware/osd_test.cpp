@@ -122,6 +122,9 @@ TEST_F(OsdTest, RectanglesClipAndBadRegionsFail) {
   EXPECT_EQ(TAP_Osd_FillBox(rgn, 90, 90, 1000, 1000, 0xFF010203), 0);  // clipped
   EXPECT_EQ(TAP_Osd_GetPixel(rgn, 99, 99), 0xFF010203u);
   EXPECT_EQ(TAP_Osd_FillBox(77, 0, 0, 1, 1, 0), -1);
+  EXPECT_EQ(TAP_Osd_SaveBox(rgn, 0, 0, 0x10000, 0x10001), nullptr);  // w * h * 4 overflows
+  EXPECT_EQ(TAP_Osd_Copy(rgn, rgn, 0, 0, 0xFFFFFFFF, 0xFFFFFFFF, 1, 1, 0), 0);
+  EXPECT_EQ(TAP_Osd_DrawRectangle(rgn, 0, 0, 100, 100, 0x80000000, 0xFF000000), 0);
   EXPECT_EQ(TAP_Osd_Create(0, 0, 0, 10, 0, 0), 0xFFFF);
   EXPECT_EQ(TAP_Osd_Create(800, 0, 10, 10, 0, 0), 0xFFFF);
 }
