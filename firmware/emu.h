@@ -3,6 +3,7 @@
 // this header: they talk to the firmware through tap.h only.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,19 +24,25 @@ struct ExternalDrive {
 struct Config {
   std::string diskDir;  // host folder that becomes /mnt/hd (created when missing)
   std::vector<ExternalDrive> drives;
-  uint16_t systemId = 22010;        // TAP_GetSystemId
+  uint16_t systemId = 22010;         // TAP_GetSystemId
   uint64_t diskCapacityMB = 500000;  // TAP_Hdd_TotalSize
-  bool utf8Firmware = true;  // the firmware offers its UTF-8 validation routine
-  int idleTicks = 10;        // emulated ticks between two idle events
-  bool realTime = false;     // Wait() also waits in real time (live front end)
-  std::string netOutputFile;  // where the network output goes; empty: kept in memory only
+  bool utf8Firmware = true;          // the firmware offers its UTF-8 validation routine
+  int idleTicks = 10;                // emulated ticks between two idle events
+  bool realTime = false;             // Wait() also waits in real time (live front end)
+  std::string netOutputFile;         // where the network output goes; empty: kept in memory only
+  // TAP_Delay delivers an idle event to the running applications while the
+  // caller is still inside its own handler, as the recorder may (re-entry).
+  bool idleDuringDelay = false;
 };
 
 // Boots the emulated recorder: enters a private mount namespace (and a user
 // namespace when not root), mounts the disk at /mnt/hd and the external
 // drives, gives the namespace its own pseudo-terminals, and resets the
 // firmware state. Returns false with a message in LastError() when the
-// machine cannot give namespaces; nothing is started then.
+// machine cannot give namespaces; nothing is started then. Call it while the
+// process has a single thread; where that cannot be (a non-root process under
+// qemu-user), start the process inside `unshare --user --map-root-user`.
+// A process may boot again after Shutdown.
 bool Boot(const Config& config);
 const std::string& LastError();
 
@@ -47,6 +54,9 @@ struct LinkedApplication {
   int (*main)(void);
   dword (*eventHandler)(word, dword, dword);
   const char* fileName = "Pavrolinex.tap";
+  // Optional init entry (`__TAP_Init_`); when given it fills the record's
+  // TAP_Main and TAP_EventHandler instead of `main`/`eventHandler`.
+  void (*init)(TYPE_TapTask*) = nullptr;
 };
 
 // Loads an application image (.tap) the way the recorder does: reads its
@@ -68,12 +78,16 @@ void Shutdown(dword reason = 0);
 dword PressKey(dword code);
 void HoldKey(dword code, int repeats = 6);  // press, held reports, release
 void ReleaseKey(dword code);
-void Idle(int count = 1);        // idle events, each advancing the clock
-void Wait(double seconds);       // emulated time with idle events
+void Idle(int count = 1);                                 // idle events, each advancing the clock
+void Wait(double seconds);                                // emulated time with idle events
 dword SendEvent(word event, dword param1, dword param2);  // to every application
+// To the application in table slot `index` only (param1 when it is not running).
+dword SendEventTo(int index, word event, dword param1, dword param2);
 
 // Runs a script of the recorder program (see README): key names, hold:KEY,
-// release:KEY, idle:N, wait:S, time:YYYY-MM-DDTHH:MM, snap:FILE.png.
+// release:KEY, idle:N, wait:S, time:YYYY-MM-DDTHH:MM, snap:FILE.png,
+// state:S/SUB, osd:X,Y,W,H,AARRGGBB, osd:clear, key:CODE; "#" starts a comment
+// that runs to the end of its line.
 // Returns false with a message in LastError() for an unknown word.
 bool RunScript(const std::string& script);
 // Key code for a key name ("Ok", "FileList", "Blue", "0"...), case-insensitive;
@@ -81,7 +95,9 @@ bool RunScript(const std::string& script);
 dword KeyByName(const std::string& name);
 
 // --- clock --------------------------------------------------------------------
+// The local clock starts at 2025-06-01 20:00:00 on every boot; ticks at 0.
 void SetClock(int year, int month, int day, int hour, int minute, int second = 0);
+void InvalidateClock();  // TAP_GetTime reports no valid time until the next SetClock
 dword Ticks();
 
 // --- screen ------------------------------------------------------------------
@@ -98,8 +114,24 @@ void ClearFirmwareOsd();
 // --- firmware state ------------------------------------------------------------
 void SetState(dword state, dword subState);
 void RemoveSymbol(const std::string& name);  // TryResolve answers null afterwards
-std::string NetOutput();     // everything the applications wrote to the network output
-std::vector<dword> KeysGivenToFirmware();   // keys no application consumed
-bool InNormalMode();         // no application holds the screen (TAP_ExitNormal)
+std::string NetOutput();  // everything the applications wrote to the network output
+std::vector<dword> KeysGivenToFirmware();  // keys no application consumed
+bool InNormalMode();                       // no application holds the screen (TAP_ExitNormal)
+std::string ConsoleOutput();               // what the applications printed with TAP_Print
+
+// --- memory ----------------------------------------------------------------------
+size_t AllocatedBlocks();  // TAP_MemAlloc blocks not yet freed (all boots of the process)
+
+// --- channels, playback, recording ------------------------------------------------
+// Replaces the channel lists (the built-in lists have five TV and three radio
+// services) and tunes to TV service 0.
+void SetChannels(const std::vector<TYPE_TapChInfo>& tv, const std::vector<TYPE_TapChInfo>& radio);
+// Fills recording slot 0..3 (TAP_Hdd_GetRecInfo); `systemPath` is the file the
+// slot writes (shown in "_hddRecFiles" with its ".inf" and ".nav"); empty: none.
+bool SetRecording(int slot, const TYPE_RecInfo& info, const std::string& systemPath = "");
+void ClearRecording(int slot);
+void SetTimers(const std::vector<TYPE_TimerInfo>& timers);  // TAP_Timer_GetInfo
+bool IsPlaying();
+std::string PlayingPath();  // system path of the file playing; empty when none
 
 }  // namespace emu
