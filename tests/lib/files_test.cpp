@@ -19,9 +19,7 @@ class Files : public LibTest {
     MakeUniqueFileName(buffer);
     return buffer;
   }
-  static std::vector<std::string> Folder(const std::string& path) {
-    return testenv::ListDir(path);
-  }
+  static std::vector<std::string> Folder(const std::string& path) { return testenv::ListDir(path); }
 };
 
 const std::string kMovies = "/mnt/hd/DataFiles/Movies/";
