@@ -7,13 +7,12 @@
 namespace fw {
 namespace {
 
-constexpr int64_t kMjdOfUnixEpoch = 40587;  // 1970-01-01
+constexpr int64_t kMjdOfUnixEpoch = 40587;     // 1970-01-01
 constexpr int64_t kDefaultClock = 1748808000;  // 2025-06-01 20:00:00
 
 dword ticks = 0;
 int64_t clockBase = kDefaultClock;  // local seconds at tick `clockBaseTicks`
 dword clockBaseTicks = 0;
-uint64_t centiRemainder = 0;
 
 // Days since 1970-01-01 of a proleptic Gregorian date (valid for any year).
 int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
@@ -46,7 +45,6 @@ void ResetClock() {
   ticks = 0;
   clockBase = kDefaultClock;
   clockBaseTicks = 0;
-  centiRemainder = 0;
 }
 
 void AdvanceTicks(dword n) {
@@ -77,7 +75,10 @@ extern "C" {
 
 dword TAP_GetTick(void) { return fw::ticks; }
 
-void TAP_Delay(dword n) { fw::AdvanceTicks(n); }
+void TAP_Delay(dword n) {
+  fw::AdvanceTicks(n);
+  fw::IdleInsideDelay();
+}
 
 word TAP_MakeMjd(word year, byte month, byte day) {
   int64_t mjd = fw::DaysFromCivil(year, month, day) + fw::kMjdOfUnixEpoch;
