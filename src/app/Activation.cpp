@@ -1,7 +1,7 @@
 // Showing the list, hiding it, and unloading the application.
 #include <string.h>
 
-#include "app/LibPending.h"
+#include "lib/lib.h"
 #include "app/Placeholders.h"
 #include "app/app.h"
 #include "app/keys.h"
@@ -18,10 +18,10 @@ int EntryCount(int folder) {
 }
 
 FileRecord* Entry(int folder, int line) {
-  if (folder < 0 || folder >= MAX_FOLDERS || line < 0 || line >= MAX_FILES_PER_FOLDER) {
+  if (folder < 0 || folder >= MAX_FOLDERS || line < 0 || line >= MAX_SLOTS) {
     return nullptr;
   }
-  return myfiles[folder * MAX_FILES_PER_FOLDER + line];
+  return myfiles[folder * MAX_SLOTS + line];
 }
 
 // True when CurrentDir still exists: the firmware can go there and reports
@@ -180,14 +180,7 @@ void TerminateRoutine() {
   ReleaseLogoMemory();
   ExitRoutine();
 
-  for (int i = 0; i < MAX_FOLDERS * MAX_FILES_PER_FOLDER; i++) {
-    if (myfiles[i]) TAP_MemFree(myfiles[i]);
-    myfiles[i] = nullptr;
-  }
-  for (int i = 0; i < MAX_FOLDERS; i++) {
-    if (myfolders[i]) TAP_MemFree(myfolders[i]);
-    myfolders[i] = nullptr;
-  }
+  ReleaseCatalogue();
   if (TAPIniDir) TAP_MemFree(TAPIniDir);
   TAPIniDir = nullptr;
   if (TAPLogoDir) TAP_MemFree(TAPLogoDir);

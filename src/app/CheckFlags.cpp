@@ -50,8 +50,8 @@ void ReturnFromDelete() {
     if (infoWindowShowing) CloseQuembryInfoWindow();
     int folder = delete_CurrentDirNumber;
     int line = delete_chosenLine;
-    bool validSlot = folder >= 0 && folder < MAX_FOLDERS && line > 0 && line < MAX_FILES_PER_FOLDER;
-    FileRecord* entry = validSlot ? myfiles[folder * MAX_FILES_PER_FOLDER + line] : nullptr;
+    bool validSlot = folder >= 0 && folder < MAX_FOLDERS && line > 0 && line < MAX_SLOTS;
+    FileRecord* entry = validSlot ? myfiles[folder * MAX_SLOTS + line] : nullptr;
     if (entry && entry->attribute == ATTR_FOLDER) DeleteMyfilesFolderEntry(entry->folderNumber);
     DeleteMyfilesEntry(folder, line, 1);
     if (processInBackground) {

@@ -3,7 +3,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "app/LibPending.h"
+#include "lib/lib.h"
 #include "app/Placeholders.h"
 #include "app/app.h"
 #include "app/texts.h"

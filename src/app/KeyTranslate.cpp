@@ -1,6 +1,6 @@
 // Key translation: remotes of different types deliver the same key codes to
 // the application, and keys we generate reach the firmware in its own codes.
-#include "app/LibPending.h"
+#include "lib/lib.h"
 #include "app/app.h"
 #include "tap.h"
 

@@ -1,4 +1,4 @@
-#include "app/LibPending.h"
+#include "lib/lib.h"
 #include "app/log.h"
 #include <stdio.h>
 

@@ -1,7 +1,7 @@
 // Entry points and the start-up sequence.
 #include <string.h>
 
-#include "app/LibPending.h"
+#include "lib/lib.h"
 #include "app/Placeholders.h"
 #include "app/app.h"
 #include "app/log.h"
@@ -111,21 +111,6 @@ void ResolveOnce(T& pointer, const char* name) {
   if (!pointer) pointer = reinterpret_cast<T>(TryResolve(name));
 }
 
-// Empty catalogue tables with the root folder record and its first two slots.
-void PrepareCatalogueTables() {
-  numberOfFiles = 0;
-  numberOfFolders = 0;
-  for (int i = 0; i < MAX_FOLDERS; i++) myfolders[i] = nullptr;
-  for (int i = 0; i < MAX_FOLDERS * MAX_FILES_PER_FOLDER; i++) myfiles[i] = nullptr;
-  CreateBlankFile();
-  myfolders[0] = (FolderRecord*)TAP_MemAlloc(sizeof(FolderRecord));
-  myfiles[0] = (FileRecord*)TAP_MemAlloc(sizeof(FileRecord));
-  myfiles[1] = (FileRecord*)TAP_MemAlloc(sizeof(FileRecord));
-  if (myfolders[0]) TAP_MemSet(myfolders[0], 0, sizeof(FolderRecord));
-  if (myfiles[0]) TAP_MemSet(myfiles[0], 0, sizeof(FileRecord));
-  if (myfiles[1]) TAP_MemSet(myfiles[1], 0, sizeof(FileRecord));
-}
-
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) int TAP_Main(void) {
@@ -174,7 +159,10 @@ extern "C" __attribute__((visibility("default"))) int TAP_Main(void) {
   ResolveOnce(Appl_AnalogChangeAction, "_Z23Appl_AnalogChangeActionv");
   ResolveOnce(Appl_SetAnalogEncoderMode, "_Z25Appl_SetAnalogEncoderModeh");
 
-  PrepareCatalogueTables();
+  // Empty tables with the root folder record and its first two slots.
+  numberOfFiles = 0;
+  numberOfFolders = 0;
+  InitialiseCatalogue();
 
   ChangeDirRoot();
   GotoDataFiles();
@@ -187,7 +175,9 @@ extern "C" __attribute__((visibility("default"))) int TAP_Main(void) {
     strncpy(myfolders[0]->name, "/DataFiles", sizeof myfolders[0]->name - 1);
     myfolders[0]->lastViewed = folderLastViewInfo[0].lastViewed;
   }
-  if (myfiles[1]) strncpy(myfiles[1]->folderPath, "/DataFiles", sizeof myfiles[1]->folderPath - 1);
+  if (FileSlot(0, 1)) {
+    strncpy(FileSlot(0, 1)->folderPath, "/DataFiles", sizeof FileSlot(0, 1)->folderPath - 1);
+  }
 
   initialLoad = 1;
   LoadQuembryInfo("/DataFiles", 0, 0, RecursiveDepth(), 0);

@@ -6,7 +6,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "app/LibPending.h"
+#include "lib/lib.h"
 #include "app/app.h"
 #include "app/keys.h"
 #include "app/log.h"
@@ -20,37 +20,6 @@ void CopyText(char* destination, size_t size, const char* source) {
 }
 
 }  // namespace
-
-// ------------------------------------------------------------ catalogue
-
-FolderRecord* myfolders[MAX_FOLDERS];
-FileRecord* myfiles[MAX_FOLDERS * MAX_FILES_PER_FOLDER];
-int numberOfFolders;
-int numberOfFiles;
-int maxShown;
-int CurrentDirNumber;
-int initialLoad;
-LastViewEntry folderLastViewInfo[MAX_FOLDERS];
-int numberOfFolderLastViewInfo;
-FileRecord currentFile;
-FolderRecord currentFolder;
-
-void CreateBlankFile() {}
-void ChangeDirRoot() { TAP_Hdd_ChangeDir("/"); }
-void GotoPath(const char* path) {
-  ChangeDirRoot();
-  if (path && path[0] == '/') TAP_Hdd_ChangeDir(path);
-}
-void GotoDataFiles() { GotoPath("/DataFiles"); }
-void GetRecordingInfo() {}
-void LoadRecordingInfo(int, int) {}
-void SetAllFilesToNotPresent() {}
-void LoadQuembryInfo(const char*, int, int, int, int) {}
-void loadInitialQuembryInfo(int, int) {}
-void loadSubsequentQuembryInfo(int) {}
-void reloadInitialQuembryInfo(int, int) {}
-void DeleteMyfilesEntry(int, int, int) {}
-void DeleteMyfilesFolderEntry(int) {}
 
 // ------------------------------------------------------------ viewing history
 
@@ -132,7 +101,6 @@ dword ConfigKeyHandler(dword key) {
 int chosenLine;
 int printLine;
 int page;
-int sortOrder;
 int yOffsetOption;
 int tempFileSuffixOption;
 
@@ -337,6 +305,12 @@ void initialiseQuembryRecycle() { allrecycleWindowShowing = 0; }
 void initialiseQuembryDelete() {}
 void initialiseQuembryRename() {}
 dword ipCommandProcessor(word, dword, dword) { return 0; }
+
+// What the catalogue expects of playback, applications and recordings.
+void DeleteProgressInfo(int, int, int) {}
+void SetPlaybackStatus(int, int) {}
+bool IsFileTAP_Active(const char*, const char*) { return false; }
+bool HDD_TAP_GetInfo(const char*, TYPE_TapHeader*) { return false; }
 
 // ------------------------------------------------------------ peripheral
 

@@ -6,94 +6,12 @@
 
 #include <stdint.h>
 
+#include "catalogue/catalogue.h"
 #include "tap.h"
 
 // ------------------------------------------------------------ catalogue
-// (records, tables and scans)
-
-#define MAX_FOLDERS 400
-#define MAX_FILES_PER_FOLDER 1000
-
-typedef struct FileRecord {
-  dword attribute;  // 208 file, 224 folder line, 250 parent line
-  dword stamp;
-  dword inode;
-  char name[127];
-  char sortName[127];
-  char folderPath[200];
-  int folderNumber;
-  byte encryption;
-  dword sizeLow;
-  dword sizeHigh;
-  dword playingNow;
-  dword hasHistory;
-  dword isNew;
-  dword totalBlocks;
-  dword positionBlock;
-  int serviceNumber;
-  dword serviceType;
-  dword durationMinutes;
-  dword recordedSeconds;
-  char serviceName[23];
-  char appAuthor[64];
-  dword appId;
-  dword eventNameLength;
-  dword eventByte;
-  char eventName[256];
-  char eventDescription[256];
-  dword extTextLength;
-  char extText[1024];
-  int eventDurationMinutes;
-  dword eventStartMjd, eventStartHour, eventStartMinute;
-  dword eventEndMjd, eventEndHour, eventEndMinute;
-  dword recordingNow;
-  dword present;
-} FileRecord;
-
-typedef struct FolderRecord {
-  char name[127];
-  int folderNumber;
-  int entryCount;
-  int subfolderCount;
-  int fileCount;
-  dword totalSizeLow;
-  dword totalSizeHigh;
-  int parentNumber;
-  int newFileCount;
-  int newFolderCount;
-  dword lastViewed;
-} FolderRecord;
-
-typedef struct LastViewEntry {
-  char path[127];
-  dword lastViewed;
-} LastViewEntry;
-
-extern FolderRecord* myfolders[MAX_FOLDERS];
-extern FileRecord* myfiles[MAX_FOLDERS * MAX_FILES_PER_FOLDER];
-extern int numberOfFolders;
-extern int numberOfFiles;
-extern int maxShown;
-extern int CurrentDirNumber;
-extern int initialLoad;
-extern LastViewEntry folderLastViewInfo[MAX_FOLDERS];
-extern int numberOfFolderLastViewInfo;
-extern FileRecord currentFile;
-extern FolderRecord currentFolder;
-
-void CreateBlankFile();
-void ChangeDirRoot();
-void GotoPath(const char* path);
-void GotoDataFiles();
-void GetRecordingInfo();
-void LoadRecordingInfo(int folder, int entry);
-void SetAllFilesToNotPresent();
-void LoadQuembryInfo(const char* path, int folder, int parent, int depth, int headerFolder);
-void loadInitialQuembryInfo(int depth, int headerFolder);
-void loadSubsequentQuembryInfo(int depth);
-void reloadInitialQuembryInfo(int depth, int folder);
-void DeleteMyfilesEntry(int folder, int entry, int release);
-void DeleteMyfilesFolderEntry(int folder);
+// The records, tables and scans are the catalogue's (catalogue.h); it also
+// declares what it expects from elsewhere (elsewhere.h).
 
 // ------------------------------------------------------------ viewing history
 
@@ -133,9 +51,7 @@ dword ConfigKeyHandler(dword key);
 extern int chosenLine;
 extern int printLine;
 extern int page;
-extern int sortOrder;
 extern int yOffsetOption;
-extern int tempFileSuffixOption;
 
 void PrintCenter(word region, dword x, dword y, dword maxX, const char* text, dword foreground,
                  dword background, byte size);
@@ -198,17 +114,8 @@ extern int lastTAPManager_dirNumber;
 extern char Tagsmith_infoMessage[128];  // text the own info window shows; "" = none
 extern byte TagsmithMessage[520];  // last message record exchanged with Tagsmith
 
-typedef struct MultiSelectItem {
-  dword inode;
-  char name[127];
-  int folderNumber;
-  int entry;
-  struct MultiSelectItem* next;
-} MultiSelectItem;
-extern MultiSelectItem* MultiSelect;
 
 void MultiSelectClearFirst();
-void MultiSelect_CheckFileNumber(MultiSelectItem* item);
 void CheckPlaybackStatus();  // sets inPlaybackMode
 void GetPlaybackInfo();
 void LoadPlaybackStatusInfo();
