@@ -1,18 +1,16 @@
 // Text.cpp - the application's text output: conversion to single-byte text,
 // measuring, printing into a field, word-wrapped printing and legend elements.
+#include "ui/Text.h"
+
 #include <cstring>
 
-// Support library (text encodings); lib/lib.h once available.
-bool isUTFToppy(void);
-void StrToISO(const char* source, char* destination);
-#include "ui/Text.h"
+#include "app/app.h"
+#include "lib/lib.h"
 
 int WrapPutStr_StartPos = 0;
 int LastWrapPutStr_Start = 0;
 int LastWrapPutStr_P = 0;
 int LastWrapPutStr_Y = 0;
-
-extern word rgn;
 
 namespace {
 

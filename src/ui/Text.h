@@ -108,3 +108,7 @@ extern int LastWrapPutStr_Y;      // y below the printed block
 // maxX when this one does not fit (so later elements are skipped as well).
 int drawLegendElement(int x, int y, int maxX, const TYPE_GrData* icon, int iconWidth,
                       const char* label);
+
+// The graphic of a button image (ButtonImage of app/keys.h, as GetButtonImage
+// gives it); an unknown value gives the blank small button.
+const TYPE_GrData* ButtonGraphic(int image);
