@@ -21,8 +21,9 @@ std::vector<char> RandomText(std::mt19937& random, size_t maxLength, bool biased
   text.reserve(length + 3);
   // Biased texts draw from the bytes that matter: selectors, C1, Latin-1,
   // UTF-8 leads and continuations, path characters.
-  static const char interesting[] = "\x01\x05\x10\x15\x1F\x80\x8A\x9F\xA0\xC2\xC3\xC5\xCF\xE2\x82"
-                                    "\xAC\xF0\x9F\xBF\xFF/.-:?*\\|\"<>\n .recinfnavdel";
+  static const char interesting[] =
+      "\x01\x05\x10\x15\x1F\x80\x8A\x9F\xA0\xC2\xC3\xC5\xCF\xE2\x82"
+      "\xAC\xF0\x9F\xBF\xFF/.-:?*\\|\"<>\n .recinfnavdel";
   for (size_t i = 0; i < length; i++) {
     char c;
     do {
