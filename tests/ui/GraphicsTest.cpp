@@ -9,6 +9,7 @@
 
 #include "app/app.h"
 #include "app/keys.h"
+#include "snapshot.h"
 #include "testenv.h"
 #include "ui/Text.h"
 #include "ui/graphics/Graphics.h"
@@ -94,8 +95,9 @@ TEST(Graphics, EveryKeyOfTheKeyListHasItsButtonPicture) {
   EXPECT_EQ(ButtonGraphic(BUTTON_COUNT), &_Button_blank_T_Gd);
 }
 
-// Draws every graphic (with its name) and every font into the display and
-// writes build/contact-sheet/ui.png, for looking at.
+// Draws every graphic (with its name) and every font into the display, writes
+// build/contact-sheet/ui.png for looking at, and compares the frame with the
+// reference, so that a change to a glyph, a graphic or the renderer is seen.
 class ContactSheet : public RecorderTest {};
 
 TEST_F(ContactSheet, WritesAllGraphicsAndFonts) {
@@ -156,6 +158,8 @@ TEST_F(ContactSheet, WritesAllGraphicsAndFonts) {
   std::string dir = std::string(PVR_BINARY_DIR) + "/contact-sheet";
   mkdir(dir.c_str(), 0755);
   EXPECT_TRUE(emu::WritePng(dir + "/ui.png"));
+  std::string message;
+  EXPECT_TRUE(snapshot::MatchesReference("ui-contact-sheet", &message)) << message;
   TAP_Osd_Delete(rgn);
   rgn = NO_REGION;
 }
