@@ -167,17 +167,21 @@ int WrapPutStr(word region, const char* text, int x, int y, int width, dword for
       line[n] = '\0';
     }
     // Grow one character at a time while there is clearly room.
-    bool last = pos + n >= len;
-    while (!last && (int)PrintWidth(line, size) < width - averageWidth) {
+    while (pos + n < len && (int)PrintWidth(line, size) < width - averageWidth) {
       int step = CharLength(text + pos + n);
       if (n + step > (int)sizeof line - 1) break;
       memcpy(line + n, text + pos + n, step);
       n += step;
       line[n] = '\0';
-      last = pos + n >= len;
     }
-    // The rest of the text is on this line and fits: no break needed.
-    if (pos + n >= len && (int)PrintWidth(line, size) <= width) last = true;
+    // One glyph wider than the average can overshoot the field; the printer
+    // would silently cut it, and it would never be seen.
+    while (n > 1 && (int)PrintWidth(line, size) > width) {
+      n = Boundary(text, pos, pos + n - 1) - pos;
+      line[n] = '\0';
+    }
+    // The rest of the text is on this line: no break needed.
+    bool last = pos + n >= len;
     if (!last) {
       int cut = n;
       for (int i = n - 1; i >= 0; --i) {

@@ -296,6 +296,46 @@ TEST_F(TextTest, WrapEdgeCases) {
   EXPECT_EQ(LastWrapPutStr_P % 2, 0);
 }
 
+TEST_F(TextTest, PagingLineByLineCoversTheTextAndEveryLineFits) {
+  std::string umlauts;
+  for (int i = 0; i < 30; ++i)
+    umlauts +=
+        "Gr\xC3\xBC\xC3\x9F"
+        " ";
+  const std::string texts[] = {
+      "The quick brown fox jumps over the lazy dog. WWW MMM @@@ www mmm, and a well-known "
+      "hyphenated-word-chain-that-goes-on-and-on before the end.",
+      "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
+      "iiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiii iiiiiiiiiiiiiiiiiiiiiii W",
+      umlauts,
+  };
+  for (const std::string& text : texts) {
+    for (int size : {10, 12, 14, 16, 18}) {
+      for (int width : {40, 97, 200, 460}) {
+        SCOPED_TRACE(text.substr(0, 12) + " size " + std::to_string(size) + " width " +
+                     std::to_string(width));
+        int pos = 0, lines = 0;
+        do {
+          WrapPutStr_StartPos = pos;
+          WrapPutStr(rgn, text.c_str(), 10, 10, width, kWhite, 0, 1, size, 0);
+          ASSERT_EQ(LastWrapPutStr_Start, pos);
+          int end = LastWrapPutStr_P == 0 ? (int)text.size() : LastWrapPutStr_P;
+          ASSERT_GT(end, pos);
+          std::string line = text.substr(pos, end - pos);
+          // A single character wider than the field is the one exception.
+          bool oneCharacter = line.size() == 1 || (line.size() == 2 && (byte)line[0] >= 0xC0);
+          if (!oneCharacter) {
+            EXPECT_LE(PrintWidth(line.c_str(), size), (dword)width) << line;
+          }
+          pos = end;
+          ASSERT_LT(++lines, 500);
+        } while (LastWrapPutStr_P != 0);
+        EXPECT_EQ(pos, (int)text.size());
+      }
+    }
+  }
+}
+
 TEST_F(TextTest, LegendElementsFlowAndStopAtTheEdge) {
   const TYPE_GrData* icon = &_Button_red_Gd;
   int iw = icon->width;
