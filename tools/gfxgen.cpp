@@ -399,9 +399,9 @@ std::vector<Pt> StarPoints(float cx, float cy, float outer, float inner) {
 
 void NewStar(Canvas& c) {
   float cx = c.w() / 2.0f, cy = c.h() / 2.0f + 0.6f;
-  c.Fill(Polygon(StarPoints(cx, cy, 9.2f, 4.0f)), Solid(Hex(0x8A2A00)));
-  c.Fill(Polygon(StarPoints(cx, cy, 7.6f, 3.2f)),
-         Radial(cx - 1.5f, cy - 2.5f, 8.0f, Hex(0xFFF6A0), Hex(0xFF8C00)));
+  c.Fill(Polygon(StarPoints(cx, cy, 8.4f, 3.7f)), Solid(Hex(0x5A1400)));
+  c.Fill(Polygon(StarPoints(cx, cy, 6.9f, 2.9f)),
+         Radial(cx - 1.0f, cy - 2.0f, 7.5f, Hex(0xFFF080), Hex(0xFF5A00)));
 }
 
 void TrashBin(Canvas& c) {
@@ -479,7 +479,7 @@ void MakeIcons() {
     Add(gIcons, "folder_yellow_parent", c);
   }
   {
-    Canvas c(20, 20);
+    Canvas c(18, 18);
     NewStar(c);
     Add(gIcons, "newstar", c);
   }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -160,6 +161,88 @@ TEST_F(ContactSheet, WritesAllGraphicsAndFonts) {
   EXPECT_TRUE(emu::WritePng(dir + "/ui.png"));
   std::string message;
   EXPECT_TRUE(snapshot::MatchesReference("ui-contact-sheet", &message)) << message;
+  TAP_Osd_Delete(rgn);
+  rgn = NO_REGION;
+}
+
+// List rows drawn the way the list places its icons, in wide (42-pixel) and
+// narrow (29-pixel) spacing, with a key legend: the graphics in context.
+TEST_F(ContactSheet, WritesListRowsInContext) {
+  rgn = TAP_Osd_Create(0, 0, 720, 576, 0, 0);
+  ASSERT_NE(rgn, NO_REGION);
+  TAP_Osd_FillBox(rgn, 0, 0, 720, 576, 0xFF101010);
+  struct Row {
+    const TYPE_GrData* icon;  // at the folder position (53, +8) or status position (56, +12)
+    bool folder, star, selected;
+    const TYPE_GrData* crypt;
+    const char* name;
+  };
+  const Row rows[] = {
+      {&_folder_yellow_parent_Gd, true, false, false, nullptr, ".."},
+      {&_folder_yellow_Gd, true, true, false, nullptr, "Films"},
+      {&_RedCircleRecord_Gd, false, false, true, nullptr, "News at Ten"},
+      {&_GreenCirclePlay_Gd, false, false, false, &_crypt_icon_1_Gd, "Der Bergdoktor"},
+      {&_BlueCircleTick_Gd, false, false, false, &_crypt_icon_2_Gd, "Tagesschau"},
+      {nullptr, false, true, false, &_crypt_icon_3_Gd, "Neue Aufnahme"},
+      {&_trash_bin_Gd, true, false, false, nullptr, "Deleted.rec"},
+  };
+  const TYPE_GrData* cells[2] = {&_TMSHighlightCellBlue39_Gd, &_TMSHighlightCellBlue26_Gd};
+  int top = 20;
+  for (int narrow = 0; narrow < 2; ++narrow) {
+    int pitch = narrow ? 29 : 42, box = narrow ? 27 : 40, iconOffset = narrow ? -8 : 0;
+    int count = narrow ? 5 : 7;  // leaves room for the legend
+    for (int i = 0; i < count; ++i) {
+      const Row& r = rows[i];
+      int t = top + i * pitch;
+      if (r.selected) {
+        for (int x = 53; x < 671; x += 10)
+          TAP_Osd_PutGd(rgn, std::min(x, 661), t, cells[narrow], 0);
+      } else {
+        TAP_Osd_FillBox(rgn, 53, t, 618, box, 0xFF1E1E1E);
+      }
+      if (r.icon)
+        TAP_Osd_PutGd(rgn, r.folder ? 53 : 56, t + (r.folder ? 8 : 12) + iconOffset, r.icon, 1);
+      if (r.star) TAP_Osd_PutGd(rgn, 57, t + 8 + iconOffset, &_newstar_Gd, 1);
+      int limit = 400;
+      if (r.crypt) {
+        limit -= 18;
+        TAP_Osd_PutGd(rgn, limit - 2, t + 3 + (narrow ? 0 : 8), r.crypt, 1);
+      }
+      dword colour = r.selected ? 0xFF101010 : 0xFFFAFAFA;
+      int size = narrow ? 14 : 16, fontOffset = narrow ? 1 - 8 : 0;
+      PrintLeft(rgn, 97, t + 8 + fontOffset, limit, r.name, colour, 0, size);
+      PrintCenter(rgn, 405, t + 8 + fontOffset, 510, "Mon 7 Dec", colour, 0, size);
+      PrintCenter(rgn, 515, t + 8 + fontOffset, 600, "1h 30m", colour, 0, size);
+      PrintCenter(rgn, 605, t + 8 + fontOffset, 668, "1.5GB", colour, 0, size);
+    }
+    top += count * pitch + 16;
+  }
+  // The key legend of the bottom area.
+  const struct {
+    const TYPE_GrData* button;
+    const char* text;
+  } legend[] = {{&_Button_blue_Gd, "Delete File"},
+                {&_Button_info_Gd, "Information"},
+                {&_Button_audio_T_Gd, "Help"}};
+  for (int i = 0; i < 3; ++i) {
+    int y = top + 6 + 24 * i;
+    const TYPE_GrData* b = legend[i].button;
+    TAP_Osd_PutGd(rgn, b->width > 39 ? 521 : 521 + (40 - b->width) / 2, y, b, 1);
+    PrintLeft(rgn, 561, y - 3, 671, legend[i].text, 0xFFC0C0C0, 0xFF101010, 16);
+  }
+  int x = 58;
+  x = drawLegendElement(x, top + 10, 500, &_Button_ok_Gd, _Button_ok_Gd.width, "Play");
+  x = drawLegendElement(x, top + 10, 500, &_Button_red_Gd, _Button_red_Gd.width, "Restore");
+  x = drawLegendElement(x, top + 10, 500, &_Button_exit_Gd, _Button_exit_Gd.width, "Exit");
+  TAP_Osd_PutGd(rgn, 300, top + 40, &_ArrowUp_Gd, 1);
+  TAP_Osd_PutGd(rgn, 320, top + 40, &_ArrowDown_Gd, 1);
+  TAP_Osd_Sync();
+
+  std::string dir = std::string(PVR_BINARY_DIR) + "/contact-sheet";
+  mkdir(dir.c_str(), 0755);
+  EXPECT_TRUE(emu::WritePng(dir + "/rows.png"));
+  std::string message;
+  EXPECT_TRUE(snapshot::MatchesReference("ui-list-rows", &message)) << message;
   TAP_Osd_Delete(rgn);
   rgn = NO_REGION;
 }

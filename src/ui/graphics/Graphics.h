@@ -8,7 +8,7 @@
 // list icons and scroll arrows
 extern const TYPE_GrData _folder_yellow_Gd;  // 30 x 24
 extern const TYPE_GrData _folder_yellow_parent_Gd;  // 30 x 24
-extern const TYPE_GrData _newstar_Gd;  // 20 x 20
+extern const TYPE_GrData _newstar_Gd;  // 18 x 18
 extern const TYPE_GrData _RedCircleRecord_Gd;  // 17 x 17
 extern const TYPE_GrData _GreenCirclePlay_Gd;  // 17 x 17
 extern const TYPE_GrData _BlueCircleTick_Gd;  // 17 x 17
