@@ -193,8 +193,9 @@ bool EnterNamespace() {
   uid_t uid = geteuid();
   gid_t gid = getegid();
   if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) {
-    return Fail("cannot create a user and mount namespace (are unprivileged user namespaces "
-                "enabled?)");
+    return Fail(
+        "cannot create a user and mount namespace (are unprivileged user namespaces "
+        "enabled?)");
   }
   inOwnUserNamespace = true;
   WriteTextFile("/proc/self/setgroups", "deny");
@@ -219,10 +220,11 @@ bool MountDrives(const std::string& stage) {
   if (mount(config.diskDir.c_str(), hd.c_str(), nullptr, MS_BIND, nullptr) != 0) {
     return Fail("cannot bind " + config.diskDir + " at /mnt/hd");
   }
-  for (const char* folder : {"/DataFiles", "/ProgramFiles", "/ProgramFiles/Settings",
-                             "/MediaFiles"}) {
+  for (const char* folder :
+       {"/DataFiles", "/ProgramFiles", "/ProgramFiles/Settings", "/MediaFiles"}) {
     std::string path = hd + folder;
-    if (mkdir(path.c_str(), 0777) != 0 && errno != EEXIST) return Fail(std::string("mkdir ") + folder);
+    if (mkdir(path.c_str(), 0777) != 0 && errno != EEXIST)
+      return Fail(std::string("mkdir ") + folder);
   }
   return true;
 }
@@ -270,7 +272,8 @@ bool MountAll() {
   char stage[] = "/tmp/pvr-mnt-XXXXXX";
   if (!mkdtemp(stage)) return Fail("cannot create a staging folder in /tmp");
   bool ok = MountDrives(stage);
-  for (size_t i = 0; ok && i < config.drives.size(); i++) ok = MountExternal(stage, config.drives[i]);
+  for (size_t i = 0; ok && i < config.drives.size(); i++)
+    ok = MountExternal(stage, config.drives[i]);
   if (ok && mount(stage, "/mnt", nullptr, MS_MOVE, nullptr) != 0) {
     ok = Fail("cannot move the new /mnt into place");
   }

@@ -24,12 +24,12 @@ struct ExternalDrive {
 struct Config {
   std::string diskDir;  // host folder that becomes /mnt/hd (created when missing)
   std::vector<ExternalDrive> drives;
-  uint16_t systemId = 22010;        // TAP_GetSystemId
+  uint16_t systemId = 22010;         // TAP_GetSystemId
   uint64_t diskCapacityMB = 500000;  // TAP_Hdd_TotalSize
-  bool utf8Firmware = true;  // the firmware offers its UTF-8 validation routine
-  int idleTicks = 10;        // emulated ticks between two idle events
-  bool realTime = false;     // Wait() also waits in real time (live front end)
-  std::string netOutputFile;  // where the network output goes; empty: kept in memory only
+  bool utf8Firmware = true;          // the firmware offers its UTF-8 validation routine
+  int idleTicks = 10;                // emulated ticks between two idle events
+  bool realTime = false;             // Wait() also waits in real time (live front end)
+  std::string netOutputFile;         // where the network output goes; empty: kept in memory only
 };
 
 // Boots the emulated recorder: enters a private mount namespace (and a user
@@ -72,8 +72,8 @@ void Shutdown(dword reason = 0);
 dword PressKey(dword code);
 void HoldKey(dword code, int repeats = 6);  // press, held reports, release
 void ReleaseKey(dword code);
-void Idle(int count = 1);        // idle events, each advancing the clock
-void Wait(double seconds);       // emulated time with idle events
+void Idle(int count = 1);                                 // idle events, each advancing the clock
+void Wait(double seconds);                                // emulated time with idle events
 dword SendEvent(word event, dword param1, dword param2);  // to every application
 
 // Runs a script of the recorder program (see README): key names, hold:KEY,
@@ -104,10 +104,10 @@ void ClearFirmwareOsd();
 // --- firmware state ------------------------------------------------------------
 void SetState(dword state, dword subState);
 void RemoveSymbol(const std::string& name);  // TryResolve answers null afterwards
-std::string NetOutput();     // everything the applications wrote to the network output
-std::vector<dword> KeysGivenToFirmware();   // keys no application consumed
-bool InNormalMode();         // no application holds the screen (TAP_ExitNormal)
-std::string ConsoleOutput();  // what the applications printed with TAP_Print
+std::string NetOutput();  // everything the applications wrote to the network output
+std::vector<dword> KeysGivenToFirmware();  // keys no application consumed
+bool InNormalMode();                       // no application holds the screen (TAP_ExitNormal)
+std::string ConsoleOutput();               // what the applications printed with TAP_Print
 
 // --- memory ----------------------------------------------------------------------
 size_t AllocatedBlocks();  // TAP_MemAlloc blocks not yet freed (all boots of the process)

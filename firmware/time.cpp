@@ -7,7 +7,7 @@
 namespace fw {
 namespace {
 
-constexpr int64_t kMjdOfUnixEpoch = 40587;  // 1970-01-01
+constexpr int64_t kMjdOfUnixEpoch = 40587;     // 1970-01-01
 constexpr int64_t kDefaultClock = 1748808000;  // 2025-06-01 20:00:00
 
 dword ticks = 0;

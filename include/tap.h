@@ -358,6 +358,15 @@ enum { TAPTASK_Free = 0, TAPTASK_Running = 1 };
  *   "_Z26Appl_ConvertToValidUTF8StrPhi"  the UTF-8 validation routine
  *   "PvrTimeToLinux"  dword (dword packedStamp): local time to system time
  *   "_hddRecFiles"   TYPE_File*[slots][3], the files each recording slot writes
+ *                    (the recording, its ".inf", its ".nav"); null when idle
+ *   "_hddPlayFile"   TYPE_File*, the file being played (for a recording its
+ *                    ".inf", as TYPE_PlayInfo.file names it); null when idle
+ *   "_hddDivxFolder" dword[4], the media player's folder record
+ * The work-folder functions take 16-byte folder records: SelectFolder fills
+ * one for a system path written without its leading "/" ("mnt/hd/DataFiles")
+ * and returns 0 on success; SetWorkFolder makes it the work folder;
+ * StartPlaybackMedia plays a file of the folder in "_hddDivxFolder" and
+ * returns 0 (false) on success.
  */
 void* TryResolve(const char* name);
 
