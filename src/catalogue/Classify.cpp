@@ -61,14 +61,6 @@ int IsFileTAP(const char* name) {
   return 0;
 }
 
-bool InDataFilesFolder(const char* path) { return path && strcmp(path, "/DataFiles") == 0; }
-bool InProgramFilesFolder(const char* path) {
-  return path && strcmp(path, "/ProgramFiles") == 0;
-}
-bool InDataFilesSubFolder(const char* path) {
-  return path && strncmp(path, "/DataFiles/", 11) == 0;
-}
-
 void ChangeDirRoot(void) { TAP_Hdd_ChangeDir("/"); }
 
 void GotoPath(const char* path) {
@@ -78,10 +70,3 @@ void GotoPath(const char* path) {
 
 void GotoDataFiles(void) { GotoPath("/DataFiles"); }
 void GotoProgramFiles(void) { GotoPath("/ProgramFiles"); }
-
-dword HDD_GetInodeByFolderAndFile(const char* folderPath, const char* name) {
-  if (!name) return 0;
-  char path[512];
-  snprintf(path, sizeof path, "/mnt/hd%.200s/%.127s", folderPath ? folderPath : "", name);
-  return (dword)HDD_GetInodeByFileName(path);
-}

@@ -130,14 +130,10 @@ void CreateBlankFile(void);
 int IsFileRec(const char* name);
 int IsFileRec_Valid(const char* name);
 int IsFileTAP(const char* name);
-bool InDataFilesFolder(const char* path);
-bool InProgramFilesFolder(const char* path);
-bool InDataFilesSubFolder(const char* path);
 void ChangeDirRoot(void);
 void GotoPath(const char* path);
 void GotoDataFiles(void);
 void GotoProgramFiles(void);
-dword HDD_GetInodeByFolderAndFile(const char* folderPath, const char* name);
 
 // ------------------------------------------------------------------ scan
 

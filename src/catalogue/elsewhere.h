@@ -2,6 +2,7 @@
 // modes, dialogs, playback progress and the multi-selection.
 #pragma once
 
+#include "lib/lib.h"  // InDataFilesFolder, GetSystemType, inode look-ups
 #include "tap.h"
 
 // Settings.
@@ -43,8 +44,3 @@ void MultiSelect_CheckFileNumber(MultiSelectItem* item);
 // Applications.
 bool IsFileTAP_Active(const char* name, const char* folder);
 bool HDD_TAP_GetInfo(const char* fileName, TYPE_TapHeader* header);
-
-// Support library.
-int GetSystemType(void);
-word GetSysID(void);
-uint64_t HDD_GetInodeByFileName(const char* path);
