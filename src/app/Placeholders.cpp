@@ -104,13 +104,6 @@ int page;
 int yOffsetOption;
 int tempFileSuffixOption;
 
-void PrintCenter(word region, dword x, dword y, dword maxX, const char* text, dword foreground,
-                 dword background, byte size) {
-  if (!text) return;
-  if (background) TAP_Osd_FillBox(region, x, y, maxX - x, size + 4u, background);
-  TAP_Osd_PutS(region, x, y, maxX, text, foreground, 0, 0, size, 0, 1);
-}
-
 void ResetScreenColumns() {}
 
 void initialiseQuembryWindow() {
