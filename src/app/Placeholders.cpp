@@ -117,8 +117,10 @@ void ActivateQuembryWindow() {
   windowShowing = 1;
   TAP_Osd_FillBox(rgn, 0, 0, OSD_WIDTH, OSD_HEIGHT, 0xFF101010);
   TAP_Osd_FillBox(rgn, 50, 40, 620, 30, 0xFF1E1E1E);
-  PrintLeft(rgn, 60, 44, 660, PROGRAM_VERSION, 0xFFFAFAFA, 0, 18);
-  PrintLeft(rgn, 60, 90, 660, CurrentDir, 0xFFE6E6FA, 0, 16);
+  // The firmware's own text output: the application's text functions keep a
+  // conversion buffer that is not given back when the image is unloaded.
+  TAP_Osd_PutS(rgn, 60, 45, 660, PROGRAM_VERSION, 0xFFFAFAFA, 0, 0, 18, 0, 0);
+  TAP_Osd_PutS(rgn, 60, 90, 660, CurrentDir, 0xFFE6E6FA, 0, 0, 16, 0, 0);
   // The names of the folder's first lines, the selected one marked.
   int count = myfolders[CurrentDirNumber] ? myfolders[CurrentDirNumber]->entryCount : 0;
   for (int line = 1; line <= count && line <= 14; line++) {
@@ -127,7 +129,7 @@ void ActivateQuembryWindow() {
     dword y = 100 + 30 * (dword)line;
     if (line == chosenLine) TAP_Osd_FillBox(rgn, 50, y - 2, 620, 26, 0xFF3A3A5A);
     const char* name = entry->attribute == ATTR_PARENT ? ".." : entry->name;
-    PrintLeft(rgn, 60, y, 660, name, 0xFFFAFAFA, 0, 16);
+    TAP_Osd_PutS(rgn, 60, y, 660, name, 0xFFFAFAFA, 0, 0, 16, 0, 0);
   }
   TAP_Osd_Sync();
 }
