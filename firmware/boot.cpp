@@ -139,7 +139,9 @@ void NetReaderLoop() {
 }
 
 bool OpenTerminal() {
-  ptyMaster = posix_openpt(O_RDWR | O_NOCTTY);
+  // Close-on-exec everywhere: the shell commands an application runs must not
+  // hold the terminal open.
+  ptyMaster = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
   if (ptyMaster < 0) return Fail("cannot open the namespace's terminal master");
   if (grantpt(ptyMaster) != 0 || unlockpt(ptyMaster) != 0) return Fail("cannot unlock terminal");
   const char* name = ptsname(ptyMaster);
@@ -150,7 +152,7 @@ bool OpenTerminal() {
   }
   // Holding the slave open keeps the terminal alive between the application's
   // open-write-close cycles; raw mode passes the bytes unchanged.
-  ptySlave = open(name, O_RDWR | O_NOCTTY);
+  ptySlave = open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
   if (ptySlave < 0) return Fail("cannot open /dev/pts/0");
   termios raw;
   if (tcgetattr(ptySlave, &raw) == 0) {
@@ -158,9 +160,9 @@ bool OpenTerminal() {
     tcsetattr(ptySlave, TCSANOW, &raw);
   }
   fcntl(ptyMaster, F_SETFL, fcntl(ptyMaster, F_GETFL) | O_NONBLOCK);
-  if (pipe(stopPipe) != 0) return Fail("pipe");
+  if (pipe2(stopPipe, O_CLOEXEC) != 0) return Fail("pipe");
   if (!config.netOutputFile.empty()) {
-    netFile = fopen(config.netOutputFile.c_str(), "w");
+    netFile = fopen(config.netOutputFile.c_str(), "we");
     if (!netFile) return Fail("cannot write " + config.netOutputFile);
   }
   netReader = std::thread(NetReaderLoop);
@@ -193,6 +195,14 @@ bool EnterNamespace() {
   uid_t uid = geteuid();
   gid_t gid = getegid();
   if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) {
+    // A user namespace needs a single-threaded process; an emulator such as
+    // qemu-user runs threads of its own. Started inside `unshare --user
+    // --map-root-user`, the recorder is root there and needs only the mounts.
+    if (errno == EINVAL) {
+      return Fail(
+          "cannot create a user namespace in a multi-threaded process (run it inside "
+          "'unshare --user --map-root-user')");
+    }
     return Fail(
         "cannot create a user and mount namespace (are unprivileged user namespaces "
         "enabled?)");
@@ -325,8 +335,8 @@ bool Boot(const Config& cfg) {
   ResetMemory();
   ResetClock();
   ResetDisk();
+  ResetChannels();  // before the display: the first picture shows the channel
   ResetOsd();
-  ResetChannels();
   ResetSymbols();
   ResetApps();
   ResetEvents();

@@ -30,13 +30,19 @@ struct Config {
   int idleTicks = 10;                // emulated ticks between two idle events
   bool realTime = false;             // Wait() also waits in real time (live front end)
   std::string netOutputFile;         // where the network output goes; empty: kept in memory only
+  // TAP_Delay delivers an idle event to the running applications while the
+  // caller is still inside its own handler, as the recorder may (re-entry).
+  bool idleDuringDelay = false;
 };
 
 // Boots the emulated recorder: enters a private mount namespace (and a user
 // namespace when not root), mounts the disk at /mnt/hd and the external
 // drives, gives the namespace its own pseudo-terminals, and resets the
 // firmware state. Returns false with a message in LastError() when the
-// machine cannot give namespaces; nothing is started then.
+// machine cannot give namespaces; nothing is started then. Call it while the
+// process has a single thread; where that cannot be (a non-root process under
+// qemu-user), start the process inside `unshare --user --map-root-user`.
+// A process may boot again after Shutdown.
 bool Boot(const Config& config);
 const std::string& LastError();
 
@@ -75,6 +81,8 @@ void ReleaseKey(dword code);
 void Idle(int count = 1);                                 // idle events, each advancing the clock
 void Wait(double seconds);                                // emulated time with idle events
 dword SendEvent(word event, dword param1, dword param2);  // to every application
+// To the application in table slot `index` only (param1 when it is not running).
+dword SendEventTo(int index, word event, dword param1, dword param2);
 
 // Runs a script of the recorder program (see README): key names, hold:KEY,
 // release:KEY, idle:N, wait:S, time:YYYY-MM-DDTHH:MM, snap:FILE.png,
@@ -87,7 +95,9 @@ bool RunScript(const std::string& script);
 dword KeyByName(const std::string& name);
 
 // --- clock --------------------------------------------------------------------
+// The local clock starts at 2025-06-01 20:00:00 on every boot; ticks at 0.
 void SetClock(int year, int month, int day, int hour, int minute, int second = 0);
+void InvalidateClock();  // TAP_GetTime reports no valid time until the next SetClock
 dword Ticks();
 
 // --- screen ------------------------------------------------------------------

@@ -1,4 +1,5 @@
 // The application table, event delivery and the internals looked up by name.
+#include <dlfcn.h>
 #include <string.h>
 
 #include <string>
@@ -6,6 +7,9 @@
 
 #include "tap.h"
 #include "testenv.h"
+
+// A function of the same name as one in the EchoApp image.
+extern "C" __attribute__((visibility("default"), used)) int EchoSharedName(void) { return 2; }
 
 namespace {
 
@@ -105,6 +109,20 @@ TEST_F(AppsTest, LinkedApplicationGetsASlotAndItsFolder) {
   EXPECT_EQ(seen[0].task, 0);
 }
 
+void InitEntry(TYPE_TapTask* task) {
+  task->TAP_Main = TestMain;
+  task->TAP_EventHandler = TestHandler;
+}
+
+TEST_F(AppsTest, InitEntryFillsTheRecord) {
+  ASSERT_EQ(emu::StartLinkedApplication({&kHeader, nullptr, nullptr, "Init.tap", InitEntry}), 0);
+  EXPECT_EQ(Table()[0].TAP_Main, &TestMain);
+  ASSERT_EQ(seen.size(), 1u);  // TAP_Main ran
+  seen.clear();
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(seen.size(), 1u);
+}
+
 TEST_F(AppsTest, MainReturningZeroUnloads) {
   mainResult = 0;
   EXPECT_EQ(StartTest(), 0);
@@ -190,6 +208,41 @@ TEST_F(AppsTest, HookedHandlerInTheTableReceivesTheEvents) {
   EXPECT_EQ(seen[0].event, EVT_KEY);
 }
 
+int delaysInHandler = 0;
+dword DelayingHandler(word event, dword param1, dword) {
+  seen.push_back({static_cast<int>(CurrentTask()), event, param1});
+  if (event == EVT_KEY && delaysInHandler-- > 0) TAP_Delay(5);
+  return param1;
+}
+
+class ReentryTest : public RecorderTest {
+  void Configure(emu::Config& config) override { config.idleDuringDelay = true; }
+};
+
+TEST_F(ReentryTest, DelayInsideAHandlerDeliversIdleEvents) {
+  seen.clear();
+  delaysInHandler = 1;
+  ASSERT_EQ(emu::StartLinkedApplication({&kHeader, TestMain, DelayingHandler}), 0);
+  emu::PressKey(RKEY_Ok);
+  ASSERT_EQ(seen.size(), 3u);  // main, key, idle inside the key
+  EXPECT_EQ(seen[1].event, EVT_KEY);
+  EXPECT_EQ(seen[2].event, EVT_IDLE);
+}
+
+TEST_F(AppsTest, EventsToOneApplication) {
+  ASSERT_EQ(StartTest(), 0);
+  ASSERT_EQ(StartGreen(), 1);
+  seen.clear();
+  EXPECT_EQ(emu::SendEventTo(1, EVT_TAPCOM, 5, 6), 5u);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].task, 1);
+  EXPECT_EQ(emu::SendEventTo(7, EVT_TAPCOM, 5, 6), 5u);
+  // A delay outside the re-entry setting delivers nothing.
+  seen.clear();
+  TAP_Delay(10);
+  EXPECT_TRUE(seen.empty());
+}
+
 TEST_F(AppsTest, StateAndNormalMode) {
   dword state = 9, sub = 9;
   TAP_GetState(&state, &sub);
@@ -271,6 +324,14 @@ TEST_F(LoaderTest, StartApplicationLoadsFromTheCurrentFolder) {
   ASSERT_EQ(index, 0) << emu::LastError();
   TYPE_TapTask* table = static_cast<TYPE_TapTask*>(TryResolve("_tapTask"));
   EXPECT_STREQ(table[0].file->path, "/mnt/hd/ProgramFiles/Echo.tap");
+}
+
+TEST_F(LoaderTest, ImageKeepsItsOwnFunctionsAgainstTheProgramsNames) {
+  ASSERT_EQ(emu::LoadApplication(tap_), 0) << emu::LastError();
+  TYPE_TapTask* table = static_cast<TYPE_TapTask*>(TryResolve("_tapTask"));
+  auto calls = reinterpret_cast<int (*)()>(dlsym(table[0].image, "EchoCallsSharedName"));
+  ASSERT_NE(calls, nullptr);
+  EXPECT_EQ(calls(), 1);  // not this program's EchoSharedName
 }
 
 TEST_F(LoaderTest, RefusingApplicationIsUnloaded) {

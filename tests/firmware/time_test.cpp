@@ -77,6 +77,15 @@ TEST_F(ClockTest, LocalClockRunsWithTheTicks) {
   EXPECT_EQ(s, 1);
 }
 
+TEST_F(ClockTest, ClockWithoutValidTime) {
+  emu::InvalidateClock();
+  word mjd = 1;
+  EXPECT_EQ(TAP_GetTime(&mjd, nullptr, nullptr, nullptr), 0);
+  emu::SetClock(2020, 1, 1, 0, 0);
+  EXPECT_EQ(TAP_GetTime(&mjd, nullptr, nullptr, nullptr), 1);
+  EXPECT_EQ(mjd, TAP_MakeMjd(2020, 1, 1));
+}
+
 TEST_F(ClockTest, PvrTimeToLinuxTreatsLocalAsUtc) {
   auto convert = reinterpret_cast<dword (*)(dword)>(TryResolve("PvrTimeToLinux"));
   ASSERT_NE(convert, nullptr);
