@@ -114,7 +114,7 @@ void AddCommonInfo(const char* path, int folderNumber, int slot, DirEntry* entry
   if (!r) return;
   r->attribute = entry->attr;
   r->stamp = entry->stamp;
-  r->inode = HDD_GetInodeByFolderAndFile(path, entry->name);
+  r->inode = (dword)HDD_GetInodeByFolderAndFile(path, entry->name);
   snprintf(r->name, sizeof r->name, "%.126s", entry->name);
   snprintf(r->folderPath, sizeof r->folderPath, "%.199s", path);
   r->folderNumber = folderNumber;
@@ -239,10 +239,11 @@ int LoadQuembryInfo(const char* path, int folderNumber, int parentNumber, int de
       if (!TakeFile(file.name)) continue;
       if (FileExistsInList(path, &file, folderNumber, &slot)) {
         FileRecord* r = FileSlot(folderNumber, slot);
-        dword inode = HDD_GetInodeByFolderAndFile(path, file.name);
-        if (inode != r->inode) {
-          // Replaced under the same name: same line, new file.
-          uint64_t size = (uint64_t)file.sizeHigh << 32 | file.sizeLow;
+        // Replaced under the same name: same line, new file. A file that grew in place
+        // (a recording in progress) takes its new size as well.
+        dword inode = (dword)HDD_GetInodeByFolderAndFile(path, file.name);
+        uint64_t size = (uint64_t)file.sizeHigh << 32 | file.sizeLow;
+        if (inode != r->inode || size != r->size) {
           totalSize = totalSize - r->size + size;
           r->inode = inode;
           r->size = size;
