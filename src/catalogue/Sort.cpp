@@ -88,9 +88,9 @@ void Pass(FileRecord** slots, int n, int pass) {
 
 void SortList(int order) {
   int language = TextLanguage == 1 ? 1 : 0;
-  FolderRecord* folder =
-      CurrentDirNumber >= 0 && CurrentDirNumber < MAX_FOLDERS ? myfolders[CurrentDirNumber]
-                                                               : nullptr;
+  FolderRecord* folder = CurrentDirNumber >= 0 && CurrentDirNumber < MAX_FOLDERS
+                             ? myfolders[CurrentDirNumber]
+                             : nullptr;
   strcpy(sortTitle, kTitles[language][order == 4 ? 4 : 1]);
   if (folder) {
     int n = folder->entryCount;
