@@ -212,6 +212,7 @@ TEST(HeaderDecode, MagicFamiliesAndSystemType) {
   EXPECT_EQ(info.magic, 0x54467263u);
   EXPECT_EQ(info.resumeBlock, 0u);  // only magic and version
   // Without a firmware description file the system type is unknown: no decoding.
+  SystemType = ST_UNKNOWN;
   EXPECT_EQ(HDD_DecodeRECHeader(b.data(), &info, 0), 0);
   b[0] = 'X';
   EXPECT_EQ(HDD_DecodeRECHeader(b.data(), &info, 5), 0);
