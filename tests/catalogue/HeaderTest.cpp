@@ -212,6 +212,9 @@ TEST(HeaderDecode, MagicFamiliesAndSystemType) {
   EXPECT_EQ(info.magic, 0x54467263u);
   EXPECT_EQ(info.resumeBlock, 0u);  // only magic and version
   // Without a firmware description file the system type is unknown: no decoding.
+  // (A test before this one in the same process may have left one loaded.)
+  if (FWDATBin) TAP_MemFree(FWDATBin);
+  FWDATBin = nullptr;
   SystemType = ST_UNKNOWN;
   EXPECT_EQ(HDD_DecodeRECHeader(b.data(), &info, 0), 0);
   b[0] = 'X';
