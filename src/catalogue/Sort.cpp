@@ -10,8 +10,10 @@ namespace {
 
 const char* const kTitles[2][6] = {
     {"[by date]", "[by name]", "[by channel]", "[by size]", "[by trim]", "[by reverse]"},
-    {"[nach Datum]", "[nach Name]", "[nach Sender]", "[nach Groesse]", "[nach Kurzname]",
-     "[umgekehrt]"}};
+    {"[nach Datum]", "[nach Name]", "[nach Sender]",
+     "[nach Gr\xF6\xDF"
+     "e]",
+     "[nach Kurzname]", "[umgekehrt]"}};
 
 const char* Key(const FileRecord* r, bool bySortName) {
   const char* key = bySortName ? r->sortName : r->name;
