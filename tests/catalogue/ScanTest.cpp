@@ -352,3 +352,74 @@ TEST_F(ScanTest, ReleaseFreesEveryRecord) {
 }
 
 }  // namespace
+
+namespace {
+
+// Large folders are rescanned through a name index: the lines found, kept, replaced
+// and dropped must be those of the plain walk.
+TEST_F(ScanTest, RescanOfALargeFolder) {
+  for (int i = 0; i < 120; i++) disk->File("/DataFiles/L/" + std::to_string(100 + i) + ".rec", i);
+  FullScan();
+  int l = FolderOf("/DataFiles/L");
+  LineOf(l, "152.rec")->hasHistory = 1;
+  for (int i = 0; i < 120; i += 3) disk->Remove("/DataFiles/L/" + std::to_string(100 + i) + ".rec");
+  disk->Replace("/DataFiles/L/152.rec", 5000);
+  disk->File("/DataFiles/L/new.rec", 3);
+  FullScan();
+  EXPECT_EQ(myfolders[l]->fileCount, 81);
+  EXPECT_EQ(LineOf(l, "152.rec")->hasHistory, 1u);
+  EXPECT_EQ(LineOf(l, "152.rec")->size, 5000u);
+  EXPECT_FALSE(LineOf(l, "103.rec"));
+  EXPECT_TRUE(LineOf(l, "new.rec"));
+  EXPECT_EQ(Invariants(), "");
+  std::vector<std::string> names = Names(l);
+  EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), DiskNames("/DataFiles/L"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ScanTest, ApplicationManagerModeListsApplications) {
+  disk->File("/ProgramFiles/One.tap", 100);
+  disk->File("/ProgramFiles/Two.TAP", 100);
+  disk->File("/ProgramFiles/readme.txt", 10);
+  disk->File("/ProgramFiles/Old.tap.del", 10);
+  disk->File("/DataFiles/x.rec", 10);
+  TAPManagerMode = 1;
+  TAPManagerModeChanged = 1;
+  SetCurrentDir("/ProgramFiles");
+  reloadInitialQuembryInfo(0, 0);
+  EXPECT_STREQ(myfolders[0]->name, "/ProgramFiles");
+  std::vector<std::string> names = Names(0);
+  EXPECT_EQ(std::set<std::string>(names.begin(), names.end()),
+            (std::set<std::string>{"One.tap", "Two.TAP", "Settings"}));
+  EXPECT_EQ(LineOf(0, "One.tap")->isNew, 0u);  // nothing is new in this mode
+
+  TAPManagerMode = 2;  // every file
+  reloadInitialQuembryInfo(0, 0);
+  EXPECT_TRUE(LineOf(0, "readme.txt"));
+  EXPECT_TRUE(LineOf(0, "Old.tap.del"));
+  EXPECT_EQ(Invariants(), "");
+
+  TAPManagerMode = 0;
+  TAPManagerModeChanged = 1;
+  SetCurrentDir("/DataFiles");
+  reloadInitialQuembryInfo(0, 0);
+  EXPECT_STREQ(myfolders[0]->name, "/DataFiles");
+  EXPECT_EQ(Names(0), (std::vector<std::string>{"x.rec"}));
+}
+
+TEST_F(ScanTest, DroppedFolderRecordsCloseTheGap) {
+  disk->Folder("/DataFiles/A");
+  disk->Folder("/DataFiles/B");
+  FullScan();
+  ASSERT_EQ(numberOfFolders, 2);
+  FolderRecord* second = myfolders[2];
+  DeleteMyfoldersEntry(1);
+  EXPECT_EQ(numberOfFolders, 1);
+  EXPECT_EQ(myfolders[1], second);
+  EXPECT_EQ(myfolders[2], nullptr);
+}
+
+}  // namespace
