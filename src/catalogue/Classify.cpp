@@ -20,7 +20,7 @@ bool EndsWith(const char* text, const char* end) {
 }
 
 bool ValidLower(const char* lower) {
-  static const char* const kSuffixes[] = {".mpg", ".rec", ".ts",  ".mp4", ".vob",
+  static const char* const kSuffixes[] = {".mpg",  ".rec",  ".ts",  ".mp4", ".vob",
                                           ".divx", ".xvid", ".avi", ".wmv", ".mkv"};
   if (strncmp(lower, "__temprec__", 11) == 0) return false;
   switch (tempFileSuffixOption) {
@@ -63,9 +63,9 @@ int IsFileTAP(const char* name) {
 
 void ChangeDirRoot(void) { TAP_Hdd_ChangeDir("/"); }
 
-void GotoPath(const char* path) {
+bool GotoPath(const char* path) {
   ChangeDirRoot();
-  if (path && path[0] == '/') TAP_Hdd_ChangeDir(path);
+  return path && path[0] == '/' && TAP_Hdd_ChangeDir(path) == 1;
 }
 
 void GotoDataFiles(void) { GotoPath("/DataFiles"); }

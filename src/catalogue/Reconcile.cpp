@@ -68,7 +68,8 @@ void DeleteMyfilesFolderEntry(int n) {
   if (!ValidFolder(n) || emptyingDepth > MAX_FOLDERS) return;
   emptyingDepth++;
   FolderRecord* folder = myfolders[n];
-  if (folder->newFolderCount > 0) CascadeFolderHasNewChange(folder->parentNumber, -folder->newFolderCount);
+  if (folder->newFolderCount > 0)
+    CascadeFolderHasNewChange(folder->parentNumber, -folder->newFolderCount);
   int count = folder->entryCount < MAX_SLOTS - 1 ? folder->entryCount : MAX_SLOTS - 1;
   for (int j = 1; j <= count; j++) {
     FileRecord* r = FileSlot(n, j);
@@ -180,11 +181,12 @@ void loadInitialQuembryInfo(int depth, int headerFolder) {
 
 void loadSubsequentQuembryInfo(int depth) {
   ChangeDirRoot();
-  GotoPath(CurrentDir);
+  // A shown folder that is gone is left as it is: scanning would read "/" into it.
+  bool entered = GotoPath(CurrentDir);
   GetRecordingInfo();
-  SetDirFilesToNotPresent(CurrentDirNumber);
   initialLoad = 0;
-  if (ValidFolder(CurrentDirNumber)) {
+  if (entered && ValidFolder(CurrentDirNumber)) {
+    SetDirFilesToNotPresent(CurrentDirNumber);
     LoadQuembryInfo(CurrentDir, CurrentDirNumber, myfolders[CurrentDirNumber]->parentNumber, depth,
                     CurrentDirNumber);
     DeleteDirFilesNotPresent(CurrentDirNumber);
