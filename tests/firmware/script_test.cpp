@@ -112,7 +112,7 @@ TEST(RecorderProgram, RunsAScriptAndShowsTheNetworkOutput) {
   testenv::WriteFile(dir + "/script.txt", "Ok idle:3\nsnap:" + dir + "/s.png Menu");
   testenv::WriteFile(dir + "/usb/Movies/film.rec", "film");
   std::string out;
-  int rc = RunCommand(std::string(PVR_RECORDER_PATH) + " --disk " + dir + "/disk --usb " + dir +
+  int rc = RunCommand(std::string(PVR_EXEC_PREFIX PVR_RECORDER_PATH) + " --disk " + dir + "/disk --usb " + dir +
                           "/usb --tap " + tap + " --script " + dir + "/script.txt --net-output " +
                           dir + "/net.txt",
                       out);
@@ -130,18 +130,18 @@ TEST(RecorderProgram, FailsOnBadScriptsAndMissingImages) {
   std::string dir = testenv::MakeTempDir("pvr-rec");
   std::string tap = std::string(PVR_TEST_TAP_DIR) + "/EchoApp.tap";
   std::string out;
-  EXPECT_EQ(RunCommand(std::string(PVR_RECORDER_PATH) + " --disk " + dir + " --tap " + tap +
+  EXPECT_EQ(RunCommand(std::string(PVR_EXEC_PREFIX PVR_RECORDER_PATH) + " --disk " + dir + " --tap " + tap +
                            " --script 'Ok bogus'",
                        out),
             1);
   EXPECT_NE(out.find("bogus"), std::string::npos) << out;
   out.clear();
   EXPECT_EQ(
-      RunCommand(std::string(PVR_RECORDER_PATH) + " --disk " + dir + " --tap " + dir + "/no.tap",
+      RunCommand(std::string(PVR_EXEC_PREFIX PVR_RECORDER_PATH) + " --disk " + dir + " --tap " + dir + "/no.tap",
                  out),
       1);
   out.clear();
-  EXPECT_EQ(RunCommand(std::string(PVR_RECORDER_PATH) + " --script Ok", out), 2);
+  EXPECT_EQ(RunCommand(std::string(PVR_EXEC_PREFIX PVR_RECORDER_PATH) + " --script Ok", out), 2);
   testenv::RemoveTree(dir);
 }
 

@@ -131,11 +131,11 @@ TEST_F(FirmwareDat, StreamCountZeroMeansTwoSlots) {
 TEST_F(FirmwareDat, GeneratorToolWritesTheDefaultFile) {
   std::string out = testenv::MakeTempDir("pvr-fwdat") + "/FirmwareTMS.dat";
   std::string command =
-      std::string(PVR_BINARY_DIR) + "/tools/make_firmware_dat '" + out + "' 0x1234";
+      std::string(PVR_EXEC_PREFIX PVR_BINARY_DIR) + "/tools/make_firmware_dat '" + out + "' 0x1234";
   ASSERT_EQ(system(command.c_str()), 0) << command;
   EXPECT_EQ(testenv::ReadFile(out),
             testdisk::FirmwareDatImage(testdisk::DefaultFirmwareDat(0x1234)));
-  std::string bad = std::string(PVR_BINARY_DIR) + "/tools/make_firmware_dat '" + out + "' 0";
+  std::string bad = std::string(PVR_EXEC_PREFIX PVR_BINARY_DIR) + "/tools/make_firmware_dat '" + out + "' 0";
   EXPECT_NE(system((bad + " 2>/dev/null").c_str()), 0);
 }
 
