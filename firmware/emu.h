@@ -3,6 +3,7 @@
 // this header: they talk to the firmware through tap.h only.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -47,6 +48,9 @@ struct LinkedApplication {
   int (*main)(void);
   dword (*eventHandler)(word, dword, dword);
   const char* fileName = "Pavrolinex.tap";
+  // Optional init entry (`__TAP_Init_`); when given it fills the record's
+  // TAP_Main and TAP_EventHandler instead of `main`/`eventHandler`.
+  void (*init)(TYPE_TapTask*) = nullptr;
 };
 
 // Loads an application image (.tap) the way the recorder does: reads its
@@ -73,7 +77,9 @@ void Wait(double seconds);       // emulated time with idle events
 dword SendEvent(word event, dword param1, dword param2);  // to every application
 
 // Runs a script of the recorder program (see README): key names, hold:KEY,
-// release:KEY, idle:N, wait:S, time:YYYY-MM-DDTHH:MM, snap:FILE.png.
+// release:KEY, idle:N, wait:S, time:YYYY-MM-DDTHH:MM, snap:FILE.png,
+// state:S/SUB, osd:X,Y,W,H,AARRGGBB, osd:clear, key:CODE; "#" starts a comment
+// that runs to the end of its line.
 // Returns false with a message in LastError() for an unknown word.
 bool RunScript(const std::string& script);
 // Key code for a key name ("Ok", "FileList", "Blue", "0"...), case-insensitive;
@@ -101,5 +107,21 @@ void RemoveSymbol(const std::string& name);  // TryResolve answers null afterwar
 std::string NetOutput();     // everything the applications wrote to the network output
 std::vector<dword> KeysGivenToFirmware();   // keys no application consumed
 bool InNormalMode();         // no application holds the screen (TAP_ExitNormal)
+std::string ConsoleOutput();  // what the applications printed with TAP_Print
+
+// --- memory ----------------------------------------------------------------------
+size_t AllocatedBlocks();  // TAP_MemAlloc blocks not yet freed (all boots of the process)
+
+// --- channels, playback, recording ------------------------------------------------
+// Replaces the channel lists (the built-in lists have five TV and three radio
+// services) and tunes to TV service 0.
+void SetChannels(const std::vector<TYPE_TapChInfo>& tv, const std::vector<TYPE_TapChInfo>& radio);
+// Fills recording slot 0..3 (TAP_Hdd_GetRecInfo); `systemPath` is the file the
+// slot writes (shown in "_hddRecFiles" with its ".inf" and ".nav"); empty: none.
+bool SetRecording(int slot, const TYPE_RecInfo& info, const std::string& systemPath = "");
+void ClearRecording(int slot);
+void SetTimers(const std::vector<TYPE_TimerInfo>& timers);  // TAP_Timer_GetInfo
+bool IsPlaying();
+std::string PlayingPath();  // system path of the file playing; empty when none
 
 }  // namespace emu

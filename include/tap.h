@@ -70,6 +70,12 @@ typedef struct TYPE_TapHeader {
 int TAP_Main(void);
 dword TAP_EventHandler(word event, dword param1, dword param2);
 
+struct TYPE_TapTask;
+/* Optional init entry: called before TAP_Main with the application's record
+ * of the firmware's table; it stores TAP_Main and then TAP_EventHandler into
+ * the record. Without it the firmware takes both entry points by name. */
+void __TAP_Init_(struct TYPE_TapTask* task);
+
 /* ------------------------------------------------------------ control */
 
 void TAP_Exit(void);
@@ -340,7 +346,9 @@ enum { TAPTASK_Free = 0, TAPTASK_Running = 1 };
  * does not have it; callers test it. Known names:
  *   "_tapTask"       TYPE_TapTask[16], the application table
  *   "_curTapTask"    dword, index of the running application
- *   "_hddTapFolder"  char*[16], each application's current folder (system path)
+ *   "_hddTapFolder"  char*[16], each application's current folder as a system
+ *                    path: "/mnt/hd" followed by the firmware path ("/mnt/hd/"
+ *                    for the root, "/mnt/hd/DataFiles" below it)
  *   "_isAnalogMode"  byte
  *   "_Z26Appl_GetAnalogEncoderStatev", "_Z23Appl_AnalogChangeActionv",
  *   "_Z25Appl_SetAnalogEncoderModeh"

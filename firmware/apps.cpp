@@ -1,0 +1,200 @@
+// The application table: loading application images the way the recorder
+// does, calling into them with the current-task index set, and unloading them.
+#include <dlfcn.h>
+#include <string.h>
+#include <sys/stat.h>
+
+#include <string>
+
+#include "internal.h"
+
+extern "C" {
+TYPE_TapTask _tapTask[TAP_MAX_TASKS];
+dword _curTapTask = 0;
+}
+
+namespace fw {
+namespace {
+
+bool exitRequested[TAP_MAX_TASKS];
+int depth = 0;  // calls into applications in progress
+
+int FreeSlot() {
+  for (int i = 0; i < TAP_MAX_TASKS; i++) {
+    if (_tapTask[i].status == TAPTASK_Free) return i;
+  }
+  return -1;
+}
+
+std::string FolderOfFile(const std::string& path) {
+  size_t slash = path.rfind('/');
+  std::string folder = slash == std::string::npos ? "" : path.substr(0, slash);
+  if (folder.compare(0, 8, "/mnt/hd/") == 0 || folder == "/mnt/hd") {
+    return folder == "/mnt/hd" ? "/mnt/hd/" : folder;
+  }
+  return "/mnt/hd/ProgramFiles";
+}
+
+void Unload(int index) {
+  TYPE_TapTask& task = _tapTask[index];
+  void* image = task.image;
+  delete task.file;
+  memset(&task, 0, sizeof task);
+  exitRequested[index] = false;
+  SetTaskFolder(index, "/mnt/hd/");
+  if (image) dlclose(image);
+}
+
+// Fills a free slot and runs the application's start; returns its index.
+int Start(void* image, dword id, const std::string& path, int (*main)(void),
+          dword (*handler)(word, dword, dword), void (*init)(TYPE_TapTask*)) {
+  int index = FreeSlot();
+  if (index < 0) {
+    SetError("the application table is full");
+    return -1;
+  }
+  TYPE_TapTask& task = _tapTask[index];
+  memset(&task, 0, sizeof task);
+  task.status = TAPTASK_Running;
+  task.id = id;
+  task.image = image;
+  task.file = new TYPE_File();
+  task.file->magic = TAP_FILE_MAGIC;
+  task.file->mode = TAP_FILE_READ;
+  task.file->handle = -1;
+  snprintf(task.file->path, sizeof task.file->path, "%s", path.c_str());
+  SetTaskFolder(index, FolderOfFile(path));
+  dword saved = _curTapTask;
+  _curTapTask = static_cast<dword>(index);
+  depth++;
+  if (init) {
+    init(&task);
+  } else {
+    task.TAP_Main = main;
+    task.TAP_EventHandler = handler;
+  }
+  int (*entry)(void) = task.TAP_Main ? task.TAP_Main : main;
+  int result = entry ? entry() : 0;
+  depth--;
+  _curTapTask = saved;
+  if (result == 0) exitRequested[index] = true;
+  if (depth == 0) UnloadPendingApps();
+  return index;
+}
+
+}  // namespace
+
+void ResetApps() {
+  UnloadAll();
+  _curTapTask = 0;
+  depth = 0;
+}
+
+int CurrentTask() { return static_cast<int>(_curTapTask); }
+
+int CallDepth() { return depth; }
+
+dword CallHandler(int index, word event, dword param1, dword param2) {
+  if (index < 0 || index >= TAP_MAX_TASKS || _tapTask[index].status != TAPTASK_Running) {
+    return param1;
+  }
+  // The handler is read from the table on every call: applications may hook it.
+  dword (*handler)(word, dword, dword) = _tapTask[index].TAP_EventHandler;
+  if (!handler) return param1;
+  dword saved = _curTapTask;
+  _curTapTask = static_cast<dword>(index);
+  depth++;
+  dword result = handler(event, param1, param2);
+  depth--;
+  _curTapTask = saved;
+  return result;
+}
+
+void RequestExit(int index) {
+  if (index >= 0 && index < TAP_MAX_TASKS) exitRequested[index] = true;
+}
+
+void UnloadPendingApps() {
+  for (int i = 0; i < TAP_MAX_TASKS; i++) {
+    if (exitRequested[i] && _tapTask[i].status != TAPTASK_Free) Unload(i);
+    exitRequested[i] = false;
+  }
+}
+
+void UnloadAll() {
+  for (int i = 0; i < TAP_MAX_TASKS; i++) {
+    if (_tapTask[i].status != TAPTASK_Free) Unload(i);
+  }
+}
+
+int LoadImage(const std::string& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) {
+    SetError("no application file " + path);
+    return -1;
+  }
+  void* image = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!image) {
+    const char* why = dlerror();
+    SetError(std::string("cannot load ") + path + ": " + (why ? why : "unknown"));
+    return -1;
+  }
+  const TYPE_TapHeader* header =
+      static_cast<const TYPE_TapHeader*>(dlsym(image, TAP_HEADER_SYMBOL));
+  if (!header || memcmp(header->magic, TAP_HEADER_MAGIC, 8) != 0) {
+    SetError(path + " has no application header");
+    dlclose(image);
+    return -1;
+  }
+  auto init = reinterpret_cast<void (*)(TYPE_TapTask*)>(dlsym(image, "__TAP_Init_"));
+  auto main = reinterpret_cast<int (*)(void)>(dlsym(image, "TAP_Main"));
+  auto handler = reinterpret_cast<dword (*)(word, dword, dword)>(dlsym(image, "TAP_EventHandler"));
+  if (!init && (!main || !handler)) {
+    SetError(path + " exports no entry points");
+    dlclose(image);
+    return -1;
+  }
+  // The header is read byte-wise: the image's section need not be aligned.
+  dword id;
+  memcpy(&id, reinterpret_cast<const char*>(header) + offsetof(TYPE_TapHeader, id), sizeof id);
+  return Start(image, id, path, main, handler, init);
+}
+
+}  // namespace fw
+
+extern "C" {
+
+void TAP_Exit(void) { fw::RequestExit(fw::CurrentTask()); }
+
+int TAP_StartApplication(const char* fileName) {
+  std::string path = fw::ResolveName(fileName);
+  if (path.empty()) return -1;
+  return fw::LoadImage(path);
+}
+
+}  // extern "C"
+
+namespace emu {
+
+int LoadApplication(const std::string& tapPath) { return fw::LoadImage(tapPath); }
+
+int StartLinkedApplication(const LinkedApplication& app) {
+  if (!app.header || !app.main) {
+    fw::SetError("a linked application needs a header and a main entry");
+    return -1;
+  }
+  std::string path = std::string("/mnt/hd/ProgramFiles/") + app.fileName;
+  return fw::Start(nullptr, app.header->id, path, app.main, app.eventHandler, nullptr);
+}
+
+bool IsRunning(int index) {
+  return index >= 0 && index < TAP_MAX_TASKS && _tapTask[index].status == TAPTASK_Running;
+}
+
+int RunningCount() {
+  int n = 0;
+  for (int i = 0; i < TAP_MAX_TASKS; i++) n += IsRunning(i);
+  return n;
+}
+
+}  // namespace emu

@@ -1,0 +1,74 @@
+// internal.h - state shared by the parts of the emulated recorder. Hosts use
+// emu.h; applications use tap.h; nothing outside firmware/ includes this.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "emu.h"
+#include "tap.h"
+
+namespace fw {
+
+extern emu::Config config;
+extern bool booted;
+void SetError(const std::string& message);
+
+// --- time (time.cpp) -----------------------------------------------------------
+void ResetClock();
+void AdvanceTicks(dword ticks);
+int64_t LocalNow();  // seconds since 1970-01-01 00:00 of the emulated local clock
+dword PackStamp(int64_t localSeconds);
+int64_t UnpackStamp(dword stamp);
+
+// --- disk (disk.cpp) -------------------------------------------------------------
+// The firmware root "/" is the system folder "/mnt/hd"; a folder is kept as
+// "/mnt/hd" followed by its firmware path ("/mnt/hd/" for the root).
+inline constexpr const char* kDiskRoot = "/mnt/hd";
+void ResetDisk();
+void SetTaskFolder(int index, const std::string& systemFolder);
+std::string TaskFolder();  // the running application's folder, system path
+// Resolves a firmware name (absolute, or relative to the current folder; "."
+// and ".." components allowed) into a system path below /mnt/hd; empty when it
+// would leave the disk.
+std::string ResolveName(const char* name);
+std::string FirmwareFolderOf(const std::string& systemPath);
+TYPE_File* OpenSystemFile(const std::string& systemPath, bool create);
+
+// --- display (osd.cpp, png.cpp) ---------------------------------------------------
+void ResetOsd();
+void DrawText(uint32_t* pixels, int stride, int width, int height, int x, int y, const char* text,
+              uint32_t color, int scale);
+bool DecodeJpeg(const void* data, size_t size, std::vector<uint32_t>& argb, int& width,
+                int& height);
+
+// --- applications and events (apps.cpp, events.cpp) -------------------------------
+void ResetApps();
+void ResetEvents();
+int CurrentTask();
+int CallDepth();
+void RequestExit(int index);
+int LoadImage(const std::string& path);
+dword CallHandler(int index, word event, dword param1, dword param2);
+void UnloadPendingApps();
+void UnloadAll();
+
+// --- channels, playback, recording (channels.cpp) ---------------------------------
+void ResetChannels();
+void SetRecordingFiles(int slot, const std::string& systemPath);
+void AdvancePlayback(dword ticks);
+const char* PlayingName();  // what the video layer shows
+bool PlayMedia(const std::string& systemPath);
+void FirmwareKey(dword key);  // the firmware's own reaction to a key
+
+// --- internals by name (symbols.cpp) ----------------------------------------------
+void ResetSymbols();
+
+// --- network output (boot.cpp) ------------------------------------------------------
+void DrainNet();
+
+// --- memory (memory.cpp) ---------------------------------------------------------------
+void ResetMemory();
+
+}  // namespace fw

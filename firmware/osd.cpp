@@ -1,0 +1,329 @@
+// The on-screen display: ARGB regions that TAP_Osd_Sync composes, over the
+// video picture and the firmware's own display (plane 0), into one frame.
+// Region handle 0 is plane 0, so an application can read the firmware's
+// pixels the way it does on the recorder.
+#include <string.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "internal.h"
+
+namespace fw {
+namespace {
+
+constexpr int kMaxRegions = 32;
+
+struct Region {
+  bool used = false;
+  int x = 0, y = 0, w = 0, h = 0;
+  std::vector<uint32_t> pixels;
+};
+
+Region regions[kMaxRegions];
+std::vector<uint32_t> frame(OSD_WIDTH * OSD_HEIGHT, 0xFF000000u);
+uint64_t frameCount = 0;
+
+Region* Get(word rgn) {
+  if (rgn >= kMaxRegions || !regions[rgn].used) return nullptr;
+  return &regions[rgn];
+}
+
+// Clips a box to the region; false when nothing of it is inside.
+bool Clip(const Region& r, dword x, dword y, dword& w, dword& h) {
+  if (x >= static_cast<dword>(r.w) || y >= static_cast<dword>(r.h)) return false;
+  w = std::min<dword>(w, static_cast<dword>(r.w) - x);
+  h = std::min<dword>(h, static_cast<dword>(r.h) - y);
+  return w > 0 && h > 0;
+}
+
+// Straight-alpha "over": the source pixel laid over the destination.
+uint32_t Over(uint32_t src, uint32_t dst) {
+  uint32_t sa = src >> 24;
+  if (sa == 255) return src;
+  if (sa == 0) return dst;
+  uint32_t da = dst >> 24;
+  uint32_t outA = sa + da * (255 - sa) / 255;
+  if (outA == 0) return 0;
+  uint32_t out = outA << 24;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    uint32_t s = src >> shift & 0xFF;
+    uint32_t d = dst >> shift & 0xFF;
+    uint32_t c = (s * sa + d * da * (255 - sa) / 255) / outA;
+    out |= std::min<uint32_t>(c, 255) << shift;
+  }
+  return out;
+}
+
+void DrawVideoLayer(std::vector<uint32_t>& out) {
+  // A test picture: eight colour bars, with the name of what plays below.
+  static const uint32_t bars[8] = {0xFFC0C0C0, 0xFFC0C000, 0xFF00C0C0, 0xFF00C000,
+                                   0xFFC000C0, 0xFFC00000, 0xFF0000C0, 0xFF101010};
+  for (int y = 0; y < OSD_HEIGHT; y++) {
+    for (int x = 0; x < OSD_WIDTH; x++) {
+      out[y * OSD_WIDTH + x] = y < 400 ? bars[x * 8 / OSD_WIDTH] : 0xFF202020;
+    }
+  }
+  DrawText(out.data(), OSD_WIDTH, OSD_WIDTH, OSD_HEIGHT, 40, 440, PlayingName(), 0xFFFFFFFF, 3);
+}
+
+}  // namespace
+
+void ResetOsd() {
+  for (Region& r : regions) r = Region();
+  regions[0].used = true;
+  regions[0].w = OSD_WIDTH;
+  regions[0].h = OSD_HEIGHT;
+  regions[0].pixels.assign(OSD_WIDTH * OSD_HEIGHT, 0);
+  frame.assign(OSD_WIDTH * OSD_HEIGHT, 0xFF000000u);
+  frameCount = 0;
+}
+
+}  // namespace fw
+
+using fw::Get;
+using fw::Region;
+
+extern "C" {
+
+word TAP_Osd_Create(dword x, dword y, dword w, dword h, byte, int) {
+  if (w == 0 || h == 0 || x >= OSD_WIDTH || y >= OSD_HEIGHT || w > OSD_WIDTH || h > OSD_HEIGHT) {
+    return 0xFFFF;
+  }
+  for (int i = 1; i < fw::kMaxRegions; i++) {
+    Region& r = fw::regions[i];
+    if (r.used) continue;
+    r.used = true;
+    r.x = static_cast<int>(x);
+    r.y = static_cast<int>(y);
+    r.w = static_cast<int>(w);
+    r.h = static_cast<int>(h);
+    r.pixels.assign(static_cast<size_t>(w) * h, 0);
+    return static_cast<word>(i);
+  }
+  return 0xFFFF;
+}
+
+int TAP_Osd_Delete(word rgn) {
+  if (rgn == 0 || !Get(rgn)) return -1;
+  fw::regions[rgn] = Region();
+  return 0;
+}
+
+void TAP_Osd_Sync(void) {
+  std::vector<uint32_t>& out = fw::frame;
+  fw::DrawVideoLayer(out);
+  for (int i = 0; i < fw::kMaxRegions; i++) {
+    const Region& r = fw::regions[i];
+    if (!r.used) continue;
+    for (int y = 0; y < r.h; y++) {
+      int fy = r.y + y;
+      if (fy < 0 || fy >= OSD_HEIGHT) continue;
+      for (int x = 0; x < r.w; x++) {
+        int fx = r.x + x;
+        if (fx < 0 || fx >= OSD_WIDTH) continue;
+        uint32_t& dst = out[fy * OSD_WIDTH + fx];
+        dst = fw::Over(r.pixels[y * r.w + x], dst) | 0xFF000000u;
+      }
+    }
+  }
+  fw::frameCount++;
+}
+
+int TAP_Osd_FillBox(word rgn, dword x, dword y, dword w, dword h, dword color) {
+  Region* r = Get(rgn);
+  if (!r) return -1;
+  if (!fw::Clip(*r, x, y, w, h)) return 0;
+  for (dword j = 0; j < h; j++) {
+    std::fill_n(&r->pixels[(y + j) * r->w + x], w, color);
+  }
+  return 0;
+}
+
+int TAP_Osd_DrawRectangle(word rgn, dword x, dword y, dword w, dword h, dword thick,
+                          dword color) {
+  if (!Get(rgn)) return -1;
+  if (thick == 0 || w == 0 || h == 0) return 0;
+  if (thick * 2 >= w || thick * 2 >= h) return TAP_Osd_FillBox(rgn, x, y, w, h, color);
+  TAP_Osd_FillBox(rgn, x, y, w, thick, color);
+  TAP_Osd_FillBox(rgn, x, y + h - thick, w, thick, color);
+  TAP_Osd_FillBox(rgn, x, y + thick, thick, h - 2 * thick, color);
+  TAP_Osd_FillBox(rgn, x + w - thick, y + thick, thick, h - 2 * thick, color);
+  return 0;
+}
+
+int TAP_Osd_PutPixel(word rgn, dword x, dword y, dword pix) {
+  Region* r = Get(rgn);
+  if (!r) return -1;
+  if (x >= static_cast<dword>(r->w) || y >= static_cast<dword>(r->h)) return -1;
+  r->pixels[y * r->w + x] = pix;
+  return 0;
+}
+
+dword TAP_Osd_GetPixel(word rgn, dword x, dword y) {
+  Region* r = Get(rgn);
+  if (!r || x >= static_cast<dword>(r->w) || y >= static_cast<dword>(r->h)) return 0;
+  return r->pixels[y * r->w + x];
+}
+
+int TAP_Osd_PutGd(word rgn, int x, int y, const TYPE_GrData* gd, int blend) {
+  Region* r = Get(rgn);
+  if (!r || !gd || !gd->argb) return -1;
+  for (int j = 0; j < gd->height; j++) {
+    int ry = y + j;
+    if (ry < 0 || ry >= r->h) continue;
+    for (int i = 0; i < gd->width; i++) {
+      int rx = x + i;
+      if (rx < 0 || rx >= r->w) continue;
+      uint32_t src = gd->argb[j * gd->width + i];
+      uint32_t& dst = r->pixels[ry * r->w + rx];
+      dst = blend ? fw::Over(src, dst) : src;
+    }
+  }
+  return 0;
+}
+
+int TAP_Osd_DrawJpeg(word rgn, dword x, dword y, dword w, dword h, const void* jpeg,
+                     dword size) {
+  Region* r = Get(rgn);
+  if (!r || !jpeg || size == 0 || w == 0 || h == 0) return -1;
+  std::vector<uint32_t> image;
+  int iw = 0, ih = 0;
+  if (!fw::DecodeJpeg(jpeg, size, image, iw, ih)) return -1;
+  // Each box pixel takes the average of the image pixels it covers.
+  for (dword j = 0; j < h; j++) {
+    if (y + j >= static_cast<dword>(r->h)) break;
+    int y0 = static_cast<int>(static_cast<uint64_t>(j) * ih / h);
+    int y1 = std::max(y0 + 1, static_cast<int>(static_cast<uint64_t>(j + 1) * ih / h));
+    for (dword i = 0; i < w; i++) {
+      if (x + i >= static_cast<dword>(r->w)) break;
+      int x0 = static_cast<int>(static_cast<uint64_t>(i) * iw / w);
+      int x1 = std::max(x0 + 1, static_cast<int>(static_cast<uint64_t>(i + 1) * iw / w));
+      uint32_t sum[3] = {0, 0, 0}, n = 0;
+      for (int sy = y0; sy < y1 && sy < ih; sy++) {
+        for (int sx = x0; sx < x1 && sx < iw; sx++) {
+          uint32_t p = image[sy * iw + sx];
+          sum[0] += p >> 16 & 0xFF;
+          sum[1] += p >> 8 & 0xFF;
+          sum[2] += p & 0xFF;
+          n++;
+        }
+      }
+      if (n == 0) continue;
+      r->pixels[(y + j) * r->w + x + i] =
+          0xFF000000u | (sum[0] / n) << 16 | (sum[1] / n) << 8 | (sum[2] / n);
+    }
+  }
+  return 0;
+}
+
+byte* TAP_Osd_SaveBox(word rgn, dword x, dword y, dword w, dword h) {
+  Region* r = Get(rgn);
+  if (!r || w == 0 || h == 0) return nullptr;
+  uint32_t* data = static_cast<uint32_t*>(TAP_MemAlloc(w * h * 4));
+  if (!data) return nullptr;
+  for (dword j = 0; j < h; j++) {
+    for (dword i = 0; i < w; i++) {
+      data[j * w + i] = TAP_Osd_GetPixel(rgn, x + i, y + j);
+    }
+  }
+  return reinterpret_cast<byte*>(data);
+}
+
+void TAP_Osd_RestoreBox(word rgn, dword x, dword y, dword w, dword h, const void* data) {
+  Region* r = Get(rgn);
+  if (!r || !data) return;
+  const uint32_t* pixels = static_cast<const uint32_t*>(data);
+  for (dword j = 0; j < h; j++) {
+    for (dword i = 0; i < w; i++) {
+      if (x + i < static_cast<dword>(r->w) && y + j < static_cast<dword>(r->h)) {
+        r->pixels[(y + j) * r->w + x + i] = pixels[j * w + i];
+      }
+    }
+  }
+}
+
+int TAP_Osd_Copy(word srcRgn, word dstRgn, dword srcX, dword srcY, dword w, dword h,
+                 dword dstX, dword dstY, int sprite) {
+  Region* src = Get(srcRgn);
+  Region* dst = Get(dstRgn);
+  if (!src || !dst) return -1;
+  // Through a copy, so that overlapping boxes of one region come out right.
+  std::vector<uint32_t> box(static_cast<size_t>(w) * h, 0);
+  std::vector<bool> inside(box.size(), false);
+  for (dword j = 0; j < h; j++) {
+    for (dword i = 0; i < w; i++) {
+      if (srcX + i < static_cast<dword>(src->w) && srcY + j < static_cast<dword>(src->h)) {
+        box[j * w + i] = src->pixels[(srcY + j) * src->w + srcX + i];
+        inside[j * w + i] = true;
+      }
+    }
+  }
+  for (dword j = 0; j < h; j++) {
+    for (dword i = 0; i < w; i++) {
+      if (!inside[j * w + i]) continue;
+      if (dstX + i >= static_cast<dword>(dst->w) || dstY + j >= static_cast<dword>(dst->h)) {
+        continue;
+      }
+      uint32_t p = box[j * w + i];
+      if (sprite && (p >> 24) == 0) continue;  // sprites keep what lies under clear pixels
+      dst->pixels[(dstY + j) * dst->w + dstX + i] = p;
+    }
+  }
+  return 0;
+}
+
+int TAP_Osd_PutS(word rgn, dword x, dword y, dword maxX, const char* str, dword fcolor,
+                 dword bcolor, byte, byte fntSize, byte, byte) {
+  Region* r = Get(rgn);
+  if (!r || !str) return -1;
+  int scale = fntSize >= 2 ? 3 : fntSize == 1 ? 2 : 2;
+  int width = std::min<int>(static_cast<int>(maxX), r->w);
+  int textW = static_cast<int>(strlen(str)) * 6 * scale;
+  if (bcolor) {
+    TAP_Osd_FillBox(rgn, x, y, static_cast<dword>(std::max(0, std::min(textW, width - (int)x))),
+                    static_cast<dword>(8 * scale), bcolor);
+  }
+  fw::DrawText(r->pixels.data(), r->w, width, r->h, static_cast<int>(x), static_cast<int>(y), str,
+               fcolor, scale);
+  return 0;
+}
+
+int TAP_Osd_GetPlaneBaseInfo(TYPE_OsdBaseInfo* info, int plane) {
+  if (!info) return -1;
+  if (plane != 0) {
+    memset(info, 0, sizeof *info);
+    return -1;
+  }
+  info->frameBuffer = fw::regions[0].pixels.data();
+  info->width = OSD_WIDTH;
+  info->height = OSD_HEIGHT;
+  return 0;
+}
+
+}  // extern "C"
+
+namespace emu {
+
+const std::vector<uint32_t>& Frame() { return fw::frame; }
+
+uint64_t FrameCount() { return fw::frameCount; }
+
+bool AnyRegionOpen() {
+  for (int i = 1; i < fw::kMaxRegions; i++) {
+    if (fw::regions[i].used) return true;
+  }
+  return false;
+}
+
+void DrawFirmwareOsd(int x, int y, int w, int h, uint32_t argb) {
+  if (x < 0 || y < 0 || w <= 0 || h <= 0) return;
+  TAP_Osd_FillBox(0, static_cast<dword>(x), static_cast<dword>(y), static_cast<dword>(w),
+                  static_cast<dword>(h), argb);
+}
+
+void ClearFirmwareOsd() {
+  std::fill(fw::regions[0].pixels.begin(), fw::regions[0].pixels.end(), 0u);
+}
+
+}  // namespace emu

@@ -1,1 +1,0 @@
-// Emulated recorder.

@@ -1,0 +1,199 @@
+// Scripts of the recorder program: remote-control keys by name and a few
+// words that steer the emulated recorder (see README, "The recorder program").
+#include <ctype.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <strings.h>
+
+#include <sstream>
+#include <string>
+
+#include "internal.h"
+
+namespace fw {
+namespace {
+
+struct KeyName {
+  const char* name;
+  dword code;
+};
+
+// The key names of the remote without blanks, then common aliases.
+const KeyName kKeys[] = {
+    {"Mute", RKEY_Mute},
+    {"UHF", RKEY_Uhf},
+    {"TvSat", RKEY_TvSat},
+    {"M", RKEY_M},
+    {"Sleep", RKEY_Sleep},
+    {"0", RKEY_0},
+    {"1", RKEY_1},
+    {"2", RKEY_2},
+    {"3", RKEY_3},
+    {"4", RKEY_4},
+    {"5", RKEY_5},
+    {"6", RKEY_6},
+    {"7", RKEY_7},
+    {"8", RKEY_8},
+    {"9", RKEY_9},
+    {"Recall", RKEY_Recall},
+    {"Info", RKEY_Info},
+    {"RightArrow", RKEY_VolUp},
+    {"LeftArrow", RKEY_VolDown},
+    {"UpArrow", RKEY_ChUp},
+    {"DownArrow", RKEY_ChDown},
+    {"Ok", RKEY_Ok},
+    {"Menu", RKEY_Menu},
+    {"Guide", RKEY_Guide},
+    {"TV/Radio", RKEY_TvRadio},
+    {"AudioTrack", RKEY_AudioTrk},
+    {"Subtitle", RKEY_Subt},
+    {"Teletext", RKEY_Teletext},
+    {"Exit", RKEY_Exit},
+    {"Fav", RKEY_Fav},
+    {"FastForward", RKEY_Forward},
+    {"Rewind", RKEY_Rewind},
+    {"Play", RKEY_Play},
+    {"Pause", RKEY_Pause},
+    {"Record", RKEY_Record},
+    {"Stop", RKEY_Stop},
+    {"SlowMotion", RKEY_Slow},
+    {"Previous", RKEY_Prev},
+    {"FileList", RKEY_PlayList},
+    {"Next", RKEY_Next},
+    {"Red", RKEY_Red},
+    {"Green", RKEY_Green},
+    {"Yellow", RKEY_Yellow},
+    {"Blue", RKEY_Blue},
+    {"Sat", RKEY_Sat},
+    {"Option", RKEY_Option},
+    {"Option(White)", RKEY_Option},
+    {"White", RKEY_Option},
+    {"Ab", RKEY_Ab},
+    {"Ab(White)", RKEY_Ab},
+    {"Undefined", RKEY_Undefined},
+    // aliases
+    {"Right", RKEY_VolUp},
+    {"Left", RKEY_VolDown},
+    {"Up", RKEY_ChUp},
+    {"Down", RKEY_ChDown},
+    {"VolUp", RKEY_VolUp},
+    {"VolDown", RKEY_VolDown},
+    {"ChUp", RKEY_ChUp},
+    {"ChDown", RKEY_ChDown},
+    {"TvRadio", RKEY_TvRadio},
+    {"Audio", RKEY_AudioTrk},
+    {"Subt", RKEY_Subt},
+    {"Forward", RKEY_Forward},
+    {"FF", RKEY_Forward},
+    {"Slow", RKEY_Slow},
+    {"Prev", RKEY_Prev},
+    {"PlayList", RKEY_PlayList},
+    {"F1", RKEY_F1},
+    {"Option2", RKEY_Option2},
+    {"Option3", RKEY_Option3},
+    {"Option4", RKEY_Option4},
+    {"Option5", RKEY_Option5},
+    {"Option6", RKEY_Option6},
+    {"Option7", RKEY_Option7},
+};
+
+bool ParseNumber(const std::string& text, long& value) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  value = strtol(text.c_str(), &end, 0);
+  return end && *end == '\0';
+}
+
+bool Fail(const std::string& word, const std::string& why) {
+  SetError("script word \"" + word + "\": " + why);
+  return false;
+}
+
+bool RunWord(const std::string& word) {
+  size_t colon = word.find(':');
+  std::string verb = colon == std::string::npos ? "" : word.substr(0, colon);
+  std::string arg = colon == std::string::npos ? "" : word.substr(colon + 1);
+  for (char& c : verb) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  long n = 0;
+  if (verb.empty()) {
+    dword key = emu::KeyByName(word);
+    if (key == 0 && word.rfind("0x", 0) == 0 && ParseNumber(word, n)) key = static_cast<dword>(n);
+    if (key == 0) return Fail(word, "unknown key");
+    emu::PressKey(key);
+  } else if (verb == "hold" || verb == "release") {
+    dword key = emu::KeyByName(arg);
+    if (key == 0) return Fail(word, "unknown key");
+    if (verb == "hold") {
+      emu::HoldKey(key);
+    } else {
+      emu::ReleaseKey(key);
+    }
+  } else if (verb == "idle") {
+    if (!ParseNumber(arg, n) || n < 0) return Fail(word, "expected idle:N");
+    emu::Idle(static_cast<int>(n));
+  } else if (verb == "wait") {
+    char* end = nullptr;
+    double seconds = strtod(arg.c_str(), &end);
+    if (arg.empty() || *end || seconds < 0) return Fail(word, "expected wait:SECONDS");
+    emu::Wait(seconds);
+  } else if (verb == "time") {
+    int y, mo, d, h, mi, s = 0;
+    int fields = sscanf(arg.c_str(), "%d-%d-%dT%d:%d:%d", &y, &mo, &d, &h, &mi, &s);
+    if (fields < 5 || mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 || mi < 0 ||
+        mi > 59 || s < 0 || s > 59) {
+      return Fail(word, "expected time:YYYY-MM-DDTHH:MM");
+    }
+    emu::SetClock(y, mo, d, h, mi, s);
+  } else if (verb == "snap") {
+    if (arg.empty()) return Fail(word, "expected snap:FILE.png");
+    if (!emu::WritePng(arg)) return false;
+  } else if (verb == "state") {
+    unsigned state = 0, sub = 0;
+    if (sscanf(arg.c_str(), "%u/%u", &state, &sub) != 2) return Fail(word, "expected state:S/SUB");
+    emu::SetState(state, sub);
+  } else if (verb == "osd") {
+    int x, y, w, h;
+    unsigned color;
+    if (arg == "clear") {
+      emu::ClearFirmwareOsd();
+    } else if (sscanf(arg.c_str(), "%d,%d,%d,%d,%x", &x, &y, &w, &h, &color) == 5) {
+      emu::DrawFirmwareOsd(x, y, w, h, color);
+    } else {
+      return Fail(word, "expected osd:X,Y,W,H,AARRGGBB or osd:clear");
+    }
+  } else if (verb == "key") {
+    if (!ParseNumber(arg, n) || n <= 0) return Fail(word, "expected key:CODE");
+    emu::PressKey(static_cast<dword>(n));
+  } else {
+    return Fail(word, "unknown word");
+  }
+  return true;
+}
+
+}  // namespace
+}  // namespace fw
+
+namespace emu {
+
+dword KeyByName(const std::string& name) {
+  for (const fw::KeyName& k : fw::kKeys) {
+    if (strcasecmp(k.name, name.c_str()) == 0) return k.code;
+  }
+  return 0;
+}
+
+bool RunScript(const std::string& script) {
+  std::istringstream words(script);
+  std::string word;
+  while (words >> word) {
+    if (word[0] == '#') {  // a comment runs to the end of its line
+      std::string rest;
+      std::getline(words, rest);
+      continue;
+    }
+    if (!fw::RunWord(word)) return false;
+  }
+  return true;
+}
+
+}  // namespace emu

@@ -1,0 +1,72 @@
+// Which directory entries the list takes, and moving the firmware's current folder.
+#include <ctype.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "catalogue/catalogue.h"
+
+namespace {
+
+// Lower-cased copy of at most 126 characters; the tests below all work on it.
+void LowerCopy(char* out, const char* name) {
+  int i = 0;
+  for (; name && name[i] && i < NAME_FIELD - 1; i++) out[i] = (char)tolower((unsigned char)name[i]);
+  out[i] = 0;
+}
+
+bool EndsWith(const char* text, const char* end) {
+  size_t n = strlen(text), m = strlen(end);
+  return n >= m && memcmp(text + n - m, end, m) == 0;
+}
+
+bool ValidLower(const char* lower) {
+  static const char* const kSuffixes[] = {".mpg", ".rec", ".ts",  ".mp4", ".vob",
+                                          ".divx", ".xvid", ".avi", ".wmv", ".mkv"};
+  if (strncmp(lower, "__temprec__", 11) == 0) return false;
+  switch (tempFileSuffixOption) {
+    case 2:
+      return true;
+    case 1:
+      return !EndsWith(lower, ".inf") && !EndsWith(lower, ".nav");
+    default:
+      for (const char* s : kSuffixes)
+        if (EndsWith(lower, s)) return true;
+      return false;
+  }
+}
+
+}  // namespace
+
+int IsFileRec_Valid(const char* name) {
+  char lower[NAME_FIELD];
+  LowerCopy(lower, name);
+  return ValidLower(lower) ? 1 : 0;
+}
+
+int IsFileRec(const char* name) {
+  char lower[NAME_FIELD];
+  LowerCopy(lower, name);
+  if (EndsWith(lower, ".del")) {
+    lower[strlen(lower) - 4] = 0;
+    return ValidLower(lower) ? 2 : 0;
+  }
+  return ValidLower(lower) ? 1 : 0;
+}
+
+int IsFileTAP(const char* name) {
+  char lower[NAME_FIELD];
+  LowerCopy(lower, name);
+  if (EndsWith(lower, ".del")) return 2;
+  if (EndsWith(lower, ".tap")) return 1;
+  return 0;
+}
+
+void ChangeDirRoot(void) { TAP_Hdd_ChangeDir("/"); }
+
+void GotoPath(const char* path) {
+  ChangeDirRoot();
+  if (path && path[0] == '/') TAP_Hdd_ChangeDir(path);
+}
+
+void GotoDataFiles(void) { GotoPath("/DataFiles"); }
+void GotoProgramFiles(void) { GotoPath("/ProgramFiles"); }

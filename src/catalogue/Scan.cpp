@@ -1,0 +1,324 @@
+// The scan of one folder: lists the firmware's current directory into a folder of the
+// catalogue, keeping the lines that are still there and appending the new ones.
+#include <stdio.h>
+#include <string.h>
+
+#include "catalogue/catalogue.h"
+#include "catalogue/internal.h"
+
+namespace {
+
+struct LimitMessage {
+  const char* line1[2];
+  const char* line2[2];
+};
+
+const char* const kLimitTitle[2] = {"Load Quembry Info Failed.", "Laden der Liste fehlgeschlagen."};
+const LimitMessage kParentLimit = {{"MAX_FILES exceeded (A).", "MAX_FILES ueberschritten (A)."},
+                                   {"Too many files.", "Zu viele Dateien."}};
+const LimitMessage kFileLimit = {{"MAX_FILES exceeded (B).", "MAX_FILES ueberschritten (B)."},
+                                 {"Too many files.", "Zu viele Dateien."}};
+const LimitMessage kFolderLimit = {{"MAX_FILES exceeded (C).", "MAX_FILES ueberschritten (C)."},
+                                   {"Too many files.", "Zu viele Dateien."}};
+const LimitMessage kDirsLimit = {
+    {"MAX_DIRS exceeded. Too many folders.", "MAX_DIRS ueberschritten. Zu viele Ordner."},
+    {"Change General->RecursiveFolderDepth", "Allgemein->RecursiveFolderDepth aendern"}};
+
+int Fail(const LimitMessage& m) {
+  int language = TextLanguage == 1 ? 1 : 0;
+  ShowMessageWinX(rgn, kLimitTitle[language], m.line1[language], m.line2[language], 300);
+  return -1;
+}
+
+// A subfolder met by the scan, to be descended into afterwards.
+struct Subfolder {
+  char name[NAME_FIELD];
+  int number;
+};
+
+bool TakeFile(const char* name) {
+  if (recycleWindowMode) return TAPManagerMode ? IsFileTAP(name) == 2 : IsFileRec(name) == 2;
+  if (TAPManagerMode == 1) return IsFileTAP(name) == 1;
+  if (TAPManagerMode == 2) return true;
+  return IsFileRec(name) == 1;
+}
+
+bool EndsInDel(const char* name) {
+  size_t n = strlen(name);
+  return n >= 4 && strcmp(name + n - 4, ".del") == 0;
+}
+
+}  // namespace
+
+void ShowAllocationFailure(const char* where) {
+  ShowMessageWinX(rgn, "TAP Memory Allocation Failure", "Unable to allocate enough memory", where,
+                  1000);
+}
+
+FileRecord* ClaimSlot(int n, int slot, const char* where) {
+  FileRecord*& r = FileSlot(n, slot);
+  if (!r) r = (FileRecord*)TAP_MemAlloc(sizeof(FileRecord));
+  if (!r) {
+    ShowAllocationFailure(where);
+    return nullptr;
+  }
+  memset(r, 0, sizeof *r);
+  return r;
+}
+
+FolderRecord* ClaimFolder(int n, const char* where) {
+  FolderRecord*& f = myfolders[n];
+  if (!f) f = (FolderRecord*)TAP_MemAlloc(sizeof(FolderRecord));
+  if (!f) {
+    ShowAllocationFailure(where);
+    return nullptr;
+  }
+  memset(f, 0, sizeof *f);
+  return f;
+}
+
+bool FileExists(const char* path, DirEntry* entry, int folderNumber, int slot) {
+  FileRecord* r = FileSlot(folderNumber, slot);
+  // The name differs far more often than the folder, so it is compared first.
+  if (!r || strncmp(r->name, entry->name, NAME_FIELD) != 0 ||
+      strncmp(r->folderPath, path, PATH_FIELD) != 0)
+    return false;
+  r->present = 1;
+  return true;
+}
+
+bool FileExistsInList(const char* path, DirEntry* entry, int folderNumber, int* slot) {
+  *slot = 0;
+  for (int s = 0; s <= 1; s++) {
+    if (FileSlot(folderNumber, s)) continue;
+    if (!ClaimSlot(folderNumber, s, "for 'myfiles' in 'FileExistsInList'")) {
+      *slot = -1;  // the caller must not add the entry
+      return false;
+    }
+  }
+  // Slot 1 anchors the folder: another path means the index now belongs to another
+  // folder, and every entry is added afresh.
+  if (strncmp(FileSlot(folderNumber, 1)->folderPath, path, PATH_FIELD) != 0) return false;
+  int count = myfolders[folderNumber] ? myfolders[folderNumber]->entryCount : 0;
+  for (int j = 1; j <= count && j < MAX_SLOTS; j++) {
+    if (FileExists(path, entry, folderNumber, j)) {
+      *slot = j;
+      return true;
+    }
+  }
+  return false;
+}
+
+void AddCommonInfo(const char* path, int folderNumber, int slot, DirEntry* entry) {
+  FileRecord* r = FileSlot(folderNumber, slot);
+  if (!r) return;
+  r->attribute = entry->attr;
+  r->stamp = entry->stamp;
+  r->inode = HDD_GetInodeByFolderAndFile(path, entry->name);
+  snprintf(r->name, sizeof r->name, "%.126s", entry->name);
+  snprintf(r->folderPath, sizeof r->folderPath, "%.199s", path);
+  r->folderNumber = folderNumber;
+  r->size = (uint64_t)entry->sizeHigh << 32 | entry->sizeLow;
+  r->present = 1;
+  r->playingNow = 0;
+  r->recordingNow = 0;
+}
+
+bool AddNewFileChecked(const char* path, int folderNumber, int slot, DirEntry* entry) {
+  FileRecord* r = ClaimSlot(folderNumber, slot, "for 'myfiles' in 'AddNewFile'");
+  if (!r) return false;
+  AddCommonInfo(path, folderNumber, slot, entry);
+  FolderRecord* folder = myfolders[folderNumber];
+  if (!recycleWindowMode && !TAPManagerMode && folder && AfterLastView(path, folderNumber, entry)) {
+    r->isNew = 1;
+    if (folder->newFileCount++ == 0) CascadeFolderHasNewChange(folder->parentNumber, 1);
+  }
+  FormatSortName(r->sortName, r->name);
+  return true;
+}
+
+void AddNewFile(const char* path, int folderNumber, int slot, DirEntry* entry) {
+  AddNewFileChecked(path, folderNumber, slot, entry);
+}
+
+bool AddNewFolderChecked(const char* path, int folderNumber, int slot, DirEntry* entry,
+                         int newFolderNumber) {
+  FileRecord* r = ClaimSlot(folderNumber, slot, "for 'myfiles' in 'AddNewFolder'");
+  if (!r) return false;
+  FolderRecord* f = ClaimFolder(newFolderNumber, "for 'myfolders' in 'AddNewFolder'");
+  if (!f) {
+    TAP_MemFree(r);
+    FileSlot(folderNumber, slot) = nullptr;
+    return false;
+  }
+  AddCommonInfo(path, folderNumber, slot, entry);
+  r->size = 0;
+  snprintf(r->sortName, sizeof r->sortName, "%s", r->name);
+  r->folderNumber = newFolderNumber;
+  snprintf(f->name, sizeof f->name, "%.126s", entry->name);
+  f->folderNumber = newFolderNumber;
+  f->parentNumber = folderNumber;
+  char childPath[512];
+  snprintf(childPath, sizeof childPath, "%.*s/%.*s", 200, path, 127, entry->name);
+  SetLastView(childPath, newFolderNumber);
+  return true;
+}
+
+void AddNewFolder(const char* path, int folderNumber, int slot, DirEntry* entry,
+                  int newFolderNumber) {
+  AddNewFolderChecked(path, folderNumber, slot, entry, newFolderNumber);
+}
+
+bool AddNewParentFolderChecked(const char* path, int folderNumber, int slot, int parentNumber) {
+  FileRecord* r = ClaimSlot(folderNumber, slot, "for 'myfiles' in 'AddNewParentFolder'");
+  if (!r) return false;
+  r->attribute = ATTRIBUTE_PARENT;
+  strcpy(r->name, "..");
+  strcpy(r->sortName, "..");
+  snprintf(r->folderPath, sizeof r->folderPath, "%.199s", path);
+  r->folderNumber = parentNumber;
+  r->present = 1;
+  return true;
+}
+
+void AddNewParentFolder(const char* path, int folderNumber, int slot, int parentNumber) {
+  AddNewParentFolderChecked(path, folderNumber, slot, parentNumber);
+}
+
+int LoadQuembryInfo(const char* path, int folderNumber, int parentNumber, int depth,
+                    int headerFolder) {
+  if (!path || folderNumber < 0 || folderNumber >= MAX_FOLDERS) return -1;
+  FolderRecord* folder = myfolders[folderNumber];
+  if (!folder && !(folder = ClaimFolder(folderNumber, "for 'myfolders' in 'AddNewFolder'")))
+    return -1;
+
+  memset(&file, 0, sizeof file);
+  int total = (int)TAP_Hdd_FindFirst(&file, "*");
+
+  // A rescan extends the existing picture; lines that are gone are dropped by the
+  // caller's reconciliation, which keeps the counters right. (Starting an empty
+  // folder from zero would leave its vanished lines, their subfolders and their
+  // viewing progress behind.)
+  int entryCount = folder->entryCount;
+  int subfolderCount = folder->subfolderCount;
+  int fileCount = folder->fileCount;
+  uint64_t totalSize = folder->totalSize;
+  int result = 0;
+
+  // Known subfolders first, then new ones, each group in directory order.
+  int capacity = total > 0 ? (total < MAX_FOLDERS ? total : MAX_FOLDERS) : 0;
+  Subfolder* known = nullptr;
+  Subfolder* added = nullptr;
+  int knownCount = 0, addedCount = 0;
+  if (capacity > 0 && depth > 0) {
+    known = (Subfolder*)TAP_MemAlloc(sizeof(Subfolder) * capacity);
+    added = (Subfolder*)TAP_MemAlloc(sizeof(Subfolder) * capacity);
+  }
+
+  if (!InDataFilesFolder(path) && !InProgramFilesFolder(path)) {
+    memset(&newfile, 0, sizeof newfile);
+    newfile.attr = ATTRIBUTE_PARENT;
+    strcpy(newfile.name, "..");
+    if (FileExists(path, &newfile, folderNumber, 1)) {
+      if (entryCount < 1) entryCount = 1;
+    } else if (entryCount > MAX_FOLDER_LINES - 1) {
+      result = Fail(kParentLimit);
+    } else if (AddNewParentFolderChecked(path, folderNumber, entryCount + 1, parentNumber)) {
+      entryCount++;
+    }
+  }
+
+  for (int i = 0; result == 0 && i < total; i++) {
+    if (i > 0 && !TAP_Hdd_FindNext(&file)) break;
+    file.name[sizeof file.name - 1] = 0;
+    if (strlen(file.name) >= NAME_FIELD) continue;
+    int slot = 0;
+    if (file.attr == ATTRIBUTE_FILE) {
+      if (recycleBinCleanoutOption == 1 && tapStartup && EndsInDel(file.name))
+        TAP_Hdd_Delete(file.name);
+      if (!TakeFile(file.name)) continue;
+      if (FileExistsInList(path, &file, folderNumber, &slot)) {
+        FileRecord* r = FileSlot(folderNumber, slot);
+        dword inode = HDD_GetInodeByFolderAndFile(path, file.name);
+        if (inode != r->inode) {
+          // Replaced under the same name: same line, new file.
+          uint64_t size = (uint64_t)file.sizeHigh << 32 | file.sizeLow;
+          totalSize = totalSize - r->size + size;
+          r->inode = inode;
+          r->size = size;
+        }
+      } else if (slot < 0) {
+        continue;
+      } else if (entryCount > MAX_FOLDER_LINES - 1) {
+        result = Fail(kFileLimit);
+        break;
+      } else {
+        slot = entryCount + 1;
+        if (!AddNewFileChecked(path, folderNumber, slot, &file)) continue;
+        totalSize += FileSlot(folderNumber, slot)->size;
+        entryCount++;
+        fileCount++;
+      }
+      if (folderNumber == headerFolder) {
+        LoadHeaderInfo(file.name, folderNumber, slot);
+        if (InDataFilesFolder(path)) LoadRecordingInfo(folderNumber, slot);
+      }
+    } else if (file.attr == ATTRIBUTE_FOLDER) {
+      int number;
+      bool isKnown = FileExistsInList(path, &file, folderNumber, &slot);
+      if (isKnown) {
+        number = FileSlot(folderNumber, slot)->folderNumber;
+      } else if (slot < 0) {
+        continue;
+      } else if (entryCount > MAX_FOLDER_LINES - 1) {
+        result = Fail(kFolderLimit);
+        break;
+      } else if (subfolderCount >= MAX_FOLDERS - 1 || numberOfFolders >= MAX_FOLDERS - 1) {
+        result = Fail(kDirsLimit);
+        break;
+      } else {
+        number = numberOfFolders + 1;
+        if (!AddNewFolderChecked(path, folderNumber, entryCount + 1, &file, number)) continue;
+        numberOfFolders = number;
+        entryCount++;
+        subfolderCount++;
+      }
+      Subfolder* list = isKnown ? known : added;
+      int& count = isKnown ? knownCount : addedCount;
+      if (list && count < capacity) {
+        snprintf(list[count].name, NAME_FIELD, "%s", file.name);
+        list[count].number = number;
+        count++;
+      }
+    }
+  }
+
+  folder->entryCount = entryCount;
+  folder->subfolderCount = subfolderCount;
+  folder->fileCount = fileCount;
+  folder->totalSize = totalSize;
+  folder->parentNumber = parentNumber;
+
+  if (result == 0 && depth > 0) {
+    int visited = 0;
+    for (int i = 0; i < knownCount + addedCount && visited < subfolderCount; i++, visited++) {
+      const Subfolder& s = i < knownCount ? known[i] : added[i - knownCount];
+      if (!s.name[0] || strcmp(s.name, "..") == 0 || strcmp(s.name, ".") == 0) break;
+      if (s.number <= 0 || s.number >= MAX_FOLDERS || !myfolders[s.number] ||
+          myfolders[s.number]->parentNumber != folderNumber)
+        break;
+      // A folder that vanished since the listing is not entered: the scan would
+      // otherwise read this folder again under the child's name.
+      if (TAP_Hdd_ChangeDir(s.name) != 1) continue;
+      char child[1024];
+      snprintf(child, sizeof child, "%.*s/%.*s", 895, path, 127, s.name);
+      result = LoadQuembryInfo(child, s.number, folderNumber, depth == 99 ? 99 : depth - 1,
+                               headerFolder);
+      GotoPath(path);
+      if (result < 0) break;
+    }
+  }
+  if (known) TAP_MemFree(known);
+  if (added) TAP_MemFree(added);
+  return result;
+}

@@ -1,0 +1,3 @@
+#include "lib/lib.h"
+
+word GetSysID(void) { return (word)(TAP_GetSystemId() & 0xFFFF); }

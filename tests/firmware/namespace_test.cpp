@@ -1,0 +1,159 @@
+// The recorder's private mounts and terminals.
+#include <errno.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <string>
+
+#include "tap.h"
+#include "testenv.h"
+
+namespace {
+
+class DriveTest : public RecorderTest {
+ protected:
+  void Configure(emu::Config& config) override {
+    seed_ = testenv::MakeTempDir("pvr-seed");
+    testenv::WriteFile(seed_ + "/Movies/film.rec", "film");
+    emu::ExternalDrive drive;
+    drive.seedDir = seed_;
+    config.drives.push_back(drive);
+  }
+  void TearDown() override {
+    RecorderTest::TearDown();
+    testenv::RemoveTree(seed_);
+  }
+  std::string seed_;
+};
+
+std::string MountLineFor(const std::string& dir) {
+  std::ifstream mounts("/proc/mounts");
+  std::string line;
+  while (std::getline(mounts, line)) {
+    if (line.find(" " + dir + " ") != std::string::npos) return line;
+  }
+  return "";
+}
+
+TEST_F(DriveTest, ExternalDriveIsASeparateMountWithItsDevice) {
+  EXPECT_EQ(MountLineFor("/mnt/sdb1").rfind("/dev/sdb1 /mnt/sdb1 tmpfs", 0), 0u)
+      << MountLineFor("/mnt/sdb1");
+  EXPECT_NE(MountLineFor("/mnt/hd"), "");
+  EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Movies/film.rec"), "film");
+  EXPECT_EQ(testenv::ReadFile("/mnt/hd/DataFiles/USB/Movies/film.rec"), "film");
+  struct stat hd, usb;
+  ASSERT_EQ(stat("/mnt/hd/DataFiles", &hd), 0);
+  ASSERT_EQ(stat("/mnt/hd/DataFiles/USB", &usb), 0);
+  EXPECT_NE(hd.st_dev, usb.st_dev);
+}
+
+TEST_F(DriveTest, RenameAcrossDrivesFailsWithExdev) {
+  testenv::WriteFile("/mnt/hd/DataFiles/local.rec", "l");
+  EXPECT_EQ(rename("/mnt/hd/DataFiles/local.rec", "/mnt/hd/DataFiles/USB/local.rec"), -1);
+  EXPECT_EQ(errno, EXDEV);
+  // The firmware's own rename does not cross either, and loses nothing.
+  ASSERT_EQ(TAP_Hdd_ChangeDir("/DataFiles"), 1);
+  EXPECT_EQ(TAP_Hdd_Rename("local.rec", "USB/local.rec"), 0);
+  EXPECT_EQ(testenv::ReadFile("/mnt/hd/DataFiles/local.rec"), "l");
+}
+
+TEST_F(DriveTest, ChangesStayOnTheDriveNotInTheSeed) {
+  testenv::WriteFile("/mnt/sdb1/new.rec", "n");
+  EXPECT_FALSE(testenv::Exists(seed_ + "/new.rec"));
+}
+
+TEST_F(DriveTest, ShutdownLeavesTheDiskFolderClean) {
+  emu::Shutdown(0);
+  EXPECT_FALSE(testenv::Exists(HostPath("/DataFiles/USB")));
+  EXPECT_TRUE(testenv::Exists(HostPath("/DataFiles")));
+}
+
+class NamespaceTest : public RecorderTest {};
+
+TEST_F(NamespaceTest, DiskFolderIsTheRecorderDisk) {
+  testenv::WriteFile(HostPath("/DataFiles/a.rec"), "a");
+  EXPECT_EQ(testenv::ReadFile("/mnt/hd/DataFiles/a.rec"), "a");
+  struct statfs hd;
+  EXPECT_EQ(statfs("/mnt/hd", &hd), 0);
+}
+
+TEST_F(NamespaceTest, NetworkOutputReachesOnlyTheRecorder) {
+  // The namespace has its own terminals: just the recorder's /dev/pts/0.
+  EXPECT_EQ(testenv::ListDir("/dev/pts"), (std::vector<std::string>{"0", "ptmx"}));
+  for (int round = 0; round < 3; round++) {
+    int fd = open("/dev/pts/0", O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    const char text[] = "hello\n";
+    EXPECT_EQ(write(fd, text, sizeof text), static_cast<ssize_t>(sizeof text));  // with its zero
+    close(fd);
+  }
+  EXPECT_EQ(open("/dev/pts/1", O_RDWR | O_NOCTTY), -1);
+  EXPECT_EQ(emu::NetOutput(), "hello\nhello\nhello\n");
+}
+
+TEST_F(NamespaceTest, LargeNetworkOutputDoesNotBlockTheWriter) {
+  int fd = open("/dev/pts/0", O_RDWR | O_NOCTTY);
+  ASSERT_GE(fd, 0);
+  std::string line(999, 'x');
+  line += '\n';
+  for (int i = 0; i < 200; i++) {
+    ASSERT_EQ(write(fd, line.data(), line.size()), static_cast<ssize_t>(line.size()));
+  }
+  close(fd);
+  EXPECT_EQ(emu::NetOutput().size(), 200000u);
+}
+
+class NetFileTest : public RecorderTest {
+ protected:
+  void Configure(emu::Config& config) override {
+    file_ = testenv::MakeTempDir("pvr-net") + "/net.txt";
+    config.netOutputFile = file_;
+  }
+  std::string file_;
+};
+
+TEST_F(NetFileTest, NetworkOutputAlsoGoesToItsFile) {
+  int fd = open("/dev/pts/0", O_RDWR | O_NOCTTY);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(write(fd, "line\n", 5), 5);
+  close(fd);
+  emu::Shutdown(0);
+  EXPECT_EQ(testenv::ReadFile(file_), "line\n");
+  testenv::RemoveTree(file_.substr(0, file_.rfind('/')));
+}
+
+TEST(BootTest, BootsAgainInTheSameProcess) {
+  std::string disk = testenv::MakeTempDir("pvr-disk");
+  emu::Config config;
+  config.diskDir = disk + "/not/yet/there";
+  ASSERT_TRUE(emu::Boot(config)) << emu::LastError();
+  testenv::WriteFile("/mnt/hd/DataFiles/first", "1");
+  emu::Shutdown(0);
+  config.diskDir = disk + "/second";
+  ASSERT_TRUE(emu::Boot(config)) << emu::LastError();
+  EXPECT_FALSE(testenv::Exists("/mnt/hd/DataFiles/first"));
+  EXPECT_TRUE(testenv::Exists(disk + "/not/yet/there/DataFiles/first"));
+  emu::Shutdown(0);
+  testenv::RemoveTree(disk);
+}
+
+TEST(BootTest, RefusesWithoutADiskAndForeignMountPoints) {
+  emu::Config config;
+  EXPECT_FALSE(emu::Boot(config));
+  EXPECT_NE(emu::LastError(), "");
+  std::string disk = testenv::MakeTempDir("pvr-disk");
+  config.diskDir = disk;
+  emu::ExternalDrive drive;
+  drive.mountPoint = "/etc/usb";
+  config.drives.push_back(drive);
+  EXPECT_FALSE(emu::Boot(config));
+  EXPECT_NE(emu::LastError().find("below /mnt"), std::string::npos) << emu::LastError();
+  testenv::RemoveTree(disk);
+}
+
+}  // namespace
