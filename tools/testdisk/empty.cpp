@@ -1,1 +1,0 @@
-// Keeps the test-disk library non-empty while it has no other sources.
