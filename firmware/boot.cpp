@@ -322,6 +322,7 @@ bool Boot(const Config& cfg) {
   ResetMemory();
   ResetClock();
   ResetDisk();
+  ResetPower();
   ResetOsd();
   ResetChannels();
   ResetSymbols();
