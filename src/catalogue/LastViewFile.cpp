@@ -4,6 +4,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "app/Placeholders.h"
 #include "app/app.h"
 #include "catalogue/History.h"
 #include "catalogue/catalogue.h"

@@ -4,6 +4,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "app/Placeholders.h"
 #include "config/Configuration.h"
 #include "config/Settings.h"
 #include "lib/lib.h"
