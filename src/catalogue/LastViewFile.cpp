@@ -71,7 +71,7 @@ void SetLastViewDatVariables() {
 
 bool ReadLastViewDatFile() {
   bool read = false;
-  HDD_TAP_PushDir();
+  int pushed = HDD_TAP_PushDir();
   TYPE_File* file = nullptr;
   if (ChangeToSettingsFolder() && TAP_Hdd_Exist(LASTVIEW_FILE_NAME)) {
     file = TAP_Hdd_Fopen(LASTVIEW_FILE_NAME);
@@ -87,7 +87,7 @@ bool ReadLastViewDatFile() {
     }
     TAP_Hdd_Fclose(file);
   }
-  HDD_TAP_PopDir();
+  if (pushed) HDD_TAP_PopDir();
   return read;
 }
 
@@ -103,11 +103,11 @@ bool WriteStrToLastViewDatBuf(const char* text) {
 
 bool WriteLastViewDatFile() {
   if (!lastviewDataBuffer_ini) return false;
-  HDD_TAP_PushDir();
+  int pushed = HDD_TAP_PushDir();
   bool written = ChangeToSettingsFolder() && ReplaceSettingsFile(LASTVIEW_FILE_NAME,
                                                                  lastviewDataBuffer_ini,
                                                                  HISTORY_FILE_SIZE);
-  HDD_TAP_PopDir();
+  if (pushed) HDD_TAP_PopDir();
   return written;
 }
 
@@ -157,11 +157,11 @@ void ClearLastViewFlags() {
       if (FileSlot(n, slot)) FileSlot(n, slot)->isNew = 0;
     }
   }
-  HDD_TAP_PushDir();
+  int pushed = HDD_TAP_PushDir();
   if (ChangeToSettingsFolder() && TAP_Hdd_Exist(LASTVIEW_FILE_NAME)) {
     TAP_Hdd_Delete(LASTVIEW_FILE_NAME);
   }
-  HDD_TAP_PopDir();
+  if (pushed) HDD_TAP_PopDir();
   LoadLastViewData();
   int language = TextLanguage == 1 ? 1 : 0;
   ShowMessageWinX(rgn, text_FlagsClearedTitle[language], text_FlagsClearedLine1[language],

@@ -117,7 +117,7 @@ void SetDatVariables() {
 
 bool ReadDatFile() {
   bool read = false;
-  HDD_TAP_PushDir();
+  int pushed = HDD_TAP_PushDir();
   TYPE_File* file = nullptr;
   if (ChangeToSettingsFolder() && TAP_Hdd_Exist(PLAYBACK_FILE_NAME)) {
     file = TAP_Hdd_Fopen(PLAYBACK_FILE_NAME);
@@ -133,7 +133,7 @@ bool ReadDatFile() {
     }
     TAP_Hdd_Fclose(file);
   }
-  HDD_TAP_PopDir();
+  if (pushed) HDD_TAP_PopDir();
   return read;
 }
 
@@ -149,10 +149,10 @@ bool WriteStrToDatBuf(const char* text) {
 
 bool WriteDatFile() {
   if (!playDataBuffer_ini) return false;
-  HDD_TAP_PushDir();
+  int pushed = HDD_TAP_PushDir();
   bool written = ChangeToSettingsFolder() &&
                  ReplaceSettingsFile(PLAYBACK_FILE_NAME, playDataBuffer_ini, HISTORY_FILE_SIZE);
-  HDD_TAP_PopDir();
+  if (pushed) HDD_TAP_PopDir();
   return written;
 }
 
@@ -200,11 +200,11 @@ void LoadPlayData() {
 }
 
 void DeletePlayData() {
-  HDD_TAP_PushDir();
+  int pushed = HDD_TAP_PushDir();
   if (ChangeToSettingsFolder() && TAP_Hdd_Exist(PLAYBACK_FILE_NAME)) {
     TAP_Hdd_Delete(PLAYBACK_FILE_NAME);
   }
-  HDD_TAP_PopDir();
+  if (pushed) HDD_TAP_PopDir();
   LoadPlayData();
   if (CurrentDirNumber >= 0 && CurrentDirNumber < MAX_FOLDERS) {
     for (int slot = 1; slot <= numberOfFiles && slot < MAX_SLOTS; slot++) {

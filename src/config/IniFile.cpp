@@ -55,7 +55,7 @@ void ApplyReadRules() {
 
 int ReadConfigurationFile() {
   int result = 0;
-  HDD_TAP_PushDir();
+  int pushed = HDD_TAP_PushDir();
   TYPE_File* file = nullptr;
   if (ChangeToSettingsFolder() && TAP_Hdd_Exist(INI_FILE_NAME)) file = TAP_Hdd_Fopen(INI_FILE_NAME);
   if (file) {
@@ -69,7 +69,7 @@ int ReadConfigurationFile() {
     }
     TAP_Hdd_Fclose(file);
   }
-  HDD_TAP_PopDir();
+  if (pushed) HDD_TAP_PopDir();
   return result;
 }
 
@@ -114,10 +114,10 @@ bool WriteStrToIniBuf(const char* text) {
 
 bool WriteIniFile() {
   if (!dataBuffer_ini) return false;
-  HDD_TAP_PushDir();
+  int pushed = HDD_TAP_PushDir();
   bool written = ChangeToSettingsFolder() &&
                  ReplaceSettingsFile(INI_FILE_NAME, dataBuffer_ini, INI_FILE_SIZE);
-  HDD_TAP_PopDir();
+  if (pushed) HDD_TAP_PopDir();
   return written;
 }
 

@@ -61,7 +61,7 @@ void FlushFile(const char* systemPath) {
 }  // namespace
 
 void locateIniDirectory() {
-  HDD_TAP_PushDir();
+  int pushed = HDD_TAP_PushDir();
   bool complete = HDD_ChangeDir("/ProgramFiles") && TAP_Hdd_ChangeDir("Settings") &&
                   TAP_Hdd_Exist("Pavrolinex") && TAP_Hdd_Exist("Logos");
   if (!complete && HDD_ChangeDir("/ProgramFiles")) {
@@ -71,7 +71,7 @@ void locateIniDirectory() {
       CreateFolderIfMissing("Logos");
     }
   }
-  HDD_TAP_PopDir();
+  if (pushed) HDD_TAP_PopDir();
   if (!TAPIniDir) TAPIniDir = AllocateCopy(INI_FOLDER);
   if (!TAPLogoDir) TAPLogoDir = AllocateCopy(LOGO_FOLDER);
 }
@@ -91,14 +91,14 @@ bool FormatSettingsCopyCommand(char* out, int size, const char* folder, const ch
 int CopySettingsFile(const char* from, const char* to) {
   if (!TAPIniDir) return -1;
   int status = -1;
-  HDD_TAP_PushDir();
+  int pushed = HDD_TAP_PushDir();
   if (ChangeToSettingsFolder() && TAP_Hdd_Exist(from)) {
     char command[1200];
     if (FormatSettingsCopyCommand(command, sizeof command, TAPIniDir, from, to)) {
       status = system(command);
     }
   }
-  HDD_TAP_PopDir();
+  if (pushed) HDD_TAP_PopDir();
   return status;
 }
 
