@@ -27,8 +27,8 @@ struct PlayedFileEntry {
 // history, oldest first. Entries come from TAP_MemAlloc and may be null.
 extern PlayedFileEntry* playedFiles[MAX_PLAYED_FILES];
 extern int numberOfPlayedFiles;
-extern int playinfoChanged;      // the history differs from the file
-extern dword playbackInfoTick;   // tick of the last save
+extern int playinfoChanged;     // the history differs from the file
+extern dword playbackInfoTick;  // tick of the last save
 
 // Work buffers of one read or write (HISTORY_FILE_SIZE bytes and one more
 // zero byte) and their positions.
@@ -78,8 +78,7 @@ bool IsYouTubeSuffix(const char* name);
 // Appends an entry after the most recent one. A full table first closes its
 // empty holes. Returns the new entry's index, or 0 when the table holds 299
 // live entries or no memory could be had.
-int AppendPlayedFileEntry(dword inode, const char* name, dword positionBlock,
-                          dword totalBlocks);
+int AppendPlayedFileEntry(dword inode, const char* name, dword positionBlock, dword totalBlocks);
 // Makes entry i the most recent one with a new position and length; the
 // table does not grow, so this works when it is full. Returns its new index,
 // 0 for an invalid i.

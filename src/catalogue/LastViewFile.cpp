@@ -19,8 +19,7 @@ namespace {
 
 const char text_FlagsClearedTitle[2][48] = {"All 'new' Flags Cleared.",
                                             "Alle 'Neu'-Markierungen gelöscht."};
-const char text_FlagsClearedLine1[2][48] = {"All 'new' file indicators",
-                                            "Alle 'Neu'-Kennzeichen"};
+const char text_FlagsClearedLine1[2][48] = {"All 'new' file indicators", "Alle 'Neu'-Kennzeichen"};
 const char text_FlagsClearedLine2[2][48] = {"removed for all files.", "für alle Dateien entfernt."};
 
 bool AllocateLastViewBuffer() {
@@ -104,9 +103,8 @@ bool WriteStrToLastViewDatBuf(const char* text) {
 bool WriteLastViewDatFile() {
   if (!lastviewDataBuffer_ini) return false;
   int pushed = HDD_TAP_PushDir();
-  bool written = ChangeToSettingsFolder() && ReplaceSettingsFile(LASTVIEW_FILE_NAME,
-                                                                 lastviewDataBuffer_ini,
-                                                                 HISTORY_FILE_SIZE);
+  bool written = ChangeToSettingsFolder() &&
+                 ReplaceSettingsFile(LASTVIEW_FILE_NAME, lastviewDataBuffer_ini, HISTORY_FILE_SIZE);
   if (pushed) HDD_TAP_PopDir();
   return written;
 }

@@ -39,7 +39,8 @@ void ReleasePlayBuffer() {
 }
 
 PlayedFileEntry* EnsureEntry(int i) {
-  if (!playedFiles[i]) playedFiles[i] = static_cast<PlayedFileEntry*>(TAP_MemAlloc(sizeof(PlayedFileEntry)));
+  if (!playedFiles[i])
+    playedFiles[i] = static_cast<PlayedFileEntry*>(TAP_MemAlloc(sizeof(PlayedFileEntry)));
   if (playedFiles[i]) memset(playedFiles[i], 0, sizeof(PlayedFileEntry));
   return playedFiles[i];
 }
@@ -49,14 +50,12 @@ void FreeEntry(int i) {
   playedFiles[i] = nullptr;
 }
 
-void SetEntry(PlayedFileEntry* entry, dword inode, const char* name, dword position,
-              dword total) {
+void SetEntry(PlayedFileEntry* entry, dword inode, const char* name, dword position, dword total) {
   if (!entry) return;
   entry->inode = inode;
   entry->positionBlock = position;
   entry->totalBlocks = total;
-  snprintf(entry->name, sizeof entry->name, "%.*s", static_cast<int>(sizeof entry->name - 1),
-           name);
+  snprintf(entry->name, sizeof entry->name, "%.*s", static_cast<int>(sizeof entry->name - 1), name);
 }
 
 // One line of the file: inode, position, length, name.

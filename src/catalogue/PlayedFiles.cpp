@@ -31,8 +31,7 @@ void CompactPlayedFiles() {
 
 }  // namespace
 
-int AppendPlayedFileEntry(dword inode, const char* name, dword positionBlock,
-                          dword totalBlocks) {
+int AppendPlayedFileEntry(dword inode, const char* name, dword positionBlock, dword totalBlocks) {
   if (numberOfPlayedFiles < 0) numberOfPlayedFiles = 0;
   if (numberOfPlayedFiles >= MAX_PLAYED_HISTORY) CompactPlayedFiles();
   if (numberOfPlayedFiles >= MAX_PLAYED_HISTORY) return 0;

@@ -1,13 +1,14 @@
 // The settings at start-up and after the menus: loading with the fallback to
 // the defaults, saving with the changes that must take effect at once, and the
 // start and end of the configuration menus' state.
+#include "config/Configuration.h"
+
 #include <stdio.h>
 #include <string.h>
 
 #include "app/Placeholders.h"
 #include "app/app.h"
 #include "app/keys.h"
-#include "config/Configuration.h"
 #include "config/Settings.h"
 
 int configTopLine = 1;

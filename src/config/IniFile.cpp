@@ -115,8 +115,8 @@ bool WriteStrToIniBuf(const char* text) {
 bool WriteIniFile() {
   if (!dataBuffer_ini) return false;
   int pushed = HDD_TAP_PushDir();
-  bool written = ChangeToSettingsFolder() &&
-                 ReplaceSettingsFile(INI_FILE_NAME, dataBuffer_ini, INI_FILE_SIZE);
+  bool written =
+      ChangeToSettingsFolder() && ReplaceSettingsFile(INI_FILE_NAME, dataBuffer_ini, INI_FILE_SIZE);
   if (pushed) HDD_TAP_PopDir();
   return written;
 }

@@ -44,8 +44,8 @@ bool AppendDoubleQuoted(char* out, int size, int* used, const char* text) {
 // The system path of a file of the settings folder.
 bool SystemPathOf(const char* name, char* out, int size) {
   if (!TAPIniDir) return false;
-  int n = snprintf(out, size, "%s%s%s/%s", kSystemRoot, TAPIniDir[0] == '/' ? "" : "/",
-                   TAPIniDir, name);
+  int n = snprintf(out, size, "%s%s%s/%s", kSystemRoot, TAPIniDir[0] == '/' ? "" : "/", TAPIniDir,
+                   name);
   return n > 0 && n < size;
 }
 

@@ -1,10 +1,11 @@
 // Reading and writing Skerrowby.ini: defaults, the special rules, damaged
 // files of every kind, and round trips at the ends of the menu ranges.
+#include <sys/stat.h>
+
 #include <climits>
 #include <cstdint>
-#include <random>
 #include <cstring>
-#include <sys/stat.h>
+#include <random>
 
 #include "app/keys.h"
 #include "config_test.h"
@@ -21,68 +22,124 @@ struct Range {
 // highest key code, settings without a menu across a few values.
 const int kHighKey = 0x1004A;
 const Range kRanges[] = {
-    {&mainActivationKey, 0, kHighKey},  {&GMToffsetOption, -720, 780},
-    {&recordingRateOption, 1000, 6000}, {&column1Option, 0, 2},
-    {&column2Option, 0, 2},             {&column3Option, 0, 4},
-    {&column4Option, 0, 7},             {&column5Option, 0, 5},
-    {&infoLineOption, 0, 2},            {&sortOrderOption, 0, 5},
-    {&progressBarOption, 0, 4},         {&numberLinesOption, 0, 15},
-    {&borderOption, 0, 1},              {&recCheckOption, 0, 1},
-    {&okPlayOption, 0, 1},              {&folderDeleteOption, 0, 2},
-    {&extInfoFontOption, 0, 1},         {&recycleBinOption, 0, 2},
-    {&recycleBinCleanoutOption, 0, 3},  {&recycleBinThresholdOption, 0, 1000},
-    {&fileListKeyOption, 0, 3},         {&splashScreenOption, 0, 1},
-    {&StopPlaybackOption, 0, 2},        {&NewIndicatorOption, 0, 2},
-    {&RenameOnMoveOption, 0, 3},        {&FreeSpaceThreshold, 0, 1000},
-    {&MenuBarColour, 0, 4},             {&ButtonTextColour, 0, 2},
-    {&ButtonBarColour, 0, 4},           {&ClockColour, 0, 3},
-    {&RecycleDividerColour, 0, 1},      {&DelayBeforeStop, 0, 200},
-    {&SelectFirstFile, 0, 4},           {&RecycleBinCleanoutTime, 0, 23},
-    {&CompletelyWatchedPercent, 80, 100}, {&ActivateWithProgressBar, 0, 1},
-    {&Column1Font, 0, 3},               {&Column2Font, 0, 3},
-    {&Column3Font, 0, 3},               {&Column4Font, 0, 3},
-    {&Column5Font, 0, 3},               {&LineSpacingOption, 0, 1},
-    {&ExtraLineOption, 0, 1},           {&BottomFontOption, 0, 3},
-    {&RecordingSuffixOption, 0, 1},     {&Column5FolderSize, 0, 1},
-    {&Column345LeftAlign, 0, 2},        {&Clock12Hour, 0, 1},
-    {&DeleteConfirmDefault, 0, 1},      {&UserExitKey1, 0, kHighKey},
-    {&UserExitKey2, 0, kHighKey},       {&UserExitKey3, 0, kHighKey},
-    {&UserExitKey4, 0, kHighKey},       {&MenuTextColour, 0, 2},
-    {&HideEmptyFolders, 0, 1},          {&StartInDatafiles, 0, 2},
-    {&DefaultRecursiveDepth, 0, 10},    {&SkipPhotoAlbumSafetyCheck, 0, 1},
-    {&TextLanguage, 0, 1},              {&keyboardLanguage, 0, 2},
-    {&RestartLastKey_internal, 0, kHighKey}, {&RestartLastKey_external, 0, kHighKey},
-    {&InfoTime24Hour, 0, 1},            {&HideSortOption0, 0, 1},
-    {&HideSortOption1, 0, 1},           {&HideSortOption2, 0, 1},
-    {&HideSortOption3, 0, 1},           {&HideSortOption4, 0, 1},
-    {&HideSortOption5, 0, 1},           {&BorderColour, 0, 1},
-    {&OverrideParentKey, 0, kHighKey},  {&OverrideRecycleKey, 0, kHighKey},
-    {&AutoRenameCheckFreq, 0, 6000},    {&ShowSubfoldersInMoveTo, 0, 2},
-    {&PerformanceBoost, 0, 1},          {&MinsOnProgressBar, 0, 2},
-    {&HDDBarOption, 0, 5},              {&LegendFontOption, 0, 3},
-    {&ForceDelPromptOnStopMenu, 0, 1},  {&Column4LeftAlign, 0, 2},
-    {&Column5LeftAlign, 0, 2},          {&oldMountMediaFiles, 0, 0},
-    {&MinsColour, 0, 3},                {&MultiSelectKey, 0, kHighKey},
-    {&FileSuffixOption, 0, 2},          {&ResetProgressKey, 0, kHighKey},
-    {&ScrollDelay, 0, 20},              {&ReplaceYoutubeKeyboard, 0, 2},
-    {&AliveLoggingFreq, 0, 60 * 6000},  {&ClearDiskCacheKey, 0, kHighKey},
-    {&InfPerformanceBoost, 0, 1},       {&MoveToMatchChars, 0, 50},
-    {&LinkMediaFiles, 0, 1},            {&OverrideDataFilesKey, 0, kHighKey},
-    {&OverrideMenuExitKey, 0, kHighKey}, {&MountMediaFiles, 0, 1},
-    {&TagsmithKey, 0, kHighKey},        {&OverrideInfoKey, 0, kHighKey},
-    {&RecycleBinAfterXDays, 0, 100},    {&TAPManagerKey, 0, kHighKey},
-    {&sortOrderTAPOption, 0, 5},        {&FileSuffixKey, 0, kHighKey},
-    {&fileListLongKeyOption, 0, 3},     {&AVModeKey, 0, kHighKey},
-    {&bgcConfirmSuppressOption, 0, 1},  {&BackgroundCopyOption, 0, 1},
-    {&bgcCopyOrMoveOption, 0, 1},       {&BackgroundCopyNFSBypass, 0, 1},
-    {&RecycleBinCleanExternal, 0, 1},   {&StatusScreenKey, 0, kHighKey},
+    {&mainActivationKey, 0, kHighKey},
+    {&GMToffsetOption, -720, 780},
+    {&recordingRateOption, 1000, 6000},
+    {&column1Option, 0, 2},
+    {&column2Option, 0, 2},
+    {&column3Option, 0, 4},
+    {&column4Option, 0, 7},
+    {&column5Option, 0, 5},
+    {&infoLineOption, 0, 2},
+    {&sortOrderOption, 0, 5},
+    {&progressBarOption, 0, 4},
+    {&numberLinesOption, 0, 15},
+    {&borderOption, 0, 1},
+    {&recCheckOption, 0, 1},
+    {&okPlayOption, 0, 1},
+    {&folderDeleteOption, 0, 2},
+    {&extInfoFontOption, 0, 1},
+    {&recycleBinOption, 0, 2},
+    {&recycleBinCleanoutOption, 0, 3},
+    {&recycleBinThresholdOption, 0, 1000},
+    {&fileListKeyOption, 0, 3},
+    {&splashScreenOption, 0, 1},
+    {&StopPlaybackOption, 0, 2},
+    {&NewIndicatorOption, 0, 2},
+    {&RenameOnMoveOption, 0, 3},
+    {&FreeSpaceThreshold, 0, 1000},
+    {&MenuBarColour, 0, 4},
+    {&ButtonTextColour, 0, 2},
+    {&ButtonBarColour, 0, 4},
+    {&ClockColour, 0, 3},
+    {&RecycleDividerColour, 0, 1},
+    {&DelayBeforeStop, 0, 200},
+    {&SelectFirstFile, 0, 4},
+    {&RecycleBinCleanoutTime, 0, 23},
+    {&CompletelyWatchedPercent, 80, 100},
+    {&ActivateWithProgressBar, 0, 1},
+    {&Column1Font, 0, 3},
+    {&Column2Font, 0, 3},
+    {&Column3Font, 0, 3},
+    {&Column4Font, 0, 3},
+    {&Column5Font, 0, 3},
+    {&LineSpacingOption, 0, 1},
+    {&ExtraLineOption, 0, 1},
+    {&BottomFontOption, 0, 3},
+    {&RecordingSuffixOption, 0, 1},
+    {&Column5FolderSize, 0, 1},
+    {&Column345LeftAlign, 0, 2},
+    {&Clock12Hour, 0, 1},
+    {&DeleteConfirmDefault, 0, 1},
+    {&UserExitKey1, 0, kHighKey},
+    {&UserExitKey2, 0, kHighKey},
+    {&UserExitKey3, 0, kHighKey},
+    {&UserExitKey4, 0, kHighKey},
+    {&MenuTextColour, 0, 2},
+    {&HideEmptyFolders, 0, 1},
+    {&StartInDatafiles, 0, 2},
+    {&DefaultRecursiveDepth, 0, 10},
+    {&SkipPhotoAlbumSafetyCheck, 0, 1},
+    {&TextLanguage, 0, 1},
+    {&keyboardLanguage, 0, 2},
+    {&RestartLastKey_internal, 0, kHighKey},
+    {&RestartLastKey_external, 0, kHighKey},
+    {&InfoTime24Hour, 0, 1},
+    {&HideSortOption0, 0, 1},
+    {&HideSortOption1, 0, 1},
+    {&HideSortOption2, 0, 1},
+    {&HideSortOption3, 0, 1},
+    {&HideSortOption4, 0, 1},
+    {&HideSortOption5, 0, 1},
+    {&BorderColour, 0, 1},
+    {&OverrideParentKey, 0, kHighKey},
+    {&OverrideRecycleKey, 0, kHighKey},
+    {&AutoRenameCheckFreq, 0, 6000},
+    {&ShowSubfoldersInMoveTo, 0, 2},
+    {&PerformanceBoost, 0, 1},
+    {&MinsOnProgressBar, 0, 2},
+    {&HDDBarOption, 0, 5},
+    {&LegendFontOption, 0, 3},
+    {&ForceDelPromptOnStopMenu, 0, 1},
+    {&Column4LeftAlign, 0, 2},
+    {&Column5LeftAlign, 0, 2},
+    {&oldMountMediaFiles, 0, 0},
+    {&MinsColour, 0, 3},
+    {&MultiSelectKey, 0, kHighKey},
+    {&FileSuffixOption, 0, 2},
+    {&ResetProgressKey, 0, kHighKey},
+    {&ScrollDelay, 0, 20},
+    {&ReplaceYoutubeKeyboard, 0, 2},
+    {&AliveLoggingFreq, 0, 60 * 6000},
+    {&ClearDiskCacheKey, 0, kHighKey},
+    {&InfPerformanceBoost, 0, 1},
+    {&MoveToMatchChars, 0, 50},
+    {&LinkMediaFiles, 0, 1},
+    {&OverrideDataFilesKey, 0, kHighKey},
+    {&OverrideMenuExitKey, 0, kHighKey},
+    {&MountMediaFiles, 0, 1},
+    {&TagsmithKey, 0, kHighKey},
+    {&OverrideInfoKey, 0, kHighKey},
+    {&RecycleBinAfterXDays, 0, 100},
+    {&TAPManagerKey, 0, kHighKey},
+    {&sortOrderTAPOption, 0, 5},
+    {&FileSuffixKey, 0, kHighKey},
+    {&fileListLongKeyOption, 0, 3},
+    {&AVModeKey, 0, kHighKey},
+    {&bgcConfirmSuppressOption, 0, 1},
+    {&BackgroundCopyOption, 0, 1},
+    {&bgcCopyOrMoveOption, 0, 1},
+    {&BackgroundCopyNFSBypass, 0, 1},
+    {&RecycleBinCleanExternal, 0, 1},
+    {&StatusScreenKey, 0, kHighKey},
     {&MovieCutterOption, 0, 0},
 };
 static_assert(sizeof kRanges / sizeof kRanges[0] == kNumberOfSettings, "a range per setting");
 
 uint32_t Fold(const std::string& digits) {
   uint32_t value = 0;
-  for (char c : digits) value = value * 10 + static_cast<uint32_t>(static_cast<unsigned char>(c) - '0');
+  for (char c : digits)
+    value = value * 10 + static_cast<uint32_t>(static_cast<unsigned char>(c) - '0');
   return value;
 }
 
@@ -152,11 +209,11 @@ TEST_F(SettingsFileTest, LowRecordingRateMeansAForeignFileAndResetsEverything) {
 
 TEST_F(SettingsFileTest, AllThreeLineEndsReadAlike) {
   std::vector<std::string> lines = DefaultLines();
-  lines[1] = "720";    // GMT offset 0
-  lines[2] = "4100";   // recording rate
-  lines[9] = "3";      // sort order
-  lines[34] = "88";    // completely watched
-  lines[110] = "0";    // last line
+  lines[1] = "720";   // GMT offset 0
+  lines[2] = "4100";  // recording rate
+  lines[9] = "3";     // sort order
+  lines[34] = "88";   // completely watched
+  lines[110] = "0";   // last line
   for (const char* end : {"\r\n", "\n", "\r"}) {
     ASSERT_TRUE(testenv::WriteFile(IniPath(), IniText(lines, end)));
     ResetSettingsToDefaults();
@@ -172,7 +229,7 @@ TEST_F(SettingsFileTest, AllThreeLineEndsReadAlike) {
 
 TEST_F(SettingsFileTest, ShortFileTakesDefaultsAndColumnAlignmentFromLine48) {
   std::vector<std::string> lines = DefaultLines();
-  lines[46] = "1";  // line 48: column 3 alignment
+  lines[46] = "1";   // line 48: column 3 alignment
   lines.resize(79);  // up to line 80
   ASSERT_TRUE(testenv::WriteFile(IniPath(), IniText(lines)));
   LoadConfiguration();

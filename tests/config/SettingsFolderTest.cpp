@@ -43,8 +43,9 @@ TEST_F(SettingsFileTest, LocatingCreatesTheFoldersAndKeepsTheCurrentOne) {
 
 TEST_F(SettingsFileTest, CopyCommandsAreExact) {
   char command[512];
-  ASSERT_TRUE(FormatSettingsCopyCommand(command, sizeof command, "/ProgramFiles/Settings/Pavrolinex",
-                                        "Skerrowby.ini", "Skerrowby.ini.old"));
+  ASSERT_TRUE(FormatSettingsCopyCommand(command, sizeof command,
+                                        "/ProgramFiles/Settings/Pavrolinex", "Skerrowby.ini",
+                                        "Skerrowby.ini.old"));
   EXPECT_STREQ(
       "cd \"/mnt/hd/ProgramFiles/Settings/Pavrolinex\" ; cp -p Skerrowby.ini Skerrowby.ini.old",
       command);

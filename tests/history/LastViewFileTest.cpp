@@ -17,8 +17,8 @@ const dword kStamp1 = (61001u << 16) | (7u << 8) | 30;
 TEST_F(HistoryTest, LastViewFileListsEveryLiveFolderWithAStamp) {
   AddFolder(0, "/DataFiles", "/DataFiles", kStamp0);
   AddFolder(1, "Movies", "/DataFiles/Movies", kStamp1);
-  AddFolder(2, "", "/DataFiles/Gone", kStamp1);        // dropped folder
-  AddFolder(3, "Never", "/DataFiles/Never", 0);        // never viewed
+  AddFolder(2, "", "/DataFiles/Gone", kStamp1);  // dropped folder
+  AddFolder(3, "Never", "/DataFiles/Never", 0);  // never viewed
   AddFolder(4, "NoAnchor", "/DataFiles/NoAnchor", kStamp1);
   TAP_MemFree(FileSlot(4, 1));
   FileSlot(4, 1) = nullptr;

@@ -1,8 +1,9 @@
 // SkerrowbyPlayback.dat: the fresh history, the exact format, round trips of
 // a full table, what is never written, damaged files, backups, power cuts,
 // and the 299-entry bound of the table.
-#include <random>
 #include <unistd.h>
+
+#include <random>
 
 #include "history_test.h"
 
@@ -19,7 +20,8 @@ std::string Line(dword inode, dword position, dword total, const std::string& na
 }
 
 void SetLastPlayed(dword inode, dword position, dword total, const char* name) {
-  if (!playedFiles[0]) playedFiles[0] = static_cast<PlayedFileEntry*>(TAP_MemAlloc(sizeof(PlayedFileEntry)));
+  if (!playedFiles[0])
+    playedFiles[0] = static_cast<PlayedFileEntry*>(TAP_MemAlloc(sizeof(PlayedFileEntry)));
   memset(playedFiles[0], 0, sizeof(PlayedFileEntry));
   playedFiles[0]->inode = inode;
   playedFiles[0]->positionBlock = position;
@@ -74,10 +76,12 @@ TEST_F(HistoryTest, FullHistoryRoundTripsInOrder) {
   ASSERT_EQ(static_cast<size_t>(HISTORY_FILE_SIZE), file.size());
   std::string text = TextOf(file);
   EXPECT_EQ(301, CountLines(text));
-  EXPECT_EQ("299\r\n" + Line(77, 500, 1000, "last.rec") + Line(1299, 299 * 7, 299 * 11, "Rec 299.rec"),
-            text.substr(0, 5 + Line(77, 500, 1000, "last.rec").size() +
-                               Line(1299, 299 * 7, 299 * 11, "Rec 299.rec").size()));
-  EXPECT_EQ(Line(1001, 7, 11, "Rec 1.rec"), text.substr(text.size() - Line(1001, 7, 11, "Rec 1.rec").size()));
+  EXPECT_EQ(
+      "299\r\n" + Line(77, 500, 1000, "last.rec") + Line(1299, 299 * 7, 299 * 11, "Rec 299.rec"),
+      text.substr(0, 5 + Line(77, 500, 1000, "last.rec").size() +
+                         Line(1299, 299 * 7, 299 * 11, "Rec 299.rec").size()));
+  EXPECT_EQ(Line(1001, 7, 11, "Rec 1.rec"),
+            text.substr(text.size() - Line(1001, 7, 11, "Rec 1.rec").size()));
 
   ReleasePlayedFiles();
   ASSERT_TRUE(ReadDatFile());
@@ -145,8 +149,8 @@ TEST_F(HistoryTest, DamagedFilesAreReadWithinBoundsWithTheFoldRule) {
       {"", 0, 0},
       {"4294967295\r\n5\t6\t7\tx\r\n", MAX_PLAYED_HISTORY, 5},
       {"3\r\n5\t6\t7\tx\r\n8\t9\t10\ty\r\n", 3, 5},  // fewer lines than counted: holes
-      {"1\n5\t6\t7\tx\n8\t9\t10\ty\n", 1, 5},         // LF only
-      {"1\r5\t6\t7\tx\r8\t9\t10\ty\r", 1, 5},         // CR only
+      {"1\n5\t6\t7\tx\n8\t9\t10\ty\n", 1, 5},        // LF only
+      {"1\r5\t6\t7\tx\r8\t9\t10\ty\r", 1, 5},        // CR only
       {"99999999999\r\n", MAX_PLAYED_HISTORY, 0},
       {"2\r\n1a\t\t\t\r\n", 2, 59},  // '1' then 'a' folded as a digit: 10 + 49
   };
@@ -156,7 +160,8 @@ TEST_F(HistoryTest, DamagedFilesAreReadWithinBoundsWithTheFoldRule) {
     EXPECT_EQ(c.count, numberOfPlayedFiles) << c.text;
     ASSERT_NE(playedFiles[0], nullptr);
     EXPECT_EQ(c.lastInode, playedFiles[0]->inode) << c.text;
-    for (int i = numberOfPlayedFiles + 1; i < MAX_PLAYED_FILES; i++) EXPECT_EQ(nullptr, playedFiles[i]);
+    for (int i = numberOfPlayedFiles + 1; i < MAX_PLAYED_FILES; i++)
+      EXPECT_EQ(nullptr, playedFiles[i]);
   }
   ASSERT_TRUE(testenv::WriteFile(SettingsPath(PLAYBACK_FILE_NAME), "1\n5\t6\t7\tx\n8\t9\t10\ty\n"));
   ASSERT_TRUE(ReadDatFile());
@@ -168,7 +173,8 @@ TEST_F(HistoryTest, DamagedFilesAreReadWithinBoundsWithTheFoldRule) {
   std::mt19937 random(11);
   for (int round = 0; round < 100; round++) {
     std::string bytes(random() % 15000, '\0');
-    for (char& c : bytes) c = round % 2 ? static_cast<char>(random()) : "123\t\r\n\0a"[random() % 8];
+    for (char& c : bytes)
+      c = round % 2 ? static_cast<char>(random()) : "123\t\r\n\0a"[random() % 8];
     ASSERT_TRUE(testenv::WriteFile(SettingsPath(PLAYBACK_FILE_NAME), bytes));
     ASSERT_TRUE(ReadDatFile());
     ASSERT_LE(numberOfPlayedFiles, MAX_PLAYED_HISTORY);

@@ -50,13 +50,15 @@ class HistoryTest : public RecorderTest {
 
   // Catalogue folder n with its anchor line (slot 1) in folderPath.
   static FolderRecord* AddFolder(int n, const char* name, const char* path, dword lastViewed) {
-    if (!myfolders[n]) myfolders[n] = static_cast<FolderRecord*>(TAP_MemAlloc(sizeof(FolderRecord)));
+    if (!myfolders[n])
+      myfolders[n] = static_cast<FolderRecord*>(TAP_MemAlloc(sizeof(FolderRecord)));
     memset(myfolders[n], 0, sizeof(FolderRecord));
     snprintf(myfolders[n]->name, sizeof myfolders[n]->name, "%s", name);
     myfolders[n]->folderNumber = n;
     myfolders[n]->lastViewed = lastViewed;
     for (int slot = 0; slot <= 1; slot++) {
-      if (!FileSlot(n, slot)) FileSlot(n, slot) = static_cast<FileRecord*>(TAP_MemAlloc(sizeof(FileRecord)));
+      if (!FileSlot(n, slot))
+        FileSlot(n, slot) = static_cast<FileRecord*>(TAP_MemAlloc(sizeof(FileRecord)));
       memset(FileSlot(n, slot), 0, sizeof(FileRecord));
     }
     snprintf(FileSlot(n, 1)->folderPath, sizeof FileSlot(n, 1)->folderPath, "%s", path);
@@ -65,7 +67,8 @@ class HistoryTest : public RecorderTest {
   }
   // A file line in slot `slot` of folder n.
   static FileRecord* AddLine(int n, int slot, const char* name) {
-    if (!FileSlot(n, slot)) FileSlot(n, slot) = static_cast<FileRecord*>(TAP_MemAlloc(sizeof(FileRecord)));
+    if (!FileSlot(n, slot))
+      FileSlot(n, slot) = static_cast<FileRecord*>(TAP_MemAlloc(sizeof(FileRecord)));
     FileRecord* line = FileSlot(n, slot);
     if (slot > 1) memset(line, 0, sizeof(FileRecord));
     line->attribute = 208;
