@@ -7,7 +7,10 @@
 #include <cstring>
 #include <random>
 
+#include "app/Placeholders.h"
+#include "app/app.h"
 #include "app/keys.h"
+#include "catalogue/catalogue.h"
 #include "config_test.h"
 
 namespace {
@@ -375,4 +378,35 @@ TEST_F(SettingsFileTest, MenuStateStartsAndEnds) {
   EXPECT_GT(GetNumberOfKeys(&localKeyCodes), 40);
   TerminateConfigMenu();
   EXPECT_EQ(0, GetNumberOfKeys(&localKeyCodes));
+}
+
+TEST_F(SettingsFileTest, SavingFromTheMenusAppliesTheShadowCopiesAndWritesThem) {
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/notes.txt"), "text"));
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/film.rec"), "rec"));
+  ASSERT_EQ(0, InitialiseCatalogue());
+  snprintf(CurrentDir, sizeof CurrentDir, "/DataFiles");
+  CurrentDirNumber = 0;
+  tempFileSuffixOption = FileSuffixOption;
+  loadInitialQuembryInfo(99, 0);
+  ASSERT_EQ(1, myfolders[0]->entryCount);
+
+  printLine = chosenLine = 5;
+  currentHideEmptyFolders = 1;
+  currentSortOrderOption = 4;
+  currentFileSuffixOption = 2;  // every file
+  SaveConfiguration();
+  EXPECT_EQ(1, HideEmptyFolders);
+  EXPECT_EQ(4, sortOrderOption);
+  EXPECT_EQ(1, printLine);
+  EXPECT_EQ(1, chosenLine);
+  // The new filter shows at once.
+  EXPECT_EQ(2, tempFileSuffixOption);
+  EXPECT_EQ(2, myfolders[0]->entryCount);
+
+  std::vector<std::string> lines = DefaultLines();
+  lines[9] = "4";
+  lines[54] = "1";
+  lines[84] = "2";
+  EXPECT_EQ(Padded(IniText(lines)), testenv::ReadFile(IniPath()));
+  ReleaseCatalogue();
 }
