@@ -139,7 +139,9 @@ void NetReaderLoop() {
 }
 
 bool OpenTerminal() {
-  ptyMaster = posix_openpt(O_RDWR | O_NOCTTY);
+  // Close-on-exec everywhere: the shell commands an application runs must not
+  // hold the terminal open.
+  ptyMaster = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
   if (ptyMaster < 0) return Fail("cannot open the namespace's terminal master");
   if (grantpt(ptyMaster) != 0 || unlockpt(ptyMaster) != 0) return Fail("cannot unlock terminal");
   const char* name = ptsname(ptyMaster);
@@ -150,7 +152,7 @@ bool OpenTerminal() {
   }
   // Holding the slave open keeps the terminal alive between the application's
   // open-write-close cycles; raw mode passes the bytes unchanged.
-  ptySlave = open(name, O_RDWR | O_NOCTTY);
+  ptySlave = open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
   if (ptySlave < 0) return Fail("cannot open /dev/pts/0");
   termios raw;
   if (tcgetattr(ptySlave, &raw) == 0) {
@@ -158,9 +160,9 @@ bool OpenTerminal() {
     tcsetattr(ptySlave, TCSANOW, &raw);
   }
   fcntl(ptyMaster, F_SETFL, fcntl(ptyMaster, F_GETFL) | O_NONBLOCK);
-  if (pipe(stopPipe) != 0) return Fail("pipe");
+  if (pipe2(stopPipe, O_CLOEXEC) != 0) return Fail("pipe");
   if (!config.netOutputFile.empty()) {
-    netFile = fopen(config.netOutputFile.c_str(), "w");
+    netFile = fopen(config.netOutputFile.c_str(), "we");
     if (!netFile) return Fail("cannot write " + config.netOutputFile);
   }
   netReader = std::thread(NetReaderLoop);
@@ -193,8 +195,9 @@ bool EnterNamespace() {
   uid_t uid = geteuid();
   gid_t gid = getegid();
   if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) {
-    return Fail("cannot create a user and mount namespace (are unprivileged user namespaces "
-                "enabled?)");
+    return Fail(
+        "cannot create a user and mount namespace (are unprivileged user namespaces "
+        "enabled?)");
   }
   inOwnUserNamespace = true;
   WriteTextFile("/proc/self/setgroups", "deny");
@@ -219,10 +222,11 @@ bool MountDrives(const std::string& stage) {
   if (mount(config.diskDir.c_str(), hd.c_str(), nullptr, MS_BIND, nullptr) != 0) {
     return Fail("cannot bind " + config.diskDir + " at /mnt/hd");
   }
-  for (const char* folder : {"/DataFiles", "/ProgramFiles", "/ProgramFiles/Settings",
-                             "/MediaFiles"}) {
+  for (const char* folder :
+       {"/DataFiles", "/ProgramFiles", "/ProgramFiles/Settings", "/MediaFiles"}) {
     std::string path = hd + folder;
-    if (mkdir(path.c_str(), 0777) != 0 && errno != EEXIST) return Fail(std::string("mkdir ") + folder);
+    if (mkdir(path.c_str(), 0777) != 0 && errno != EEXIST)
+      return Fail(std::string("mkdir ") + folder);
   }
   return true;
 }
@@ -270,7 +274,8 @@ bool MountAll() {
   char stage[] = "/tmp/pvr-mnt-XXXXXX";
   if (!mkdtemp(stage)) return Fail("cannot create a staging folder in /tmp");
   bool ok = MountDrives(stage);
-  for (size_t i = 0; ok && i < config.drives.size(); i++) ok = MountExternal(stage, config.drives[i]);
+  for (size_t i = 0; ok && i < config.drives.size(); i++)
+    ok = MountExternal(stage, config.drives[i]);
   if (ok && mount(stage, "/mnt", nullptr, MS_MOVE, nullptr) != 0) {
     ok = Fail("cannot move the new /mnt into place");
   }

@@ -11,6 +11,7 @@
 
 extern "C" {
 TYPE_File* _hddRecFiles[4][3];
+TYPE_File* _hddPlayFile;
 }
 
 namespace fw {
@@ -24,6 +25,8 @@ std::vector<TYPE_TapChInfo> channels[2];  // TV, radio
 int currentType = SVC_TYPE_Tv;
 int currentNum = 0;
 bool channelStarted = true;
+
+TYPE_File playFile;
 
 struct Playback {
   bool active = false;
@@ -58,17 +61,17 @@ TYPE_TapChInfo Channel(const char* name, word svcType, word svcId, word lcn) {
 }
 
 void BuiltInChannels() {
-  channels[0] = {Channel("Channel One", SVC_TYPE_Tv, 4101, 1),
-                 Channel("Channel Two", SVC_TYPE_Tv, 4102, 2),
-                 Channel("News 24", SVC_TYPE_Tv, 4103, 3),
-                 Channel("Sport Live", SVC_TYPE_Tv, 4104, 4),
-                 Channel("Kids Club", SVC_TYPE_Tv, 4105, 5)};
+  channels[0] = {
+      Channel("Channel One", SVC_TYPE_Tv, 4101, 1), Channel("Channel Two", SVC_TYPE_Tv, 4102, 2),
+      Channel("News 24", SVC_TYPE_Tv, 4103, 3), Channel("Sport Live", SVC_TYPE_Tv, 4104, 4),
+      Channel("Kids Club", SVC_TYPE_Tv, 4105, 5)};
   channels[1] = {Channel("Radio One", SVC_TYPE_Radio, 5101, 101),
                  Channel("Classic Radio", SVC_TYPE_Radio, 5102, 102),
                  Channel("Talk Radio", SVC_TYPE_Radio, 5103, 103)};
 }
 
 void UpdateLabel() {
+  if (!playback.active) _hddPlayFile = nullptr;
   if (playback.active) {
     playingLabel = playback.entry.name;
   } else if (channelStarted && currentNum < static_cast<int>(channels[currentType].size())) {
@@ -111,6 +114,12 @@ int StartPlayback(const std::string& path, byte mode) {
   playback.info.file = &playback.entry;
   snprintf(playback.info.evtInfo.eventName, sizeof playback.info.evtInfo.eventName, "%s",
            name.c_str());
+  memset(&playFile, 0, sizeof playFile);
+  playFile.magic = TAP_FILE_MAGIC;
+  playFile.mode = TAP_FILE_READ;
+  playFile.handle = -1;
+  snprintf(playFile.path, sizeof playFile.path, "%s/%s", folder.c_str(), reported.c_str());
+  _hddPlayFile = &playFile;
   UpdateLabel();
   return 0;
 }

@@ -24,12 +24,15 @@ struct ExternalDrive {
 struct Config {
   std::string diskDir;  // host folder that becomes /mnt/hd (created when missing)
   std::vector<ExternalDrive> drives;
-  uint16_t systemId = 22010;        // TAP_GetSystemId
+  uint16_t systemId = 22010;         // TAP_GetSystemId
   uint64_t diskCapacityMB = 500000;  // TAP_Hdd_TotalSize
-  bool utf8Firmware = true;  // the firmware offers its UTF-8 validation routine
-  int idleTicks = 10;        // emulated ticks between two idle events
-  bool realTime = false;     // Wait() also waits in real time (live front end)
-  std::string netOutputFile;  // where the network output goes; empty: kept in memory only
+  bool utf8Firmware = true;          // the firmware offers its UTF-8 validation routine
+  int idleTicks = 10;                // emulated ticks between two idle events
+  bool realTime = false;             // Wait() also waits in real time (live front end)
+  std::string netOutputFile;         // where the network output goes; empty: kept in memory only
+  // TAP_Delay delivers an idle event to the running applications while the
+  // caller is still inside its own handler, as the recorder may (re-entry).
+  bool idleDuringDelay = false;
 };
 
 // Boots the emulated recorder: enters a private mount namespace (and a user
@@ -72,9 +75,11 @@ void Shutdown(dword reason = 0);
 dword PressKey(dword code);
 void HoldKey(dword code, int repeats = 6);  // press, held reports, release
 void ReleaseKey(dword code);
-void Idle(int count = 1);        // idle events, each advancing the clock
-void Wait(double seconds);       // emulated time with idle events
+void Idle(int count = 1);                                 // idle events, each advancing the clock
+void Wait(double seconds);                                // emulated time with idle events
 dword SendEvent(word event, dword param1, dword param2);  // to every application
+// To the application in table slot `index` only (param1 when it is not running).
+dword SendEventTo(int index, word event, dword param1, dword param2);
 
 // Runs a script of the recorder program (see README): key names, hold:KEY,
 // release:KEY, idle:N, wait:S, time:YYYY-MM-DDTHH:MM, snap:FILE.png,
@@ -87,7 +92,9 @@ bool RunScript(const std::string& script);
 dword KeyByName(const std::string& name);
 
 // --- clock --------------------------------------------------------------------
+// The local clock starts at 2025-06-01 20:00:00 on every boot; ticks at 0.
 void SetClock(int year, int month, int day, int hour, int minute, int second = 0);
+void InvalidateClock();  // TAP_GetTime reports no valid time until the next SetClock
 dword Ticks();
 
 // --- screen ------------------------------------------------------------------
@@ -104,10 +111,10 @@ void ClearFirmwareOsd();
 // --- firmware state ------------------------------------------------------------
 void SetState(dword state, dword subState);
 void RemoveSymbol(const std::string& name);  // TryResolve answers null afterwards
-std::string NetOutput();     // everything the applications wrote to the network output
-std::vector<dword> KeysGivenToFirmware();   // keys no application consumed
-bool InNormalMode();         // no application holds the screen (TAP_ExitNormal)
-std::string ConsoleOutput();  // what the applications printed with TAP_Print
+std::string NetOutput();  // everything the applications wrote to the network output
+std::vector<dword> KeysGivenToFirmware();  // keys no application consumed
+bool InNormalMode();                       // no application holds the screen (TAP_ExitNormal)
+std::string ConsoleOutput();               // what the applications printed with TAP_Print
 
 // --- memory ----------------------------------------------------------------------
 size_t AllocatedBlocks();  // TAP_MemAlloc blocks not yet freed (all boots of the process)

@@ -67,6 +67,10 @@ void Settle() {
 
 }  // namespace
 
+void IdleInsideDelay() {
+  if (config.idleDuringDelay && CallDepth() > 0) Broadcast(EVT_IDLE, 0, 0);
+}
+
 void ResetEvents() {
   queue.clear();
   firmwareKeys.clear();
@@ -138,6 +142,13 @@ void Wait(double seconds) {
       nanosleep(&pause, nullptr);
     }
   }
+}
+
+dword SendEventTo(int index, word event, dword param1, dword param2) {
+  dword result = fw::CallHandler(index, event, param1, param2);
+  fw::UnloadPendingApps();
+  fw::Settle();
+  return result;
 }
 
 dword SendEvent(word event, dword param1, dword param2) {

@@ -23,6 +23,10 @@ void OnJpegError(j_common_ptr info) {
   longjmp(err->jump, 1);
 }
 
+// Warnings about damaged pictures are the application's business, not the
+// console's.
+void OnJpegMessage(j_common_ptr) {}
+
 }  // namespace
 
 bool DecodeJpeg(const void* data, size_t size, std::vector<uint32_t>& argb, int& width,
@@ -31,6 +35,7 @@ bool DecodeJpeg(const void* data, size_t size, std::vector<uint32_t>& argb, int&
   JpegError err;
   info.err = jpeg_std_error(&err.mgr);
   err.mgr.error_exit = OnJpegError;
+  err.mgr.output_message = OnJpegMessage;
   // A damaged picture ends the decode here instead of ending the program.
   if (setjmp(err.jump)) {
     jpeg_destroy_decompress(&info);

@@ -51,6 +51,7 @@ bool DecodeJpeg(const void* data, size_t size, std::vector<uint32_t>& argb, int&
 // --- applications and events (apps.cpp, events.cpp) -------------------------------
 void ResetApps();
 void ResetEvents();
+void IdleInsideDelay();
 int CurrentTask();
 int CallDepth();
 void RequestExit(int index);

@@ -21,7 +21,7 @@ struct Region {
 };
 
 Region regions[kMaxRegions];
-std::vector<uint32_t> frame(OSD_WIDTH * OSD_HEIGHT, 0xFF000000u);
+std::vector<uint32_t> frame(OSD_WIDTH* OSD_HEIGHT, 0xFF000000u);
 uint64_t frameCount = 0;
 
 Region* Get(word rgn) {
@@ -140,8 +140,7 @@ int TAP_Osd_FillBox(word rgn, dword x, dword y, dword w, dword h, dword color) {
   return 0;
 }
 
-int TAP_Osd_DrawRectangle(word rgn, dword x, dword y, dword w, dword h, dword thick,
-                          dword color) {
+int TAP_Osd_DrawRectangle(word rgn, dword x, dword y, dword w, dword h, dword thick, dword color) {
   if (!Get(rgn)) return -1;
   if (thick == 0 || w == 0 || h == 0) return 0;
   if (thick * 2 >= w || thick * 2 >= h) return TAP_Osd_FillBox(rgn, x, y, w, h, color);
@@ -183,8 +182,7 @@ int TAP_Osd_PutGd(word rgn, int x, int y, const TYPE_GrData* gd, int blend) {
   return 0;
 }
 
-int TAP_Osd_DrawJpeg(word rgn, dword x, dword y, dword w, dword h, const void* jpeg,
-                     dword size) {
+int TAP_Osd_DrawJpeg(word rgn, dword x, dword y, dword w, dword h, const void* jpeg, dword size) {
   Region* r = Get(rgn);
   if (!r || !jpeg || size == 0 || w == 0 || h == 0) return -1;
   std::vector<uint32_t> image;
@@ -243,8 +241,8 @@ void TAP_Osd_RestoreBox(word rgn, dword x, dword y, dword w, dword h, const void
   }
 }
 
-int TAP_Osd_Copy(word srcRgn, word dstRgn, dword srcX, dword srcY, dword w, dword h,
-                 dword dstX, dword dstY, int sprite) {
+int TAP_Osd_Copy(word srcRgn, word dstRgn, dword srcX, dword srcY, dword w, dword h, dword dstX,
+                 dword dstY, int sprite) {
   Region* src = Get(srcRgn);
   Region* dst = Get(dstRgn);
   if (!src || !dst) return -1;

@@ -14,6 +14,7 @@ extern TYPE_TapTask _tapTask[TAP_MAX_TASKS];
 extern dword _curTapTask;
 extern char* _hddTapFolder[TAP_MAX_TASKS];
 extern TYPE_File* _hddRecFiles[4][3];
+extern TYPE_File* _hddPlayFile;
 dword PvrTimeToLinux(dword stamp);
 }
 
@@ -95,6 +96,7 @@ std::map<std::string, void*> Table() {
       {"_curTapTask", &_curTapTask},
       {"_hddTapFolder", _hddTapFolder},
       {"_hddRecFiles", _hddRecFiles},
+      {"_hddPlayFile", &_hddPlayFile},
       {"_isAnalogMode", &isAnalogMode},
       {"_hddDivxFolder", hddDivxFolder},
       {"_Z26Appl_GetAnalogEncoderStatev", reinterpret_cast<void*>(&GetAnalogEncoderState)},

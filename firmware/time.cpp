@@ -7,13 +7,13 @@
 namespace fw {
 namespace {
 
-constexpr int64_t kMjdOfUnixEpoch = 40587;  // 1970-01-01
+constexpr int64_t kMjdOfUnixEpoch = 40587;     // 1970-01-01
 constexpr int64_t kDefaultClock = 1748808000;  // 2025-06-01 20:00:00
 
 dword ticks = 0;
 int64_t clockBase = kDefaultClock;  // local seconds at tick `clockBaseTicks`
 dword clockBaseTicks = 0;
-uint64_t centiRemainder = 0;
+bool clockValid = true;
 
 // Days since 1970-01-01 of a proleptic Gregorian date (valid for any year).
 int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
@@ -46,7 +46,7 @@ void ResetClock() {
   ticks = 0;
   clockBase = kDefaultClock;
   clockBaseTicks = 0;
-  centiRemainder = 0;
+  clockValid = true;
 }
 
 void AdvanceTicks(dword n) {
@@ -77,7 +77,10 @@ extern "C" {
 
 dword TAP_GetTick(void) { return fw::ticks; }
 
-void TAP_Delay(dword n) { fw::AdvanceTicks(n); }
+void TAP_Delay(dword n) {
+  fw::AdvanceTicks(n);
+  fw::IdleInsideDelay();
+}
 
 word TAP_MakeMjd(word year, byte month, byte day) {
   int64_t mjd = fw::DaysFromCivil(year, month, day) + fw::kMjdOfUnixEpoch;
@@ -97,6 +100,7 @@ int TAP_ExtractMjd(word mjd, word* year, byte* month, byte* day, byte* weekDay) 
 }
 
 int TAP_GetTime(word* mjd, byte* hour, byte* min, byte* sec) {
+  if (!fw::clockValid) return 0;
   int64_t now = fw::LocalNow();
   int64_t days = fw::FloorDiv(now, 86400);
   int64_t rest = now - days * 86400;
@@ -118,7 +122,10 @@ namespace emu {
 void SetClock(int year, int month, int day, int hour, int minute, int second) {
   fw::clockBase = fw::DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
   fw::clockBaseTicks = fw::ticks;
+  fw::clockValid = true;
 }
+
+void InvalidateClock() { fw::clockValid = false; }
 
 dword Ticks() { return fw::ticks; }
 

@@ -140,7 +140,9 @@ typedef struct TYPE_OsdBaseInfo {
 #define OSD_WIDTH 720
 #define OSD_HEIGHT 576
 
-/* Returns a region handle, or 0xFFFF when no region can be created. */
+/* Returns a region handle, or 0xFFFF when no region can be created. Region 0
+ * is the firmware's own display (plane 0): applications may read it; their
+ * own regions are numbered from 1. */
 word TAP_Osd_Create(dword x, dword y, dword w, dword h, byte lutIdx, int flag);
 int TAP_Osd_Delete(word rgn);
 void TAP_Osd_Sync(void);
@@ -200,10 +202,12 @@ dword TAP_Hdd_Fseek(TYPE_File* file, long pos, dword where); /* SEEK_SET/CUR/END
 dword TAP_Hdd_Ftell(TYPE_File* file);
 dword TAP_Hdd_Flen(TYPE_File* file);
 void TAP_Hdd_Fclose(TYPE_File* file);
-dword TAP_Hdd_Create(const char* name, byte attr); /* file or folder; 0 on failure */
+/* File or folder; 0 on failure. An existing folder is left alone (success);
+ * an existing file is emptied. */
+dword TAP_Hdd_Create(const char* name, byte attr);
 int TAP_Hdd_Delete(const char* name);              /* file or empty folder */
 int TAP_Hdd_Exist(const char* name);
-int TAP_Hdd_Rename(const char* oldName, const char* newName);
+int TAP_Hdd_Rename(const char* oldName, const char* newName); /* 1; 0 when the new name exists */
 /* Lists the current folder (never "." or ".."): fills the first entry and
  * returns the number of entries matching `ext` ("*" or 0 for all). */
 dword TAP_Hdd_FindFirst(TYPE_DirEntry* entry, const char* ext);
@@ -358,6 +362,15 @@ enum { TAPTASK_Free = 0, TAPTASK_Running = 1 };
  *   "_Z26Appl_ConvertToValidUTF8StrPhi"  the UTF-8 validation routine
  *   "PvrTimeToLinux"  dword (dword packedStamp): local time to system time
  *   "_hddRecFiles"   TYPE_File*[slots][3], the files each recording slot writes
+ *                    (the recording, its ".inf", its ".nav"); null when idle
+ *   "_hddPlayFile"   TYPE_File*, the file being played (for a recording its
+ *                    ".inf", as TYPE_PlayInfo.file names it); null when idle
+ *   "_hddDivxFolder" dword[4], the media player's folder record
+ * The work-folder functions take 16-byte folder records: SelectFolder fills
+ * one for a system path written without its leading "/" ("mnt/hd/DataFiles")
+ * and returns 0 on success; SetWorkFolder makes it the work folder;
+ * StartPlaybackMedia plays a file of the folder in "_hddDivxFolder" and
+ * returns 0 (false) on success.
  */
 void* TryResolve(const char* name);
 

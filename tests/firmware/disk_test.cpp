@@ -27,7 +27,8 @@ std::vector<std::string> ListAll(const char* ext = "*") {
 }
 
 TEST_F(DiskTest, FreshDiskHasTheRecorderFolders) {
-  for (const char* folder : {"/DataFiles", "/ProgramFiles", "/ProgramFiles/Settings", "/MediaFiles"}) {
+  for (const char* folder :
+       {"/DataFiles", "/ProgramFiles", "/ProgramFiles/Settings", "/MediaFiles"}) {
     EXPECT_TRUE(testenv::Exists(HostPath(folder))) << folder;
     EXPECT_TRUE(testenv::Exists(std::string("/mnt/hd") + folder)) << folder;
   }

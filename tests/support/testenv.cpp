@@ -1,6 +1,7 @@
 // Shared test helpers.
 #include "testenv.h"
 
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <ftw.h>
@@ -13,8 +14,6 @@
 #include <ctime>
 #include <fstream>
 #include <sstream>
-
-#include <dirent.h>
 
 namespace testenv {
 

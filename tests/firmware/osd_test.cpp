@@ -1,0 +1,200 @@
+// Display regions, composition of the frame, pictures in and out.
+#include <png.h>
+#include <stdio.h>
+// jpeglib.h needs size_t and FILE declared first.
+#include <jpeglib.h>
+
+#include <string>
+#include <vector>
+
+#include "tap.h"
+#include "testenv.h"
+
+namespace {
+
+class OsdTest : public RecorderTest {
+ protected:
+  uint32_t At(int x, int y) { return emu::Frame()[y * OSD_WIDTH + x]; }
+};
+
+std::vector<unsigned char> EncodeJpeg(int w, int h, unsigned char r, unsigned char g,
+                                      unsigned char b) {
+  jpeg_compress_struct info;
+  jpeg_error_mgr err;
+  info.err = jpeg_std_error(&err);
+  jpeg_create_compress(&info);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &out, &size);
+  info.image_width = static_cast<JDIMENSION>(w);
+  info.image_height = static_cast<JDIMENSION>(h);
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 100, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<unsigned char> row(static_cast<size_t>(w) * 3);
+  for (int x = 0; x < w; x++) {
+    row[x * 3] = r;
+    row[x * 3 + 1] = g;
+    row[x * 3 + 2] = b;
+  }
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::vector<unsigned char> data(out, out + size);
+  free(out);
+  return data;
+}
+
+bool Near(uint32_t a, uint32_t b, int tolerance) {
+  for (int shift = 0; shift < 32; shift += 8) {
+    int d = static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF);
+    if (d > tolerance || d < -tolerance) return false;
+  }
+  return true;
+}
+
+TEST_F(OsdTest, DrawingShowsOnlyAfterSync) {
+  word rgn = TAP_Osd_Create(0, 0, 720, 576, 0, 0);
+  ASSERT_NE(rgn, 0xFFFF);
+  EXPECT_NE(rgn, 0);  // handle 0 is the firmware's own plane
+  EXPECT_TRUE(emu::AnyRegionOpen());
+  TAP_Osd_FillBox(rgn, 10, 20, 30, 40, 0xFF112233);
+  EXPECT_NE(At(15, 25), 0xFF112233u);
+  uint64_t frames = emu::FrameCount();
+  TAP_Osd_Sync();
+  EXPECT_EQ(emu::FrameCount(), frames + 1);
+  EXPECT_EQ(At(10, 20), 0xFF112233u);
+  EXPECT_EQ(At(39, 59), 0xFF112233u);
+  EXPECT_NE(At(40, 60), 0xFF112233u);
+  EXPECT_EQ(TAP_Osd_Delete(rgn), 0);
+  EXPECT_FALSE(emu::AnyRegionOpen());
+  EXPECT_EQ(TAP_Osd_Delete(rgn), -1);
+  EXPECT_EQ(TAP_Osd_Delete(0), -1);
+}
+
+TEST_F(OsdTest, RegionsComposeOverPlaneZeroAndVideo) {
+  emu::DrawFirmwareOsd(100, 100, 10, 10, 0xFF00FF00);
+  word rgn = TAP_Osd_Create(200, 200, 50, 50, 0, 0);
+  TAP_Osd_FillBox(rgn, 0, 0, 50, 50, 0x80FF0000);  // half-transparent red
+  TAP_Osd_PutPixel(rgn, 49, 49, 0xFF0000FF);
+  TAP_Osd_Sync();
+  EXPECT_EQ(At(105, 105), 0xFF00FF00u);
+  EXPECT_EQ(At(249, 249), 0xFF0000FFu);
+  uint32_t mixed = At(210, 210);
+  EXPECT_EQ(mixed >> 24, 0xFFu);
+  EXPECT_GE(mixed >> 16 & 0xFF, 0x80u);
+  EXPECT_EQ(TAP_Osd_GetPixel(rgn, 49, 49), 0xFF0000FFu);
+  EXPECT_EQ(TAP_Osd_GetPixel(rgn, 50, 50), 0u);  // outside
+  EXPECT_EQ(TAP_Osd_GetPixel(0, 100, 100), 0xFF00FF00u);
+  TYPE_OsdBaseInfo info;
+  ASSERT_EQ(TAP_Osd_GetPlaneBaseInfo(&info, 0), 0);
+  EXPECT_EQ(info.width, 720u);
+  EXPECT_EQ(info.frameBuffer[100 * 720 + 100], 0xFF00FF00u);
+  EXPECT_EQ(info.frameBuffer[0], 0u);
+  emu::ClearFirmwareOsd();
+  EXPECT_EQ(info.frameBuffer[100 * 720 + 100], 0u);
+}
+
+TEST_F(OsdTest, RectanglesClipAndBadRegionsFail) {
+  word rgn = TAP_Osd_Create(0, 0, 100, 100, 0, 0);
+  TAP_Osd_DrawRectangle(rgn, 10, 10, 20, 20, 2, 0xFFFFFFFF);
+  EXPECT_EQ(TAP_Osd_GetPixel(rgn, 10, 10), 0xFFFFFFFFu);
+  EXPECT_EQ(TAP_Osd_GetPixel(rgn, 11, 20), 0xFFFFFFFFu);
+  EXPECT_EQ(TAP_Osd_GetPixel(rgn, 29, 29), 0xFFFFFFFFu);
+  EXPECT_EQ(TAP_Osd_GetPixel(rgn, 15, 15), 0u);
+  EXPECT_EQ(TAP_Osd_FillBox(rgn, 90, 90, 1000, 1000, 0xFF010203), 0);  // clipped
+  EXPECT_EQ(TAP_Osd_GetPixel(rgn, 99, 99), 0xFF010203u);
+  EXPECT_EQ(TAP_Osd_FillBox(77, 0, 0, 1, 1, 0), -1);
+  EXPECT_EQ(TAP_Osd_Create(0, 0, 0, 10, 0, 0), 0xFFFF);
+  EXPECT_EQ(TAP_Osd_Create(800, 0, 10, 10, 0, 0), 0xFFFF);
+}
+
+TEST_F(OsdTest, GraphicsBlendWithStraightAlpha) {
+  word rgn = TAP_Osd_Create(0, 0, 10, 10, 0, 0);
+  TAP_Osd_FillBox(rgn, 0, 0, 10, 10, 0xFF0000FF);
+  const dword pixels[4] = {0xFFFF0000, 0x00FF0000, 0x80FF0000, 0xFF00FF00};
+  TYPE_GrData gd = {TAP_GRDATA_VERSION, 2, 2, pixels};
+  ASSERT_EQ(TAP_Osd_PutGd(rgn, 1, 1, &gd, 1), 0);
+  EXPECT_EQ(TAP_Osd_GetPixel(rgn, 1, 1), 0xFFFF0000u);
+  EXPECT_EQ(TAP_Osd_GetPixel(rgn, 2, 1), 0xFF0000FFu);  // clear pixel keeps the background
+  EXPECT_TRUE(Near(TAP_Osd_GetPixel(rgn, 1, 2), 0xFF80007F, 2))
+      << std::hex << TAP_Osd_GetPixel(rgn, 1, 2);
+  ASSERT_EQ(TAP_Osd_PutGd(rgn, 8, 8, &gd, 0), 0);  // copied, clipped at the edge
+  EXPECT_EQ(TAP_Osd_GetPixel(rgn, 9, 8), 0x00FF0000u);
+  EXPECT_EQ(TAP_Osd_PutGd(rgn, 0, 0, nullptr, 0), -1);
+}
+
+TEST_F(OsdTest, SaveRestoreAndCopy) {
+  word rgn = TAP_Osd_Create(0, 0, 100, 100, 0, 0);
+  TAP_Osd_FillBox(rgn, 0, 0, 10, 10, 0xFF123456);
+  size_t blocks = emu::AllocatedBlocks();
+  byte* saved = TAP_Osd_SaveBox(rgn, 0, 0, 10, 10);
+  ASSERT_NE(saved, nullptr);
+  EXPECT_EQ(emu::AllocatedBlocks(), blocks + 1);
+  TAP_Osd_FillBox(rgn, 0, 0, 10, 10, 0xFF000000);
+  TAP_Osd_RestoreBox(rgn, 0, 0, 10, 10, saved);
+  EXPECT_EQ(TAP_Osd_GetPixel(rgn, 9, 9), 0xFF123456u);
+  TAP_MemFree(saved);
+  // Overlapping copy within one region.
+  TAP_Osd_PutPixel(rgn, 0, 0, 0xFFAAAAAA);
+  ASSERT_EQ(TAP_Osd_Copy(rgn, rgn, 0, 0, 10, 10, 5, 5, 0), 0);
+  EXPECT_EQ(TAP_Osd_GetPixel(rgn, 5, 5), 0xFFAAAAAAu);
+  EXPECT_EQ(TAP_Osd_GetPixel(rgn, 14, 14), 0xFF123456u);
+  // A sprite copy skips clear pixels.
+  word other = TAP_Osd_Create(0, 0, 20, 20, 0, 0);
+  TAP_Osd_FillBox(other, 0, 0, 20, 20, 0xFF777777);
+  TAP_Osd_FillBox(rgn, 50, 50, 2, 1, 0);
+  TAP_Osd_PutPixel(rgn, 51, 50, 0xFF010101);
+  TAP_Osd_Copy(rgn, other, 50, 50, 2, 1, 0, 0, 1);
+  EXPECT_EQ(TAP_Osd_GetPixel(other, 0, 0), 0xFF777777u);
+  EXPECT_EQ(TAP_Osd_GetPixel(other, 1, 0), 0xFF010101u);
+}
+
+TEST_F(OsdTest, JpegIsScaledIntoTheBox) {
+  std::vector<unsigned char> jpeg = EncodeJpeg(64, 32, 200, 40, 40);
+  word rgn = TAP_Osd_Create(0, 0, 200, 200, 0, 0);
+  ASSERT_EQ(TAP_Osd_DrawJpeg(rgn, 10, 10, 30, 20, jpeg.data(), static_cast<dword>(jpeg.size())), 0);
+  EXPECT_TRUE(Near(TAP_Osd_GetPixel(rgn, 10, 10), 0xFFC82828, 6));
+  EXPECT_TRUE(Near(TAP_Osd_GetPixel(rgn, 39, 29), 0xFFC82828, 6));
+  EXPECT_EQ(TAP_Osd_GetPixel(rgn, 40, 30), 0u);
+  const char junk[] = "no picture at all";
+  EXPECT_EQ(TAP_Osd_DrawJpeg(rgn, 0, 0, 10, 10, junk, sizeof junk), -1);
+  std::vector<unsigned char> cut(jpeg.begin(), jpeg.begin() + jpeg.size() / 3);
+  TAP_Osd_DrawJpeg(rgn, 0, 0, 10, 10, cut.data(), static_cast<dword>(cut.size()));  // no crash
+}
+
+TEST_F(OsdTest, FrameIsWrittenAsPng) {
+  word rgn = TAP_Osd_Create(0, 0, 720, 576, 0, 0);
+  TAP_Osd_FillBox(rgn, 0, 0, 720, 576, 0xFF204060);
+  TAP_Osd_PutS(rgn, 10, 10, 700, "Hello", 0xFFFFFFFF, 0, 0, 1, 0, 0);
+  TAP_Osd_Sync();
+  std::string dir = testenv::MakeTempDir("pvr-png");
+  std::string path = dir + "/frame.png";
+  ASSERT_TRUE(emu::WritePng(path));
+  png_image image = {};
+  image.version = PNG_IMAGE_VERSION;
+  ASSERT_TRUE(png_image_begin_read_from_file(&image, path.c_str()));
+  EXPECT_EQ(image.width, 720u);
+  EXPECT_EQ(image.height, 576u);
+  image.format = PNG_FORMAT_RGB;
+  std::vector<unsigned char> rgb(PNG_IMAGE_SIZE(image));
+  ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
+  size_t at = (300 * 720 + 300) * 3;
+  EXPECT_EQ(rgb[at], 0x20);
+  EXPECT_EQ(rgb[at + 1], 0x40);
+  EXPECT_EQ(rgb[at + 2], 0x60);
+  bool text = false;
+  for (int y = 10; y < 30; y++) {
+    for (int x = 10; x < 70; x++) text = text || rgb[(y * 720 + x) * 3] == 0xFF;
+  }
+  EXPECT_TRUE(text);
+  EXPECT_FALSE(emu::WritePng(dir + "/missing/frame.png"));
+  testenv::RemoveTree(dir);
+}
+
+}  // namespace

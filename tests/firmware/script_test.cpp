@@ -1,0 +1,148 @@
+// Scripts and the recorder program.
+#include <stdio.h>
+#include <sys/wait.h>
+
+#include <string>
+
+#include "tap.h"
+#include "testenv.h"
+
+namespace {
+
+std::vector<dword> keys;
+dword KeyHandler(word event, dword param1, dword) {
+  if (event == EVT_KEY) keys.push_back(param1);
+  return param1;
+}
+int Main() { return 1; }
+const TYPE_TapHeader kHeader = {{'T', 'F', 'A', 'P', 'M', 'I', 'P', 'S'},
+                                TAP_HEADER_VERSION,
+                                1,
+                                TAP_API_VERSION,
+                                0,
+                                {0, 0},
+                                "Keys",
+                                "",
+                                "",
+                                ""};
+
+TEST(KeyNames, NamesOfTheRemote) {
+  EXPECT_EQ(emu::KeyByName("FileList"), static_cast<dword>(RKEY_PlayList));
+  EXPECT_EQ(emu::KeyByName("filelist"), static_cast<dword>(RKEY_PlayList));
+  EXPECT_EQ(emu::KeyByName("OK"), static_cast<dword>(RKEY_Ok));
+  EXPECT_EQ(emu::KeyByName("Down"), static_cast<dword>(RKEY_ChDown));
+  EXPECT_EQ(emu::KeyByName("DownArrow"), static_cast<dword>(RKEY_ChDown));
+  EXPECT_EQ(emu::KeyByName("Left"), static_cast<dword>(RKEY_VolDown));
+  EXPECT_EQ(emu::KeyByName("White"), static_cast<dword>(RKEY_Option));
+  EXPECT_EQ(emu::KeyByName("Ab"), static_cast<dword>(RKEY_Ab));
+  EXPECT_EQ(emu::KeyByName("Red"), static_cast<dword>(RKEY_Red));
+  EXPECT_EQ(emu::KeyByName("0"), static_cast<dword>(RKEY_0));
+  EXPECT_EQ(emu::KeyByName("9"), static_cast<dword>(RKEY_9));
+  EXPECT_EQ(emu::KeyByName("FastForward"), static_cast<dword>(RKEY_Forward));
+  EXPECT_EQ(emu::KeyByName("TV/Radio"), static_cast<dword>(RKEY_TvRadio));
+  EXPECT_EQ(emu::KeyByName("Nonsense"), 0u);
+  EXPECT_EQ(emu::KeyByName(""), 0u);
+}
+
+class ScriptTest : public RecorderTest {
+ protected:
+  void SetUp() override {
+    RecorderTest::SetUp();
+    keys.clear();
+    ASSERT_EQ(emu::StartLinkedApplication({&kHeader, Main, KeyHandler}), 0);
+  }
+};
+
+TEST_F(ScriptTest, WordsDriveTheRecorder) {
+  dword start = emu::Ticks();
+  ASSERT_TRUE(
+      emu::RunScript("Ok down  # a comment Blue\n idle:4 wait:1.5 hold:Up release:Red "
+                     "time:2024-02-29T23:58 state:1/98 key:0x10017"))
+      << emu::LastError();
+  const dword up = RKEY_ChUp;
+  std::vector<dword> expected = {RKEY_Ok, RKEY_ChDown, up};
+  for (int i = 0; i < 6; i++) expected.push_back(up | RKEY_FLAG_HELD);
+  expected.push_back(up | RKEY_FLAG_RELEASED);
+  expected.push_back(RKEY_Red | RKEY_FLAG_RELEASED);
+  expected.push_back(RKEY_Exit);
+  EXPECT_EQ(keys, expected);
+  EXPECT_GE(emu::Ticks() - start, 40u + 150u);
+  word mjd;
+  byte h, m;
+  TAP_GetTime(&mjd, &h, &m, nullptr);
+  EXPECT_EQ(mjd, TAP_MakeMjd(2024, 2, 29));
+  EXPECT_EQ(h, 23);
+  EXPECT_EQ(m, 58);
+  dword state, sub;
+  TAP_GetState(&state, &sub);
+  EXPECT_EQ(state, 1u);
+  EXPECT_EQ(sub, 98u);
+}
+
+TEST_F(ScriptTest, FirmwareOsdWords) {
+  ASSERT_TRUE(emu::RunScript("osd:150,10,20,20,FF1E1E1E"));
+  EXPECT_EQ(TAP_Osd_GetPixel(0, 160, 20), 0xFF1E1E1Eu);
+  ASSERT_TRUE(emu::RunScript("osd:clear"));
+  EXPECT_EQ(TAP_Osd_GetPixel(0, 160, 20), 0u);
+}
+
+TEST_F(ScriptTest, BadWordsStopTheScriptWithAMessage) {
+  for (const char* bad : {"Okk", "idle:x", "time:2024-13-01T00:00", "hold:Nope", "frobnicate:1",
+                          "snap:", "wait:-1"}) {
+    keys.clear();
+    EXPECT_FALSE(emu::RunScript(std::string("Ok ") + bad + " Ok")) << bad;
+    EXPECT_NE(emu::LastError().find(bad), std::string::npos) << emu::LastError();
+    EXPECT_EQ(keys.size(), 1u) << bad;  // nothing after the bad word runs
+  }
+}
+
+int RunCommand(const std::string& command, std::string& output) {
+  FILE* p = popen((command + " 2>&1").c_str(), "r");
+  if (!p) return -1;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) output.append(buf, n);
+  int status = pclose(p);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(RecorderProgram, RunsAScriptAndShowsTheNetworkOutput) {
+  std::string dir = testenv::MakeTempDir("pvr-rec");
+  std::string tap = std::string(PVR_TEST_TAP_DIR) + "/EchoApp.tap";
+  testenv::WriteFile(dir + "/script.txt", "Ok idle:3\nsnap:" + dir + "/s.png Menu");
+  testenv::WriteFile(dir + "/usb/Movies/film.rec", "film");
+  std::string out;
+  int rc = RunCommand(std::string(PVR_RECORDER_PATH) + " --disk " + dir + "/disk --usb " + dir +
+                          "/usb --tap " + tap + " --script " + dir + "/script.txt --net-output " +
+                          dir + "/net.txt",
+                      out);
+  EXPECT_EQ(rc, 0) << out;
+  EXPECT_NE(out.find("net| EchoApp: key 1001e"), std::string::npos) << out;
+  EXPECT_NE(out.find("net| EchoApp: key 1001c"), std::string::npos) << out;
+  EXPECT_TRUE(testenv::Exists(dir + "/s.png"));
+  EXPECT_TRUE(testenv::Exists(dir + "/disk/ProgramFiles/stopped"));  // the stop request came
+  EXPECT_FALSE(testenv::Exists(dir + "/disk/DataFiles/USB"));
+  EXPECT_NE(testenv::ReadFile(dir + "/net.txt").find("EchoApp: started"), std::string::npos);
+  testenv::RemoveTree(dir);
+}
+
+TEST(RecorderProgram, FailsOnBadScriptsAndMissingImages) {
+  std::string dir = testenv::MakeTempDir("pvr-rec");
+  std::string tap = std::string(PVR_TEST_TAP_DIR) + "/EchoApp.tap";
+  std::string out;
+  EXPECT_EQ(RunCommand(std::string(PVR_RECORDER_PATH) + " --disk " + dir + " --tap " + tap +
+                           " --script 'Ok bogus'",
+                       out),
+            1);
+  EXPECT_NE(out.find("bogus"), std::string::npos) << out;
+  out.clear();
+  EXPECT_EQ(
+      RunCommand(std::string(PVR_RECORDER_PATH) + " --disk " + dir + " --tap " + dir + "/no.tap",
+                 out),
+      1);
+  out.clear();
+  EXPECT_EQ(RunCommand(std::string(PVR_RECORDER_PATH) + " --script Ok", out), 2);
+  testenv::RemoveTree(dir);
+}
+
+}  // namespace
