@@ -74,10 +74,15 @@ TEST_F(Encodings, SelectorBytesChooseTheirParts) {
     if (want == "?") want = "";
     EXPECT_EQ(ToUTF8(std::string(1, char(selector)) + "\xE9"), want) << "selector " << selector;
   }
-  EXPECT_EQ(ToUTF8("\x05" "Ab\xE9"), "Ab\xC3\xA9");
+  EXPECT_EQ(ToUTF8("\x05"
+                   "Ab\xE9"),
+            "Ab\xC3\xA9");
   EXPECT_EQ(ToUTF8(std::string("\x10\x00\x02\xA1", 4)), "\xC4\x84");
   char out[64];
-  EXPECT_FALSE(StrToUTF8("\x15" "caf\xC3\xA9", out, 0));
+  EXPECT_FALSE(
+      StrToUTF8("\x15"
+                "caf\xC3\xA9",
+                out, 0));
   EXPECT_STREQ(out, "caf\xC3\xA9");
   // 0x1F and other control selectors keep the default table.
   EXPECT_EQ(ToUTF8("\x1F\x01\xE9", 1), "\xC3\xA9");
@@ -121,8 +126,14 @@ TEST_F(Encodings, Iso6937SingleBytesAgreeWithIconvWhereTheStandardsAgree) {
 }
 
 TEST_F(Encodings, Iso6937UnknownDiacriticalIsDroppedAndLogged) {
-  EXPECT_EQ(ToUTF8("\xC2" "e", 0), "\xC3\xA9");
-  EXPECT_EQ(ToUTF8("x\xC5" "ay", 0), "xy");
+  EXPECT_EQ(ToUTF8("\xC2"
+                   "e",
+                   0),
+            "\xC3\xA9");
+  EXPECT_EQ(ToUTF8("x\xC5"
+                   "ay",
+                   0),
+            "xy");
   EXPECT_NE(emu::NetOutput().find("StrToUTF8: ISO6937 diacritical char c5 61 has been ignored"),
             std::string::npos)
       << emu::NetOutput();
@@ -134,7 +145,9 @@ TEST_F(Encodings, Iso6937UnknownDiacriticalIsDroppedAndLogged) {
 }
 
 TEST_F(Encodings, Utf8PassesThroughAndC1BytesStandForThemselves) {
-  const char* utf8 = "Stra\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x8E\xA5";
+  const char* utf8 =
+      "Stra\xC3\x9F"
+      "e \xE2\x82\xAC \xF0\x9F\x8E\xA5";
   char out[128];
   EXPECT_FALSE(StrToUTF8(utf8, out, 1));
   EXPECT_STREQ(out, utf8);
@@ -182,11 +195,17 @@ TEST_F(Encodings, Utf8Sequences) {
 TEST_F(Encodings, SelectorSkipping) {
   const char plain[] = "abc";
   EXPECT_EQ(SkipCharTableBytes(plain), plain);
-  const char one[] = "\x05" "abc";
+  const char one[] =
+      "\x05"
+      "abc";
   EXPECT_EQ(SkipCharTableBytes(one), one + 1);
-  const char three[] = "\x10\x00\x02" "abc";
+  const char three[] =
+      "\x10\x00\x02"
+      "abc";
   EXPECT_EQ(SkipCharTableBytes(three), three + 3);
-  const char two[] = "\x1F\x01" "abc";
+  const char two[] =
+      "\x1F\x01"
+      "abc";
   EXPECT_EQ(SkipCharTableBytes(two), two + 2);
   EXPECT_EQ(SkipCharTableBytes((const char*)nullptr), nullptr);
   // A selector cut short stops at the terminator.
@@ -217,10 +236,15 @@ TEST_F(Encodings, EncodingDetection) {
 }
 
 TEST_F(Encodings, CharacterPositions) {
-  EXPECT_EQ(strlenUC("\x05" "abc"), 3u);
+  EXPECT_EQ(strlenUC("\x05"
+                     "abc"),
+            3u);
   EXPECT_EQ(strlenUC(""), 0u);
   EXPECT_EQ(strlenUC("\xC3\x84rger\xE2\x82\xAC\xE9"), 7u);
-  const char text[] = "\xC3\x84" "b\xE2\x82\xAC" "d";
+  const char text[] =
+      "\xC3\x84"
+      "b\xE2\x82\xAC"
+      "d";
   EXPECT_EQ(GetUCPos(text, 0), text);
   EXPECT_EQ(GetUCPos(text, 2), text + 3);
   EXPECT_EQ(GetUCPos(text, 3), text + 6);
@@ -230,9 +254,13 @@ TEST_F(Encodings, CharacterPositions) {
   InsertAt(buffer, 99, "X");
   EXPECT_STREQ(buffer, "abcX");
   InsertAt(buffer, -4, "\xC3\x84");
-  EXPECT_STREQ(buffer, "\xC3\x84" "abcX");
+  EXPECT_STREQ(buffer,
+               "\xC3\x84"
+               "abcX");
   InsertAt(buffer, 2, "--");
-  EXPECT_STREQ(buffer, "\xC3\x84" "a--bcX");
+  EXPECT_STREQ(buffer,
+               "\xC3\x84"
+               "a--bcX");
 
   strcpy(buffer, "abcdef");
   DeleteAt(buffer, 4, 10);
@@ -247,7 +275,9 @@ TEST_F(Encodings, CharacterPositions) {
   DeleteAt(buffer, 1, 2);
   EXPECT_STREQ(buffer, "xy");
   // A control byte inside the text is a character, not a selector.
-  strcpy(buffer, "ab\x05" "cd");
+  strcpy(buffer,
+         "ab\x05"
+         "cd");
   DeleteAt(buffer, 2, 1);
   EXPECT_STREQ(buffer, "abcd");
 }
@@ -269,8 +299,13 @@ TEST_F(Encodings, Replacing) {
 }
 
 TEST_F(Encodings, ToIso8859_1) {
-  EXPECT_EQ(ToISO("Stra\xC3\x9F" "e"), "Stra\xDF" "e");
-  EXPECT_EQ(ToISO("\xE2\x82\xAC" "5"), "5");
+  EXPECT_EQ(ToISO("Stra\xC3\x9F"
+                  "e"),
+            "Stra\xDF"
+            "e");
+  EXPECT_EQ(ToISO("\xE2\x82\xAC"
+                  "5"),
+            "5");
   EXPECT_NE(emu::NetOutput().find("StrToISO: character 0x20ac ignored"), std::string::npos)
       << emu::NetOutput();
   // Text that is not purely UTF-8 is left alone.

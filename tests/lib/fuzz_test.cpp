@@ -21,8 +21,9 @@ std::vector<char> RandomText(std::mt19937& random, size_t maxLength, bool biased
   text.reserve(length + 3);
   // Biased texts draw from the bytes that matter: selectors, C1, Latin-1,
   // UTF-8 leads and continuations, path characters.
-  static const char interesting[] = "\x01\x05\x10\x15\x1F\x80\x8A\x9F\xA0\xC2\xC3\xC5\xCF\xE2\x82"
-                                    "\xAC\xF0\x9F\xBF\xFF/.-:?*\\|\"<>\n .recinfnavdel";
+  static const char interesting[] =
+      "\x01\x05\x10\x15\x1F\x80\x8A\x9F\xA0\xC2\xC3\xC5\xCF\xE2\x82"
+      "\xAC\xF0\x9F\xBF\xFF/.-:?*\\|\"<>\n .recinfnavdel";
   for (size_t i = 0; i < length; i++) {
     char c;
     do {
@@ -120,6 +121,14 @@ TEST_F(Fuzz, NameAndPathFunctions) {
     StringEndsWith(source, ".rec");
     char mount[512], device[512];
     HDD_FindMountPointDevice(source, mount, device);
+    uint64_t inode, size;
+    HDD_GetFileSizeAndInode(source, &inode, &size);
+    HDD_isFileInUse(source);
+    CheckSameMount(source, "/mnt/hd/");
+    HDD_GetInodeByFolderAndFile("/DataFiles", source);
+    if (HDD_ChangeDir(source)) {
+      ASSERT_EQ(HDD_ChangeDir("/"), 1);
+    }
     if (length > 0 && source[0] == '/') {
       char unique[512];
       std::memcpy(unique, source, length + 1);
@@ -127,6 +136,58 @@ TEST_F(Fuzz, NameAndPathFunctions) {
       ASSERT_LT(std::strlen(unique), 512u);
     }
   }
+}
+
+TEST_F(Fuzz, RenamingToRandomNamesKeepsTheRecordingWhole) {
+  const std::string folder = "/mnt/hd/DataFiles/";
+  ASSERT_TRUE(testenv::WriteFile(folder + "f.rec", "rec"));
+  ASSERT_TRUE(testenv::WriteFile(folder + "f.rec.inf", "inf"));
+  ASSERT_TRUE(testenv::WriteFile(folder + "f.rec.nav", "nav"));
+  ASSERT_TRUE(testenv::WriteFile(folder + "taken.rec", "other"));
+  std::string current = "f.rec";
+  int renames = 0;
+  std::mt19937 random(1965);
+  for (int round = 0; round < 400; round++) {
+    std::vector<char> text = RandomText(random, 120, round % 2 == 0);
+    std::string name = text.data();
+    if (name.find('/') != std::string::npos) continue;
+    if (round % 5 == 0) name += ".rec";
+    if (round % 7 == 0) name = "taken.rec";
+    std::string from = "/DataFiles/" + current;
+    std::string to = "/DataFiles/" + name;
+    int renamed = HDD_Rename(from.c_str(), to.c_str());
+    // Whatever happened, nothing was lost or replaced.
+    std::vector<std::string> names = testenv::ListDir(folder);
+    ASSERT_EQ(names.size(), 4u) << "round " << round;
+    ASSERT_EQ(testenv::ReadFile(folder + "taken.rec"), "other");
+    if (!renamed) {
+      ASSERT_EQ(testenv::ReadFile(folder + current), "rec");
+      continue;
+    }
+    // The recording is the one file holding "rec"; its companions follow it
+    // unless it lost its recording suffix.
+    std::string moved;
+    for (const std::string& n : names)
+      if (testenv::ReadFile(folder + n) == "rec") moved = n;
+    ASSERT_FALSE(moved.empty());
+    renames++;
+    if (HDD_isRecFileName(moved.c_str()) && HDD_isRecFileName(current.c_str())) {
+      ASSERT_EQ(testenv::ReadFile(folder + moved + ".inf"), "inf") << moved;
+      ASSERT_EQ(testenv::ReadFile(folder + moved + ".nav"), "nav") << moved;
+    }
+    current = moved;
+  }
+  EXPECT_GT(renames, 100);
+}
+
+TEST_F(Fuzz, LoggingRandomMessages) {
+  std::mt19937 random(2000);
+  for (int round = 0; round < 200; round++) {
+    std::vector<char> text = RandomText(random, 1200, round % 2 == 0);
+    LogEntry("/ProgramFiles/fuzz.log", "F", true, TIMESTAMP_YMDHMS, text.data());
+    LogEntryVexLibPrintf(true, "%s", text.data());
+  }
+  EXPECT_FALSE(emu::NetOutput().empty());
 }
 
 }  // namespace

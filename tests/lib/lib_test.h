@@ -1,6 +1,7 @@
 // Shared set-up of the support-library tests: every test runs against a
-// freshly booted emulated recorder, so that file calls, the current folder and
-// the network output (where the library logs) belong to the test.
+// freshly booted emulated recorder, so that file calls, the current folder
+// and the network output (where the library logs) belong to the test. Test
+// code acts as the application in slot 0 of the firmware's table.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,23 +10,22 @@
 
 #include "emu.h"
 #include "lib/lib.h"
+#include "testenv.h"
 
-class LibTest : public ::testing::Test {
+class LibTest : public RecorderTest {
  protected:
-  void SetUp() override { Boot(); }
-  void TearDown() override { emu::Shutdown(); }
-
-  // Boots with a fresh disk below the test's own temporary folder; `adjust`
-  // may change the configuration first.
-  void Boot(void (*adjust)(emu::Config&) = nullptr);
-  // Creates a file (and its folders) with the given contents; system path.
-  static void MakeFile(const std::string& systemPath, const std::string& contents = "x");
-  static void MakeFolder(const std::string& systemPath);
-  static bool Exists(const std::string& systemPath);
-  static std::string Read(const std::string& systemPath);
   // The application's current firmware folder, "" when unknown.
-  static std::string CurrentDir();
-
-  emu::Config config;
-  std::string disk;
+  static std::string CurrentDir() {
+    char folder[PATH_BUFFER_SIZE];
+    return HDD_TAP_GetCurrentDir(folder) ? folder : "";
+  }
+  static std::string Convert(const std::string& path, int form) {
+    char out[PATH_BUFFER_SIZE];
+    ConvertPathType(path.c_str(), out, form);
+    return out;
+  }
+  // Files are made through the namespace's own /mnt/hd.
+  static void Make(const std::string& systemPath, const std::string& data = "x") {
+    ASSERT_TRUE(testenv::WriteFile(systemPath, data)) << systemPath;
+  }
 };

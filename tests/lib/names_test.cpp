@@ -109,7 +109,10 @@ TEST_F(Names, LegalCharacters) {
 
 TEST_F(Names, CleaningNames) {
   char out[512];
-  ValidFileName("a:b?c\x01" "d\xC3\xA9.rec", 1 | 4, out, sizeof out);
+  ValidFileName(
+      "a:b?c\x01"
+      "d\xC3\xA9.rec",
+      1 | 4, out, sizeof out);
   EXPECT_STREQ(out, "abcd\xC3\xA9.rec");
   ValidFileName("a\xC3\xA9z", 8, out, sizeof out);
   EXPECT_STREQ(out, "az");
@@ -123,11 +126,15 @@ TEST_F(Names, CleaningNames) {
   ValidFileName("abc", 1, nullptr, 10);
   // The output stops at 126 bytes, with multi-byte characters whole.
   std::string longName(125, 'a');
-  longName += "\xE2\x82\xAC" "bcd";
+  longName +=
+      "\xE2\x82\xAC"
+      "bcd";
   ValidFileName(longName.c_str(), 1, out, sizeof out);
   EXPECT_EQ(std::string(out), std::string(125, 'a') + "\xE2\x82\xAC");
 
-  char name[512] = "Tatort: Mord?  \x7F" "im\n Zug|";
+  char name[512] =
+      "Tatort: Mord?  \x7F"
+      "im\n Zug|";
   MakeValidFileName(name, 1);
   MakeValidFileName(name, 4);
   EXPECT_STREQ(name, "Tatort Mord  im\n Zug");

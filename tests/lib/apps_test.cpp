@@ -1,0 +1,90 @@
+// The firmware's application table through the library: finding applications
+// by id and sending them events the way the firmware does.
+#include <cstring>
+#include <vector>
+
+#include "lib_test.h"
+
+namespace {
+
+struct Received {
+  dword app;
+  word event;
+  dword param1;
+  dword current;  // the current-application index during the call
+};
+std::vector<Received> received;
+
+TYPE_TapHeader MakeHeader(dword id) {
+  TYPE_TapHeader header;
+  memset(&header, 0, sizeof header);
+  memcpy(header.magic, TAP_HEADER_MAGIC, 8);
+  header.headerVersion = TAP_HEADER_VERSION;
+  header.id = id;
+  header.apiVersion = TAP_API_VERSION;
+  return header;
+}
+
+int Main() { return 1; }
+dword HandlerA(word event, dword param1, dword) {
+  received.push_back({0xA, event, param1, *FIS_vCurTapTask()});
+  return 0;
+}
+dword HandlerB(word event, dword param1, dword) {
+  received.push_back({0xB, event, param1, *FIS_vCurTapTask()});
+  return param1;
+}
+
+class Apps : public LibTest {
+ protected:
+  void SetUp() override {
+    LibTest::SetUp();
+    received.clear();
+    headerA = MakeHeader(0x8E0A42EF);
+    headerB = MakeHeader(0x444D430A);
+    indexA = emu::StartLinkedApplication({&headerA, Main, HandlerA, "A.tap"});
+    indexB = emu::StartLinkedApplication({&headerB, Main, HandlerB, "B.tap"});
+    ASSERT_GE(indexA, 0);
+    ASSERT_GE(indexB, 0);
+  }
+  TYPE_TapHeader headerA, headerB;
+  int indexA = -1, indexB = -1;
+};
+
+TEST_F(Apps, FindingApplications) {
+  ASSERT_NE(FIS_vTAPTable(), nullptr);
+  EXPECT_EQ(HDD_TAP_GetIndexByID(0x8E0A42EF), indexA);
+  EXPECT_EQ(HDD_TAP_GetIndexByID(0x444D430A), indexB);
+  EXPECT_TRUE(HDD_TAP_isRunning(0x444D430A));
+  EXPECT_EQ(HDD_TAP_GetIndexByID(0x12345678), -1);
+  EXPECT_FALSE(HDD_TAP_isRunning(0x12345678));
+  emu::RemoveSymbol("_tapTask");
+  EXPECT_EQ(HDD_TAP_GetIndexByID(0x8E0A42EF), -1);
+}
+
+TEST_F(Apps, SendingToOneApplication) {
+  dword before = *FIS_vCurTapTask();
+  EXPECT_EQ(HDD_TAP_SendEvent(0x444D430A, false, EVT_TAPCOM, 7, 0), 7u);
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].app, 0xBu);
+  EXPECT_EQ(received[0].event, EVT_TAPCOM);
+  EXPECT_EQ(received[0].current, (dword)indexB);
+  EXPECT_EQ(*FIS_vCurTapTask(), before);
+  // Nobody with that id: nothing happens.
+  EXPECT_EQ(HDD_TAP_SendEvent(0x12345678, false, EVT_TAPCOM, 7, 0), 0u);
+  EXPECT_EQ(received.size(), 1u);
+}
+
+TEST_F(Apps, Broadcasting) {
+  HDD_TAP_SendEvent(0, false, EVT_TAPCOM, 1, 0);
+  ASSERT_EQ(received.size(), 2u);
+  EXPECT_EQ(received[0].app, 0xAu);
+  EXPECT_EQ(received[1].app, 0xBu);
+  // With intercept the first handler that consumes (returns 0) ends it.
+  received.clear();
+  HDD_TAP_SendEvent(0, true, EVT_TAPCOM, 1, 0);
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].app, 0xAu);
+}
+
+}  // namespace
