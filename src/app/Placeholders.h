@@ -88,8 +88,7 @@ extern int TAPManagerModeChanged;
 extern int lastTAPManager_chosenLine;
 extern int lastTAPManager_dirNumber;
 extern char Tagsmith_infoMessage[128];  // text the own info window shows; "" = none
-extern byte TagsmithMessage[520];  // last message record exchanged with Tagsmith
-
+extern byte TagsmithMessage[520];       // last message record exchanged with Tagsmith
 
 void MultiSelectClearFirst();
 void CheckPlaybackStatus();  // sets inPlaybackMode

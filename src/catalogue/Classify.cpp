@@ -63,9 +63,9 @@ int IsFileTAP(const char* name) {
 
 void ChangeDirRoot(void) { TAP_Hdd_ChangeDir("/"); }
 
-void GotoPath(const char* path) {
+bool GotoPath(const char* path) {
   ChangeDirRoot();
-  if (path && path[0] == '/') TAP_Hdd_ChangeDir(path);
+  return path && path[0] == '/' && TAP_Hdd_ChangeDir(path) == 1;
 }
 
 void GotoDataFiles(void) { GotoPath("/DataFiles"); }

@@ -180,11 +180,12 @@ void loadInitialQuembryInfo(int depth, int headerFolder) {
 
 void loadSubsequentQuembryInfo(int depth) {
   ChangeDirRoot();
-  GotoPath(CurrentDir);
+  // A shown folder that is gone is left as it is: scanning would read "/" into it.
+  bool entered = GotoPath(CurrentDir);
   GetRecordingInfo();
-  SetDirFilesToNotPresent(CurrentDirNumber);
   initialLoad = 0;
-  if (ValidFolder(CurrentDirNumber)) {
+  if (entered && ValidFolder(CurrentDirNumber)) {
+    SetDirFilesToNotPresent(CurrentDirNumber);
     LoadQuembryInfo(CurrentDir, CurrentDirNumber, myfolders[CurrentDirNumber]->parentNumber, depth,
                     CurrentDirNumber);
     DeleteDirFilesNotPresent(CurrentDirNumber);

@@ -131,7 +131,8 @@ int IsFileRec(const char* name);
 int IsFileRec_Valid(const char* name);
 int IsFileTAP(const char* name);
 void ChangeDirRoot(void);
-void GotoPath(const char* path);
+// Changes to "/" and then to `path`; true when `path` was entered.
+bool GotoPath(const char* path);
 void GotoDataFiles(void);
 void GotoProgramFiles(void);
 

@@ -1,25 +1,17 @@
-// elsewhere.h - what the catalogue uses from the other subsystems: settings,
-// modes, dialogs, playback progress and the multi-selection.
+// elsewhere.h - what the catalogue uses from the other subsystems: the support
+// library, the settings, the application's modes, the dialogs, playback progress
+// and the multi-selection.
 #pragma once
 
-#include "lib/lib.h"  // InDataFilesFolder, GetSystemType, inode look-ups
+#include "app/app.h"
+#include "config/Settings.h"
+#include "lib/lib.h"
 #include "tap.h"
 
-// Settings.
-extern int tempFileSuffixOption;      // 0 valid suffixes, 1 all but .inf/.nav, 2 all
-extern int recycleBinCleanoutOption;  // 1: delete recycled files at start-up
-extern int InfPerformanceBoost;       // headers are not read
-extern int sortOrderOption;
-extern int sortOrderTAPOption;
-extern int TextLanguage;  // 0 English, 1 German
-
-// Modes and state of the application.
-extern int tapStartup;
-extern int recycleWindowMode;
+// The file filter of the list (a working copy of FileSuffixOption).
+extern int tempFileSuffixOption;
 extern int TAPManagerMode;  // 1 applications, 2 every file
 extern int TAPManagerModeChanged;
-extern char CurrentDir[200];
-extern word rgn;
 
 void ShowMessageWinX(word region, const char* title, const char* line1, const char* line2,
                      dword delay);
@@ -27,10 +19,10 @@ void ShowMessageWinX(word region, const char* title, const char* line1, const ch
 // Playback progress.
 void DeleteProgressInfo(int folder, int slot, int markIfNone);
 void SetPlaybackStatus(int folder, int slot);
-void GetPlaybackInfo(void);
-void LoadPlaybackStatusInfo(void);
+void GetPlaybackInfo();
+void LoadPlaybackStatusInfo();
 
-// Multi-selection.
+// Multi-selection, in selection order.
 struct MultiSelectItem {
   dword inode;
   char name[127];

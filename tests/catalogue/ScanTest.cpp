@@ -1,0 +1,354 @@
+// The folder scan: which entries become lines, reconciliation, new files, limits.
+#include <cstring>
+
+#include "app/Placeholders.h"
+#include "catalogue_test.h"
+
+namespace {
+
+using testdisk::Stamp;
+
+class ScanTest : public CatalogueTest {};
+
+TEST_F(ScanTest, TakesRecordingsByTheirSuffix) {
+  disk->File("/DataFiles/a.rec", 10);
+  disk->File("/DataFiles/B.REC", 20);
+  disk->File("/DataFiles/c.ts", 30);
+  disk->File("/DataFiles/a.rec.inf", 5);
+  disk->File("/DataFiles/a.rec.nav", 5);
+  disk->File("/DataFiles/__temprec__.ts", 5);
+  disk->File("/DataFiles/__TempRec__x.rec", 5);
+  disk->File("/DataFiles/old.rec.del", 5);
+  disk->File("/DataFiles/notes.txt", 5);
+  FullScan();
+  EXPECT_EQ(Names(0), (std::vector<std::string>{"B.REC", "a.rec", "c.ts"}));  // byte order
+  EXPECT_EQ(myfolders[0]->fileCount, 3);
+  EXPECT_EQ(myfolders[0]->totalSize, 60u);
+  EXPECT_EQ(Invariants(), "");
+
+  tempFileSuffixOption = 1;  // everything but headers and navigation files
+  FullScan();
+  EXPECT_TRUE(LineOf(0, "notes.txt"));
+  EXPECT_FALSE(LineOf(0, "old.rec.del"));  // recycled: the recycle bin's
+  EXPECT_FALSE(LineOf(0, "a.rec.inf"));
+  EXPECT_FALSE(LineOf(0, "__temprec__.ts"));
+  tempFileSuffixOption = 2;
+  FullScan();
+  EXPECT_TRUE(LineOf(0, "a.rec.inf"));
+  EXPECT_FALSE(LineOf(0, "__TempRec__x.rec"));
+  EXPECT_EQ(Invariants(), "");
+}
+
+TEST_F(ScanTest, RecycleModeListsOnlyRecycledRecordings) {
+  disk->File("/DataFiles/a.rec", 10);
+  disk->File("/DataFiles/b.rec.del", 20);
+  disk->File("/DataFiles/c.txt.del", 20);
+  recycleWindowMode = 1;
+  FullScan();
+  EXPECT_EQ(Names(0), (std::vector<std::string>{"b.rec.del"}));
+  recycleWindowMode = 0;
+}
+
+TEST_F(ScanTest, ClassifiesNames) {
+  EXPECT_EQ(IsFileRec("x.rec"), 1);
+  EXPECT_EQ(IsFileRec("x.Rec.DEL"), 2);
+  EXPECT_EQ(IsFileRec("x.txt.del"), 0);
+  EXPECT_EQ(IsFileRec("__temprec__.rec.del"), 0);
+  EXPECT_EQ(IsFileTAP("x.TAP"), 1);
+  EXPECT_EQ(IsFileTAP("x.tap.del"), 2);
+  EXPECT_EQ(IsFileTAP("x.txt.del"), 2);
+  EXPECT_EQ(IsFileTAP("x.rec"), 0);
+  EXPECT_EQ(IsFileRec_Valid(nullptr), 0);
+}
+
+TEST_F(ScanTest, EmptyFoldersAndParentLines) {
+  disk->Folder("/DataFiles/Empty");
+  FullScan();
+  int empty = FolderOf("/DataFiles/Empty");
+  ASSERT_GT(empty, 0);
+  EXPECT_EQ(Names(empty), (std::vector<std::string>{".."}));
+  FileRecord* parent = FileSlot(empty, 1);
+  EXPECT_EQ(parent->attribute, (dword)ATTRIBUTE_PARENT);
+  EXPECT_EQ(parent->folderNumber, 0);
+  EXPECT_STREQ(parent->folderPath, "/DataFiles/Empty");
+  EXPECT_EQ(myfolders[empty]->parentNumber, 0);
+  EXPECT_EQ(myfolders[0]->entryCount, 1);  // the root has no parent line
+
+  disk->Remove("/DataFiles/Empty");
+  FullScan();
+  EXPECT_EQ(myfolders[0]->entryCount, 0);
+  EXPECT_STREQ(myfolders[empty]->name, "");  // dead, not reused
+  EXPECT_EQ(Invariants(), "");
+}
+
+TEST_F(ScanTest, DepthLimitsTheRecursion) {
+  disk->File("/DataFiles/A/B/C/deep.rec", 1);
+  disk->File("/DataFiles/A/top.rec", 1);
+  FullScan(1);
+  int a = FolderOf("/DataFiles/A");
+  ASSERT_GT(a, 0);
+  EXPECT_TRUE(LineOf(a, "top.rec"));
+  int b = FolderOf("/DataFiles/A/B");
+  ASSERT_GT(b, 0);
+  EXPECT_EQ(myfolders[b]->entryCount, 0);  // listed, not scanned
+  FullScan(99);
+  int c = FolderOf("/DataFiles/A/B/C");
+  ASSERT_GT(c, 0);
+  EXPECT_TRUE(LineOf(c, "deep.rec"));
+  EXPECT_EQ(myfolders[c]->parentNumber, b);
+  EXPECT_EQ(Invariants(), "");
+}
+
+TEST_F(ScanTest, NewFilesAndTheNewFolderCascade) {
+  uint32_t old = Stamp(2026, 1, 1, 12, 0);
+  disk->File("/DataFiles/A/B/first.rec", 1, old);
+  FullScan();
+  int a = FolderOf("/DataFiles/A"), b = FolderOf("/DataFiles/A/B");
+  // A folder met for the first time shows nothing new, however recent.
+  EXPECT_EQ(LineOf(b, "first.rec")->isNew, 0u);
+  EXPECT_EQ(myfolders[b]->lastViewed, Stamp(2026, 12, 7, 20, 0));
+
+  emu::SetClock(2026, 12, 7, 21, 0);
+  disk->File("/DataFiles/A/B/second.rec", 1, Stamp(2026, 12, 7, 20, 30));
+  disk->File("/DataFiles/A/B/third.rec", 1, Stamp(2026, 12, 7, 20, 40));
+  FullScan();
+  EXPECT_EQ(LineOf(b, "second.rec")->isNew, 1u);
+  EXPECT_EQ(LineOf(b, "third.rec")->isNew, 1u);
+  EXPECT_EQ(myfolders[b]->newFileCount, 2);
+  EXPECT_EQ(myfolders[a]->newFolderCount, 1);  // one folder below holds new files
+  EXPECT_EQ(myfolders[0]->newFolderCount, 0);  // the root is never counted
+
+  // Another scan keeps the markers and the counts.
+  FullScan();
+  EXPECT_EQ(myfolders[b]->newFileCount, 2);
+  EXPECT_EQ(myfolders[a]->newFolderCount, 1);
+
+  // Emptying the folder takes its count back out of its ancestors.
+  disk->Remove("/DataFiles/A/B");
+  FullScan();
+  EXPECT_EQ(myfolders[a]->newFolderCount, 0);
+  EXPECT_EQ(Invariants(), "");
+}
+
+TEST_F(ScanTest, LastViewStampsComeFromTheHistory) {
+  disk->File("/DataFiles/Seen/a.rec", 1, Stamp(2026, 6, 1, 10, 0));
+  disk->File("/DataFiles/Seen/b.rec", 1, Stamp(2026, 4, 1, 10, 0));
+  strcpy(folderLastViewInfo[1].path, "/DataFiles/Seen");
+  folderLastViewInfo[1].lastViewed = Stamp(2026, 5, 1, 0, 0);
+  numberOfFolderLastViewInfo = 1;
+  FullScan();
+  int seen = FolderOf("/DataFiles/Seen");
+  EXPECT_EQ(myfolders[seen]->lastViewed, Stamp(2026, 5, 1, 0, 0));
+  EXPECT_EQ(LineOf(seen, "a.rec")->isNew, 1u);
+  EXPECT_EQ(LineOf(seen, "b.rec")->isNew, 0u);
+  CurrentDirNumber = seen;
+  numberOfFiles = myfolders[seen]->entryCount;
+  ResetNewFileIndicators(seen);
+  EXPECT_EQ(LineOf(seen, "a.rec")->isNew, 0u);
+}
+
+TEST_F(ScanTest, ReplacedFileKeepsItsLine) {
+  disk->File("/DataFiles/a.rec", 100);
+  disk->File("/DataFiles/b.rec", 50);
+  FullScan();
+  FileRecord* line = LineOf(0, "a.rec");
+  line->hasHistory = 1;
+  dword inode = line->inode;
+  EXPECT_NE(inode, 0u);
+  disk->Replace("/DataFiles/a.rec", 1000);
+  FullScan();
+  FileRecord* again = LineOf(0, "a.rec");
+  EXPECT_EQ(again->hasHistory, 1u);  // same line
+  EXPECT_NE(again->inode, inode);
+  EXPECT_EQ(again->size, 1000u);
+  EXPECT_EQ(myfolders[0]->totalSize, 1050u);
+  EXPECT_EQ(Invariants(), "");
+}
+
+TEST_F(ScanTest, FolderLineLimit) {
+  for (int i = 0; i < 1000; i++) disk->File("/DataFiles/Big/" + std::to_string(1000 + i) + ".rec");
+  disk->File("/DataFiles/Later/x.rec");
+  int before = messageCount;
+  FullScan();
+  EXPECT_GT(messageCount, before);
+  EXPECT_STREQ(lastMessageTitle, "Load Quembry Info Failed.");
+  EXPECT_STREQ(lastMessageLine1, "MAX_FILES exceeded (B).");
+  int big = FolderOf("/DataFiles/Big");
+  EXPECT_EQ(myfolders[big]->entryCount, 999);  // parent line and 998 files
+  EXPECT_EQ(Invariants(), "");
+}
+
+TEST_F(ScanTest, FolderLimit) {
+  for (int i = 0; i < 400; i++) disk->Folder("/DataFiles/" + std::to_string(1000 + i));
+  ASSERT_TRUE(GotoPath("/DataFiles"));
+  int before = messageCount;
+  EXPECT_EQ(LoadQuembryInfo("/DataFiles", 0, 0, 0, -1), -1);
+  EXPECT_EQ(messageCount, before + 1);
+  EXPECT_STREQ(lastMessageLine1, "MAX_DIRS exceeded. Too many folders.");
+  EXPECT_STREQ(lastMessageLine2, "Change General->RecursiveFolderDepth");
+  EXPECT_EQ(numberOfFolders, 399);
+  EXPECT_EQ(myfolders[0]->subfolderCount, 399);
+  EXPECT_EQ(Invariants(), "");
+}
+
+TEST_F(ScanTest, LongNamesAreSkipped) {
+  disk->File("/DataFiles/" + std::string(122, 'a') + ".rec");  // 126 characters
+  disk->File("/DataFiles/" + std::string(123, 'b') + ".rec");  // 127 characters
+  FullScan();
+  ASSERT_EQ(myfolders[0]->entryCount, 1);
+  EXPECT_EQ(strlen(FileSlot(0, 1)->name), 126u);
+}
+
+TEST_F(ScanTest, ShownFolderScanReadsHeaders) {
+  testdisk::Header h;
+  h.serviceName = "Channel One";
+  h.eventName = "Title";
+  disk->Recording("/DataFiles/root.rec", 10, h);
+  disk->Recording("/DataFiles/Sub/sub.rec", 10, h);
+  FullScan();
+  EXPECT_STREQ(LineOf(0, "root.rec")->eventName, "Title");
+  int sub = FolderOf("/DataFiles/Sub");
+  EXPECT_STREQ(LineOf(sub, "sub.rec")->eventName, "");  // only the root's headers
+  CurrentDirNumber = sub;
+  SetCurrentDir("/DataFiles/Sub");
+  loadSubsequentQuembryInfo(0);
+  EXPECT_STREQ(LineOf(sub, "sub.rec")->eventName, "Title");
+  EXPECT_EQ(numberOfFiles, 2);
+  EXPECT_EQ(maxShown, 2);
+  EXPECT_EQ(FileSlot(sub, 1)->attribute, (dword)ATTRIBUTE_PARENT);  // sorted on top
+  EXPECT_EQ(Invariants(), "");
+}
+
+TEST_F(ScanTest, ShownFolderThatVanishedIsLeftAlone) {
+  disk->File("/DataFiles/Sub/a.rec", 1);
+  FullScan();
+  int sub = FolderOf("/DataFiles/Sub");
+  CurrentDirNumber = sub;
+  SetCurrentDir("/DataFiles/Sub");
+  disk->Remove("/DataFiles/Sub");
+  loadSubsequentQuembryInfo(1);
+  EXPECT_EQ(Names(sub), (std::vector<std::string>{"..", "a.rec"}));
+  EXPECT_EQ(Invariants(), "");
+}
+
+TEST_F(ScanTest, ReloadRescansEveryKnownFolder) {
+  disk->File("/DataFiles/A/a.rec", 1);
+  disk->File("/DataFiles/A/B/b.rec", 1);
+  FullScan();
+  int b = FolderOf("/DataFiles/A/B");
+  disk->File("/DataFiles/A/B/c.rec", 1);
+  disk->Remove("/DataFiles/A/a.rec");
+  reloadInitialQuembryInfo(0, 0);
+  EXPECT_TRUE(LineOf(b, "c.rec"));
+  EXPECT_FALSE(LineOf(FolderOf("/DataFiles/A"), "a.rec"));
+  EXPECT_EQ(Invariants(), "");
+
+  // A change of list mode starts the tables afresh.
+  TAPManagerModeChanged = 1;
+  reloadInitialQuembryInfo(0, 0);
+  EXPECT_EQ(TAPManagerModeChanged, 0);
+  EXPECT_STREQ(myfolders[0]->name, "/DataFiles");
+  EXPECT_EQ(Invariants(), "");
+}
+
+TEST_F(ScanTest, RecordingsInProgressAndServices) {
+  TYPE_TapChInfo one = {}, two = {};
+  strcpy(one.chName, "First");
+  one.svcId = 100;
+  strcpy(two.chName, "Second Channel With A Long Name");
+  two.svcId = 200;
+  emu::SetChannels({one, two}, {one});
+  EXPECT_EQ(GetSvcNumBySvcId(200, 0), 1);
+  EXPECT_EQ(GetSvcNumBySvcId(100, 1), 0);
+  EXPECT_EQ(GetSvcNumBySvcId(300, 0), -1);
+
+  testdisk::Header h;
+  h.serviceId = 100;
+  disk->Recording("/DataFiles/now.rec", 10, h);
+  TYPE_RecInfo rec = {};
+  rec.recType = RECTYPE_Normal;
+  rec.svcType = 0;
+  rec.svcNum = 1;
+  rec.duration = 90;
+  rec.startTime = Stamp(2026, 12, 7, 19, 30);
+  rec.endTime = Stamp(2026, 12, 7, 21, 0);
+  rec.recordedSec = 1800;
+  strcpy(rec.fileName, "now.rec");
+  ASSERT_TRUE(emu::SetRecording(0, rec, disk->HostPath("/DataFiles/now.rec")));
+  FullScan();
+  FileRecord* line = LineOf(0, "now.rec");
+  EXPECT_EQ(line->recordingNow, 1u);
+  EXPECT_EQ(line->serviceNumber, 1);
+  EXPECT_STREQ(line->serviceName, "Second Channel With A ");  // 22 characters at most
+  EXPECT_EQ(line->recordedSeconds, 1800u);
+  EXPECT_EQ(line->stamp, rec.startTime);
+  EXPECT_EQ(line->eventEndHour, 21u);
+  emu::ClearRecording(0);
+  FullScan();
+  EXPECT_EQ(LineOf(0, "now.rec")->recordingNow, 0u);
+}
+
+TEST_F(ScanTest, CountsAFolderWithoutTouchingTheCatalogue) {
+  disk->File("/DataFiles/C/a.rec");
+  disk->File("/DataFiles/C/b.rec.del");
+  disk->File("/DataFiles/C/c.txt");
+  disk->Folder("/DataFiles/C/D");
+  GotoPath("/DataFiles");
+  int files = -1, folders = -1;
+  CountFolderFilesAndSubfolders("C", &files, &folders);
+  EXPECT_EQ(files, 1);
+  EXPECT_EQ(folders, 1);
+  recycleWindowMode = 1;
+  CountFolderFilesAndSubfolders("C", &files, &folders);
+  EXPECT_EQ(files, 1);
+  recycleWindowMode = 0;
+  CountFolderFilesAndSubfolders("Missing", &files, &folders);
+  EXPECT_EQ(files, 0);
+  EXPECT_EQ(myfolders[0]->entryCount, 0);
+}
+
+TEST_F(ScanTest, RecycledFilesGoAtStartUpWhenAsked) {
+  disk->File("/DataFiles/a.rec.del");
+  disk->File("/DataFiles/b.rec");
+  recycleBinCleanoutOption = 1;
+  tapStartup = 1;
+  FullScan();
+  tapStartup = 0;
+  recycleBinCleanoutOption = 0;
+  EXPECT_FALSE(disk->Exists("/DataFiles/a.rec.del"));
+  EXPECT_TRUE(disk->Exists("/DataFiles/b.rec"));
+}
+
+TEST_F(ScanTest, DroppingLinesKeepsTheCounts) {
+  disk->File("/DataFiles/a.rec", 5);
+  disk->File("/DataFiles/b.rec", 7);
+  disk->File("/DataFiles/F/c.rec", 7);
+  FullScan();
+  DeleteMyfilesEntry(0, 1, 1);
+  EXPECT_EQ(myfolders[0]->entryCount, 2);
+  EXPECT_EQ(Invariants(), "");
+  ResetAllFiles();
+  EXPECT_EQ(Invariants(), "");
+  ResetAllFolders();
+  EXPECT_EQ(numberOfFolders, 0);
+  EXPECT_EQ(myfolders[0]->entryCount, 0);
+  EXPECT_STREQ(FileSlot(0, 1)->folderPath, "/DataFiles");
+  EXPECT_EQ(Invariants(), "");
+}
+
+TEST_F(ScanTest, ReleaseFreesEveryRecord) {
+  ReleaseCatalogue();
+  size_t baseline = emu::AllocatedBlocks();
+  ResetCatalogue();
+  disk->File("/DataFiles/A/a.rec");
+  disk->File("/DataFiles/b.rec");
+  FullScan();
+  disk->Remove("/DataFiles/A");
+  FullScan();
+  TAPManagerModeChanged = 1;
+  reloadInitialQuembryInfo(0, 0);
+  ReleaseCatalogue();
+  EXPECT_EQ(emu::AllocatedBlocks(), baseline);
+}
+
+}  // namespace
