@@ -48,6 +48,57 @@ bool EndsInDel(const char* name) {
   return n >= 4 && strcmp(name + n - 4, ".del") == 0;
 }
 
+// The known lines of the folder being scanned by name, so that a rescan of a large
+// folder finds each entry without walking all lines before it. It answers exactly as
+// FileExistsInList does: the first line in slot order with that folder path and name.
+struct LineIndex {
+  int* table = nullptr;  // slot numbers, 0 = empty
+  unsigned mask = 0;
+
+  static unsigned Hash(const char* name) {
+    unsigned h = 2166136261u;
+    for (int i = 0; i < NAME_FIELD && name[i]; i++) h = (h ^ (unsigned char)name[i]) * 16777619u;
+    return h;
+  }
+
+  void Build(const char* path, int n, int count) {
+    unsigned size = 64;
+    while (size < (unsigned)count * 2) size *= 2;
+    table = (int*)TAP_MemAlloc(size * sizeof(int));
+    if (!table) return;  // the plain lookup serves
+    memset(table, 0, size * sizeof(int));
+    mask = size - 1;
+    for (int j = 1; j <= count && j < MAX_SLOTS; j++) {
+      FileRecord* r = FileSlot(n, j);
+      if (!r || strncmp(r->folderPath, path, PATH_FIELD) != 0) continue;
+      unsigned at = Hash(r->name) & mask;
+      while (table[at] && strncmp(FileSlot(n, table[at])->name, r->name, NAME_FIELD) != 0)
+        at = (at + 1) & mask;
+      if (!table[at]) table[at] = j;  // the first line of a name wins
+    }
+  }
+
+  // The slot of `name`, 0 when none.
+  int Find(int n, const char* name) const {
+    for (unsigned at = Hash(name) & mask; table[at]; at = (at + 1) & mask)
+      if (strncmp(FileSlot(n, table[at])->name, name, NAME_FIELD) == 0) return table[at];
+    return 0;
+  }
+
+  void Release() {
+    if (table) TAP_MemFree(table);
+    table = nullptr;
+  }
+};
+
+// FileExistsInList, through the index when the folder has one.
+bool Lookup(const LineIndex& index, const char* path, DirEntry* entry, int n, int* slot) {
+  if (!index.table) return FileExistsInList(path, entry, n, slot);
+  *slot = index.Find(n, entry->name);
+  if (*slot) FileSlot(n, *slot)->present = 1;
+  return *slot != 0;
+}
+
 }  // namespace
 
 void ShowAllocationFailure(const char* where) {
@@ -114,7 +165,7 @@ void AddCommonInfo(const char* path, int folderNumber, int slot, DirEntry* entry
   if (!r) return;
   r->attribute = entry->attr;
   r->stamp = entry->stamp;
-  r->inode = HDD_GetInodeByFolderAndFile(path, entry->name);
+  r->inode = (dword)HDD_GetInodeByFolderAndFile(path, entry->name);
   snprintf(r->name, sizeof r->name, "%.126s", entry->name);
   snprintf(r->folderPath, sizeof r->folderPath, "%.199s", path);
   r->folderNumber = folderNumber;
@@ -228,6 +279,13 @@ int LoadQuembryInfo(const char* path, int folderNumber, int parentNumber, int de
     }
   }
 
+  // Small folders do without the index; so does a folder whose index now belongs to
+  // another path (every entry is then added afresh).
+  LineIndex index;
+  if (entryCount >= 32 && FileSlot(folderNumber, 0) && FileSlot(folderNumber, 1) &&
+      strncmp(FileSlot(folderNumber, 1)->folderPath, path, PATH_FIELD) == 0)
+    index.Build(path, folderNumber, entryCount);
+
   for (int i = 0; result == 0 && i < total; i++) {
     if (i > 0 && !TAP_Hdd_FindNext(&file)) break;
     file.name[sizeof file.name - 1] = 0;
@@ -237,12 +295,13 @@ int LoadQuembryInfo(const char* path, int folderNumber, int parentNumber, int de
       if (recycleBinCleanoutOption == 1 && tapStartup && EndsInDel(file.name))
         TAP_Hdd_Delete(file.name);
       if (!TakeFile(file.name)) continue;
-      if (FileExistsInList(path, &file, folderNumber, &slot)) {
+      if (Lookup(index, path, &file, folderNumber, &slot)) {
         FileRecord* r = FileSlot(folderNumber, slot);
-        dword inode = HDD_GetInodeByFolderAndFile(path, file.name);
-        if (inode != r->inode) {
-          // Replaced under the same name: same line, new file.
-          uint64_t size = (uint64_t)file.sizeHigh << 32 | file.sizeLow;
+        // Replaced under the same name: same line, new file. A file that grew in place
+        // (a recording in progress) takes its new size as well.
+        dword inode = (dword)HDD_GetInodeByFolderAndFile(path, file.name);
+        uint64_t size = (uint64_t)file.sizeHigh << 32 | file.sizeLow;
+        if (inode != r->inode || size != r->size) {
           totalSize = totalSize - r->size + size;
           r->inode = inode;
           r->size = size;
@@ -265,7 +324,7 @@ int LoadQuembryInfo(const char* path, int folderNumber, int parentNumber, int de
       }
     } else if (file.attr == ATTRIBUTE_FOLDER) {
       int number;
-      bool isKnown = FileExistsInList(path, &file, folderNumber, &slot);
+      bool isKnown = Lookup(index, path, &file, folderNumber, &slot);
       if (isKnown) {
         number = FileSlot(folderNumber, slot)->folderNumber;
       } else if (slot < 0) {
@@ -293,6 +352,7 @@ int LoadQuembryInfo(const char* path, int folderNumber, int parentNumber, int de
     }
   }
 
+  index.Release();
   folder->entryCount = entryCount;
   folder->subfolderCount = subfolderCount;
   folder->fileCount = fileCount;

@@ -41,16 +41,17 @@ bool Swap(int pass, const FileRecord* a, const FileRecord* b) {
   }
 }
 
-// Bubble sort keeps equal entries in the order of the previous pass. Empty slots
-// stay where they are.
-void Pass(FileRecord** slots, int n, int pass) {
-  bool holes = false;
-  for (int j = 1; j <= n; j++) holes = holes || !slots[j];
+// One pass: a stable sort, so that entries the pass considers equal keep the order of
+// the previous pass. The result is the one repeated sweeps of swapping neighbours
+// would give; merging gets there in n log n steps rather than n * n. Empty slots
+// would stop the sweeps as barriers; with any present the sweeps are used as such.
+FileRecord* mergeBuffer[MAX_SLOTS];
+
+void Sweeps(FileRecord** slots, int n, int pass) {
   bool swapped = true;
-  // Each sweep settles the greatest entry at the end, unless holes split the range.
-  for (int last = n; swapped && last > 1; last -= holes ? 0 : 1) {
+  while (swapped) {
     swapped = false;
-    for (int j = 1; j < last; j++) {
+    for (int j = 1; j < n; j++) {
       FileRecord* a = slots[j];
       FileRecord* b = slots[j + 1];
       if (a && b && Swap(pass, a, b)) {
@@ -58,6 +59,27 @@ void Pass(FileRecord** slots, int n, int pass) {
         slots[j + 1] = a;
         swapped = true;
       }
+    }
+  }
+}
+
+void Pass(FileRecord** slots, int n, int pass) {
+  for (int j = 1; j <= n; j++) {
+    if (!slots[j]) {
+      Sweeps(slots, n, pass);
+      return;
+    }
+  }
+  FileRecord** a = slots + 1;  // a[0 .. n-1]
+  for (int width = 1; width < n; width *= 2) {
+    for (int lo = 0; lo < n - width; lo += 2 * width) {
+      int mid = lo + width, hi = lo + 2 * width < n ? lo + 2 * width : n;
+      int i = lo, j = mid, k = 0;
+      // The right-hand entry goes first only when the pair would be swapped.
+      while (i < mid && j < hi) mergeBuffer[k++] = Swap(pass, a[i], a[j]) ? a[j++] : a[i++];
+      while (i < mid) mergeBuffer[k++] = a[i++];
+      while (j < hi) mergeBuffer[k++] = a[j++];
+      memcpy(a + lo, mergeBuffer, k * sizeof *a);
     }
   }
 }

@@ -352,3 +352,28 @@ TEST_F(ScanTest, ReleaseFreesEveryRecord) {
 }
 
 }  // namespace
+
+namespace {
+
+// Large folders are rescanned through a name index: the lines found, kept, replaced
+// and dropped must be those of the plain walk.
+TEST_F(ScanTest, RescanOfALargeFolder) {
+  for (int i = 0; i < 120; i++) disk->File("/DataFiles/L/" + std::to_string(100 + i) + ".rec", i);
+  FullScan();
+  int l = FolderOf("/DataFiles/L");
+  LineOf(l, "152.rec")->hasHistory = 1;
+  for (int i = 0; i < 120; i += 3) disk->Remove("/DataFiles/L/" + std::to_string(100 + i) + ".rec");
+  disk->Replace("/DataFiles/L/152.rec", 5000);
+  disk->File("/DataFiles/L/new.rec", 3);
+  FullScan();
+  EXPECT_EQ(myfolders[l]->fileCount, 81);
+  EXPECT_EQ(LineOf(l, "152.rec")->hasHistory, 1u);
+  EXPECT_EQ(LineOf(l, "152.rec")->size, 5000u);
+  EXPECT_FALSE(LineOf(l, "103.rec"));
+  EXPECT_TRUE(LineOf(l, "new.rec"));
+  EXPECT_EQ(Invariants(), "");
+  std::vector<std::string> names = Names(l);
+  EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), DiskNames("/DataFiles/L"));
+}
+
+}  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -108,6 +109,70 @@ TEST_F(SortListTest, InvalidOrderSortsByName) {
   SortList(9);
   EXPECT_EQ(Order(), "a.rec,b.rec");
   EXPECT_STREQ(sortTitle, "[by name]");
+}
+
+}  // namespace
+
+namespace {
+
+// The orders as repeated sweeps over neighbours, written from their rules.
+bool RefSwap(int pass, const FileRecord* a, const FileRecord* b) {
+  auto key = [&](const FileRecord* r) {
+    const char* k = pass == 4 ? r->sortName : r->name;
+    return k[0] == '[' ? k + 1 : k;
+  };
+  bool fileA = a->attribute == ATTRIBUTE_FILE, fileB = b->attribute == ATTRIBUTE_FILE;
+  switch (pass) {
+    case 1:
+    case 4: {
+      int c = strcmp(key(a), key(b));
+      return c > 0 || (c == 0 && b->stamp < a->stamp);
+    }
+    case 0:
+      return fileA && (!fileB || b->stamp < a->stamp);
+    case 5:
+      return fileA && (!fileB || b->stamp > a->stamp);
+    case 2:
+      return b->serviceNumber < a->serviceNumber;
+    case 3:
+      return a->size > b->size;
+    default:
+      return b->attribute > a->attribute;
+  }
+}
+
+void RefSort(std::vector<FileRecord*>& v, int order) {
+  std::vector<int> passes = {order == 4 ? 4 : 1};
+  if (order == 0 || order == 2 || order == 3 || order == 5) passes.push_back(order);
+  passes.push_back(9);
+  for (int pass : passes) {
+    for (bool swapped = true; swapped;) {
+      swapped = false;
+      for (size_t j = 0; j + 1 < v.size(); j++)
+        if (RefSwap(pass, v[j], v[j + 1])) std::swap(v[j], v[j + 1]), swapped = true;
+    }
+  }
+}
+
+TEST_F(SortListTest, EveryOrderAsTheSweepsOfNeighbours) {
+  std::mt19937 random(11);
+  for (int round = 0; round < 60; round++) {
+    int n = 1 + random() % 200;
+    std::vector<Line> lines;
+    static const char* const kNames[] = {"a.rec", "b.rec", "[a.rec", "A~2.rec", "c 2013-05-12.rec",
+                                         "c~3.rec", "dir", ".."};
+    static const dword kKinds[] = {ATTRIBUTE_FILE, ATTRIBUTE_FILE, ATTRIBUTE_FOLDER,
+                                   ATTRIBUTE_PARENT};
+    for (int i = 0; i < n; i++)
+      lines.push_back({kNames[random() % 8], kKinds[random() % 4], (dword)(random() % 5),
+                       (int)(random() % 5) - 1, (uint64_t)(random() % 3) << (random() % 40)});
+    Fill(lines);
+    int order = random() % 7;
+    std::vector<FileRecord*> expected(&FileSlot(0, 1), &FileSlot(0, 1) + n);
+    RefSort(expected, order);
+    SortList(order);
+    for (int j = 0; j < n; j++) ASSERT_EQ(FileSlot(0, j + 1), expected[j]) << "order " << order;
+  }
 }
 
 }  // namespace

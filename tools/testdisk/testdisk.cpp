@@ -240,7 +240,8 @@ bool Disk::Exists(const std::string& path) const {
 
 std::vector<std::string> GenerateTree(Disk& disk, const TreeSpec& spec) {
   std::mt19937 random(spec.seed);
-  std::vector<std::string> folders = {"/DataFiles"};
+  std::vector<std::string> folders = {spec.base};
+  disk.Folder(spec.base);
   std::vector<int> depth = {0};
   static const char* const kTitles[] = {"News",        "Film",       "Match", "Weather",
                                         "Documentary", "Quiz Night", "Late Show", "Cartoons"};

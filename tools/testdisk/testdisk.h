@@ -98,14 +98,15 @@ class Disk {
 
 // A generated tree for benchmarks, demos and randomised tests.
 struct TreeSpec {
-  int folders = 100;       // below /DataFiles
+  std::string base = "/DataFiles";  // where the tree grows
+  int folders = 100;                // below `base`
   int recordings = 10000;  // spread over the root and the folders
   int maxDepth = 3;
   bool headers = true;
   uint64_t recordingSize = 1ull << 30;  // apparent size (sparse)
   uint32_t seed = 1;
 };
-// Returns the firmware paths of the folders made ("/DataFiles" first).
+// Returns the firmware paths of the folders made (`base` first).
 std::vector<std::string> GenerateTree(Disk& disk, const TreeSpec& spec);
 
 // A fresh empty folder below the system's temporary folder, and its removal.
