@@ -124,6 +124,9 @@ PVR_SETTINGS(PVR_DEFINE_SETTING)
 const SettingDefinition settingDefinitions[kNumberOfSettings] = {
     PVR_SETTINGS(PVR_DESCRIBE_SETTING)};
 
+#define PVR_POINT_TO_SETTING(setting, shadow, value) &setting,
+int* const settingsInFileOrder[kNumberOfSettings] = {PVR_SETTINGS(PVR_POINT_TO_SETTING)};
+
 void ResetSettingsToDefaults() {
   for (const SettingDefinition& definition : settingDefinitions) {
     *definition.setting = definition.defaultValue;

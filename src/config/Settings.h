@@ -240,6 +240,8 @@ struct SettingDefinition {
 
 // The settings in file order (line 2 of the file is element 0).
 extern const SettingDefinition settingDefinitions[kNumberOfSettings];
+// The settings alone, in the same order.
+extern int* const settingsInFileOrder[kNumberOfSettings];
 
 // Puts every setting back to its factory default. The shadow copies are left
 // alone; CopyConfiguration refreshes them.
