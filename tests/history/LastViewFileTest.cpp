@@ -23,9 +23,8 @@ TEST_F(HistoryTest, LastViewFileListsEveryLiveFolderWithAStamp) {
   TAP_MemFree(FileSlot(4, 1));
   FileSlot(4, 1) = nullptr;
   SaveLastViewDatToFile();
-  EXPECT_EQ(Padded("4\r\n/DataFiles\t" + std::to_string(kStamp0) + "\r\n/DataFiles/Movies\t" +
-                   std::to_string(kStamp1) + "\r\n"),
-            testenv::ReadFile(SettingsPath(LASTVIEW_FILE_NAME)));
+  ExpectFile(LASTVIEW_FILE_NAME, "4\r\n/DataFiles\t" + std::to_string(kStamp0) +
+                                     "\r\n/DataFiles/Movies\t" + std::to_string(kStamp1) + "\r\n");
 
   folderLastViewInfo[3].lastViewed = 99;  // stale from an earlier reading
   ASSERT_TRUE(ReadLastViewDatFile());
@@ -46,8 +45,7 @@ TEST_F(HistoryTest, MissingLastViewFileIsWrittenFromTheCatalogueOnLoad) {
   EXPECT_FALSE(ReadLastViewDatFile());
   EXPECT_EQ(5u, folderLastViewInfo[0].lastViewed);  // untouched
   LoadLastViewData();
-  EXPECT_EQ(Padded("0\r\n/DataFiles\t" + std::to_string(kStamp0) + "\r\n"),
-            testenv::ReadFile(SettingsPath(LASTVIEW_FILE_NAME)));
+  ExpectFile(LASTVIEW_FILE_NAME, "0\r\n/DataFiles\t" + std::to_string(kStamp0) + "\r\n");
   // With the file there, loading reads it and writes nothing.
   myfolders[0]->lastViewed = kStamp1;
   LoadLastViewData();
@@ -165,8 +163,8 @@ TEST_F(HistoryTest, ClearingTheNewFlagsStampsEveryFolderNow) {
   EXPECT_EQ(0u, FileSlot(1, 1)->isNew);
   EXPECT_EQ(0u, FileSlot(1, 2)->isNew);
   std::string stamp = std::to_string(now);
-  EXPECT_EQ(Padded("1\r\n/DataFiles\t" + stamp + "\r\n/DataFiles/A\t" + stamp + "\r\n"),
-            testenv::ReadFile(SettingsPath(LASTVIEW_FILE_NAME)));
+  ExpectFile(LASTVIEW_FILE_NAME,
+             "1\r\n/DataFiles\t" + stamp + "\r\n/DataFiles/A\t" + stamp + "\r\n");
   EXPECT_STREQ("All 'new' Flags Cleared.", lastMessageTitle);
   EXPECT_STREQ("All 'new' file indicators", lastMessageLine1);
   EXPECT_STREQ("removed for all files.", lastMessageLine2);
@@ -203,4 +201,46 @@ TEST_F(HistoryTest, LastViewBackupsAndPowerCuts) {
     ASSERT_LT(changes, 20);
   }
   EXPECT_GE(cuts, 3);
+}
+
+// The stamps written after one scan decide, at the next start, which files
+// are new: only those that came after the folder was last looked at.
+TEST_F(HistoryTest, StampsCarryTheNewMarkersAcrossRestarts) {
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Movies/a.rec"), "a"));
+  ASSERT_TRUE(testenv::SetFileTime(HostPath("/DataFiles/Movies/a.rec"), 2026, 12, 1, 9, 0));
+  snprintf(CurrentDir, sizeof CurrentDir, "/DataFiles");
+  tempFileSuffixOption = 0;
+  // The root as the start-up sets it up, looked at now.
+  snprintf(myfolders[0]->name, sizeof myfolders[0]->name, "/DataFiles");
+  snprintf(FileSlot(0, 1)->folderPath, sizeof FileSlot(0, 1)->folderPath, "/DataFiles");
+  SetDirectoryLastViewed(0);
+  loadInitialQuembryInfo(99, 0);
+  ASSERT_EQ(1, numberOfFolders);
+  dword firstLook = PackedNow();
+  SaveLastViewDatToFile();
+  EXPECT_EQ("1\r\n/DataFiles\t" + std::to_string(firstLook) + "\r\n/DataFiles/Movies\t" +
+                std::to_string(firstLook) + "\r\n",
+            TextOf(testenv::ReadFile(SettingsPath(LASTVIEW_FILE_NAME))));
+
+  // The next day a recording arrives; the application starts afresh.
+  emu::SetClock(2026, 12, 8, 12, 0);
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Movies/b.rec"), "b"));
+  ASSERT_TRUE(testenv::SetFileTime(HostPath("/DataFiles/Movies/b.rec"), 2026, 12, 8, 10, 0));
+  ASSERT_EQ(0, InitialiseCatalogue());
+  numberOfFolders = 0;
+  memset(folderLastViewInfo, 0, sizeof folderLastViewInfo);
+  ASSERT_TRUE(ReadLastViewDatFile());
+  myfolders[0]->lastViewed = folderLastViewInfo[0].lastViewed;
+  snprintf(myfolders[0]->name, sizeof myfolders[0]->name, "/DataFiles");
+  snprintf(FileSlot(0, 1)->folderPath, sizeof FileSlot(0, 1)->folderPath, "/DataFiles");
+  loadInitialQuembryInfo(99, 0);
+  ASSERT_EQ(1, numberOfFolders);
+  EXPECT_EQ(firstLook, myfolders[1]->lastViewed);
+  EXPECT_EQ(1, myfolders[1]->newFileCount);
+  for (int slot = 1; slot <= myfolders[1]->entryCount; slot++) {
+    const FileRecord* line = FileSlot(1, slot);
+    if (line && line->attribute == 208) {
+      EXPECT_EQ(strcmp(line->name, "b.rec") == 0 ? 1u : 0u, line->isNew) << line->name;
+    }
+  }
 }

@@ -50,7 +50,7 @@ TEST_F(HistoryTest, YouTubeStreamsAreRecognisedByTheirSuffix) {
 TEST_F(HistoryTest, WithoutAFileAFreshHistoryIsWrittenByteForByte) {
   emu::Idle(3);
   LoadPlayData();
-  EXPECT_EQ(Padded(kFreshText), testenv::ReadFile(SettingsPath(PLAYBACK_FILE_NAME)));
+  ExpectFile(PLAYBACK_FILE_NAME, kFreshText);
   EXPECT_EQ(1, numberOfPlayedFiles);
   ASSERT_NE(playedFiles[0], nullptr);
   EXPECT_STREQ("Placeholder for last played file.mpg", playedFiles[0]->name);
@@ -135,9 +135,8 @@ TEST_F(HistoryTest, HolesEmptyNamesAndYouTubeStreamsAreNeverWritten) {
   TAP_MemFree(playedFiles[2]);  // a slot without an entry at all
   playedFiles[2] = nullptr;
   SaveDatToFile();
-  EXPECT_EQ(Padded("2\r\n" + Line(9, 1, 2, "clip_h264") + Line(14, 3, 4, "_h264") +
-                   Line(11, 1, 2, "a.rec")),
-            testenv::ReadFile(SettingsPath(PLAYBACK_FILE_NAME)));
+  ExpectFile(PLAYBACK_FILE_NAME, "2\r\n" + Line(9, 1, 2, "clip_h264") + Line(14, 3, 4, "_h264") +
+                                     Line(11, 1, 2, "a.rec"));
 }
 
 TEST_F(HistoryTest, DamagedFilesAreReadWithinBoundsWithTheFoldRule) {
@@ -200,7 +199,7 @@ TEST_F(HistoryTest, DeletingAllProgressStartsFreshAndClearsTheShownFolder) {
   for (int i = 0; i < 20; i++) AppendPlayedFileEntry(100 + i, "b.rec", 1, 2);
   SaveDatToFile();
   DeletePlayData();
-  EXPECT_EQ(Padded(kFreshText), testenv::ReadFile(SettingsPath(PLAYBACK_FILE_NAME)));
+  ExpectFile(PLAYBACK_FILE_NAME, kFreshText);
   EXPECT_EQ(1, numberOfPlayedFiles);
   EXPECT_EQ(nullptr, playedFiles[2]);
   EXPECT_EQ(0u, line->hasHistory);

@@ -45,6 +45,13 @@ class HistoryTest : public RecorderTest {
     file.resize(HISTORY_FILE_SIZE, '\0');
     return file;
   }
+  // The file holds `text` padded with zero bytes to the full size.
+  void ExpectFile(const std::string& name, const std::string& text) const {
+    std::string file = testenv::ReadFile(SettingsPath(name));
+    EXPECT_EQ(static_cast<size_t>(HISTORY_FILE_SIZE), file.size()) << name;
+    EXPECT_EQ(text, TextOf(file)) << name;
+    EXPECT_EQ(Padded(text), file) << name << " is not zero-filled";
+  }
   // The text of a file: everything before the first zero byte.
   static std::string TextOf(const std::string& file) { return file.substr(0, file.find('\0')); }
 
