@@ -121,6 +121,9 @@ std::string ConsoleOutput();               // what the applications printed with
 
 // --- memory ----------------------------------------------------------------------
 size_t AllocatedBlocks();  // TAP_MemAlloc blocks not yet freed (all boots of the process)
+// Lets only `count` more TAP_MemAlloc calls succeed (an exhausted heap); the
+// following ones return null. A negative count, or the next boot, lifts the limit.
+void LimitAllocations(long count);
 
 // --- channels, playback, recording ------------------------------------------------
 // Replaces the channel lists (the built-in lists have five TV and three radio

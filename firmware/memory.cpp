@@ -18,16 +18,26 @@ std::unordered_set<const void*>& Blocks() {
   return blocks;
 }
 std::string console;
+long allocationsLeft = -1;  // -1: no limit
 
 }  // namespace
 
-void ResetMemory() { console.clear(); }
+void ResetMemory() {
+  console.clear();
+  allocationsLeft = -1;
+}
 
 }  // namespace fw
+
+namespace emu {
+void LimitAllocations(long count) { fw::allocationsLeft = count < 0 ? -1 : count; }
+}  // namespace emu
 
 extern "C" {
 
 void* TAP_MemAlloc(dword size) {
+  if (fw::allocationsLeft == 0) return nullptr;
+  if (fw::allocationsLeft > 0) fw::allocationsLeft--;
   void* block = malloc(size ? size : 1);
   if (block) fw::Blocks().insert(block);
   return block;

@@ -53,13 +53,6 @@ int page;
 int yOffsetOption;
 int tempFileSuffixOption;
 
-void PrintCenter(word region, dword x, dword y, dword maxX, const char* text, dword foreground,
-                 dword background, byte size) {
-  if (!text) return;
-  if (background) TAP_Osd_FillBox(region, x, y, maxX - x, size + 4u, background);
-  TAP_Osd_PutS(region, x, y, maxX, text, foreground, 0, 0, size, 0, 1);
-}
-
 void ResetScreenColumns() {}
 
 void initialiseQuembryWindow() {
@@ -73,6 +66,8 @@ void ActivateQuembryWindow() {
   windowShowing = 1;
   TAP_Osd_FillBox(rgn, 0, 0, OSD_WIDTH, OSD_HEIGHT, 0xFF101010);
   TAP_Osd_FillBox(rgn, 50, 40, 620, 30, 0xFF1E1E1E);
+  // The firmware's own text output: the application's text functions keep a
+  // conversion buffer that is not given back when the image is unloaded.
   TAP_Osd_PutS(rgn, 60, 45, 660, PROGRAM_VERSION, 0xFFFAFAFA, 0, 0, 18, 0, 0);
   TAP_Osd_PutS(rgn, 60, 90, 660, CurrentDir, 0xFFE6E6FA, 0, 0, 16, 0, 0);
   // The names of the folder's first lines, the selected one marked.

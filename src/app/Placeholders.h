@@ -10,6 +10,7 @@
 #include "catalogue/catalogue.h"
 #include "config/Configuration.h"
 #include "tap.h"
+#include "ui/Text.h"
 
 // ------------------------------------------------------------ catalogue
 // The records, tables and scans are the catalogue's (catalogue.h); it also
@@ -29,8 +30,7 @@ extern int printLine;
 extern int page;
 extern int yOffsetOption;
 
-void PrintCenter(word region, dword x, dword y, dword maxX, const char* text, dword foreground,
-                 dword background, byte size);
+// PrintCenter and the other text functions: ui/Text.h.
 void ResetScreenColumns();
 void initialiseQuembryWindow();
 void ActivateQuembryWindow();

@@ -20,7 +20,7 @@ bool EndsWith(const char* text, const char* end) {
 }
 
 bool ValidLower(const char* lower) {
-  static const char* const kSuffixes[] = {".mpg", ".rec", ".ts",  ".mp4", ".vob",
+  static const char* const kSuffixes[] = {".mpg",  ".rec",  ".ts",  ".mp4", ".vob",
                                           ".divx", ".xvid", ".avi", ".wmv", ".mkv"};
   if (strncmp(lower, "__temprec__", 11) == 0) return false;
   switch (tempFileSuffixOption) {

@@ -100,15 +100,11 @@ int Decode(const byte* b, RECHeaderInfo* info, const FamilyLayout& l) {
 int HDD_DecodeRECHeader_ST_S(const byte* b, RECHeaderInfo* i) { return Decode(b, i, kOldS); }
 int HDD_DecodeRECHeader_ST_T(const byte* b, RECHeaderInfo* i) { return Decode(b, i, kOldS); }
 int HDD_DecodeRECHeader_ST_C(const byte* b, RECHeaderInfo* i) { return Decode(b, i, kOldC); }
-int HDD_DecodeRECHeader_ST_T5700(const byte* b, RECHeaderInfo* i) {
-  return Decode(b, i, kT5700);
-}
+int HDD_DecodeRECHeader_ST_T5700(const byte* b, RECHeaderInfo* i) { return Decode(b, i, kT5700); }
 int HDD_DecodeRECHeader_ST_TMSS(const byte* b, RECHeaderInfo* i) { return Decode(b, i, kTMS); }
 int HDD_DecodeRECHeader_ST_TMST(const byte* b, RECHeaderInfo* i) { return Decode(b, i, kTMS); }
 int HDD_DecodeRECHeader_ST_TMSC(const byte* b, RECHeaderInfo* i) { return Decode(b, i, kTMSC); }
-int HDD_DecodeRECHeader_ST_T5800(const byte* b, RECHeaderInfo* i) {
-  return Decode(b, i, kT5800);
-}
+int HDD_DecodeRECHeader_ST_T5800(const byte* b, RECHeaderInfo* i) { return Decode(b, i, kT5800); }
 int HDD_DecodeRECHeader_ST_TF7k7HDPVR(const byte* b, RECHeaderInfo* i) {
   return Decode(b, i, kTF7k7);
 }
@@ -124,15 +120,24 @@ int HDD_DecodeRECHeader(const byte* buffer, RECHeaderInfo* info, int systemType)
   info->version = WrongEndian ? getWord(buffer + 4, 1) : version;
   if (systemType == 0) systemType = GetSystemType();
   switch (systemType) {
-    case 1: return HDD_DecodeRECHeader_ST_S(buffer, info);
-    case 2: return HDD_DecodeRECHeader_ST_T(buffer, info);
-    case 3: return HDD_DecodeRECHeader_ST_C(buffer, info);
-    case 4: return HDD_DecodeRECHeader_ST_T5700(buffer, info);
-    case 5: return HDD_DecodeRECHeader_ST_TMSS(buffer, info);
-    case 6: return HDD_DecodeRECHeader_ST_TMST(buffer, info);
-    case 7: return HDD_DecodeRECHeader_ST_TMSC(buffer, info);
-    case 8: return HDD_DecodeRECHeader_ST_T5800(buffer, info);
-    case 11: return HDD_DecodeRECHeader_ST_TF7k7HDPVR(buffer, info);
+    case 1:
+      return HDD_DecodeRECHeader_ST_S(buffer, info);
+    case 2:
+      return HDD_DecodeRECHeader_ST_T(buffer, info);
+    case 3:
+      return HDD_DecodeRECHeader_ST_C(buffer, info);
+    case 4:
+      return HDD_DecodeRECHeader_ST_T5700(buffer, info);
+    case 5:
+      return HDD_DecodeRECHeader_ST_TMSS(buffer, info);
+    case 6:
+      return HDD_DecodeRECHeader_ST_TMST(buffer, info);
+    case 7:
+      return HDD_DecodeRECHeader_ST_TMSC(buffer, info);
+    case 8:
+      return HDD_DecodeRECHeader_ST_T5800(buffer, info);
+    case 11:
+      return HDD_DecodeRECHeader_ST_TF7k7HDPVR(buffer, info);
     default:
       return systemType >= 13 ? 1 : 0;
   }

@@ -17,7 +17,8 @@ void SetDirectoryLastViewed(int n) {
 
 void SetLastView(const char* path, int n) {
   if (n < 0 || n >= MAX_FOLDERS || !myfolders[n]) return;
-  int last = numberOfFolderLastViewInfo < MAX_FOLDERS ? numberOfFolderLastViewInfo : MAX_FOLDERS - 1;
+  int last =
+      numberOfFolderLastViewInfo < MAX_FOLDERS ? numberOfFolderLastViewInfo : MAX_FOLDERS - 1;
   for (int i = 0; path && i <= last; i++) {
     if (folderLastViewInfo[i].path[0] &&
         strncmp(folderLastViewInfo[i].path, path, PATH_FIELD) == 0) {

@@ -68,7 +68,8 @@ void DeleteMyfilesFolderEntry(int n) {
   if (!ValidFolder(n) || emptyingDepth > MAX_FOLDERS) return;
   emptyingDepth++;
   FolderRecord* folder = myfolders[n];
-  if (folder->newFolderCount > 0) CascadeFolderHasNewChange(folder->parentNumber, -folder->newFolderCount);
+  if (folder->newFolderCount > 0)
+    CascadeFolderHasNewChange(folder->parentNumber, -folder->newFolderCount);
   int count = folder->entryCount < MAX_SLOTS - 1 ? folder->entryCount : MAX_SLOTS - 1;
   for (int j = 1; j <= count; j++) {
     FileRecord* r = FileSlot(n, j);

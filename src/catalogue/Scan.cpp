@@ -8,21 +8,32 @@
 
 namespace {
 
+// Texts in English and German (ISO 8859-1), indexed by TextLanguage.
 struct LimitMessage {
   const char* line1[2];
   const char* line2[2];
 };
 
-const char* const kLimitTitle[2] = {"Load Quembry Info Failed.", "Laden der Liste fehlgeschlagen."};
-const LimitMessage kParentLimit = {{"MAX_FILES exceeded (A).", "MAX_FILES ueberschritten (A)."},
+const char* const kLimitTitle[2] = {"Load Quembry Info Failed.",
+                                    "Laden der Quembry-Liste fehlgeschlagen."};
+const LimitMessage kParentLimit = {{"MAX_FILES exceeded (A).",
+                                    "MAX_FILES \xFC"
+                                    "berschritten (A)."},
                                    {"Too many files.", "Zu viele Dateien."}};
-const LimitMessage kFileLimit = {{"MAX_FILES exceeded (B).", "MAX_FILES ueberschritten (B)."},
+const LimitMessage kFileLimit = {{"MAX_FILES exceeded (B).",
+                                  "MAX_FILES \xFC"
+                                  "berschritten (B)."},
                                  {"Too many files.", "Zu viele Dateien."}};
-const LimitMessage kFolderLimit = {{"MAX_FILES exceeded (C).", "MAX_FILES ueberschritten (C)."},
+const LimitMessage kFolderLimit = {{"MAX_FILES exceeded (C).",
+                                    "MAX_FILES \xFC"
+                                    "berschritten (C)."},
                                    {"Too many files.", "Zu viele Dateien."}};
-const LimitMessage kDirsLimit = {
-    {"MAX_DIRS exceeded. Too many folders.", "MAX_DIRS ueberschritten. Zu viele Ordner."},
-    {"Change General->RecursiveFolderDepth", "Allgemein->RecursiveFolderDepth aendern"}};
+const LimitMessage kDirsLimit = {{"MAX_DIRS exceeded. Too many folders.",
+                                  "MAX_DIRS \xFC"
+                                  "berschritten. Zu viele Ordner."},
+                                 {"Change General->RecursiveFolderDepth",
+                                  "Allgemein->RecursiveFolderDepth \xE4"
+                                  "ndern"}};
 
 int Fail(const LimitMessage& m) {
   int language = TextLanguage == 1 ? 1 : 0;

@@ -10,8 +10,10 @@ namespace {
 
 const char* const kTitles[2][6] = {
     {"[by date]", "[by name]", "[by channel]", "[by size]", "[by trim]", "[by reverse]"},
-    {"[nach Datum]", "[nach Name]", "[nach Sender]", "[nach Groesse]", "[nach Kurzname]",
-     "[umgekehrt]"}};
+    {"[nach Datum]", "[nach Name]", "[nach Sender]",
+     "[nach Gr\xF6\xDF"
+     "e]",
+     "[nach Kurzname]", "[umgekehrt]"}};
 
 const char* Key(const FileRecord* r, bool bySortName) {
   const char* key = bySortName ? r->sortName : r->name;
@@ -88,9 +90,9 @@ void Pass(FileRecord** slots, int n, int pass) {
 
 void SortList(int order) {
   int language = TextLanguage == 1 ? 1 : 0;
-  FolderRecord* folder =
-      CurrentDirNumber >= 0 && CurrentDirNumber < MAX_FOLDERS ? myfolders[CurrentDirNumber]
-                                                               : nullptr;
+  FolderRecord* folder = CurrentDirNumber >= 0 && CurrentDirNumber < MAX_FOLDERS
+                             ? myfolders[CurrentDirNumber]
+                             : nullptr;
   strcpy(sortTitle, kTitles[language][order == 4 ? 4 : 1]);
   if (folder) {
     int n = folder->entryCount;

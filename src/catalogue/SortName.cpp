@@ -41,11 +41,19 @@ bool IsWeekdayAbbreviation(const char* text) {
   return false;
 }
 
-const char* const kStampPatterns[] = {
-    " % YYYY*MM*DD 99*99", "*YYYY*MM*DD 99*99", "*99*99 YYYY*MM*DD", "*YYYYMMDD_9999",
-    "*YYYYMMDD",           "*YYYY*MM*DD",       "*DD*MM*YYYY",       "*YY*MM*DD",
-    "*DDMMYY",             "*DD*MM",            "*MMDD",             "- DDD",
-    " DDD"};
+const char* const kStampPatterns[] = {" % YYYY*MM*DD 99*99",
+                                      "*YYYY*MM*DD 99*99",
+                                      "*99*99 YYYY*MM*DD",
+                                      "*YYYYMMDD_9999",
+                                      "*YYYYMMDD",
+                                      "*YYYY*MM*DD",
+                                      "*DD*MM*YYYY",
+                                      "*YY*MM*DD",
+                                      "*DDMMYY",
+                                      "*DD*MM",
+                                      "*MMDD",
+                                      "- DDD",
+                                      " DDD"};
 
 // Cuts the first of `patterns` that the end of `name` matches.
 void CutFirstMatch(char* name, const char* const* patterns, int count) {

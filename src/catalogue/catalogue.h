@@ -5,8 +5,8 @@
 
 #include <stdint.h>
 
-#include "tap.h"
 #include "catalogue/elsewhere.h"
+#include "tap.h"
 
 // ------------------------------------------------------------------ records
 
@@ -97,14 +97,14 @@ static_assert(sizeof(DirEntry) == 152, "directory entry is 152 bytes");
 // ------------------------------------------------------------------ tables
 
 #define MAX_FOLDERS 400
-#define MAX_SLOTS 1000           // slots per folder; lines use 1 .. 999
+#define MAX_SLOTS 1000  // slots per folder; lines use 1 .. 999
 #define MAX_FOLDER_LINES 999
-#define NAME_FIELD 127           // name fields: at most 126 characters
-#define PATH_FIELD 200           // folder paths: at most 199 characters
+#define NAME_FIELD 127  // name fields: at most 126 characters
+#define PATH_FIELD 200  // folder paths: at most 199 characters
 
 extern FolderRecord* myfolders[MAX_FOLDERS];
 extern FileRecord* myfiles[MAX_FOLDERS * MAX_SLOTS];  // folder n, slot j: n * 1000 + j
-extern int numberOfFolders;  // highest folder index in use
+extern int numberOfFolders;                           // highest folder index in use
 extern LastViewEntry folderLastViewInfo[MAX_FOLDERS];
 extern int numberOfFolderLastViewInfo;  // highest valid index, inclusive
 extern int CurrentDirNumber;
@@ -179,7 +179,7 @@ dword PackedNow(void);
 
 // ------------------------------------------------------------------ headers
 
-#define INF_READ_SIZE 2128      // what the direct reader reads
+#define INF_READ_SIZE 2128          // what the direct reader reads
 #define RECHEADER_BUFFER_SIZE 5000  // what the general decoder may look at
 
 void MakeInfNavNames(const char* name, char* infName, char* navName);

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "catalogue_test.h"
+#include "firmware_dat.h"
 
 namespace {
 
@@ -211,6 +212,10 @@ TEST(HeaderDecode, MagicFamiliesAndSystemType) {
   EXPECT_EQ(info.magic, 0x54467263u);
   EXPECT_EQ(info.resumeBlock, 0u);  // only magic and version
   // Without a firmware description file the system type is unknown: no decoding.
+  // (A test before this one in the same process may have left one loaded.)
+  if (FWDATBin) TAP_MemFree(FWDATBin);
+  FWDATBin = nullptr;
+  SystemType = ST_UNKNOWN;
   EXPECT_EQ(HDD_DecodeRECHeader(b.data(), &info, 0), 0);
   b[0] = 'X';
   EXPECT_EQ(HDD_DecodeRECHeader(b.data(), &info, 5), 0);
@@ -225,7 +230,9 @@ TEST(HeaderDecode, WordsInBothOrders) {
   EXPECT_EQ(getDword(bytes, 1), 0x12345678u);
   char text[] = {'a', 0, '\\', 'n', 'b', 0};
   EXPECT_EQ(CleanExtendedText(text, 6), 5);
-  EXPECT_EQ(std::string(text), "a \x8A" "b");
+  EXPECT_EQ(std::string(text),
+            "a \x8A"
+            "b");
 }
 
 // Any bytes in a 5000-byte buffer, any family: the decoder stays inside it (checked by
@@ -265,6 +272,28 @@ TEST_F(HeaderTest, RandomHeaderFiles) {
       ASSERT_EQ(r->stamp, 77u);
     }
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Without a system type the decoder asks the firmware description file for it.
+TEST_F(HeaderTest, SystemTypeFromTheFirmwareDescription) {
+  testdisk::FirmwareDat dat;
+  testdisk::FirmwareDatModel model;
+  model.sysId = 22010;
+  model.systemType = 7;  // the cable layout
+  dat.models.push_back(model);
+  ASSERT_TRUE(
+      testdisk::WriteFirmwareDat(disk->HostPath("/ProgramFiles/Settings/FirmwareTMS.dat"), dat));
+  Header h = Sample();
+  h.family = testdisk::FAMILY_TMSC;
+  std::vector<uint8_t> b = Buffer(h);
+  RECHeaderInfo info;
+  ASSERT_EQ(HDD_DecodeRECHeader(b.data(), &info, 0), 1);
+  EXPECT_EQ(info.resumeBlock, 4321u);
+  EXPECT_EQ(info.bookmarkCount, 3u);
 }
 
 }  // namespace

@@ -36,8 +36,8 @@ class InvariantTest : public CatalogueTest {
   }
 
   std::string RandomName(std::mt19937& random) {
-    static const char* const kSuffixes[] = {".rec", ".REC", ".ts", ".mpg", ".rec.del",
-                                            ".txt", ".rec.inf", ".mkv"};
+    static const char* const kSuffixes[] = {".rec",     ".REC", ".ts",      ".mpg",
+                                            ".rec.del", ".txt", ".rec.inf", ".mkv"};
     std::string name = "f" + std::to_string(random() % 40);
     if (random() % 20 == 0) name = "__temprec__" + name;
     return name + kSuffixes[random() % 8];
@@ -50,7 +50,8 @@ class InvariantTest : public CatalogueTest {
     switch (random() % 6) {
       case 0:
       case 1:
-        disk->File(folder + "/" + RandomName(random), (uint64_t)(random() % 5000) << (random() % 24),
+        disk->File(folder + "/" + RandomName(random),
+                   (uint64_t)(random() % 5000) << (random() % 24),
                    testdisk::Stamp(2026, 12, 1 + random() % 10, random() % 24, random() % 60));
         break;
       case 2:

@@ -377,3 +377,49 @@ TEST_F(ScanTest, RescanOfALargeFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ScanTest, ApplicationManagerModeListsApplications) {
+  disk->File("/ProgramFiles/One.tap", 100);
+  disk->File("/ProgramFiles/Two.TAP", 100);
+  disk->File("/ProgramFiles/readme.txt", 10);
+  disk->File("/ProgramFiles/Old.tap.del", 10);
+  disk->File("/DataFiles/x.rec", 10);
+  TAPManagerMode = 1;
+  TAPManagerModeChanged = 1;
+  SetCurrentDir("/ProgramFiles");
+  reloadInitialQuembryInfo(0, 0);
+  EXPECT_STREQ(myfolders[0]->name, "/ProgramFiles");
+  std::vector<std::string> names = Names(0);
+  EXPECT_EQ(std::set<std::string>(names.begin(), names.end()),
+            (std::set<std::string>{"One.tap", "Two.TAP", "Settings"}));
+  EXPECT_EQ(LineOf(0, "One.tap")->isNew, 0u);  // nothing is new in this mode
+
+  TAPManagerMode = 2;  // every file
+  reloadInitialQuembryInfo(0, 0);
+  EXPECT_TRUE(LineOf(0, "readme.txt"));
+  EXPECT_TRUE(LineOf(0, "Old.tap.del"));
+  EXPECT_EQ(Invariants(), "");
+
+  TAPManagerMode = 0;
+  TAPManagerModeChanged = 1;
+  SetCurrentDir("/DataFiles");
+  reloadInitialQuembryInfo(0, 0);
+  EXPECT_STREQ(myfolders[0]->name, "/DataFiles");
+  EXPECT_EQ(Names(0), (std::vector<std::string>{"x.rec"}));
+}
+
+TEST_F(ScanTest, DroppedFolderRecordsCloseTheGap) {
+  disk->Folder("/DataFiles/A");
+  disk->Folder("/DataFiles/B");
+  FullScan();
+  ASSERT_EQ(numberOfFolders, 2);
+  FolderRecord* second = myfolders[2];
+  DeleteMyfoldersEntry(1);
+  EXPECT_EQ(numberOfFolders, 1);
+  EXPECT_EQ(myfolders[1], second);
+  EXPECT_EQ(myfolders[2], nullptr);
+}
+
+}  // namespace

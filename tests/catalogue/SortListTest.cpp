@@ -78,7 +78,8 @@ TEST_F(SortListTest, NameSkipsALeadingBracket) {
 }
 
 TEST_F(SortListTest, TrimSortsBySortName) {
-  Fill({{"News 2013-05-12 20-15.rec", F, 5, 0, 0}, {"News~2.rec", F, 3, 0, 0},
+  Fill({{"News 2013-05-12 20-15.rec", F, 5, 0, 0},
+        {"News~2.rec", F, 3, 0, 0},
         {"Apple.rec", F, 9, 0, 0}});
   SortList(4);
   EXPECT_EQ(Order(), "Apple.rec,News~2.rec,News 2013-05-12 20-15.rec");
@@ -159,8 +160,8 @@ TEST_F(SortListTest, EveryOrderAsTheSweepsOfNeighbours) {
   for (int round = 0; round < 60; round++) {
     int n = 1 + random() % 200;
     std::vector<Line> lines;
-    static const char* const kNames[] = {"a.rec", "b.rec", "[a.rec", "A~2.rec", "c 2013-05-12.rec",
-                                         "c~3.rec", "dir", ".."};
+    static const char* const kNames[] = {
+        "a.rec", "b.rec", "[a.rec", "A~2.rec", "c 2013-05-12.rec", "c~3.rec", "dir", ".."};
     static const dword kKinds[] = {ATTRIBUTE_FILE, ATTRIBUTE_FILE, ATTRIBUTE_FOLDER,
                                    ATTRIBUTE_PARENT};
     for (int i = 0; i < n; i++)

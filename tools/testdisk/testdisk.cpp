@@ -37,8 +37,7 @@ const Layout kT5700 = {29, 32, 48, 72, 76, 80, 85, 87, 360, 364, 1024, -1, 1408,
 const Layout kT5800 = {29, 32, 44, 68, 72, 76, 81, 83, 356, 360, 1024, -1, 1404, 256, 1660, 1664};
 const Layout kTMS = {29, 32, 42, 70, 76, 80, 85, 87, 362, 368, 1024, 1412, 1416, 708, 2124, 2128};
 const Layout kTMSC = {29, 32, 38, 66, 72, 76, 81, 83, 358, 364, 1024, 1408, 1412, 708, 2120, 2124};
-const Layout kTF7k7 = {29,  32,   42,   70, 76,   80,  85,   87,
-                       362, 368, 2048, -1, 2636, 256, 2892, 2896};
+const Layout kTF7k7 = {29, 32, 42, 70, 76, 80, 85, 87, 362, 368, 2048, -1, 2636, 256, 2892, 2896};
 
 class Writer {
  public:
@@ -208,7 +207,8 @@ bool Disk::Recording(const std::string& path, uint64_t size, const Header& heade
 bool Disk::Recycle(const std::string& path) {
   if (rename(HostPath(path).c_str(), HostPath(path + ".del").c_str()) != 0) return false;
   for (const std::string& companion : {InfPath(path), NavPath(path)})
-    if (Exists(companion)) rename(HostPath(companion).c_str(), HostPath(companion + ".del").c_str());
+    if (Exists(companion))
+      rename(HostPath(companion).c_str(), HostPath(companion + ".del").c_str());
   return true;
 }
 
@@ -243,7 +243,7 @@ std::vector<std::string> GenerateTree(Disk& disk, const TreeSpec& spec) {
   std::vector<std::string> folders = {spec.base};
   disk.Folder(spec.base);
   std::vector<int> depth = {0};
-  static const char* const kTitles[] = {"News",        "Film",       "Match", "Weather",
+  static const char* const kTitles[] = {"News",        "Film",       "Match",     "Weather",
                                         "Documentary", "Quiz Night", "Late Show", "Cartoons"};
   for (int i = 0; i < spec.folders; i++) {
     int parent;

@@ -43,9 +43,9 @@ struct Header {
   std::string serviceName;
   uint8_t eventHours = 0, eventMinutes = 0;
   uint32_t eventStart = 0, eventEnd = 0;  // packed stamps
-  std::string eventName;  // the title; its length is written unless nameLength >= 0
-  std::string eventText;  // short text, written right after the title
-  int nameLength = -1;    // title length as written (any 0..255)
+  std::string eventName;                  // the title; its length is written unless nameLength >= 0
+  std::string eventText;                  // short text, written right after the title
+  int nameLength = -1;                    // title length as written (any 0..255)
   uint8_t eventByte = 0;
   std::string extText;     // written as is (zero bytes and "\\n" included)
   int extTextLength = -1;  // length as written; -1: extText's length
@@ -100,7 +100,7 @@ class Disk {
 struct TreeSpec {
   std::string base = "/DataFiles";  // where the tree grows
   int folders = 100;                // below `base`
-  int recordings = 10000;  // spread over the root and the folders
+  int recordings = 10000;           // spread over the root and the folders
   int maxDepth = 3;
   bool headers = true;
   uint64_t recordingSize = 1ull << 30;  // apparent size (sparse)
