@@ -18,6 +18,11 @@ int playDataBufferPtr_ini = 0;
 
 namespace {
 
+// The history file is there but could not be read (no memory, a disk error).
+// Until it is read or deleted it is not overwritten: the history of years
+// weighs more than the progress of one session.
+bool unreadHistoryOnDisk = false;
+
 const char text_ProgressClearedTitle[2][48] = {"All Progress Info Cleared.",
                                                "Alle Fortschritte gelöscht."};
 const char text_ProgressClearedLine1[2][48] = {"Removed playback information",
@@ -156,7 +161,7 @@ bool WriteDatFile() {
 }
 
 void SaveDatToFile() {
-  if (!AllocatePlayBuffer()) return;
+  if (unreadHistoryOnDisk || !AllocatePlayBuffer()) return;
   // Line 1 must count exactly the lines that follow, but whether a line fits
   // depends on the length of line 1. Room is kept for the count of every
   // entry worth keeping; the lines are written behind it and moved up once
@@ -192,7 +197,10 @@ void LoadPlayData() {
     numberOfPlayedFiles = 1;
     SetEntry(EnsureEntry(0), 0, "Placeholder for last played file.mpg", 0, 1);
     SetEntry(EnsureEntry(1), 12345678, "This is a dummy filename.mpg", 9876543, 9999999);
+    unreadHistoryOnDisk = SettingsFileExists(PLAYBACK_FILE_NAME);
     SaveDatToFile();
+  } else {
+    unreadHistoryOnDisk = false;
   }
   playbackInfoTick = TAP_GetTick();
   playinfoChanged = 0;
@@ -204,6 +212,7 @@ void DeletePlayData() {
     TAP_Hdd_Delete(PLAYBACK_FILE_NAME);
   }
   if (pushed) HDD_TAP_PopDir();
+  unreadHistoryOnDisk = false;
   LoadPlayData();
   if (CurrentDirNumber >= 0 && CurrentDirNumber < MAX_FOLDERS) {
     for (int slot = 1; slot <= numberOfFiles && slot < MAX_SLOTS; slot++) {

@@ -20,11 +20,14 @@ void BackupConfigData() {
 }
 
 void LoadConfiguration() {
+  bool read = ReadConfigurationFile();
   // A recording rate below 1000 never comes from the menus: the file is damaged
   // or someone else's, and none of its values can be trusted.
-  if (!ReadConfigurationFile() || recordingRateOption < 1000) {
+  if (!read || recordingRateOption < 1000) {
     ResetSettingsToDefaults();
-    SaveConfigurationToFile();
+    // A file that is there but could not be read (no memory, a disk error) is
+    // left for the next start rather than replaced by the defaults.
+    if (read || !SettingsFileExists(INI_FILE_NAME)) SaveConfigurationToFile();
   }
   CopyConfiguration();
 }

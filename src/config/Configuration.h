@@ -69,6 +69,8 @@ bool FormatSettingsCopyCommand(char* out, int size, const char* folder, const ch
 bool ReplaceSettingsFile(const char* name, const void* data, dword size);
 // Makes the settings folder the firmware's current folder; false when unknown.
 bool ChangeToSettingsFolder();
+// True when the settings folder holds `name` (the current folder is kept).
+bool SettingsFileExists(const char* name);
 // The field at *position of a text block of `size` bytes (the buffer holds one
 // more byte, a zero). A field ends at a zero byte, a TAB, an LF or a CR; a CR
 // followed by an LF ends it together with the LF. The end is overwritten with

@@ -78,6 +78,13 @@ void locateIniDirectory() {
 
 bool ChangeToSettingsFolder() { return TAPIniDir && HDD_ChangeDir(TAPIniDir); }
 
+bool SettingsFileExists(const char* name) {
+  int pushed = HDD_TAP_PushDir();
+  bool exists = ChangeToSettingsFolder() && TAP_Hdd_Exist(name);
+  if (pushed) HDD_TAP_PopDir();
+  return exists;
+}
+
 bool FormatSettingsCopyCommand(char* out, int size, const char* folder, const char* from,
                                const char* to) {
   if (!out || size <= 0 || !folder) return false;

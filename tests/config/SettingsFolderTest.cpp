@@ -147,3 +147,34 @@ TEST_F(SettingsFileTest, PowerCutDuringSaveLeavesOldOrNewFile) {
     EXPECT_GE(cuts, 3);  // create, write, rename at least
   }
 }
+
+// With the firmware heap exhausted nothing can be read or written, and nothing
+// on the disk is lost.
+TEST_F(SettingsFileTest, ExhaustedHeapKeepsTheFileAndTheDefaults) {
+  std::vector<std::string> lines = DefaultLines();
+  lines[2] = "4200";
+  std::string file = Padded(IniText(lines));
+  ASSERT_TRUE(testenv::WriteFile(IniPath(), file));
+  size_t blocks = emu::AllocatedBlocks();
+  emu::LimitAllocations(0);
+  LoadConfiguration();
+  SaveConfigurationToFile();
+  emu::LimitAllocations(-1);
+  ExpectAllDefaults();
+  EXPECT_EQ(file, testenv::ReadFile(IniPath()));
+  EXPECT_EQ(blocks, emu::AllocatedBlocks());
+  LoadConfiguration();
+  EXPECT_EQ(4200, recordingRateOption);
+}
+
+TEST_F(SettingsFileTest, AFileThatCannotBeReadIsNotReplacedByTheDefaults) {
+  std::vector<std::string> lines = DefaultLines();
+  lines[2] = "4200";
+  std::string file = Padded(IniText(lines));
+  ASSERT_TRUE(testenv::WriteFile(IniPath(), file));
+  emu::LimitAllocations(0);
+  LoadConfiguration();
+  emu::LimitAllocations(-1);
+  ExpectAllDefaults();
+  EXPECT_EQ(file, testenv::ReadFile(IniPath()));
+}

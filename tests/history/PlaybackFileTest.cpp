@@ -263,3 +263,45 @@ TEST_F(HistoryTest, TheTableNeverGrowsBeyond299) {
   EXPECT_EQ(2u, playedFiles[1]->inode);
   EXPECT_EQ(nullptr, playedFiles[MAX_PLAYED_HISTORY]);
 }
+
+TEST_F(HistoryTest, ExhaustedHeapLosesNeitherFileNorHistory) {
+  LoadPlayData();
+  AppendPlayedFileEntry(42, "kept.rec", 1, 2);
+  SaveDatToFile();
+  std::string file = testenv::ReadFile(SettingsPath(PLAYBACK_FILE_NAME));
+  emu::LimitAllocations(0);
+  AppendPlayedFileEntry(43, "lost.rec", 1, 2);
+  SaveDatToFile();
+  EXPECT_FALSE(ReadDatFile());
+  emu::LimitAllocations(-1);
+  EXPECT_EQ(file, testenv::ReadFile(SettingsPath(PLAYBACK_FILE_NAME)));
+  EXPECT_EQ(2, numberOfPlayedFiles);
+  EXPECT_EQ(42u, playedFiles[2]->inode);
+}
+
+TEST_F(HistoryTest, AHistoryThatCannotBeReadIsNotReplaced) {
+  LoadPlayData();
+  AppendPlayedFileEntry(42, "kept.rec", 1, 2);
+  SaveDatToFile();
+  std::string file = testenv::ReadFile(SettingsPath(PLAYBACK_FILE_NAME));
+  emu::LimitAllocations(0);  // the start finds no memory to read the history
+  LoadPlayData();
+  emu::LimitAllocations(-1);
+  AppendPlayedFileEntry(43, "this session.rec", 1, 2);
+  SaveDatToFile();
+  EXPECT_EQ(file, testenv::ReadFile(SettingsPath(PLAYBACK_FILE_NAME)));
+  // The next start reads it; saving works again.
+  LoadPlayData();
+  ASSERT_EQ(2, numberOfPlayedFiles);
+  EXPECT_EQ(42u, playedFiles[2]->inode);
+  AppendPlayedFileEntry(44, "next session.rec", 1, 2);
+  SaveDatToFile();
+  EXPECT_NE(std::string::npos,
+            testenv::ReadFile(SettingsPath(PLAYBACK_FILE_NAME)).find("next session.rec"));
+  // Deleting all progress is always possible.
+  emu::LimitAllocations(0);
+  LoadPlayData();
+  emu::LimitAllocations(-1);
+  DeletePlayData();
+  ExpectFile(PLAYBACK_FILE_NAME, kFreshText);
+}
