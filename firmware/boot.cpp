@@ -335,6 +335,7 @@ bool Boot(const Config& cfg) {
   ResetMemory();
   ResetClock();
   ResetDisk();
+  ResetPower();
   ResetChannels();  // before the display: the first picture shows the channel
   ResetOsd();
   ResetSymbols();

@@ -198,6 +198,7 @@ dword TAP_Hdd_Fread(void* buf, dword blksize, dword blcnt, TYPE_File* file) {
 
 dword TAP_Hdd_Fwrite(const void* buf, dword blksize, dword blcnt, TYPE_File* file) {
   if (!IsOpen(file) || !buf || blksize == 0 || !(file->mode & TAP_FILE_WRITE)) return 0;
+  if (!fw::DiskChangeAllowed()) return 0;
   uint64_t want = static_cast<uint64_t>(blksize) * blcnt;
   uint64_t done = 0;
   while (done < want) {
@@ -237,6 +238,7 @@ void TAP_Hdd_Fclose(TYPE_File* file) {
 dword TAP_Hdd_Create(const char* name, byte attr) {
   std::string path = ResolveName(name);
   if (path.empty() || path == "/mnt/hd/") return 0;
+  if (!fw::DiskChangeAllowed()) return 0;
   if (attr == ATTR_FOLDER) {
     if (mkdir(path.c_str(), 0777) == 0) return 1;
     struct stat st;
@@ -254,6 +256,7 @@ int TAP_Hdd_Delete(const char* name) {
   std::string path = ResolveName(name);
   struct stat st;
   if (path.empty() || path == "/mnt/hd/" || lstat(path.c_str(), &st) != 0) return 0;
+  if (!fw::DiskChangeAllowed()) return 0;
   return (S_ISDIR(st.st_mode) ? rmdir(path.c_str()) : unlink(path.c_str())) == 0 ? 1 : 0;
 }
 

@@ -137,4 +137,14 @@ void SetTimers(const std::vector<TYPE_TimerInfo>& timers);  // TAP_Timer_GetInfo
 bool IsPlaying();
 std::string PlayingPath();  // system path of the file playing; empty when none
 
+// --- power cuts ------------------------------------------------------------------
+// Simulates the recorder losing power part-way through: the next `changes`
+// changes to the disk go through, every later one fails without touching the
+// disk, until RestorePower. Changes are creating, writing, deleting and
+// renaming files and folders through the firmware, and renaming through the
+// system library (rename), which applications use to replace files.
+void CutPowerAfter(int changes);
+void RestorePower();
+bool PowerWasCut();  // a change was refused since CutPowerAfter
+
 }  // namespace emu

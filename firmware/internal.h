@@ -36,6 +36,11 @@ std::string ResolveName(const char* name);
 std::string FirmwareFolderOf(const std::string& systemPath);
 TYPE_File* OpenSystemFile(const std::string& systemPath, bool create);
 
+// --- power cuts (power.cpp) -------------------------------------------------------
+void ResetPower();
+// Counts one change to the disk; false once the power is cut (nothing may change).
+bool DiskChangeAllowed();
+
 // --- display (osd.cpp, png.cpp) ---------------------------------------------------
 void ResetOsd();
 void DrawText(uint32_t* pixels, int stride, int width, int height, int x, int y, const char* text,

@@ -21,58 +21,7 @@ void CopyText(char* destination, size_t size, const char* source) {
 
 }  // namespace
 
-// ------------------------------------------------------------ viewing history
-
-PlayedFileEntry* playedFiles[MAX_PLAYED_FILES];
-int numberOfPlayedFiles;
-
-void BackupPlayData() {}
-void LoadPlayData() {}
-void BackupLastViewData() {}
-void ReadLastViewDatFile() {}
-void SaveDatToFile() {}
-
-// ------------------------------------------------------------ settings file and menus
-
-char* TAPIniDir;
-char* TAPLogoDir;
-
-namespace {
-char* AllocText(const char* text) {
-  char* copy = (char*)TAP_MemAlloc((dword)strlen(text) + 1);
-  if (copy) strcpy(copy, text);
-  return copy;
-}
-}  // namespace
-
-void locateIniDirectory() {
-  int pushed = HDD_TAP_PushDir();
-  if (TAP_Hdd_ChangeDir("/ProgramFiles")) {
-    if (!TAP_Hdd_Exist("Settings")) TAP_Hdd_Create("Settings", ATTR_FOLDER);
-    if (TAP_Hdd_ChangeDir("Settings")) {
-      if (!TAP_Hdd_Exist("Pavrolinex")) TAP_Hdd_Create("Pavrolinex", ATTR_FOLDER);
-      if (!TAP_Hdd_Exist("Logos")) TAP_Hdd_Create("Logos", ATTR_FOLDER);
-    }
-  }
-  if (pushed) HDD_TAP_PopDir();
-  if (!TAPIniDir) TAPIniDir = AllocText("/ProgramFiles/Settings/Pavrolinex");
-  if (!TAPLogoDir) TAPLogoDir = AllocText("/ProgramFiles/Settings/Logos");
-}
-
-void BackupConfigData() {}
-
-void LoadConfiguration() {
-  ResetSettingsToDefaults();
-  CopyConfiguration();
-}
-
-void InitialiseConfigRoutines() {
-  configWindowShowing = 0;
-  returnFromConfig = 0;
-  CreateKeys(&localKeyCodes);
-}
-
-void TerminateConfigMenu() { KeyDestroy(&localKeyCodes); }
+// ------------------------------------------------------------ configuration menus
 
 void ActivateConfigWindow(int) {
   if (!configWindowShowing) CopyConfiguration();
@@ -323,6 +272,8 @@ void CacheLogos() {}
 void ReleaseLogoMemory() {}
 void MediaFiles_Mount() {}
 void MediaFiles_Unmount() {}
+void MediaFiles_Link() {}
+void MediaFiles_Unlink() {}
 
 // ------------------------------------------------------------ idle processing
 

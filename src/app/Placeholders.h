@@ -6,7 +6,9 @@
 
 #include <stdint.h>
 
+#include "catalogue/History.h"
 #include "catalogue/catalogue.h"
+#include "config/Configuration.h"
 #include "tap.h"
 #include "ui/Text.h"
 
@@ -14,35 +16,9 @@
 // The records, tables and scans are the catalogue's (catalogue.h); it also
 // declares what it expects from elsewhere (elsewhere.h).
 
-// ------------------------------------------------------------ viewing history
+// ------------------------------------------------------------ viewing history, settings file
+// (catalogue/History.h, config/Configuration.h); the menus are still stand-ins.
 
-typedef struct PlayedFileEntry {
-  char name[127];
-  dword inode;
-  dword totalBlocks;
-  dword positionBlock;
-} PlayedFileEntry;
-
-#define MAX_PLAYED_FILES 300
-extern PlayedFileEntry* playedFiles[MAX_PLAYED_FILES];
-extern int numberOfPlayedFiles;
-
-void BackupPlayData();
-void LoadPlayData();
-void BackupLastViewData();
-void ReadLastViewDatFile();
-void SaveDatToFile();
-
-// ------------------------------------------------------------ settings file and menus
-
-extern char* TAPIniDir;
-extern char* TAPLogoDir;
-
-void locateIniDirectory();
-void BackupConfigData();
-void LoadConfiguration();
-void InitialiseConfigRoutines();
-void TerminateConfigMenu();
 void ActivateConfigWindow(int line);
 void ReturnToConfigWindow();
 dword ConfigKeyHandler(dword key);
@@ -137,6 +113,8 @@ void CacheLogos();
 void ReleaseLogoMemory();
 void MediaFiles_Mount();
 void MediaFiles_Unmount();
+void MediaFiles_Link();
+void MediaFiles_Unlink();
 
 // ------------------------------------------------------------ idle processing
 

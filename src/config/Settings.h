@@ -231,7 +231,16 @@ extern int currentMovieCutterOption;
 // Number of settings in the settings file (lines 2 to 112).
 constexpr int kNumberOfSettings = 111;
 
-// The settings in file order, for the settings file reader and writer.
+// One setting of the settings file: the setting, its shadow copy and its default.
+struct SettingDefinition {
+  int* setting;
+  int* shadow;
+  int defaultValue;
+};
+
+// The settings in file order (line 2 of the file is element 0).
+extern const SettingDefinition settingDefinitions[kNumberOfSettings];
+// The settings alone, in the same order.
 extern int* const settingsInFileOrder[kNumberOfSettings];
 
 // Puts every setting back to its factory default. The shadow copies are left

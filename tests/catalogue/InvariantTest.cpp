@@ -110,7 +110,7 @@ TEST_F(InvariantTest, RandomDisksThatChangeBetweenScans) {
       SCOPED_TRACE(testing::Message() << "step " << step);
       int changes = 1 + random() % 5;
       for (int i = 0; i < changes; i++) Mutate(random);
-      switch (random() % 5) {
+      switch (random() % 7) {
         case 0:
           FullScan();
           ASSERT_EQ(Invariants(), "");
@@ -139,6 +139,16 @@ TEST_F(InvariantTest, RandomDisksThatChangeBetweenScans) {
         }
         case 3:
           reloadInitialQuembryInfo(0, 0);
+          ASSERT_EQ(Invariants(), "");
+          break;
+        case 4:
+          recycleWindowMode = 1;  // the recycle bin's view of the same disk
+          FullScan();
+          recycleWindowMode = 0;
+          ASSERT_EQ(Invariants(), "");
+          break;
+        case 5:
+          ResetAllFiles();
           ASSERT_EQ(Invariants(), "");
           break;
         default: {

@@ -423,3 +423,32 @@ TEST_F(ScanTest, DroppedFolderRecordsCloseTheGap) {
 }
 
 }  // namespace
+
+namespace {
+
+// An exhausted heap: the lines that cannot be allocated are left out with a message,
+// and what is listed stays consistent.
+TEST_F(ScanTest, ExhaustedHeap) {
+  for (int i = 0; i < 20; i++) disk->File("/DataFiles/" + std::to_string(100 + i) + ".rec", i);
+  disk->File("/DataFiles/A/a.rec", 1);
+  for (long limit = 0; limit < 30; limit++) {
+    SCOPED_TRACE(limit);
+    ResetCatalogue();
+    int before = messageCount;
+    emu::LimitAllocations(limit);
+    FullScan();
+    emu::LimitAllocations(-1);
+    EXPECT_EQ(Invariants(), "");
+    if (myfolders[0]->entryCount < 21) {
+      EXPECT_GT(messageCount, before);
+      EXPECT_STREQ(lastMessageTitle, "TAP Memory Allocation Failure");
+      EXPECT_STREQ(lastMessageLine1, "Unable to allocate enough memory");
+    }
+    // With memory back, the next scan completes the picture.
+    FullScan();
+    EXPECT_EQ(myfolders[0]->entryCount, 21);
+    EXPECT_EQ(Invariants(), "");
+  }
+}
+
+}  // namespace
