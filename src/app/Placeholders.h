@@ -10,6 +10,8 @@
 #include "catalogue/catalogue.h"
 #include "config/Configuration.h"
 #include "tap.h"
+#include "ui/Dialogs.h"
+#include "ui/ListScreen.h"
 #include "ui/Text.h"
 
 // ------------------------------------------------------------ catalogue
@@ -23,47 +25,8 @@ void ActivateConfigWindow(int line);
 void ReturnToConfigWindow();
 dword ConfigKeyHandler(dword key);
 
-// ------------------------------------------------------------ list screen
-
-extern int chosenLine;
-extern int printLine;
-extern int page;
-extern int yOffsetOption;
-
-// PrintCenter and the other text functions: ui/Text.h.
-void ResetScreenColumns();
-void initialiseQuembryWindow();
-void ActivateQuembryWindow();
-void CloseQuembryWindow();
-void RefreshQuembryList(int recompute);
-void RefreshQuembryWindow();
-void DetermineStartingLine(int* entry);
-void DeterminePrintingLine(int entry);
-
-// ------------------------------------------------------------ dialogs
-
-// What the last message box, message window and yes/no window showed, so that
-// callers can be checked without reading pixels.
-extern char lastMessageTitle[128];
-extern char lastMessageLine1[128];
-extern char lastMessageLine2[128];
-extern int messageCount;
-extern int YesNoOption;
-extern int YesNoResult;
-extern void (*YesNoCallback)(int answer);
-extern void (*MessageCallback)(int result);
-
-void ShowMessageWinX(word region, const char* title, const char* line1, const char* line2,
-                     dword delay);
-void ShowMessageBox(word region, const char* title, const char* line1, const char* line2);
-void DisplayYesNoWindow(const char* title, const char* line1, const char* line2,
-                        const char* button1, const char* button2, int defaultOption,
-                        void (*callback)(int answer));
-dword YesNoKeyHandler(dword key);
-void DisplayMessageWindow(const char* title, const char* line1, const char* line2,
-                          void (*callback)(int result));
-dword MessageKeyHandler(dword key);
-void ReturnFromMessageWindow(int result);
+// ------------------------------------------------------------ list screen, dialogs
+// (ui/ListScreen.h, ui/Dialogs.h)
 
 // ------------------------------------------------------------ windows and their keys
 
@@ -87,6 +50,8 @@ extern int TAPManagerMode;
 extern int TAPManagerModeChanged;
 extern int lastTAPManager_chosenLine;
 extern int lastTAPManager_dirNumber;
+extern int repeating_key;               // a held key repeats (list keys)
+extern int deleteWindowShowing;         // the delete confirmation is up
 extern char Tagsmith_infoMessage[128];  // text the own info window shows; "" = none
 extern byte TagsmithMessage[520];       // last message record exchanged with Tagsmith
 
@@ -110,6 +75,9 @@ dword ipCommandProcessor(word event, dword command, dword argument);
 // ------------------------------------------------------------ peripheral
 
 void CacheLogos();
+// The channel logo of a recording in the box (x, y, width, height).
+void DisplayLogo(word region, int x, int y, int width, int height, int serviceNumber, int type,
+                 const char* serviceName);
 void ReleaseLogoMemory();
 void MediaFiles_Mount();
 void MediaFiles_Unmount();
