@@ -515,7 +515,8 @@ void DisplayFileText(int entry, int line, dword colour) {
       DrawRowProgress(top, r->positionBlock, r->totalBlocks, watched, (int)r->durationMinutes,
                       false);
       raise = nameRaise;
-    } else if (!r->recordingNow) {
+    } else if (!r->recordingNow && !recycleWindowMode) {
+      // In the recycle view the bin stays the line's only icon.
       if (!marked) TAP_Osd_PutGd(rgn, 56, top + 12 + iconOffset, &_BlueCircleTick_Gd, 1);
       icon = true;
     }
