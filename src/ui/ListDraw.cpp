@@ -268,7 +268,7 @@ void DrawBackground() {
 void DrawQuembryList() {
   int lines = LinesPerPage();
   if (printLine > lines) printLine = lines;
-  if (printLine < 1) printLine = 1;
+  if (printLine < 1 && chosenLine > 0) printLine = 1;
   int start = chosenLine - printLine + 1;
   if (HideEmptyFolders && printLine != 1 && maxShown - start + 1 >= lines) {
     // Start so that printLine - 1 shown (non-empty) entries precede the selection.
