@@ -29,7 +29,9 @@ UiText text_RecordingNow = {"Recording...", "Aufnahme l\xE4uft..."};
 UiText text_Recorded = {"Recorded", "aufgenommen"};
 UiText text_Taps = {"TAPs", "TAPs"};
 UiText text_DeleteFile = {"Delete File", "L\xF6schen"};
-UiText text_RestoreFile = {"Restore File", "Zur\xFC" "ckholen"};
+UiText text_RestoreFile = {"Restore File",
+                           "Zur\xFC"
+                           "ckholen"};
 UiText text_Information = {"Information", "Information"};
 UiText text_Help = {"Help", "Hilfe"};
 UiText text_MultiSelectActive = {"Multi-Select Active", "Mehrfachauswahl aktiv"};

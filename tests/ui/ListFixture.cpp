@@ -9,8 +9,8 @@ const char* const kLongFolder =
 
 namespace {
 
-testdisk::Header Programme(const char* title, const char* text, const char* service,
-                           uint32_t start, int minutes, int crypt) {
+testdisk::Header Programme(const char* title, const char* text, const char* service, uint32_t start,
+                           int minutes, int crypt) {
   testdisk::Header h;
   h.recordingStart = start;
   h.durationMinutes = (uint16_t)minutes;
@@ -48,8 +48,8 @@ void ListTest::BuildDisk(testdisk::Disk& disk) {
        "Islands: remote worlds where animals live by their own rules.", "BBC Two",
        Stamp(2026, 10, 4, 19, 0), 60, 2},
       {"/DataFiles/Match of the Day.rec", 2 * GB, "Match of the Day",
-       "Highlights of the day's Premier League matches.", "BBC One", Stamp(2026, 11, 1, 22, 30),
-       80, 2},
+       "Highlights of the day's Premier League matches.", "BBC One", Stamp(2026, 11, 1, 22, 30), 80,
+       2},
       {"/DataFiles/Tatort.rec", 4 * GB, "Tatort", "Der Fall im Hafen.", "Das Erste",
        Stamp(2026, 9, 20, 20, 15), 88, 2},
       {"/DataFiles/The Great British Bake Off.rec", 2 * GB + 512 * MB, "The Great British Bake Off",
@@ -69,9 +69,10 @@ void ListTest::BuildDisk(testdisk::Disk& disk) {
   }
   disk.Folder("/DataFiles/Empty");
   std::string longFolder = std::string("/DataFiles/") + kLongFolder;
-  disk.Recording(longFolder + "/Blue Planet.rec", 3 * GB,
-                 Programme("Blue Planet", "The deep.", "BBC One", Stamp(2026, 11, 20, 20, 0), 60, 2),
-                 true, Stamp(2026, 11, 20, 20, 0));
+  disk.Recording(
+      longFolder + "/Blue Planet.rec", 3 * GB,
+      Programme("Blue Planet", "The deep.", "BBC One", Stamp(2026, 11, 20, 20, 0), 60, 2), true,
+      Stamp(2026, 11, 20, 20, 0));
   disk.Folder(longFolder + "/Deep Sea");
   disk.Recording(longFolder + "/Deep Sea/Abyss.rec", GB,
                  Programme("Abyss", "", "BBC Two", Stamp(2026, 11, 21, 20, 0), 50, 2), true,

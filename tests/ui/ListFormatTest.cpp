@@ -40,8 +40,8 @@ TEST_F(FormatTest, Durations) {
   const struct {
     int minutes;
     const char* text;
-  } cases[] = {{60, "1hour"}, {120, "2hours"}, {90, "1h 30m"}, {45, "45min"}, {0, "0min"},
-               {61, "1h 1m"}, {-5, "0min"}};
+  } cases[] = {{60, "1hour"}, {120, "2hours"}, {90, "1h 30m"}, {45, "45min"},
+               {0, "0min"},   {61, "1h 1m"},   {-5, "0min"}};
   for (const auto& c : cases) {
     FormatListDuration(c.minutes, out);
     EXPECT_STREQ(out, c.text) << c.minutes;
@@ -68,9 +68,8 @@ TEST_F(FormatTest, TimeAndDurationInEveryMode) {
   EXPECT_STREQ(out, "23:30 ~ 00:20");
 
   FileRecord r = Recording(2026, 12, 6, 20, 15, 90);
-  const char* expected[] = {"20:15 (1h 30m)", "20:15 ~ 21:45", "1h 30m",         "90",
-                            "90m",            "1:30",          "20:15 (1h 30m)", "20:15",
-                            "20:15 (1h 30m)"};
+  const char* expected[] = {"20:15 (1h 30m)", "20:15 ~ 21:45", "1h 30m",        "90", "90m", "1:30",
+                            "20:15 (1h 30m)", "20:15",         "20:15 (1h 30m)"};
   for (int mode = 0; mode <= 8; mode++) {
     FormatTimeAndDuration(&r, out, mode);
     EXPECT_STREQ(out, expected[mode]) << mode;

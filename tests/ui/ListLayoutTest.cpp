@@ -32,7 +32,9 @@ class LayoutTest : public ListTest {
 TEST_F(LayoutTest, SpacingGivesLinesRowsAndBottomArea) {
   const struct {
     int narrow, extra, lines, firstRow, bottomPlus36;
-  } cases[] = {{1, 1, 15, 52, 18 + 471}, {1, 0, 14, 70, 36 + 442}, {0, 1, 10, 52, 18 + 456},
+  } cases[] = {{1, 1, 15, 52, 18 + 471},
+               {1, 0, 14, 70, 36 + 442},
+               {0, 1, 10, 52, 18 + 456},
                {0, 0, 9, 70, 36 + 414}};
   for (const auto& c : cases) {
     LineSpacingOption = c.narrow;
@@ -105,9 +107,8 @@ TEST_F(LayoutTest, ColoursAndOffsetFromSettings) {
 TEST_F(LayoutTest, ColumnFonts) {
   const struct {
     int narrow, option, in, size, offset;
-  } cases[] = {{0, 0, 16, 16, 0},  {1, 0, 16, 14, 1 - 8}, {1, 0, 12, 12, 3 - 8},
-               {0, 1, 16, 12, 3},  {0, 2, 12, 14, 1},     {1, 3, 14, 16, -8},
-               {0, 0, 10, 10, 0}};
+  } cases[] = {{0, 0, 16, 16, 0}, {1, 0, 16, 14, 1 - 8}, {1, 0, 12, 12, 3 - 8}, {0, 1, 16, 12, 3},
+               {0, 2, 12, 14, 1}, {1, 3, 14, 16, -8},    {0, 0, 10, 10, 0}};
   for (const auto& c : cases) {
     LineSpacingOption = c.narrow;
     int size = c.in, offset = 99;
@@ -170,7 +171,7 @@ TEST_F(LayoutTest, ProgressBars) {
   EXPECT_EQ(Pixel(50, 13), 0xFF000000u);   // value 0 of 0: empty
   EXPECT_EQ(Pixel(108, 33), 0xFF00FF00u);  // full
   EXPECT_EQ(Pixel(40, 53), 0xFF0000FFu);
-  EXPECT_EQ(Pixel(62, 53), 0xFF000000u);  // half
+  EXPECT_EQ(Pixel(62, 53), 0xFF000000u);         // half
   EXPECT_EQ(Pixel(100, 73), DrawLineColour(1));  // mode 2: full length, colour of 1%
   EXPECT_EQ(Pixel(10, 93), DrawLineColour(0));   // mode 0: a gradient
   EXPECT_EQ(Pixel(109, 93), DrawLineColour(99));
@@ -332,6 +333,43 @@ TEST_F(LayoutTest, ClosingGivesTheRegionBackAndWritesTheLastView) {
       EXPECT_EQ(r->isNew, 0u) << r->name;
     }
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LayoutTest, SelectedLongNameScrollsOneCharacterPerRedraw) {
+  LineSpacingOption = 0;
+  column2Option = 2;
+  OpenList();
+  const char* name = "Sherlock - A Study in Pink with a very long title indeed.rec";
+  int entry = EntryNamed(name);
+  ASSERT_GT(entry, 0);
+  chosenLine = entry;
+  RefreshQuembryWindow();
+  EXPECT_EQ(scrollFilenameEligible, 1);
+  EXPECT_EQ(scrollTextIndex, 0);  // without a scroll delay the name stands still
+  ScrollDelay = 1;
+  DisplayQuembryLine(entry, printLine);
+  EXPECT_EQ(scrollTextIndex, 1);
+  DrawQuembryLine(entry, printLine);
+  EXPECT_EQ(scrollTextIndex, 2);
+  scrollTextIndex = (int)strlen(name) - 1;
+  DrawQuembryLine(entry, printLine);
+  EXPECT_EQ(scrollTextIndex, 0);  // back to the start after the last character
+  // A short name is not eligible.
+  chosenLine = EntryNamed("Tatort.rec");
+  DisplayQuembryLine(chosenLine, 1);
+  EXPECT_EQ(scrollFilenameEligible, 0);
+}
+
+TEST_F(LayoutTest, MessageBoxWithoutARegionDrawsNothingAndReturns) {
+  ASSERT_EQ(rgn, NO_REGION);  // the list is not open
+  int count = messageCount;
+  ShowMessageWinX(rgn, "Title", "one", "two", 100);
+  EXPECT_EQ(messageCount, count + 1);
+  EXPECT_FALSE(emu::AnyRegionOpen());
 }
 
 }  // namespace

@@ -142,8 +142,8 @@ TEST_F(ListSnapshotTest, YesNoWindowOverTheList) {
   OpenList();
   Decorate();
   Redraw();
-  DisplayYesNoWindow("Delete Confirmation", "Match of the Day.rec", "Delete this recording?",
-                     "Yes", "No", 1, nullptr);
+  DisplayYesNoWindow("Delete Confirmation", "Match of the Day.rec", "Delete this recording?", "Yes",
+                     "No", 1, nullptr);
   TAP_Osd_Sync();
   Save("dialog-yesno");
   ExpectReference("dialog-yesno");
@@ -153,8 +153,7 @@ TEST_F(ListSnapshotTest, MessageWindowAndMessageBox) {
   column5Option = 5;
   OpenList();
   Redraw();
-  DisplayMessageWindow("YouTube Disabled", "YouTube has been disabled in Pavrolinex.", "",
-                       nullptr);
+  DisplayMessageWindow("YouTube Disabled", "YouTube has been disabled in Pavrolinex.", "", nullptr);
   Save("dialog-message-one-line");
   emu::PressKey(RKEY_Ok);
   DisplayMessageWindow("Multi-Select Not Found", "Multi-select file not found (D)",
