@@ -6,6 +6,7 @@
 #include "app/app.h"
 #include "catalogue/History.h"
 #include "config/Settings.h"
+#include "ui/Dialogs.h"
 #include "ui/ListScreen.h"
 #include "ui/Text.h"
 
@@ -91,7 +92,9 @@ bool PrepareRefresh() {
 void initialiseQuembryWindow() {
   windowShowing = 0;
   helpWindowShowing = 0;
-  MessageWindowShowing = 0;
+  // The dialogs over the list start closed with "No" preselected.
+  initialiseYesNoWindow();
+  initialiseMessageWindow();
   sortOrder = sortOrderOption;
   chosenLine = printLine = page = 0;
 }
