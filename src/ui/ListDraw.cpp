@@ -270,8 +270,9 @@ void DrawQuembryList() {
   if (printLine > lines) printLine = lines;
   if (printLine < 1 && chosenLine > 0) printLine = 1;
   int start = chosenLine - printLine + 1;
-  if (HideEmptyFolders && printLine != 1 && maxShown - start + 1 >= lines) {
-    // Start so that printLine - 1 shown (non-empty) entries precede the selection.
+  if (HideEmptyFolders && printLine != 1) {
+    // Start so that printLine - 1 shown (non-empty) entries precede the
+    // selection, which then stays on its line.
     int shown = 0;
     start = chosenLine;
     while (start > 1 && shown < printLine - 1) {

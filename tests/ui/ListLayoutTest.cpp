@@ -373,3 +373,37 @@ TEST_F(LayoutTest, MessageBoxWithoutARegionDrawsNothingAndReturns) {
 }
 
 }  // namespace
+
+namespace {
+
+// Whether the column-4 field of a row holds any text.
+bool Column4HasText(int line) {
+  const std::vector<uint32_t>& frame = emu::Frame();
+  int x1 = column1Width + column2Width + column3Width + 61;
+  int x2 = x1 + column4Width - 8;
+  for (int y = RowTop(line) + 2; y < RowTop(line) + RowPitch() - 4; y++)
+    for (int x = x1; x < x2; x++)
+      if (frame[y * OSD_WIDTH + x] != 0xFF1E1E1Eu) return true;
+  return false;
+}
+
+TEST_F(LayoutTest, HiddenEmptyFoldersLeaveNoRow) {
+  OpenList();
+  ASSERT_EQ(EntryNamed("Empty"), 2);
+  chosenLine = 1;
+  printLine = 1;
+  RefreshQuembryWindow();
+  EXPECT_FALSE(Column4HasText(2));  // "Empty": no recordings to count
+  EXPECT_TRUE(Column4HasText(3));   // "Movies"
+  HideEmptyFolders = 1;
+  RefreshQuembryWindow();
+  EXPECT_TRUE(Column4HasText(2));  // "Movies" moved up
+  EXPECT_EQ(chosenLine, 1);
+  // The selection further down keeps its line; the rows above skip the folder.
+  chosenLine = EntryNamed("Tatort.rec");
+  printLine = 4;
+  RefreshQuembryList(0);
+  EXPECT_EQ(printLine, 4);
+}
+
+}  // namespace
