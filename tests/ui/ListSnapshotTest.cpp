@@ -183,3 +183,23 @@ TEST_F(ListSnapshotTest, GermanTexts) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ListSnapshotTest, ApplicationManagerView) {
+  LineSpacingOption = 0;
+  OpenList();
+  TAPManagerMode = 1;
+  TAPManagerModeChanged = 1;
+  GotoProgramFiles();
+  SetCurrentDir("/ProgramFiles");
+  CurrentDirNumber = 0;
+  chosenLine = 1;
+  reloadInitialQuembryInfo(0, 0);
+  ResetScreenColumns();
+  RefreshQuembryWindow();
+  EXPECT_EQ(column2Width, 316);
+  Save("list-manager");
+}
+
+}  // namespace
