@@ -29,6 +29,9 @@ struct Config {
   bool utf8Firmware = true;          // the firmware offers its UTF-8 validation routine
   int idleTicks = 10;                // emulated ticks between two idle events
   bool realTime = false;             // Wait() also waits in real time (live front end)
+  // The video picture moves with the clock and RefreshScreen can show it
+  // between syncs (live front end); off, frames depend on the syncs alone.
+  bool livePicture = false;
   std::string netOutputFile;         // where the network output goes; empty: kept in memory only
   // TAP_Delay delivers an idle event to the running applications while the
   // caller is still inside its own handler, as the recorder may (re-entry).
@@ -105,6 +108,10 @@ dword Ticks();
 const std::vector<uint32_t>& Frame();
 uint64_t FrameCount();  // number of syncs so far
 bool WritePng(const std::string& path);
+// Composes the frame anew: the video picture of this moment under the display
+// as the last sync left it (with livePicture; otherwise the last sync's
+// frame stays). FrameCount does not change.
+void RefreshScreen();
 bool AnyRegionOpen();  // an application region exists
 // The firmware's own display (plane 0): scripts put something there to test
 // the application's guards.

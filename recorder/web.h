@@ -1,0 +1,38 @@
+// web.h - the recorder in the browser: serves a page with the live screen, a
+// remote control and the firmware's state, and runs the emulated recorder in
+// real time until it is interrupted.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tap.h"
+
+namespace web {
+
+// A recording slot that records while the page is served: its recorded time
+// grows with the clock.
+struct LiveRecording {
+  int slot = 0;
+  TYPE_RecInfo info{};
+  std::string systemPath;
+};
+
+struct Options {
+  std::string address = "127.0.0.1";
+  int port = 8080;
+  int idleTicks = 10;  // emulated ticks of one idle event (the recorder's setting)
+  std::vector<LiveRecording> recordings;
+};
+
+// Parses "[ADDRESS:]PORT" into options; false (options unchanged) when it is
+// not of that form or the port is out of range.
+bool ParseListen(const std::string& text, Options& options);
+
+// Serves until SIGINT or SIGTERM. Must be called on the thread that booted the
+// recorder, after Boot (the HTTP threads start here): that thread stays the
+// only one that delivers events. Prints the address once listening. Returns
+// false with a message on stderr when the address cannot be bound.
+bool Serve(const Options& options);
+
+}  // namespace web
