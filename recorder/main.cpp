@@ -10,6 +10,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <string.h>
 #include <unistd.h>
 
@@ -221,6 +222,14 @@ int main(int argc, char** argv) {
     return 1;
   }
   int status = 0;
+  if (serve) {
+    // Live, the recorder's clock starts at the machine's local time.
+    time_t now = time(nullptr);
+    struct tm local;
+    localtime_r(&now, &local);
+    emu::SetClock(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                  local.tm_min, local.tm_sec);
+  }
   if (!tv.empty()) emu::SetChannels(tv, radio);
   for (const auto& [slot, file] : recordings) {
     web::LiveRecording live;
