@@ -203,6 +203,13 @@ int main(int argc, char** argv) {
     // never inside a script's waits, and the picture moves.
     config.livePicture = true;
     webOptions.idleTicks = config.idleTicks;
+    // The model's remote, as the application will find it described.
+    for (const char* at : {"/ProgramFiles/Settings/", "/ProgramFiles/"}) {
+      std::string file = config.diskDir + at + "FirmwareTMS.dat";
+      if (!IsFile(file)) continue;
+      webOptions.remoteType = web::RemoteTypeFromFile(file, config.systemId);
+      break;
+    }
   }
   if (config.drives.size() > 24) return Usage("too many --usb drives");
   if (IsFile(script)) {

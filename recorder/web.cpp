@@ -14,6 +14,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -22,6 +24,42 @@
 #include "emu.h"
 
 namespace web {
+
+dword RemoteCode(int remoteType, dword key) {
+  static const dword type2[][2] = {
+      {0x10024, 0x10048}, {0x10025, 0x10049}, {0x10026, 0x1004A}, {0x1003F, 0x10047},
+      {0x10044, 0x10045}, {0x10045, 0x10025}, {0x10046, 0x10026}, {0x10047, 0x1003F},
+      {0x10048, 0x10024}, {0x10049, 0x1003E}};
+  dword plain = key & RKEY_MASK;
+  if (remoteType == 2) {
+    for (const auto& pair : type2) {
+      if (pair[0] == plain) return (key & ~RKEY_MASK) | pair[1];
+    }
+  } else if (remoteType == 3 && plain == 0x1003F) {
+    return (key & ~RKEY_MASK) | 0x10023;
+  }
+  return key;
+}
+
+int RemoteTypeFromFile(const std::string& hostPath, uint16_t systemId) {
+  std::ifstream in(hostPath, std::ios::binary);
+  std::string image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  auto u32 = [&image](size_t at) {
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; i--) v = v << 8 | static_cast<uint8_t>(image[at + i]);
+    return v;
+  };
+  constexpr size_t kHeader = 20, kModel = 348;
+  if (image.size() < kHeader) return 1;
+  uint32_t models = u32(12);
+  for (uint32_t i = 0; i < models && kHeader + (i + 1) * kModel <= image.size(); i++) {
+    size_t at = kHeader + i * kModel;
+    uint16_t id = static_cast<uint16_t>(static_cast<uint8_t>(image[at]) |
+                                        static_cast<uint8_t>(image[at + 1]) << 8);
+    if (id == systemId) return static_cast<int>(u32(at + 320));
+  }
+  return 1;
+}
 
 bool ParseListen(const std::string& text, Options& options) {
   std::string address = options.address;
@@ -296,7 +334,9 @@ std::string StateJson(bool running) {
 class EventLoop {
  public:
   explicit EventLoop(const Options& options)
-      : recordings_(options.recordings), idleTicks_(std::max(1, options.idleTicks)) {}
+      : recordings_(options.recordings),
+        idleTicks_(std::max(1, options.idleTicks)),
+        remoteType_(options.remoteType) {}
 
   void Run() {
     Clock::time_point last = Clock::now();
@@ -346,7 +386,8 @@ class EventLoop {
   }
 
  private:
-  bool Apply(const Command& command) {
+  bool Apply(Command command) {
+    command.code = RemoteCode(remoteType_, command.code);
     switch (command.kind) {
       case Command::kDown:
         // One key at a time, as a remote control sends them.
@@ -459,6 +500,7 @@ class EventLoop {
 
   std::vector<LiveRecording> recordings_;
   int idleTicks_;
+  int remoteType_;
   bool running_ = true;
   double debtTicks_ = 0;
   int recordingTicks_ = 0;

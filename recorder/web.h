@@ -22,8 +22,20 @@ struct Options {
   std::string address = "127.0.0.1";
   int port = 8080;
   int idleTicks = 10;  // emulated ticks of one idle event (the recorder's setting)
+  // Type of the model's remote control (as the firmware description file
+  // numbers it): the drawn remote sends that remote's codes.
+  int remoteType = 1;
   std::vector<LiveRecording> recordings;
 };
+
+// The code a remote of `remoteType` sends for a key (named by its code after
+// the application's key translation): remotes of type 2 and 3 send other codes
+// for some keys, which the application translates back.
+dword RemoteCode(int remoteType, dword key);
+
+// The remote type of model `systemId` in a firmware description file
+// (FirmwareTMS.dat); 1 when the file or the model is missing.
+int RemoteTypeFromFile(const std::string& hostPath, uint16_t systemId);
 
 // Parses "[ADDRESS:]PORT" into options; false (options unchanged) when it is
 // not of that form or the port is out of range.

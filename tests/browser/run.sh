@@ -55,7 +55,8 @@ pid=$!
 
 # The delete confirmation belongs to the application's file operations; an
 # image without them cannot show it, and the test says so instead of failing.
-if ! nm -DC --defined-only "$BUILD/Pavrolinex.tap" | grep -q 'ActivateDeleteWindow('; then
+symbols=$(nm -DC --defined-only "$BUILD/Pavrolinex.tap")
+if ! grep -q 'ActivateDeleteWindow(' <<< "$symbols"; then
   export PVR_SKIP_DELETE="the application image has no delete confirmation (ActivateDeleteWindow) yet"
 fi
 
