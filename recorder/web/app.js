@@ -20,7 +20,7 @@ const KEYS = {
 
 // Layout, top to bottom: rows of [name, visible text, css classes].
 const LAYOUT = [
-  [['Mute', '🔇', 'small icon'], ['Sleep', 'Sleep', 'small'], ['UHF', 'UHF', 'small'],
+  [['Mute', 'Mute', 'small'], ['Sleep', 'Sleep', 'small'], ['UHF', 'UHF', 'small'],
    ['TvSat', 'TvSat', 'small']],
   [['M', 'M', ''], ['TV/Radio', 'TV/Radio', ''], ['Sat', 'Sat', '']],
   'gap',
@@ -36,9 +36,9 @@ const LAYOUT = [
   'gap',
   [['Rewind', '◀◀', 'icon'], ['Play', '▶', 'icon'], ['Pause', '❚❚', 'icon'],
    ['Fast Forward', '▶▶', 'icon']],
-  [['Previous', '⏮', 'icon'], ['Stop', '■', 'icon'], ['Record', '●', 'record'],
-   ['Next', '⏭', 'icon']],
-  [['Slow Motion', 'Slow', ''], ['File List', 'File List', '']],
+  [['Previous', '|◀◀', 'icon'], ['Stop', '■', 'icon'], ['Record', '●', 'record'],
+   ['Next', '▶▶|', 'icon']],
+  [['Slow Motion', 'Slow Motion', ''], ['File List', 'File List', '']],
   [['Option (White)', 'Option', 'white'], ['Ab (White)', 'Ab', 'white']],
 ];
 const DPAD = [
@@ -48,7 +48,7 @@ const DPAD = [
   ['Exit', 'Exit', 'corner exit'],
 ];
 // Captions under symbol-only buttons, so that every key shows its name.
-const CAPTIONED = new Set(['Mute', 'Rewind', 'Play', 'Pause', 'Fast Forward', 'Previous', 'Stop',
+const CAPTIONED = new Set(['Rewind', 'Play', 'Pause', 'Fast Forward', 'Previous', 'Stop',
   'Record', 'Next', 'Red', 'Green', 'Yellow', 'Blue']);
 
 // PC keyboard: KeyboardEvent.key (or code) → remote key, with what the page shows.

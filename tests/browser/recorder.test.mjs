@@ -163,6 +163,7 @@ try {
   if (!loaded) throw new Error(`the page at ${url} does not load`);
 
   if (process.env.PVR_SCREENSHOT) {
+    await page.waitForTimeout(2500);  // the clock and the recording advance a little
     await settle(page, 0, {live: true});
     await page.waitForTimeout(1500);
     const f = await press(page, 'File List');

@@ -3,7 +3,14 @@
 # browser downloads), driven by Playwright (playwright-core). Installs what it
 # needs, builds, makes a small disk, starts the recorder on a free loopback
 # port, runs the test and stops the recorder again. Fails when a check fails.
+#   tests/browser/run.sh                    the test
+#   tests/browser/run.sh --screenshot FILE  a picture of the page with the list
+#                                           open on the demo disk (for the README)
 set -euo pipefail
+screenshot=""
+if [ "${1:-}" = "--screenshot" ] && [ -n "${2:-}" ]; then
+  screenshot=$(realpath -m "$2")
+fi
 cd "$(dirname "$0")/../.."
 ROOT=$PWD
 HERE=$ROOT/tests/browser
@@ -46,11 +53,19 @@ cleanup() {
 }
 trap cleanup EXIT
 
-"$BUILD/tools/demodisk" --small "$work/disk" >/dev/null
+if [ -n "$screenshot" ]; then
+  "$BUILD/tools/demodisk" "$work/disk" >/dev/null
+else
+  "$BUILD/tools/demodisk" --small "$work/disk" >/dev/null
+fi
+extra=()
+while IFS= read -r line; do
+  [ -n "$line" ] && extra+=("$line")
+done < "$work/disk/recorder.args"
 port=$(node -e 'const s=require("net").createServer();
   s.listen(0,"127.0.0.1",()=>{console.log(s.address().port);s.close()})')
 "$BUILD/recorder" --disk "$work/disk/hd" --channels "$work/disk/channels.txt" \
-  --web "127.0.0.1:$port" >"$work/recorder.log" 2>&1 &
+  ${extra[@]+"${extra[@]}"} --web "127.0.0.1:$port" >"$work/recorder.log" 2>&1 &
 pid=$!
 
 # The delete confirmation belongs to the application's file operations; an
@@ -61,7 +76,7 @@ if ! grep -q 'ActivateDeleteWindow(' <<< "$symbols"; then
 fi
 
 status=0
-PVR_URL="http://127.0.0.1:$port/" node "$HERE/recorder.test.mjs" || status=$?
+PVR_SCREENSHOT=$screenshot PVR_URL="http://127.0.0.1:$port/" node "$HERE/recorder.test.mjs" || status=$?
 if [ "$status" -ne 0 ]; then
   echo "browser: recorder output:" >&2
   sed 's/^/  /' "$work/recorder.log" >&2
