@@ -669,14 +669,21 @@ bool Serve(const Options& options) {
   // Each open page holds one thread for its event stream.
   server.new_task_queue = [] { return new httplib::ThreadPool(16); };
   SetUpRoutes(server);
-  if (!server.bind_to_port(options.address.c_str(), options.port)) {
+  // Port 0: any free port (the address printed below names it).
+  int port = options.port;
+  if (port == 0) {
+    port = server.bind_to_any_port(options.address.c_str());
+  } else if (!server.bind_to_port(options.address.c_str(), port)) {
+    port = -1;
+  }
+  if (port <= 0) {
     fprintf(stderr, "recorder: cannot listen on %s:%d\n", options.address.c_str(), options.port);
     return false;
   }
   std::thread listener([&server] { server.listen_after_bind(); });
   bool v6 = options.address.find(':') != std::string::npos;
   printf("recorder: the recorder is at http://%s%s%s:%d/ (Ctrl+C stops it)\n", v6 ? "[" : "",
-         options.address.c_str(), v6 ? "]" : "", options.port);
+         options.address.c_str(), v6 ? "]" : "", port);
   fflush(stdout);
 
   loop.Run();
