@@ -338,6 +338,12 @@ class EventLoop {
         idleTicks_(std::max(1, options.idleTicks)),
         remoteType_(options.remoteType) {}
 
+  // The first frame and state, before anybody can ask for them.
+  void PublishFirst() {
+    PublishFrame();
+    PublishState();
+  }
+
   void Run() {
     Clock::time_point last = Clock::now();
     Clock::time_point nextPublish = last;
@@ -665,6 +671,7 @@ bool Serve(const Options& options) {
   signal(SIGPIPE, SIG_IGN);
 
   EventLoop loop(options);
+  loop.PublishFirst();
   httplib::Server server;
   // Each open page holds one thread for its event stream.
   server.new_task_queue = [] { return new httplib::ThreadPool(16); };
