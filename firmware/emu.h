@@ -29,13 +29,13 @@ struct Config {
   bool utf8Firmware = true;          // the firmware offers its UTF-8 validation routine
   int idleTicks = 10;                // emulated ticks between two idle events
   bool realTime = false;             // Wait() also waits in real time (live front end)
-  // The video picture moves with the clock and RefreshScreen can show it
-  // between syncs (live front end); off, frames depend on the syncs alone.
-  bool livePicture = false;
   std::string netOutputFile;         // where the network output goes; empty: kept in memory only
   // TAP_Delay delivers an idle event to the running applications while the
   // caller is still inside its own handler, as the recorder may (re-entry).
   bool idleDuringDelay = false;
+  // The video picture moves with the clock and RefreshScreen can show it
+  // between syncs (live front end); off, frames depend on the syncs alone.
+  bool livePicture = false;
 };
 
 // Boots the emulated recorder: enters a private mount namespace (and a user

@@ -9,9 +9,9 @@
 #include <limits.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/stat.h>
 #include <time.h>
-#include <string.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -76,8 +76,8 @@ bool ReadChannels(const std::string& path, std::vector<TYPE_TapChInfo>& tv,
     long lcn = fields.size() == 4 ? strtol(fields[2].c_str(), &end2, 10) : -1;
     bool isTv = fields.size() == 4 && fields[0] == "TV";
     bool isRadio = fields.size() == 4 && fields[0] == "Radio";
-    if ((!isTv && !isRadio) || *end1 || *end2 || id < 0 || id > 0xFFFF || lcn < 0 ||
-        lcn > 0xFFFF || fields[3].empty()) {
+    if ((!isTv && !isRadio) || *end1 || *end2 || id < 0 || id > 0xFFFF || lcn < 0 || lcn > 0xFFFF ||
+        fields[3].empty()) {
       why = path + ":" + std::to_string(number) + ": want TV|Radio<TAB>ID<TAB>NUMBER<TAB>NAME";
       return false;
     }
@@ -184,8 +184,8 @@ int main(int argc, char** argv) {
       channels = Absolute(value);
     } else if (opt == "--recording") {
       size_t colon = value.find(':');
-      bool ok = colon == 1 && value[0] >= '0' && value[0] <= '3' && value.size() > 3 &&
-                value[2] == '/';
+      bool ok =
+          colon == 1 && value[0] >= '0' && value[0] <= '3' && value.size() > 3 && value[2] == '/';
       if (!ok) return Usage("--recording wants SLOT:FILE (slot 0..3, FILE a firmware path)");
       recordings.emplace_back(value[0] - '0', value.substr(2));
     } else {

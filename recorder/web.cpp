@@ -26,10 +26,10 @@
 namespace web {
 
 dword RemoteCode(int remoteType, dword key) {
-  static const dword type2[][2] = {
-      {0x10024, 0x10048}, {0x10025, 0x10049}, {0x10026, 0x1004A}, {0x1003F, 0x10047},
-      {0x10044, 0x10045}, {0x10045, 0x10025}, {0x10046, 0x10026}, {0x10047, 0x1003F},
-      {0x10048, 0x10024}, {0x10049, 0x1003E}};
+  static const dword type2[][2] = {{0x10024, 0x10048}, {0x10025, 0x10049}, {0x10026, 0x1004A},
+                                   {0x1003F, 0x10047}, {0x10044, 0x10045}, {0x10045, 0x10025},
+                                   {0x10046, 0x10026}, {0x10047, 0x1003F}, {0x10048, 0x10024},
+                                   {0x10049, 0x1003E}};
   dword plain = key & RKEY_MASK;
   if (remoteType == 2) {
     for (const auto& pair : type2) {
@@ -73,7 +73,8 @@ bool ParseListen(const std::string& text, Options& options) {
     }
     if (address.empty()) return false;
   }
-  if (port.empty() || port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos) {
+  if (port.empty() || port.size() > 5 ||
+      port.find_first_not_of("0123456789") != std::string::npos) {
     return false;
   }
   int number = std::stoi(port);
@@ -131,7 +132,7 @@ struct Published {
   std::string frameBase64;  // the same, for the event stream
   uint64_t stateSeq = 0;
   std::string stateJson;
-  std::string console;  // network and console output, newest at the end
+  std::string console;       // network and console output, newest at the end
   uint64_t consoleBase = 0;  // absolute offset of console[0] (older text was dropped)
   bool closing = false;
 };
@@ -260,8 +261,8 @@ std::string ClockText() {
   TAP_ExtractMjd(mjd, &year, &month, &day, &weekDay);
   static const char* days[7] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
   char buf[64];
-  snprintf(buf, sizeof buf, "%s %04d-%02d-%02d %02d:%02d:%02d", days[weekDay % 7], year, month,
-           day, hour, minute, second);
+  snprintf(buf, sizeof buf, "%s %04d-%02d-%02d %02d:%02d:%02d", days[weekDay % 7], year, month, day,
+           hour, minute, second);
   return buf;
 }
 
@@ -606,11 +607,11 @@ void SetUpRoutes(httplib::Server& server) {
   server.Get("/events", [](const httplib::Request&, httplib::Response& res) {
     res.set_header("Cache-Control", "no-cache");
     auto position = std::make_shared<StreamPosition>();
-    res.set_chunked_content_provider(
-        "text/event-stream", [position](size_t, httplib::DataSink& sink) {
-          if (stopRequested) return false;
-          return StreamNext(*position, sink);
-        });
+    res.set_chunked_content_provider("text/event-stream",
+                                     [position](size_t, httplib::DataSink& sink) {
+                                       if (stopRequested) return false;
+                                       return StreamNext(*position, sink);
+                                     });
   });
   server.Get("/frame.png", [](const httplib::Request&, httplib::Response& res) {
     std::lock_guard<std::mutex> lock(published.mutex);

@@ -44,13 +44,13 @@ struct Channel {
 
 // Service ids as broadcast; numbers as the recorder lists them.
 const Channel kChannels[] = {
-    {"Das Erste HD", 10301, 1, false, 0x003A8C},  {"ZDF HD", 11110, 2, false, 0xF07800},
-    {"3sat HD", 11150, 3, false, 0xC8102E},       {"arte HD", 10302, 4, false, 0xF5A000},
-    {"ZDFneo HD", 11130, 5, false, 0x0080C0},     {"KiKA HD", 11160, 6, false, 0x66B22E},
-    {"tagesschau24 HD", 10375, 7, false, 0x0A3A6B}, {"phoenix HD", 10331, 8, false, 0x7A7A7A},
-    {"ZDFinfo HD", 11170, 9, false, 0x005A9C},    {"BBC One HD", 17540, 101, false, 0xB40000},
-    {"BBC Two HD", 17472, 102, false, 0x6B2C91},  {"BBC News", 4352, 103, false, 0xBB1919},
-    {"CBeebies HD", 17920, 104, false, 0xFFCC00}, {"Film4", 8384, 105, false, 0x2E2E2E},
+    {"Das Erste HD", 10301, 1, false, 0x003A8C},     {"ZDF HD", 11110, 2, false, 0xF07800},
+    {"3sat HD", 11150, 3, false, 0xC8102E},          {"arte HD", 10302, 4, false, 0xF5A000},
+    {"ZDFneo HD", 11130, 5, false, 0x0080C0},        {"KiKA HD", 11160, 6, false, 0x66B22E},
+    {"tagesschau24 HD", 10375, 7, false, 0x0A3A6B},  {"phoenix HD", 10331, 8, false, 0x7A7A7A},
+    {"ZDFinfo HD", 11170, 9, false, 0x005A9C},       {"BBC One HD", 17540, 101, false, 0xB40000},
+    {"BBC Two HD", 17472, 102, false, 0x6B2C91},     {"BBC News", 4352, 103, false, 0xBB1919},
+    {"CBeebies HD", 17920, 104, false, 0xFFCC00},    {"Film4", 8384, 105, false, 0x2E2E2E},
     {"Deutschlandfunk", 10380, 201, true, 0x003366}, {"BBC Radio 4", 6466, 202, true, 0x5C2D91},
 };
 
@@ -71,10 +71,41 @@ std::string ToIso6937(const std::string& utf8) {
     const char* to;
   };
   static const Map map[] = {
-      {"ä", "\xC8" "a"}, {"ö", "\xC8" "o"}, {"ü", "\xC8" "u"}, {"Ä", "\xC8" "A"},
-      {"Ö", "\xC8" "O"}, {"Ü", "\xC8" "U"}, {"ß", "\xFB"},     {"é", "\xC2" "e"},
-      {"è", "\xC1" "e"}, {"à", "\xC1" "a"}, {"ç", "\xCB" "c"}, {"–", "-"},
-      {"„", "\""},       {"“", "\""},       {"’", "'"},
+      {"ä",
+       "\xC8"
+       "a"},
+      {"ö",
+       "\xC8"
+       "o"},
+      {"ü",
+       "\xC8"
+       "u"},
+      {"Ä",
+       "\xC8"
+       "A"},
+      {"Ö",
+       "\xC8"
+       "O"},
+      {"Ü",
+       "\xC8"
+       "U"},
+      {"ß", "\xFB"},
+      {"é",
+       "\xC2"
+       "e"},
+      {"è",
+       "\xC1"
+       "e"},
+      {"à",
+       "\xC1"
+       "a"},
+      {"ç",
+       "\xCB"
+       "c"},
+      {"–", "-"},
+      {"„", "\""},
+      {"“", "\""},
+      {"’", "'"},
   };
   std::string out;
   for (size_t i = 0; i < utf8.size();) {
@@ -172,8 +203,8 @@ struct Episode {
 };
 
 bool Series(Builder& b, const std::string& folder, const char* show, const char* channel,
-            int seasons, int perSeason, const char* seasonWord, int minutes, int hour,
-            bool german, int startDaysAgo) {
+            int seasons, int perSeason, const char* seasonWord, int minutes, int hour, bool german,
+            int startDaysAgo) {
   static const Episode german_texts[] = {
       {"Der letzte Zeuge", "Ein Mord im Morgengrauen stellt das Team vor ein Rätsel."},
       {"Schatten über dem Tal", "Eine alte Familienfehde bricht wieder auf."},
@@ -219,30 +250,46 @@ bool Films(Builder& b, const std::string& folder, bool german) {
     const char* text;
   };
   static const Film de[] = {
-      {"Das Boot", "arte HD", 149, "U 96 im Herbst 1941: Die Besatzung eines U-Boots zwischen Langeweile und Todesangst."},
-      {"Lola rennt", "ZDFneo HD", 81, "Zwanzig Minuten, 100.000 Mark und drei Anläufe, Mannis Leben zu retten."},
-      {"Good Bye, Lenin!", "Das Erste HD", 121, "Ein Sohn lässt die DDR in der Wohnung seiner Mutter weiterleben."},
-      {"Das Leben der Anderen", "3sat HD", 137, "Ein Stasi-Hauptmann hört einen Schriftsteller ab – und ändert sich."},
-      {"Der Himmel über Berlin", "arte HD", 128, "Zwei Engel wachen über Berlin; einer möchte Mensch werden."},
-      {"Im Westen nichts Neues", "ZDF HD", 147, "Der Erste Weltkrieg aus der Sicht eines jungen Soldaten."},
-      {"Die fetten Jahre sind vorbei", "ZDFneo HD", 127, "Drei junge Leute brechen in Villen ein – und nehmen nichts mit."},
-      {"Toni Erdmann", "arte HD", 162, "Ein Vater mit falschen Zähnen besucht seine Tochter in Bukarest."},
+      {"Das Boot", "arte HD", 149,
+       "U 96 im Herbst 1941: Die Besatzung eines U-Boots zwischen Langeweile und Todesangst."},
+      {"Lola rennt", "ZDFneo HD", 81,
+       "Zwanzig Minuten, 100.000 Mark und drei Anläufe, Mannis Leben zu retten."},
+      {"Good Bye, Lenin!", "Das Erste HD", 121,
+       "Ein Sohn lässt die DDR in der Wohnung seiner Mutter weiterleben."},
+      {"Das Leben der Anderen", "3sat HD", 137,
+       "Ein Stasi-Hauptmann hört einen Schriftsteller ab – und ändert sich."},
+      {"Der Himmel über Berlin", "arte HD", 128,
+       "Zwei Engel wachen über Berlin; einer möchte Mensch werden."},
+      {"Im Westen nichts Neues", "ZDF HD", 147,
+       "Der Erste Weltkrieg aus der Sicht eines jungen Soldaten."},
+      {"Die fetten Jahre sind vorbei", "ZDFneo HD", 127,
+       "Drei junge Leute brechen in Villen ein – und nehmen nichts mit."},
+      {"Toni Erdmann", "arte HD", 162,
+       "Ein Vater mit falschen Zähnen besucht seine Tochter in Bukarest."},
       {"Victoria", "3sat HD", 138, "Eine Nacht in Berlin, gedreht in einer einzigen Einstellung."},
       {"Systemsprenger", "Das Erste HD", 118, "Die neunjährige Benni sprengt jede Einrichtung."},
-      {"Almanya – Willkommen in Deutschland", "ZDF HD", 97, "Drei Generationen einer türkischen Familie reisen nach Anatolien."},
-      {"Die Welle", "ZDFneo HD", 104, "Ein Lehrer zeigt in einer Projektwoche, wie schnell Autokratie entsteht."},
+      {"Almanya – Willkommen in Deutschland", "ZDF HD", 97,
+       "Drei Generationen einer türkischen Familie reisen nach Anatolien."},
+      {"Die Welle", "ZDFneo HD", 104,
+       "Ein Lehrer zeigt in einer Projektwoche, wie schnell Autokratie entsteht."},
   };
   static const Film en[] = {
-      {"Brief Encounter", "Film4", 86, "A chance meeting in a railway station café changes two lives."},
+      {"Brief Encounter", "Film4", 86,
+       "A chance meeting in a railway station café changes two lives."},
       {"The Third Man", "BBC Two HD", 104, "Pulp writer Holly Martins arrives in post-war Vienna."},
       {"Lawrence of Arabia", "BBC Two HD", 218, "The story of T. E. Lawrence and the Arab revolt."},
-      {"Paddington 2", "BBC One HD", 103, "Paddington takes on odd jobs to buy a present for Aunt Lucy."},
-      {"The Lady Vanishes", "Film4", 96, "An elderly governess disappears from a train crossing Europe."},
-      {"Kind Hearts and Coronets", "Film4", 106, "A disinherited heir removes eight relatives standing in his way."},
+      {"Paddington 2", "BBC One HD", 103,
+       "Paddington takes on odd jobs to buy a present for Aunt Lucy."},
+      {"The Lady Vanishes", "Film4", 96,
+       "An elderly governess disappears from a train crossing Europe."},
+      {"Kind Hearts and Coronets", "Film4", 106,
+       "A disinherited heir removes eight relatives standing in his way."},
       {"Trainspotting", "Film4", 94, "Renton and his friends in Edinburgh's drug scene."},
       {"Billy Elliot", "BBC One HD", 110, "A miner's son in County Durham wants to dance."},
-      {"The Remains of the Day", "BBC Two HD", 134, "A butler looks back on decades of devoted service."},
-      {"Four Weddings and a Funeral", "BBC One HD", 117, "Charles keeps meeting Carrie at other people's weddings."},
+      {"The Remains of the Day", "BBC Two HD", 134,
+       "A butler looks back on decades of devoted service."},
+      {"Four Weddings and a Funeral", "BBC One HD", 117,
+       "Charles keeps meeting Carrie at other people's weddings."},
       {"Local Hero", "Film4", 111, "An oil executive is sent to buy a Scottish fishing village."},
       {"Pride", "BBC Two HD", 119, "London activists support striking Welsh miners in 1984."},
   };
@@ -258,15 +305,16 @@ bool Films(Builder& b, const std::string& folder, bool german) {
   return true;
 }
 
-bool News(Builder& b, const std::string& folder, const char* show, const char* channel,
-          int hour, int minute, int minutes, int days, bool german) {
+bool News(Builder& b, const std::string& folder, const char* show, const char* channel, int hour,
+          int minute, int minutes, int days, bool german) {
   for (int d = days; d >= 1; d--) {
     uint32_t start = b.Stamp(d, hour, minute);
     std::string name = std::string(show) + " " + Builder::DateName(start);
-    std::string text = german ? "Die Nachrichten des Tages aus Deutschland und der Welt. Mit dem Wetter."
-                              : "The latest national and international news, with sport and weather.";
-    if (!b.Record(folder, name, channel, start, minutes, show, german ? "Nachrichten" : "News", text,
-                  !german ? false : d % 2 == 0)) {
+    std::string text =
+        german ? "Die Nachrichten des Tages aus Deutschland und der Welt. Mit dem Wetter."
+               : "The latest national and international news, with sport and weather.";
+    if (!b.Record(folder, name, channel, start, minutes, show, german ? "Nachrichten" : "News",
+                  text, !german ? false : d % 2 == 0)) {
       return false;
     }
   }
@@ -426,44 +474,47 @@ int main(int argc, char** argv) {
          Films(b, "/DataFiles", false);
   } else {
     const std::string D = "/DataFiles";
-    ok = Series(b, D + "/Serien", "Der Bergdoktor", "ZDF HD", 3, 8, "Staffel", 45, 20, true, 300) &&
-         Series(b, D + "/Serien", "Tatort", "Das Erste HD", 1, 14, "Staffel", 90, 20, true, 200) &&
-         Series(b, D + "/Serien", "SOKO Leipzig", "ZDF HD", 2, 10, "Staffel", 45, 21, true, 150) &&
-         Series(b, D + "/Series", "Doctor Who", "BBC One HD", 2, 8, "Season", 50, 19, false, 250) &&
-         Series(b, D + "/Series", "Sherlock", "BBC One HD", 4, 3, "Series", 88, 21, false, 400) &&
-         Series(b, D + "/Series", "Call the Midwife", "BBC One HD", 2, 8, "Series", 60, 20, false,
-                180) &&
-         Films(b, D + "/Filme", true) && Films(b, D + "/Films", false) &&
-         News(b, D + "/Nachrichten/Tagesschau", "Tagesschau", "Das Erste HD", 20, 0, 15, 30, true) &&
-         News(b, D + "/Nachrichten/heute journal", "heute journal", "ZDF HD", 21, 45, 30, 14, true) &&
-         News(b, D + "/News/BBC News at Six", "BBC News at Six", "BBC One HD", 18, 0, 30, 21,
-              false) &&
-         Series(b, D + "/Kinder", "Die Sendung mit der Maus", "KiKA HD", 1, 12, "Staffel", 30, 9,
-                true, 90) &&
-         Series(b, D + "/Kinder", "Löwenzahn", "KiKA HD", 1, 8, "Staffel", 25, 8, true, 60) &&
-         Series(b, D + "/Kids", "Hey Duggee", "CBeebies HD", 1, 10, "Series", 7, 7, false, 40) &&
-         Series(b, D + "/Dokumentationen", "Terra X", "ZDF HD", 1, 10, "Staffel", 45, 19, true,
-                120) &&
-         Series(b, D + "/Dokumentationen", "Planet Earth III", "BBC One HD", 1, 8, "Series", 60,
-                18, false, 160);
+    ok =
+        Series(b, D + "/Serien", "Der Bergdoktor", "ZDF HD", 3, 8, "Staffel", 45, 20, true, 300) &&
+        Series(b, D + "/Serien", "Tatort", "Das Erste HD", 1, 14, "Staffel", 90, 20, true, 200) &&
+        Series(b, D + "/Serien", "SOKO Leipzig", "ZDF HD", 2, 10, "Staffel", 45, 21, true, 150) &&
+        Series(b, D + "/Series", "Doctor Who", "BBC One HD", 2, 8, "Season", 50, 19, false, 250) &&
+        Series(b, D + "/Series", "Sherlock", "BBC One HD", 4, 3, "Series", 88, 21, false, 400) &&
+        Series(b, D + "/Series", "Call the Midwife", "BBC One HD", 2, 8, "Series", 60, 20, false,
+               180) &&
+        Films(b, D + "/Filme", true) && Films(b, D + "/Films", false) &&
+        News(b, D + "/Nachrichten/Tagesschau", "Tagesschau", "Das Erste HD", 20, 0, 15, 30, true) &&
+        News(b, D + "/Nachrichten/heute journal", "heute journal", "ZDF HD", 21, 45, 30, 14,
+             true) &&
+        News(b, D + "/News/BBC News at Six", "BBC News at Six", "BBC One HD", 18, 0, 30, 21,
+             false) &&
+        Series(b, D + "/Kinder", "Die Sendung mit der Maus", "KiKA HD", 1, 12, "Staffel", 30, 9,
+               true, 90) &&
+        Series(b, D + "/Kinder", "Löwenzahn", "KiKA HD", 1, 8, "Staffel", 25, 8, true, 60) &&
+        Series(b, D + "/Kids", "Hey Duggee", "CBeebies HD", 1, 10, "Series", 7, 7, false, 40) &&
+        Series(b, D + "/Dokumentationen", "Terra X", "ZDF HD", 1, 10, "Staffel", 45, 19, true,
+               120) &&
+        Series(b, D + "/Dokumentationen", "Planet Earth III", "BBC One HD", 1, 8, "Series", 60, 18,
+               false, 160);
     // New recordings, after the folders were last looked at.
     ok = ok &&
-         b.Record(D + "/Neu", "Tatort - Borowski und der Schatten", "Das Erste HD", b.Stamp(1, 20, 15),
-                  90, "Tatort: Borowski und der Schatten", "Kriminalfilm",
+         b.Record(D + "/Neu", "Tatort - Borowski und der Schatten", "Das Erste HD",
+                  b.Stamp(1, 20, 15), 90, "Tatort: Borowski und der Schatten", "Kriminalfilm",
                   "Kommissar Borowski ermittelt in Kiel.", true) &&
          b.Record(D + "/Neu", "Terra X - Eine kurze Geschichte der Zeit", "ZDF HD",
-                  b.Stamp(2, 19, 30), 45, "Terra X: Eine kurze Geschichte der Zeit", "Dokumentation",
-                  "Vom Urknall bis heute in 45 Minuten.", false) &&
+                  b.Stamp(2, 19, 30), 45, "Terra X: Eine kurze Geschichte der Zeit",
+                  "Dokumentation", "Vom Urknall bis heute in 45 Minuten.", false) &&
          b.Record(D + "/Neu", "The Great British Bake Off", "BBC One HD", b.Stamp(1, 20, 0), 75,
                   "The Great British Bake Off", "Bread Week",
                   "The bakers face three challenges with yeast.", false) &&
          b.Record(D + "/Neu", "Deutschlandfunk - Das Feature", "Deutschlandfunk", b.Stamp(0, 11, 5),
-                  55, "Das Feature", "Radio", "Eine Reise durch die Geschichte des Rundfunks.", true);
+                  55, "Das Feature", "Radio", "Eine Reise durch die Geschichte des Rundfunks.",
+                  true);
     ok = ok && disk.Folder(D + "/Archiv");  // empty
     // Loose recordings in /DataFiles itself.
     ok = ok &&
-         b.Record(D, "Wetten dass", "ZDF HD", b.Stamp(35, 20, 15), 180, "Wetten, dass..?",
-                  "Show", "Die große Samstagabendshow.", false) &&
+         b.Record(D, "Wetten dass", "ZDF HD", b.Stamp(35, 20, 15), 180, "Wetten, dass..?", "Show",
+                  "Die große Samstagabendshow.", false) &&
          b.Record(D, "Eurovision Song Contest", "Das Erste HD", b.Stamp(60, 21, 0), 240,
                   "Eurovision Song Contest", "Finale", "Live aus der Halle – mit allen Finalisten.",
                   true);
@@ -471,8 +522,8 @@ int main(int argc, char** argv) {
     time_t rs = now - 20 * 60;
     struct tm rt;
     localtime_r(&rs, &rt);
-    uint32_t recStart = testdisk::Stamp(rt.tm_year + 1900, rt.tm_mon + 1, rt.tm_mday, rt.tm_hour,
-                                        rt.tm_min);
+    uint32_t recStart =
+        testdisk::Stamp(rt.tm_year + 1900, rt.tm_mon + 1, rt.tm_mday, rt.tm_hour, rt.tm_min);
     std::string live = "Tatort " + Builder::DateName(recStart);
     ok = ok && b.Record(D + "/Neu", live, "Das Erste HD", recStart, 90, "Tatort", "Kriminalfilm",
                         "Ein neuer Fall – läuft gerade.", false);
@@ -515,7 +566,8 @@ int main(int argc, char** argv) {
     channels += std::string(c.radio ? "Radio" : "TV") + "\t" + std::to_string(c.serviceId) + "\t" +
                 std::to_string(c.number) + "\t" + c.name + "\n";
     if (c.serviceId % 5 != 0) {
-      ok = ok && WriteLogo(disk.HostPath(std::string(LOGO_FOLDER) + "/" + c.name + ".jpg"), c.colour);
+      ok = ok &&
+           WriteLogo(disk.HostPath(std::string(LOGO_FOLDER) + "/" + c.name + ".jpg"), c.colour);
     }
   }
   std::string argText;

@@ -115,8 +115,9 @@ class Recorder {
   std::string Request(const std::string& method, const std::string& target) const {
     int fd = Connect();
     if (fd < 0) return "";
-    std::string req = method + " " + target +
-                      " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\nContent-Length: 0\r\n\r\n";
+    std::string req =
+        method + " " + target +
+        " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\nContent-Length: 0\r\n\r\n";
     if (write(fd, req.data(), req.size()) != static_cast<ssize_t>(req.size())) {
       close(fd);
       return "";
@@ -192,8 +193,9 @@ class WebTest : public ::testing::Test {
     h.serviceName = "Das Erste HD";
     h.eventName = "Tatort";
     ASSERT_TRUE(disk.Recording("/DataFiles/Tatort.rec", 3ull << 30, h));
-    ASSERT_TRUE(WriteFile(root_ + "/channels.txt",
-                          "# demo\nTV\t10301\t1\tDas Erste HD\nRadio\t10380\t201\tDeutschlandfunk\n"));
+    ASSERT_TRUE(
+        WriteFile(root_ + "/channels.txt",
+                  "# demo\nTV\t10301\t1\tDas Erste HD\nRadio\t10380\t201\tDeutschlandfunk\n"));
   }
   void TearDown() override {
     if (!root_.empty()) RemoveTree(root_);
@@ -275,8 +277,8 @@ TEST_F(WebTest, TheClockPausesAndSteps) {
 
 TEST_F(WebTest, ChannelListAndRecordingInProgress) {
   std::vector<std::string> args = Disk();
-  args.insert(args.end(), {"--channels", root_ + "/channels.txt", "--recording",
-                           "1:/DataFiles/Tatort.rec"});
+  args.insert(args.end(),
+              {"--channels", root_ + "/channels.txt", "--recording", "1:/DataFiles/Tatort.rec"});
   Recorder recorder(args);
   ASSERT_GT(recorder.port(), 0);
   Events events(recorder);
