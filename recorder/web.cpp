@@ -227,7 +227,10 @@ std::string JsonString(const std::string& text) {
       out += static_cast<char>(c);
       i++;
     } else {
-      int extra = c >= 0xF0 && c < 0xF5 ? 3 : c >= 0xE0 ? 2 : c >= 0xC2 && c < 0xE0 ? 1 : -1;
+      int extra = c >= 0xC2 && c < 0xE0   ? 1
+                  : c >= 0xE0 && c < 0xF0 ? 2
+                  : c >= 0xF0 && c < 0xF5 ? 3
+                                          : -1;
       bool valid = extra > 0;
       for (int k = 1; valid && k <= extra; k++) {
         valid = i + k < text.size() && (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
@@ -667,6 +670,8 @@ bool Serve(const Options& options) {
   struct sigaction action;
   memset(&action, 0, sizeof action);
   action.sa_handler = OnSignal;
+  // A second Ctrl+C ends the program at once, should shutting down hang.
+  action.sa_flags = SA_RESETHAND;
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
   signal(SIGPIPE, SIG_IGN);

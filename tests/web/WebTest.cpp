@@ -290,6 +290,24 @@ TEST_F(WebTest, ChannelListAndRecordingInProgress) {
   EXPECT_EQ(recorder.Stop(), 0);
 }
 
+TEST_F(WebTest, NamesInBroadcastEncodingsStillGiveValidJson) {
+  // A name in ISO 6937 ("Ä" as accent byte and letter) and a stray byte.
+  ASSERT_TRUE(WriteFile(root_ + "/latin.txt",
+                        "TV\t10301\t1\tS\xC8"
+                        "Ad \xFF\\\"x\"\n"));
+  std::vector<std::string> args = Disk();
+  args.insert(args.end(), {"--channels", root_ + "/latin.txt"});
+  Recorder recorder(args);
+  ASSERT_GT(recorder.port(), 0);
+  Events events(recorder);
+  std::string state = events.StateWith("\"channel\"");
+  EXPECT_NE(state.find("\"name\":\"S\xEF\xBF\xBD"
+                       "Ad \xEF\xBF\xBD\\\\\\\"x\\\"\""),
+            std::string::npos)
+      << state;
+  EXPECT_EQ(recorder.Stop(), 0);
+}
+
 // Runs the recorder with `args` to its end; the exit status.
 int RunToEnd(std::vector<std::string> args) {
   args.insert(args.begin(), PVR_RECORDER_PATH);
