@@ -62,11 +62,22 @@ extra=()
 while IFS= read -r line; do
   [ -n "$line" ] && extra+=("$line")
 done < "$work/disk/recorder.args"
-port=$(node -e 'const s=require("net").createServer();
-  s.listen(0,"127.0.0.1",()=>{console.log(s.address().port);s.close()})')
+# Port 0: the recorder picks a free port and prints its address.
 "$BUILD/recorder" --disk "$work/disk/hd" --channels "$work/disk/channels.txt" \
-  ${extra[@]+"${extra[@]}"} --web "127.0.0.1:$port" >"$work/recorder.log" 2>&1 &
+  ${extra[@]+"${extra[@]}"} --web "127.0.0.1:0" >"$work/recorder.log" 2>&1 &
 pid=$!
+url=""
+for _ in $(seq 200); do
+  url=$(grep -o 'http://127\.0\.0\.1:[0-9]*/' "$work/recorder.log" | head -1 || true)
+  [ -n "$url" ] && break
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+if [ -z "$url" ]; then
+  echo "browser: the recorder did not start:" >&2
+  sed 's/^/  /' "$work/recorder.log" >&2
+  exit 1
+fi
 
 # The delete confirmation belongs to the application's file operations; an
 # image without them cannot show it, and the test says so instead of failing.
@@ -76,7 +87,7 @@ if ! grep -q 'ActivateDeleteWindow(' <<< "$symbols"; then
 fi
 
 status=0
-PVR_SCREENSHOT=$screenshot PVR_URL="http://127.0.0.1:$port/" node "$HERE/recorder.test.mjs" || status=$?
+PVR_SCREENSHOT=$screenshot PVR_URL="$url" node "$HERE/recorder.test.mjs" || status=$?
 if [ "$status" -ne 0 ]; then
   echo "browser: recorder output:" >&2
   sed 's/^/  /' "$work/recorder.log" >&2
