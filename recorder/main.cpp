@@ -106,7 +106,7 @@ bool ReadChannels(const std::string& path, std::vector<TYPE_TapChInfo>& tv,
 // Puts a recording in progress into a slot: started 20 minutes ago (by the
 // recorder's clock), planned for 90 minutes, written to `file` (a firmware
 // path below /DataFiles).
-bool StartRecording(int slot, const std::string& file, web::LiveRecording& live) {
+bool StartRecording(int slot, const std::string& file) {
   TYPE_RecInfo info;
   memset(&info, 0, sizeof info);
   info.recType = RECTYPE_Normal;
@@ -130,9 +130,6 @@ bool StartRecording(int slot, const std::string& file, web::LiveRecording& live)
   snprintf(info.fileName, sizeof info.fileName, "%s", file.substr(slash + 1).c_str());
   std::string systemPath = "/mnt/hd" + file;
   if (!IsFile(systemPath)) return false;
-  live.slot = slot;
-  live.info = info;
-  live.systemPath = systemPath;
   return emu::SetRecording(slot, info, systemPath);
 }
 
@@ -239,13 +236,11 @@ int main(int argc, char** argv) {
   }
   if (!tv.empty()) emu::SetChannels(tv, radio);
   for (const auto& [slot, file] : recordings) {
-    web::LiveRecording live;
-    if (!StartRecording(slot, file, live)) {
+    if (!StartRecording(slot, file)) {
       fprintf(stderr, "recorder: cannot record to %s (no such file on the disk)\n", file.c_str());
       emu::Shutdown(0);
       return 2;
     }
-    webOptions.recordings.push_back(live);
   }
   if (emu::LoadApplication(tap) < 0) {
     fprintf(stderr, "recorder: %s\n", emu::LastError().c_str());

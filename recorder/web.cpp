@@ -338,9 +338,7 @@ std::string StateJson(bool running) {
 class EventLoop {
  public:
   explicit EventLoop(const Options& options)
-      : recordings_(options.recordings),
-        idleTicks_(std::max(1, options.idleTicks)),
-        remoteType_(options.remoteType) {}
+      : idleTicks_(std::max(1, options.idleTicks)), remoteType_(options.remoteType) {}
 
   // The first frame and state, before anybody can ask for them.
   void PublishFirst() {
@@ -373,7 +371,6 @@ class EventLoop {
         while (debtTicks_ >= idleTicks_) {
           emu::Idle(1);
           debtTicks_ -= idleTicks_;
-          GrowRecordings(idleTicks_);
         }
       }
       if (heldCode_ && now >= nextHeld_) {
@@ -424,7 +421,6 @@ class EventLoop {
         return true;
       case Command::kStep:
         emu::Idle(1);
-        GrowRecordings(idleTicks_);
         return true;
     }
     return false;
@@ -434,23 +430,6 @@ class EventLoop {
     dword code = heldCode_;
     heldCode_ = 0;
     emu::ReleaseKey(code);
-  }
-
-  // Recordings in progress get longer as the clock runs.
-  void GrowRecordings(int ticks) {
-    recordingTicks_ += ticks;
-    if (recordingTicks_ < 100) return;
-    dword seconds = static_cast<dword>(recordingTicks_ / 100);
-    recordingTicks_ %= 100;
-    for (LiveRecording& rec : recordings_) {
-      TYPE_RecInfo now;
-      if (!TAP_Hdd_GetRecInfo(static_cast<byte>(rec.slot), &now) || now.recType == RECTYPE_None) {
-        continue;  // stopped meanwhile
-      }
-      if (now.recordedSec + seconds >= now.duration * 60u) continue;
-      now.recordedSec += seconds;
-      emu::SetRecording(rec.slot, now, rec.systemPath);
-    }
   }
 
   void PublishFrame() {
@@ -508,12 +487,10 @@ class EventLoop {
     published.changed.notify_all();
   }
 
-  std::vector<LiveRecording> recordings_;
   int idleTicks_;
   int remoteType_;
   bool running_ = true;
   double debtTicks_ = 0;
-  int recordingTicks_ = 0;
   dword heldCode_ = 0;
   Clock::time_point heldSince_, nextHeld_;
   std::vector<uint32_t> lastFrame_;

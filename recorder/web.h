@@ -10,14 +10,6 @@
 
 namespace web {
 
-// A recording slot that records while the page is served: its recorded time
-// grows with the clock.
-struct LiveRecording {
-  int slot = 0;
-  TYPE_RecInfo info{};
-  std::string systemPath;
-};
-
 struct Options {
   std::string address = "127.0.0.1";
   int port = 8080;
@@ -25,7 +17,6 @@ struct Options {
   // Type of the model's remote control (as the firmware description file
   // numbers it): the drawn remote sends that remote's codes.
   int remoteType = 1;
-  std::vector<LiveRecording> recordings;
 };
 
 // The code a remote of `remoteType` sends for a key (named by its code after
