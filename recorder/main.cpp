@@ -2,7 +2,8 @@
 // in the browser.
 //   recorder --disk DIR [--usb DIR]... [--script TEXT|FILE] [--tap PATH]
 //            [--sysid N] [--net-output FILE] [--real-time]
-//            [--channels FILE] [--recording SLOT:FILE]... [--web [ADDRESS:]PORT]
+//            [--disk-size MB] [--channels FILE] [--recording SLOT:FILE]...
+//            [--web [ADDRESS:]PORT]
 // Boots, loads the application, plays the script (then, with --web, serves
 // the page until interrupted), shuts down with a stop request (reason 0,
 // power) and prints the network output to stderr.
@@ -34,7 +35,8 @@ int Usage(const char* why) {
           "recorder: %s\n"
           "usage: recorder --disk DIR [--usb DIR]... [--script TEXT|FILE] [--tap PATH]\n"
           "                [--sysid N] [--net-output FILE] [--real-time]\n"
-          "                [--channels FILE] [--recording SLOT:FILE]... [--web [ADDRESS:]PORT]\n",
+          "                [--disk-size MB] [--channels FILE] [--recording SLOT:FILE]...\n"
+          "                [--web [ADDRESS:]PORT]\n",
           why);
   return 2;
 }
@@ -177,6 +179,13 @@ int main(int argc, char** argv) {
     } else if (opt == "--web") {
       if (!web::ParseListen(value, webOptions)) return Usage("--web wants [ADDRESS:]PORT");
       serve = true;
+    } else if (opt == "--disk-size") {
+      char* end = nullptr;
+      unsigned long long mb = strtoull(value.c_str(), &end, 10);
+      if (value.empty() || *end || mb == 0 || mb > 0xFFFFFFFFull) {
+        return Usage("--disk-size wants the disk's capacity in megabytes");
+      }
+      config.diskCapacityMB = mb;
     } else if (opt == "--channels") {
       channels = Absolute(value);
     } else if (opt == "--recording") {

@@ -536,6 +536,9 @@ int main(int argc, char** argv) {
                 true, 500);
     args.push_back("--usb");
     args.push_back(dir + "/usb");
+    // A 2 TB disk, about half full with these recordings.
+    args.push_back("--disk-size");
+    args.push_back("2000000");
 
     for (const char* f : {"/Serien", "/Series", "/Filme", "/Films", "/Nachrichten", "/News",
                           "/Kinder", "/Kids", "/Dokumentationen", "/Neu", "/Archiv"}) {

@@ -333,6 +333,8 @@ TEST_F(WebTest, BadOptionsAreRefusedBeforeAnythingStarts) {
   EXPECT_EQ(RunToEnd({"--disk", disk, "--web", "127.0.0.1:99999"}), 2);
   EXPECT_EQ(RunToEnd({"--disk", disk, "--web", ":8080"}), 2);
   EXPECT_EQ(RunToEnd({"--disk", disk, "--web", "eighty"}), 2);
+  EXPECT_EQ(RunToEnd({"--disk", disk, "--disk-size", "0"}), 2);
+  EXPECT_EQ(RunToEnd({"--disk", disk, "--disk-size", "2TB"}), 2);
   EXPECT_EQ(RunToEnd({"--disk", disk, "--recording", "4:/DataFiles/Tatort.rec"}), 2);
   EXPECT_EQ(RunToEnd({"--disk", disk, "--recording", "1:Tatort.rec"}), 2);
   ASSERT_TRUE(WriteFile(root_ + "/bad.txt", "TV\tten\t1\tDas Erste\n"));
