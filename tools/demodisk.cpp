@@ -167,7 +167,7 @@ struct Builder {
     return buf;
   }
 
-  // One recording with its header; HD recordings run at about 4.5 GB an hour.
+  // One recording with its header.
   bool Record(const std::string& folder, const std::string& fileName, const char* channel,
               uint32_t start, int minutes, const std::string& title, const std::string& subtitle,
               const std::string& description, bool utf8) {
@@ -185,7 +185,10 @@ struct Builder {
     h.eventName = Encode(title, utf8);
     h.eventText = Encode(subtitle, utf8);
     h.extText = Encode(description, utf8);
-    uint64_t perMinute = ch.radio ? 2ull << 20 : (75ull << 20) + Random(8) * (1ull << 20);
+    // The emulated recorder plays 50 blocks of 9024 bytes a second: sizes at
+    // that rate (about 1.6 GB an hour, as a standard-definition service
+    // records) make the playback as long as the programme.
+    uint64_t perMinute = 60ull * 50 * 9024;
     uint64_t size = perMinute * minutes + Random(1 << 20);
     std::string path = folder + "/" + fileName + ".rec";
     if (!disk.Recording(path, size, h)) {
@@ -536,9 +539,9 @@ int main(int argc, char** argv) {
                 true, 500);
     args.push_back("--usb");
     args.push_back(dir + "/usb");
-    // A 2 TB disk, about half full with these recordings.
+    // A 1 TB disk, about a third full with these recordings.
     args.push_back("--disk-size");
-    args.push_back("2000000");
+    args.push_back("1000000");
 
     for (const char* f : {"/Serien", "/Series", "/Filme", "/Films", "/Nachrichten", "/News",
                           "/Kinder", "/Kids", "/Dokumentationen", "/Neu", "/Archiv"}) {
