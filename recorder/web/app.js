@@ -246,6 +246,8 @@ function connect() {
   const status = document.getElementById('connection');
   const events = new EventSource('/events');
   events.onopen = () => {
+    // A new stream repeats the output kept so far.
+    consoleBox.textContent = '';
     status.textContent = 'live';
     status.className = '';
   };
