@@ -8,7 +8,7 @@
 //   recorder.args further options for the recorder, one a line (the recording
 //                 in progress: --recording SLOT:FILE)
 // The full disk has a few hundred recordings in series, films, news, kids'
-// and documentary folders, dated up to today; --small makes a dozen
+// and documentary folders, dated up to today; --small makes twenty
 // recordings in /DataFiles alone (for the browser test). A finished disk is
 // marked and left alone unless --force is given.
 #include <stdio.h>
@@ -472,7 +472,7 @@ int main(int argc, char** argv) {
   bool ok = true;
 
   if (small) {
-    // A dozen recordings in /DataFiles itself: every line is a file.
+    // Twenty recordings in /DataFiles itself: every line is a file.
     ok = News(b, "/DataFiles", "Tagesschau", "Das Erste HD", 20, 0, 15, 8, true) &&
          Films(b, "/DataFiles", false);
   } else {
