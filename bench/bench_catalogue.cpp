@@ -15,6 +15,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "catalogue/catalogue.h"
@@ -135,6 +136,15 @@ int main(int argc, char** argv) {
     fprintf(stderr, "cannot boot the emulated recorder: %s\n", emu::LastError().c_str());
     return 1;
   }
+  // A channel list of a real recorder's size: every header looks its service up.
+  std::vector<TYPE_TapChInfo> tv(1000), radio(200);
+  for (size_t i = 0; i < tv.size(); i++) {
+    snprintf(tv[i].chName, sizeof tv[i].chName, "Channel %d", (int)i % 10000);
+    tv[i].svcId = (word)(1000 + i);  // the generated headers name services 100..119
+  }
+  for (size_t i = 0; i < radio.size(); i++) radio[i].svcId = (word)(5000 + i);
+  tv[900].svcId = 110;
+  emu::SetChannels(tv, radio);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   auto ratio = [&](const char* what, const char* floor) {
