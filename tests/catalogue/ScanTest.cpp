@@ -482,3 +482,25 @@ TEST_F(ScanTest, ServicesOfHeadersReadByAScan) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ScanTest, FolderAndParentLineLimits) {
+  for (int i = 0; i < 998; i++) disk->File("/DataFiles/C/" + std::to_string(1000 + i) + ".rec");
+  disk->Folder("/DataFiles/C/zz");  // listed after the files: line 1000
+  FullScan();
+  EXPECT_STREQ(lastMessageLine1, "MAX_FILES exceeded (C).");
+  int c = FolderOf("/DataFiles/C");
+  EXPECT_EQ(myfolders[c]->entryCount, 999);
+  EXPECT_EQ(myfolders[c]->subfolderCount, 0);
+  EXPECT_EQ(Invariants(), "");
+
+  // A full folder whose first slot is not its parent line has no room for one.
+  std::swap(FileSlot(c, 1), FileSlot(c, 2));
+  ASSERT_TRUE(GotoPath("/DataFiles/C"));
+  EXPECT_EQ(LoadQuembryInfo("/DataFiles/C", c, 0, 0, -1), -1);
+  EXPECT_STREQ(lastMessageLine1, "MAX_FILES exceeded (A).");
+  EXPECT_STREQ(lastMessageLine2, "Too many files.");
+}
+
+}  // namespace
