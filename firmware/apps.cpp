@@ -8,12 +8,11 @@
 
 #include "internal.h"
 
-extern "C" {
-TYPE_TapTask _tapTask[TAP_MAX_TASKS];
-dword _curTapTask = 0;
-}
-
 namespace fw {
+
+TYPE_TapTask tapTask[TAP_MAX_TASKS];
+dword curTapTask = 0;
+
 namespace {
 
 bool exitRequested[TAP_MAX_TASKS];
@@ -21,7 +20,7 @@ int depth = 0;  // calls into applications in progress
 
 int FreeSlot() {
   for (int i = 0; i < TAP_MAX_TASKS; i++) {
-    if (_tapTask[i].status == TAPTASK_Free) return i;
+    if (tapTask[i].status == TAPTASK_Free) return i;
   }
   return -1;
 }
@@ -36,7 +35,7 @@ std::string FolderOfFile(const std::string& path) {
 }
 
 void Unload(int index) {
-  TYPE_TapTask& task = _tapTask[index];
+  TYPE_TapTask& task = tapTask[index];
   void* image = task.image;
   delete task.file;
   memset(&task, 0, sizeof task);
@@ -53,7 +52,7 @@ int Start(void* image, dword id, const std::string& path, int (*main)(void),
     SetError("the application table is full");
     return -1;
   }
-  TYPE_TapTask& task = _tapTask[index];
+  TYPE_TapTask& task = tapTask[index];
   memset(&task, 0, sizeof task);
   task.status = TAPTASK_Running;
   task.id = id;
@@ -64,8 +63,8 @@ int Start(void* image, dword id, const std::string& path, int (*main)(void),
   task.file->handle = -1;
   snprintf(task.file->path, sizeof task.file->path, "%s", path.c_str());
   SetTaskFolder(index, FolderOfFile(path));
-  dword saved = _curTapTask;
-  _curTapTask = static_cast<dword>(index);
+  dword saved = curTapTask;
+  curTapTask = static_cast<dword>(index);
   depth++;
   if (init) {
     init(&task);
@@ -76,7 +75,7 @@ int Start(void* image, dword id, const std::string& path, int (*main)(void),
   int (*entry)(void) = task.TAP_Main ? task.TAP_Main : main;
   int result = entry ? entry() : 0;
   depth--;
-  _curTapTask = saved;
+  curTapTask = saved;
   if (result == 0) exitRequested[index] = true;
   if (depth == 0) UnloadPendingApps();
   return index;
@@ -86,27 +85,27 @@ int Start(void* image, dword id, const std::string& path, int (*main)(void),
 
 void ResetApps() {
   UnloadAll();
-  _curTapTask = 0;
+  curTapTask = 0;
   depth = 0;
 }
 
-int CurrentTask() { return static_cast<int>(_curTapTask); }
+int CurrentTask() { return static_cast<int>(curTapTask); }
 
 int CallDepth() { return depth; }
 
 dword CallHandler(int index, word event, dword param1, dword param2) {
-  if (index < 0 || index >= TAP_MAX_TASKS || _tapTask[index].status != TAPTASK_Running) {
+  if (index < 0 || index >= TAP_MAX_TASKS || tapTask[index].status != TAPTASK_Running) {
     return param1;
   }
   // The handler is read from the table on every call: applications may hook it.
-  dword (*handler)(word, dword, dword) = _tapTask[index].TAP_EventHandler;
+  dword (*handler)(word, dword, dword) = tapTask[index].TAP_EventHandler;
   if (!handler) return param1;
-  dword saved = _curTapTask;
-  _curTapTask = static_cast<dword>(index);
+  dword saved = curTapTask;
+  curTapTask = static_cast<dword>(index);
   depth++;
   dword result = handler(event, param1, param2);
   depth--;
-  _curTapTask = saved;
+  curTapTask = saved;
   return result;
 }
 
@@ -116,14 +115,14 @@ void RequestExit(int index) {
 
 void UnloadPendingApps() {
   for (int i = 0; i < TAP_MAX_TASKS; i++) {
-    if (exitRequested[i] && _tapTask[i].status != TAPTASK_Free) Unload(i);
+    if (exitRequested[i] && tapTask[i].status != TAPTASK_Free) Unload(i);
     exitRequested[i] = false;
   }
 }
 
 void UnloadAll() {
   for (int i = 0; i < TAP_MAX_TASKS; i++) {
-    if (_tapTask[i].status != TAPTASK_Free) Unload(i);
+    if (tapTask[i].status != TAPTASK_Free) Unload(i);
   }
 }
 
@@ -179,16 +178,16 @@ namespace emu {
 int LoadApplication(const std::string& tapPath) { return fw::LoadImage(tapPath); }
 
 int StartLinkedApplication(const LinkedApplication& app) {
-  if (!app.header || !app.main) {
+  if (!app.header || (!app.init && !app.main)) {
     fw::SetError("a linked application needs a header and a main entry");
     return -1;
   }
   std::string path = std::string("/mnt/hd/ProgramFiles/") + app.fileName;
-  return fw::Start(nullptr, app.header->id, path, app.main, app.eventHandler, nullptr);
+  return fw::Start(nullptr, app.header->id, path, app.main, app.eventHandler, app.init);
 }
 
 bool IsRunning(int index) {
-  return index >= 0 && index < TAP_MAX_TASKS && _tapTask[index].status == TAPTASK_Running;
+  return index >= 0 && index < TAP_MAX_TASKS && fw::tapTask[index].status == TAPTASK_Running;
 }
 
 int RunningCount() {

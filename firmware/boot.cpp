@@ -195,6 +195,14 @@ bool EnterNamespace() {
   uid_t uid = geteuid();
   gid_t gid = getegid();
   if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) {
+    // A user namespace needs a single-threaded process; an emulator such as
+    // qemu-user runs threads of its own. Started inside `unshare --user
+    // --map-root-user`, the recorder is root there and needs only the mounts.
+    if (errno == EINVAL) {
+      return Fail(
+          "cannot create a user namespace in a multi-threaded process (run it inside "
+          "'unshare --user --map-root-user')");
+    }
     return Fail(
         "cannot create a user and mount namespace (are unprivileged user namespaces "
         "enabled?)");
@@ -327,8 +335,8 @@ bool Boot(const Config& cfg) {
   ResetMemory();
   ResetClock();
   ResetDisk();
+  ResetChannels();  // before the display: the first picture shows the channel
   ResetOsd();
-  ResetChannels();
   ResetSymbols();
   ResetApps();
   ResetEvents();

@@ -9,12 +9,11 @@
 
 #include "internal.h"
 
-extern "C" {
-TYPE_File* _hddRecFiles[4][3];
-TYPE_File* _hddPlayFile;
-}
-
 namespace fw {
+
+TYPE_File* hddRecFiles[4][3];
+TYPE_File* hddPlayFile;
+
 namespace {
 
 constexpr int kRecSlots = 4;
@@ -71,7 +70,7 @@ void BuiltInChannels() {
 }
 
 void UpdateLabel() {
-  if (!playback.active) _hddPlayFile = nullptr;
+  if (!playback.active) hddPlayFile = nullptr;
   if (playback.active) {
     playingLabel = playback.entry.name;
   } else if (channelStarted && currentNum < static_cast<int>(channels[currentType].size())) {
@@ -119,7 +118,7 @@ int StartPlayback(const std::string& path, byte mode) {
   playFile.mode = TAP_FILE_READ;
   playFile.handle = -1;
   snprintf(playFile.path, sizeof playFile.path, "%s/%s", folder.c_str(), reported.c_str());
-  _hddPlayFile = &playFile;
+  hddPlayFile = &playFile;
   UpdateLabel();
   return 0;
 }
@@ -135,13 +134,13 @@ void SetRecordingFiles(int slot, const std::string& systemPath) {
     memset(&f, 0, sizeof f);
     f.handle = -1;
     if (systemPath.empty()) {
-      _hddRecFiles[slot][k] = nullptr;
+      hddRecFiles[slot][k] = nullptr;
       continue;
     }
     f.magic = TAP_FILE_MAGIC;
     f.mode = TAP_FILE_WRITE;
     snprintf(f.path, sizeof f.path, "%s%s", systemPath.c_str(), suffixes[k]);
-    _hddRecFiles[slot][k] = &f;
+    hddRecFiles[slot][k] = &f;
   }
 }
 

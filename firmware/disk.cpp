@@ -16,11 +16,10 @@
 
 #include "internal.h"
 
-extern "C" {
-char* _hddTapFolder[TAP_MAX_TASKS];
-}
-
 namespace fw {
+
+char* hddTapFolder[TAP_MAX_TASKS];
+
 namespace {
 
 char folders[TAP_MAX_TASKS][512];
@@ -102,7 +101,7 @@ uint64_t DiskUsage(const std::string& path, dev_t device) {
 
 void ResetDisk() {
   for (int i = 0; i < TAP_MAX_TASKS; i++) {
-    _hddTapFolder[i] = folders[i];
+    hddTapFolder[i] = folders[i];
     SetTaskFolder(i, "/mnt/hd/");
     listings[i] = Listing();
   }

@@ -39,7 +39,10 @@ struct Config {
 // namespace when not root), mounts the disk at /mnt/hd and the external
 // drives, gives the namespace its own pseudo-terminals, and resets the
 // firmware state. Returns false with a message in LastError() when the
-// machine cannot give namespaces; nothing is started then.
+// machine cannot give namespaces; nothing is started then. Call it while the
+// process has a single thread; where that cannot be (a non-root process under
+// qemu-user), start the process inside `unshare --user --map-root-user`.
+// A process may boot again after Shutdown.
 bool Boot(const Config& config);
 const std::string& LastError();
 

@@ -64,6 +64,14 @@ bool PlayMedia(const std::string& systemPath);
 void FirmwareKey(dword key);  // the firmware's own reaction to a key
 
 // --- internals by name (symbols.cpp) ----------------------------------------------
+// Reached by applications only through TryResolve, never by symbol name: an
+// application's own globals of the same names must not bind to them.
+extern TYPE_TapTask tapTask[TAP_MAX_TASKS];
+extern dword curTapTask;
+extern char* hddTapFolder[TAP_MAX_TASKS];
+extern TYPE_File* hddRecFiles[4][3];
+extern TYPE_File* hddPlayFile;
+dword PvrTimeToLinux(dword stamp);
 void ResetSymbols();
 
 // --- network output (boot.cpp) ------------------------------------------------------

@@ -16,6 +16,7 @@ constexpr int kMaxRegions = 32;
 
 struct Region {
   bool used = false;
+  uint64_t order = 0;  // creation order: later regions lie on top
   int x = 0, y = 0, w = 0, h = 0;
   std::vector<uint32_t> pixels;
 };
@@ -23,6 +24,7 @@ struct Region {
 Region regions[kMaxRegions];
 std::vector<uint32_t> frame(OSD_WIDTH* OSD_HEIGHT, 0xFF000000u);
 uint64_t frameCount = 0;
+uint64_t created = 0;
 
 Region* Get(word rgn) {
   if (rgn >= kMaxRegions || !regions[rgn].used) return nullptr;
@@ -69,6 +71,30 @@ void DrawVideoLayer(std::vector<uint32_t>& out) {
 
 }  // namespace
 
+void Compose() {
+  std::vector<uint32_t>& out = frame;
+  DrawVideoLayer(out);
+  std::vector<const Region*> stack;
+  for (const Region& r : regions) {
+    if (r.used) stack.push_back(&r);
+  }
+  std::sort(stack.begin(), stack.end(),
+            [](const Region* a, const Region* b) { return a->order < b->order; });
+  for (const Region* region : stack) {
+    const Region& r = *region;
+    for (int y = 0; y < r.h; y++) {
+      int fy = r.y + y;
+      if (fy < 0 || fy >= OSD_HEIGHT) continue;
+      for (int x = 0; x < r.w; x++) {
+        int fx = r.x + x;
+        if (fx < 0 || fx >= OSD_WIDTH) continue;
+        uint32_t& dst = out[fy * OSD_WIDTH + fx];
+        dst = Over(r.pixels[y * r.w + x], dst) | 0xFF000000u;
+      }
+    }
+  }
+}
+
 void ResetOsd() {
   for (Region& r : regions) r = Region();
   regions[0].used = true;
@@ -77,6 +103,7 @@ void ResetOsd() {
   regions[0].pixels.assign(OSD_WIDTH * OSD_HEIGHT, 0);
   frame.assign(OSD_WIDTH * OSD_HEIGHT, 0xFF000000u);
   frameCount = 0;
+  Compose();  // until the first sync the screen shows the picture alone
 }
 
 }  // namespace fw
@@ -94,6 +121,7 @@ word TAP_Osd_Create(dword x, dword y, dword w, dword h, byte, int) {
     Region& r = fw::regions[i];
     if (r.used) continue;
     r.used = true;
+    r.order = ++fw::created;
     r.x = static_cast<int>(x);
     r.y = static_cast<int>(y);
     r.w = static_cast<int>(w);
@@ -111,22 +139,7 @@ int TAP_Osd_Delete(word rgn) {
 }
 
 void TAP_Osd_Sync(void) {
-  std::vector<uint32_t>& out = fw::frame;
-  fw::DrawVideoLayer(out);
-  for (int i = 0; i < fw::kMaxRegions; i++) {
-    const Region& r = fw::regions[i];
-    if (!r.used) continue;
-    for (int y = 0; y < r.h; y++) {
-      int fy = r.y + y;
-      if (fy < 0 || fy >= OSD_HEIGHT) continue;
-      for (int x = 0; x < r.w; x++) {
-        int fx = r.x + x;
-        if (fx < 0 || fx >= OSD_WIDTH) continue;
-        uint32_t& dst = out[fy * OSD_WIDTH + fx];
-        dst = fw::Over(r.pixels[y * r.w + x], dst) | 0xFF000000u;
-      }
-    }
-  }
+  fw::Compose();
   fw::frameCount++;
 }
 
@@ -217,7 +230,8 @@ int TAP_Osd_DrawJpeg(word rgn, dword x, dword y, dword w, dword h, const void* j
 
 byte* TAP_Osd_SaveBox(word rgn, dword x, dword y, dword w, dword h) {
   Region* r = Get(rgn);
-  if (!r || w == 0 || h == 0) return nullptr;
+  // A box larger than any region is refused before its size can overflow.
+  if (!r || w == 0 || h == 0 || w > OSD_WIDTH || h > OSD_HEIGHT) return nullptr;
   uint32_t* data = static_cast<uint32_t*>(TAP_MemAlloc(w * h * 4));
   if (!data) return nullptr;
   for (dword j = 0; j < h; j++) {
@@ -246,6 +260,8 @@ int TAP_Osd_Copy(word srcRgn, word dstRgn, dword srcX, dword srcY, dword w, dwor
   Region* src = Get(srcRgn);
   Region* dst = Get(dstRgn);
   if (!src || !dst) return -1;
+  w = std::min<dword>(w, OSD_WIDTH);
+  h = std::min<dword>(h, OSD_HEIGHT);
   // Through a copy, so that overlapping boxes of one region come out right.
   std::vector<uint32_t> box(static_cast<size_t>(w) * h, 0);
   std::vector<bool> inside(box.size(), false);

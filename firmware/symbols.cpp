@@ -9,15 +9,6 @@
 
 #include "internal.h"
 
-extern "C" {
-extern TYPE_TapTask _tapTask[TAP_MAX_TASKS];
-extern dword _curTapTask;
-extern char* _hddTapFolder[TAP_MAX_TASKS];
-extern TYPE_File* _hddRecFiles[4][3];
-extern TYPE_File* _hddPlayFile;
-dword PvrTimeToLinux(dword stamp);
-}
-
 namespace fw {
 namespace {
 
@@ -92,11 +83,11 @@ void ConvertToValidUTF8Str(unsigned char* text, int) {
 
 std::map<std::string, void*> Table() {
   std::map<std::string, void*> t = {
-      {"_tapTask", _tapTask},
-      {"_curTapTask", &_curTapTask},
-      {"_hddTapFolder", _hddTapFolder},
-      {"_hddRecFiles", _hddRecFiles},
-      {"_hddPlayFile", &_hddPlayFile},
+      {"_tapTask", tapTask},
+      {"_curTapTask", &curTapTask},
+      {"_hddTapFolder", hddTapFolder},
+      {"_hddRecFiles", hddRecFiles},
+      {"_hddPlayFile", &hddPlayFile},
       {"_isAnalogMode", &isAnalogMode},
       {"_hddDivxFolder", hddDivxFolder},
       {"_Z26Appl_GetAnalogEncoderStatev", reinterpret_cast<void*>(&GetAnalogEncoderState)},

@@ -71,6 +71,10 @@ int64_t UnpackStamp(dword stamp) {
   return (mjd - kMjdOfUnixEpoch) * 86400 + ((stamp >> 8) & 0xFF) * 3600 + (stamp & 0xFF) * 60;
 }
 
+// The firmware's conversion of a packed local stamp into system time; local
+// time is UTC on the emulated recorder.
+dword PvrTimeToLinux(dword stamp) { return static_cast<dword>(UnpackStamp(stamp)); }
+
 }  // namespace fw
 
 extern "C" {
@@ -110,10 +114,6 @@ int TAP_GetTime(word* mjd, byte* hour, byte* min, byte* sec) {
   if (sec) *sec = static_cast<byte>(rest % 60);
   return 1;
 }
-
-// The firmware's conversion of a packed local stamp into system time; local
-// time is UTC on the emulated recorder.
-dword PvrTimeToLinux(dword stamp) { return static_cast<dword>(fw::UnpackStamp(stamp)); }
 
 }  // extern "C"
 

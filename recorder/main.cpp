@@ -1,6 +1,6 @@
 // recorder - runs the application in the emulated recorder, scripted.
 //   recorder --disk DIR [--usb DIR]... [--script TEXT|FILE] [--tap PATH]
-//            [--sysid N] [--net-output FILE]
+//            [--sysid N] [--net-output FILE] [--real-time]
 // Boots, loads the application, plays the script, shuts down with a stop
 // request (reason 0, power) and prints the network output to stderr.
 #include <limits.h>
@@ -25,7 +25,7 @@ int Usage(const char* why) {
   fprintf(stderr,
           "recorder: %s\n"
           "usage: recorder --disk DIR [--usb DIR]... [--script TEXT|FILE] [--tap PATH]\n"
-          "                [--sysid N] [--net-output FILE]\n",
+          "                [--sysid N] [--net-output FILE] [--real-time]\n",
           why);
   return 2;
 }
@@ -50,6 +50,10 @@ int main(int argc, char** argv) {
   std::string tap;
   for (int i = 1; i < argc; i++) {
     std::string opt = argv[i];
+    if (opt == "--real-time") {
+      config.realTime = true;
+      continue;
+    }
     if (i + 1 >= argc) return Usage(("missing value for " + opt).c_str());
     std::string value = argv[++i];
     if (opt == "--disk") {

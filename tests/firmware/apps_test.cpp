@@ -1,4 +1,5 @@
 // The application table, event delivery and the internals looked up by name.
+#include <dlfcn.h>
 #include <string.h>
 
 #include <string>
@@ -6,6 +7,9 @@
 
 #include "tap.h"
 #include "testenv.h"
+
+// A function of the same name as one in the EchoApp image.
+extern "C" __attribute__((visibility("default"), used)) int EchoSharedName(void) { return 2; }
 
 namespace {
 
@@ -103,6 +107,20 @@ TEST_F(AppsTest, LinkedApplicationGetsASlotAndItsFolder) {
   EXPECT_STREQ(static_cast<char**>(TryResolve("_hddTapFolder"))[0], "/mnt/hd/ProgramFiles");
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].task, 0);
+}
+
+void InitEntry(TYPE_TapTask* task) {
+  task->TAP_Main = TestMain;
+  task->TAP_EventHandler = TestHandler;
+}
+
+TEST_F(AppsTest, InitEntryFillsTheRecord) {
+  ASSERT_EQ(emu::StartLinkedApplication({&kHeader, nullptr, nullptr, "Init.tap", InitEntry}), 0);
+  EXPECT_EQ(Table()[0].TAP_Main, &TestMain);
+  ASSERT_EQ(seen.size(), 1u);  // TAP_Main ran
+  seen.clear();
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(seen.size(), 1u);
 }
 
 TEST_F(AppsTest, MainReturningZeroUnloads) {
@@ -306,6 +324,14 @@ TEST_F(LoaderTest, StartApplicationLoadsFromTheCurrentFolder) {
   ASSERT_EQ(index, 0) << emu::LastError();
   TYPE_TapTask* table = static_cast<TYPE_TapTask*>(TryResolve("_tapTask"));
   EXPECT_STREQ(table[0].file->path, "/mnt/hd/ProgramFiles/Echo.tap");
+}
+
+TEST_F(LoaderTest, ImageKeepsItsOwnFunctionsAgainstTheProgramsNames) {
+  ASSERT_EQ(emu::LoadApplication(tap_), 0) << emu::LastError();
+  TYPE_TapTask* table = static_cast<TYPE_TapTask*>(TryResolve("_tapTask"));
+  auto calls = reinterpret_cast<int (*)()>(dlsym(table[0].image, "EchoCallsSharedName"));
+  ASSERT_NE(calls, nullptr);
+  EXPECT_EQ(calls(), 1);  // not this program's EchoSharedName
 }
 
 TEST_F(LoaderTest, RefusingApplicationIsUnloaded) {

@@ -100,6 +100,18 @@ TEST_F(OsdTest, RegionsComposeOverPlaneZeroAndVideo) {
   EXPECT_EQ(info.frameBuffer[100 * 720 + 100], 0u);
 }
 
+TEST_F(OsdTest, LaterRegionsLieOnTop) {
+  word first = TAP_Osd_Create(0, 0, 10, 10, 0, 0);
+  word second = TAP_Osd_Create(0, 0, 10, 10, 0, 0);
+  TAP_Osd_Delete(first);
+  word third = TAP_Osd_Create(0, 0, 10, 10, 0, 0);  // reuses the first handle
+  EXPECT_EQ(third, first);
+  TAP_Osd_FillBox(second, 0, 0, 10, 10, 0xFF00FF00);
+  TAP_Osd_FillBox(third, 0, 0, 10, 10, 0xFFFF0000);
+  TAP_Osd_Sync();
+  EXPECT_EQ(At(5, 5), 0xFFFF0000u);
+}
+
 TEST_F(OsdTest, RectanglesClipAndBadRegionsFail) {
   word rgn = TAP_Osd_Create(0, 0, 100, 100, 0, 0);
   TAP_Osd_DrawRectangle(rgn, 10, 10, 20, 20, 2, 0xFFFFFFFF);
@@ -110,6 +122,9 @@ TEST_F(OsdTest, RectanglesClipAndBadRegionsFail) {
   EXPECT_EQ(TAP_Osd_FillBox(rgn, 90, 90, 1000, 1000, 0xFF010203), 0);  // clipped
   EXPECT_EQ(TAP_Osd_GetPixel(rgn, 99, 99), 0xFF010203u);
   EXPECT_EQ(TAP_Osd_FillBox(77, 0, 0, 1, 1, 0), -1);
+  EXPECT_EQ(TAP_Osd_SaveBox(rgn, 0, 0, 0x10000, 0x10001), nullptr);  // w * h * 4 overflows
+  EXPECT_EQ(TAP_Osd_Copy(rgn, rgn, 0, 0, 0xFFFFFFFF, 0xFFFFFFFF, 1, 1, 0), 0);
+  EXPECT_EQ(TAP_Osd_DrawRectangle(rgn, 0, 0, 100, 100, 0x80000000, 0xFF000000), 0);
   EXPECT_EQ(TAP_Osd_Create(0, 0, 0, 10, 0, 0), 0xFFFF);
   EXPECT_EQ(TAP_Osd_Create(800, 0, 10, 10, 0, 0), 0xFFFF);
 }

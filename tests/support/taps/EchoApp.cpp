@@ -59,3 +59,9 @@ extern "C" __attribute__((visibility("default"))) void __TAP_Init_(TYPE_TapTask*
   task->TAP_Main = TAP_Main;
   task->TAP_EventHandler = TAP_EventHandler;
 }
+
+// Names that the test program has too: the image must keep using its own.
+extern "C" __attribute__((visibility("default"))) int EchoSharedName(void) { return 1; }
+extern "C" __attribute__((visibility("default"))) int EchoCallsSharedName(void) {
+  return EchoSharedName();
+}
