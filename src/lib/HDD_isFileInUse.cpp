@@ -9,6 +9,25 @@ static void StripCompanion(char* path, bool navToo) {
     path[strlen(path) - 4] = 0;
 }
 
+// Whether the firmware's playback holds `file` (a system path without
+// companion suffix).
+static bool IsPlayed(const char* file, const TYPE_PlayInfo& playInfo) {
+  char played[PATH_BUFFER_SIZE];
+  TYPE_File** playFile = (TYPE_File**)TryResolve("_hddPlayFile");
+  if (playFile) {
+    if (!HDD_GetAbsolutePathByTypeFile(*playFile, played)) return false;
+    StripCompanion(played, true);
+    return strcmp(played, file) == 0;
+  }
+  // Without the firmware's file record only the played file's name is known.
+  size_t length = strnlen(playInfo.file->name, sizeof playInfo.file->name);
+  memcpy(played, playInfo.file->name, length);
+  played[length] = 0;
+  StripCompanion(played, true);
+  const char* slash = strrchr(file, '/');
+  return strcmp(slash ? slash + 1 : file, played) == 0;
+}
+
 int HDD_isFileInUse(const char* path) {
   if (!path || !*path) return 0;
   char file[PATH_BUFFER_SIZE];
@@ -18,29 +37,9 @@ int HDD_isFileInUse(const char* path) {
 
   TYPE_PlayInfo playInfo;
   memset(&playInfo, 0, sizeof playInfo);
-  if (TAP_Hdd_GetPlayInfo(&playInfo) && playInfo.playMode != PLAYMODE_None && playInfo.file) {
-    // The play information names the played file only; it lies in the
-    // application's current folder when the firmware started it from there,
-    // so the name is completed like any bare name.
-    char played[PATH_BUFFER_SIZE];
-    char name[sizeof playInfo.file->name + 1];
-    memcpy(name, playInfo.file->name, sizeof playInfo.file->name);
-    name[sizeof playInfo.file->name] = 0;
-    if (strchr(name, '/'))
-      ConvertPathType(name, played, PF_SystemFilePath);
-    else
-      played[0] = 0;
-    if (!played[0]) {
-      // Only the name is known: compare names.
-      StripCompanion(name, true);
-      const char* slash = strrchr(file, '/');
-      if (strcmp(slash ? slash + 1 : file, name) == 0)
-        return playInfo.playMode == PLAYMODE_Paused ? 2 : 1;
-    } else {
-      StripCompanion(played, true);
-      if (strcmp(played, file) == 0) return playInfo.playMode == PLAYMODE_Paused ? 2 : 1;
-    }
-  }
+  if (TAP_Hdd_GetPlayInfo(&playInfo) && playInfo.playMode != PLAYMODE_None && playInfo.file &&
+      IsPlayed(file, playInfo))
+    return playInfo.playMode == PLAYMODE_Paused ? 2 : 1;
 
   byte slots = HDD_NumberOfRECSlots();
   for (byte slot = 0; slot < slots; slot++) {

@@ -48,7 +48,8 @@ extern const char AnsiUpper[];
 extern const char AnsiLower[];
 
 // True when the firmware works in UTF-8 (it offers its UTF-8 validation
-// routine). Asked once; the first answer holds.
+// routine). Asked once; the first answer holds (UTFToppyMode, -1 until asked).
+extern int UTFToppyMode;
 bool isUTFToppy(void);
 // The text past a DVB character-table selector; never past the terminator.
 const char* SkipCharTableBytes(const char* text);
@@ -257,6 +258,7 @@ extern byte* FWDATBin;
 extern dword FWDATSize;
 extern SYSTEM_TYPE SystemType;
 extern dword GlobalRemoteType;
+extern byte RecSlots;  // HDD_NumberOfRECSlots once known, 0 before
 
 bool LoadFirmwareDat(tFWDATHeader** header, tFWDATModel** firstModel, byte** firstFirmware);
 word FirmwareDatMJD(void);

@@ -121,6 +121,9 @@ TEST_F(Files, InUseByPlaybackAndRecording) {
   EXPECT_EQ(HDD_isFileInUse("/DataFiles/Movies/p.rec"), 1);
   EXPECT_EQ(HDD_isFileInUse("/mnt/hd/DataFiles/Movies/p.rec.inf"), 1);
   EXPECT_EQ(HDD_isFileInUse("/DataFiles/Movies/idle.rec"), 0);
+  // A file of the same name elsewhere is not the one playing.
+  Make("/mnt/hd/DataFiles/p.rec");
+  EXPECT_EQ(HDD_isFileInUse("/DataFiles/p.rec"), 0);
 
   TYPE_RecInfo info = {};
   info.recType = RECTYPE_Normal;
@@ -131,6 +134,17 @@ TEST_F(Files, InUseByPlaybackAndRecording) {
   emu::ClearRecording(3);
   EXPECT_EQ(HDD_isFileInUse("/DataFiles/Movies/r.rec"), 0);
   EXPECT_EQ(HDD_isFileInUse(""), 0);
+}
+
+TEST_F(Files, InUseByNameWhenTheFirmwareHidesThePlayedFile) {
+  Make(kMovies + "p.rec");
+  ASSERT_EQ(TAP_Hdd_ChangeDir("/DataFiles/Movies"), 1);
+  ASSERT_EQ(TAP_Hdd_PlayTs("p.rec"), 0);
+  emu::RemoveSymbol("_hddPlayFile");
+  EXPECT_EQ(HDD_isFileInUse("/DataFiles/Movies/p.rec"), 1);
+  EXPECT_EQ(HDD_isFileInUse("/DataFiles/Movies/q.rec"), 0);
+  TAP_Hdd_StopTs();
+  EXPECT_EQ(HDD_isFileInUse("/DataFiles/Movies/p.rec"), 0);
 }
 
 TEST_F(Files, RecordingSlotsWithoutDescriptionFile) {

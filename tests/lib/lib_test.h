@@ -14,6 +14,17 @@
 
 class LibTest : public RecorderTest {
  protected:
+  // The library keeps first answers about the firmware for the life of the
+  // application; each test is a new application on a new recorder.
+  void SetUp() override {
+    FWDATBin = nullptr;
+    FWDATSize = 0;
+    SystemType = ST_UNKNOWN;
+    GlobalRemoteType = 1;
+    RecSlots = 0;
+    UTFToppyMode = -1;
+    RecorderTest::SetUp();
+  }
   // The application's current firmware folder, "" when unknown.
   static std::string CurrentDir() {
     char folder[PATH_BUFFER_SIZE];
