@@ -1,13 +1,13 @@
 // Showing the list, hiding it, and unloading the application.
 #include <string.h>
 
-#include "lib/lib.h"
 #include "app/Placeholders.h"
 #include "app/app.h"
 #include "app/keys.h"
 #include "app/log.h"
 #include "app/texts.h"
 #include "config/Settings.h"
+#include "lib/lib.h"
 #include "tap.h"
 
 namespace {

@@ -1,5 +1,4 @@
 #include "app/texts.h"
-
 #include "config/Settings.h"
 
 AppText text_NoFirmwareDatTitle = {"No FirmwareTMS.dat file", "Keine FirmwareTMS.dat-Datei"};

@@ -108,8 +108,7 @@ void ReturnFromRecycleBinEmpty() {
 }  // namespace
 
 void PrintLoading() {
-  PrintCenter(rgn, 53, (dword)yOffsetOption, 501, Text(text_Loading), 0xFFE6E6FA, 0xFF101010,
-              18);
+  PrintCenter(rgn, 53, (dword)yOffsetOption, 501, Text(text_Loading), 0xFFE6E6FA, 0xFF101010, 18);
 }
 
 void CheckFlags() {

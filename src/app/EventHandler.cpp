@@ -40,8 +40,7 @@ void HandleStopRequest(dword reason) {
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) dword TAP_EventHandler(word event,
-                                                                         dword param1,
+extern "C" __attribute__((visibility("default"))) dword TAP_EventHandler(word event, dword param1,
                                                                          dword param2) {
   // Messages from other applications are synchronous calls of their sender and
   // may arrive inside our own calls: they bypass the guard.

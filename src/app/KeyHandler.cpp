@@ -3,11 +3,11 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "lib/lib.h"
 #include "app/Placeholders.h"
 #include "app/app.h"
 #include "app/texts.h"
 #include "config/Settings.h"
+#include "lib/lib.h"
 #include "tap.h"
 
 namespace {

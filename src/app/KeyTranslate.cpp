@@ -1,7 +1,7 @@
 // Key translation: remotes of different types deliver the same key codes to
 // the application, and keys we generate reach the firmware in its own codes.
-#include "lib/lib.h"
 #include "app/app.h"
+#include "lib/lib.h"
 #include "tap.h"
 
 dword RemoteType = 1;

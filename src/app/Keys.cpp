@@ -41,7 +41,9 @@ KeyNameText text_remoteKey_Teletext = {"Teletext", "Videotext"};
 KeyNameText text_remoteKey_Exit = {"Exit", "Exit"};
 KeyNameText text_remoteKey_Fav = {"Fav", "Favoriten"};
 KeyNameText text_remoteKey_FastForward = {"Fast Forward", "Vorspulen"};
-KeyNameText text_remoteKey_Rewind = {"Rewind", "Zur\xFC" "ckspulen"};
+KeyNameText text_remoteKey_Rewind = {"Rewind",
+                                     "Zur\xFC"
+                                     "ckspulen"};
 KeyNameText text_remoteKey_Play = {"Play", "Wiedergabe"};
 KeyNameText text_remoteKey_Pause = {"Pause", "Pause"};
 KeyNameText text_remoteKey_Record = {"Record", "Aufnahme"};
@@ -49,7 +51,9 @@ KeyNameText text_remoteKey_Stop = {"Stop", "Stopp"};
 KeyNameText text_remoteKey_SlowMotion = {"Slow Motion", "Zeitlupe"};
 KeyNameText text_remoteKey_Previous = {"Previous", "Vorherige"};
 KeyNameText text_remoteKey_FileList = {"File List", "Dateiliste"};
-KeyNameText text_remoteKey_Next = {"Next", "N\xE4" "chste"};
+KeyNameText text_remoteKey_Next = {"Next",
+                                   "N\xE4"
+                                   "chste"};
 KeyNameText text_remoteKey_Red = {"Red", "Rot"};
 KeyNameText text_remoteKey_Green = {"Green", "Gr\xFCn"};
 KeyNameText text_remoteKey_Yellow = {"Yellow", "Gelb"};

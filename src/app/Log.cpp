@@ -1,7 +1,8 @@
-#include "lib/lib.h"
 #include "app/log.h"
+
 #include <stdio.h>
 
+#include "lib/lib.h"
 #include "tap.h"
 
 int WriteLog_FirstCall = 1;

@@ -1,12 +1,12 @@
 // Entry points and the start-up sequence.
 #include <string.h>
 
-#include "lib/lib.h"
 #include "app/Placeholders.h"
 #include "app/app.h"
 #include "app/log.h"
 #include "app/texts.h"
 #include "config/Settings.h"
+#include "lib/lib.h"
 #include "tap.h"
 
 word rgn = NO_REGION;

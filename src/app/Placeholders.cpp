@@ -6,11 +6,11 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "lib/lib.h"
 #include "app/app.h"
 #include "app/keys.h"
 #include "app/log.h"
 #include "config/Settings.h"
+#include "lib/lib.h"
 #include "tap.h"
 
 namespace {
@@ -104,13 +104,6 @@ int page;
 int yOffsetOption;
 int tempFileSuffixOption;
 
-void PrintCenter(word region, dword x, dword y, dword maxX, const char* text, dword foreground,
-                 dword background, byte size) {
-  if (!text) return;
-  if (background) TAP_Osd_FillBox(region, x, y, maxX - x, size + 4u, background);
-  TAP_Osd_PutS(region, x, y, maxX, text, foreground, 0, 0, size, 0, 1);
-}
-
 void ResetScreenColumns() {}
 
 void initialiseQuembryWindow() {
@@ -124,8 +117,20 @@ void ActivateQuembryWindow() {
   windowShowing = 1;
   TAP_Osd_FillBox(rgn, 0, 0, OSD_WIDTH, OSD_HEIGHT, 0xFF101010);
   TAP_Osd_FillBox(rgn, 50, 40, 620, 30, 0xFF1E1E1E);
+  // The firmware's own text output: the application's text functions keep a
+  // conversion buffer that is not given back when the image is unloaded.
   TAP_Osd_PutS(rgn, 60, 45, 660, PROGRAM_VERSION, 0xFFFAFAFA, 0, 0, 18, 0, 0);
   TAP_Osd_PutS(rgn, 60, 90, 660, CurrentDir, 0xFFE6E6FA, 0, 0, 16, 0, 0);
+  // The names of the folder's first lines, the selected one marked.
+  int count = myfolders[CurrentDirNumber] ? myfolders[CurrentDirNumber]->entryCount : 0;
+  for (int line = 1; line <= count && line <= 14; line++) {
+    FileRecord* entry = FileSlot(CurrentDirNumber, line);
+    if (!entry) continue;
+    dword y = 100 + 30 * (dword)line;
+    if (line == chosenLine) TAP_Osd_FillBox(rgn, 50, y - 2, 620, 26, 0xFF3A3A5A);
+    const char* name = entry->attribute == ATTR_PARENT ? ".." : entry->name;
+    TAP_Osd_PutS(rgn, 60, y, 660, name, 0xFFFAFAFA, 0, 0, 16, 0, 0);
+  }
   TAP_Osd_Sync();
 }
 

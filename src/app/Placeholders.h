@@ -8,6 +8,7 @@
 
 #include "catalogue/catalogue.h"
 #include "tap.h"
+#include "ui/Text.h"
 
 // ------------------------------------------------------------ catalogue
 // The records, tables and scans are the catalogue's (catalogue.h); it also
@@ -53,8 +54,7 @@ extern int printLine;
 extern int page;
 extern int yOffsetOption;
 
-void PrintCenter(word region, dword x, dword y, dword maxX, const char* text, dword foreground,
-                 dword background, byte size);
+// PrintCenter and the other text functions: ui/Text.h.
 void ResetScreenColumns();
 void initialiseQuembryWindow();
 void ActivateQuembryWindow();
@@ -112,8 +112,7 @@ extern int TAPManagerModeChanged;
 extern int lastTAPManager_chosenLine;
 extern int lastTAPManager_dirNumber;
 extern char Tagsmith_infoMessage[128];  // text the own info window shows; "" = none
-extern byte TagsmithMessage[520];  // last message record exchanged with Tagsmith
-
+extern byte TagsmithMessage[520];       // last message record exchanged with Tagsmith
 
 void MultiSelectClearFirst();
 void CheckPlaybackStatus();  // sets inPlaybackMode

@@ -18,21 +18,21 @@ void DeleteFullScreenRegion();
 #define PROGRAM_VERSION "Pavrolinex v5.1d"
 
 // --- control flags --------------------------------------------------------
-extern int tapStartup;    // 1 while TAP_Main runs
-extern int reentry_lock;  // 1 while a guarded event is being handled
-extern int osdDirtyFlag;  // idle work drew without syncing
-extern int exitFlag;      // a window asks for the list to be hidden
+extern int tapStartup;          // 1 while TAP_Main runs
+extern int reentry_lock;        // 1 while a guarded event is being handled
+extern int osdDirtyFlag;        // idle work drew without syncing
+extern int exitFlag;            // a window asks for the list to be hidden
 extern int terminateFlag;       // the application is to unload
 extern int exitFlagTAPManager;  // exit to start another application: no sync, no normal mode
 extern int CalledByTSRCommander;
-extern dword currentTickTime;  // firmware tick sampled on every idle event
-extern dword lastActionTick;   // tick of the last user key
+extern dword currentTickTime;     // firmware tick sampled on every idle event
+extern dword lastActionTick;      // tick of the last user key
 extern dword lastActionTickPrev;  // tick of the key before
 extern int activateReturnToQuembryList;
 extern int activateReturnToQuembryList_fromStopMenu;  // carries a follow-up code 1-4
 extern int activateReturnToQuembryList_fromTagsmith;
 extern int activateStopMenu;
-extern int generatedPlayList;  // we generated a File List press: pass the next one on
+extern int generatedPlayList;    // we generated a File List press: pass the next one on
 extern dword GenerateKeyOnExit;  // key sent to the firmware when the list is hidden
 extern int ReturningFromPhotoAlbumYesNo;
 extern int activateYoutubeKeyboard;

@@ -1,9 +1,10 @@
 // The key list, key names and button images; the settings table.
+#include "app/keys.h"
+
 #include <string.h>
 
 #include <set>
 
-#include "app/keys.h"
 #include "config/Settings.h"
 #include "emu.h"
 #include "gtest/gtest.h"
@@ -124,14 +125,14 @@ TEST(ColourKeyTest, GlobalsHoldTheColourCodes) {
 
 TEST(SettingsTest, TableHoldsAllSettingsInFileOrder) {
   EXPECT_EQ(kNumberOfSettings, 111);
-  EXPECT_EQ(settingsInFileOrder[0], &mainActivationKey);           // line 2
-  EXPECT_EQ(settingsInFileOrder[1], &GMToffsetOption);             // line 3
-  EXPECT_EQ(settingsInFileOrder[36], &Column1Font);                // line 38
-  EXPECT_EQ(settingsInFileOrder[55], &StartInDatafiles);           // line 57
-  EXPECT_EQ(settingsInFileOrder[63], &HideSortOption0);            // line 65
-  EXPECT_EQ(settingsInFileOrder[88], &AliveLoggingFreq);           // line 90
-  EXPECT_EQ(settingsInFileOrder[109], &StatusScreenKey);           // line 111
-  EXPECT_EQ(settingsInFileOrder[110], &MovieCutterOption);         // line 112
+  EXPECT_EQ(settingsInFileOrder[0], &mainActivationKey);    // line 2
+  EXPECT_EQ(settingsInFileOrder[1], &GMToffsetOption);      // line 3
+  EXPECT_EQ(settingsInFileOrder[36], &Column1Font);         // line 38
+  EXPECT_EQ(settingsInFileOrder[55], &StartInDatafiles);    // line 57
+  EXPECT_EQ(settingsInFileOrder[63], &HideSortOption0);     // line 65
+  EXPECT_EQ(settingsInFileOrder[88], &AliveLoggingFreq);    // line 90
+  EXPECT_EQ(settingsInFileOrder[109], &StatusScreenKey);    // line 111
+  EXPECT_EQ(settingsInFileOrder[110], &MovieCutterOption);  // line 112
   std::set<int*> distinct(settingsInFileOrder, settingsInFileOrder + kNumberOfSettings);
   EXPECT_EQ(distinct.size(), 111u);
 }

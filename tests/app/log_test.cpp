@@ -1,8 +1,9 @@
 // The main and alive logs: format, cut to 2000 bytes, rotation, network echo.
+#include "app/log.h"
+
 #include <string>
 
 #include "AppFixture.h"
-#include "app/log.h"
 
 namespace {
 
@@ -94,8 +95,7 @@ TEST_F(LogTest, MissingFoldersAreCreatedAgain) {
   testenv::RemoveTree(HostPath("/ProgramFiles/Settings"));
   WriteLog_FirstCall = 1;
   WriteLog(LOG_EXIT_POWER);
-  EXPECT_EQ(testenv::ReadFile(LogPath()),
-            "2026-12-07 20:15:30 Exit  - Pavrolinex - Power  \r\n");
+  EXPECT_EQ(testenv::ReadFile(LogPath()), "2026-12-07 20:15:30 Exit  - Pavrolinex - Power  \r\n");
 }
 
 TEST_F(LogTest, WritingKeepsTheCurrentFolder) {

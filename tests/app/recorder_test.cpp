@@ -39,8 +39,8 @@ TEST(RecorderProgramTest, ScriptedRunOnAnEmptyDiskLogsAndSnapshots) {
   ASSERT_FALSE(work.empty());
   std::string disk = work + "/D";
   std::string png = work + "/s.png";
-  std::string command = std::string("cd '") + work + "' && '" + PVR_RECORDER_PATH +
-                        "' --tap '" + PVR_TAP_PATH + "' --disk D --script " +
+  std::string command = std::string("cd '") + work + "' && '" + PVR_RECORDER_PATH + "' --tap '" +
+                        PVR_TAP_PATH + "' --disk D --script " +
                         "'idle:5 FileList idle:5 snap:s.png Exit idle:5' >out.txt 2>&1";
   int status = system(command.c_str());
   ASSERT_TRUE(WIFEXITED(status)) << status;

@@ -5,9 +5,7 @@ namespace {
 
 class TranslateTest : public AppTest {
  protected:
-  TYPE_TapTask& OwnRecord() {
-    return static_cast<TYPE_TapTask*>(TryResolve("_tapTask"))[index_];
-  }
+  TYPE_TapTask& OwnRecord() { return static_cast<TYPE_TapTask*>(TryResolve("_tapTask"))[index_]; }
 };
 
 TEST_F(TranslateTest, StartInstallsTheHookInOwnSlot) {
@@ -40,8 +38,7 @@ TEST_F(TranslateTest, TranslationTables) {
                             {0x1004A, 0x10026}, {0x10023, 0x10023}, {0x1001E, 0x1001E}};
   for (const auto& pair : type2) {
     EXPECT_EQ(TranslateKeyForRemote(pair[0], 2), pair[1]) << std::hex << pair[0];
-    EXPECT_EQ(TranslateKeyForRemote(pair[0] | RKEY_FLAG_RELEASED, 2),
-              pair[1] | RKEY_FLAG_RELEASED);
+    EXPECT_EQ(TranslateKeyForRemote(pair[0] | RKEY_FLAG_RELEASED, 2), pair[1] | RKEY_FLAG_RELEASED);
   }
   EXPECT_EQ(TranslateKeyForRemote(0x10023, 3), 0x1003Fu);
   EXPECT_EQ(TranslateKeyForRemote(0x10024, 3), 0x10024u);
