@@ -331,7 +331,7 @@ byte oldSec, oldMin, oldHour;
 // The parts of idle processing the spine relies on: the tick, playback
 // state, the alive log and the requests to show the list or the stop menu.
 void My_IdleHandler() {
-  static byte oldMin_lastActionTick = 100;
+  static byte oldMin_lastActionTick = 0;
   static dword NextCheck_AliveLogging = 0;
 
   CheckPlaybackStatus();
