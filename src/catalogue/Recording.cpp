@@ -3,13 +3,26 @@
 #include <string.h>
 
 #include "catalogue/catalogue.h"
+#include "catalogue/internal.h"
 
 TYPE_RecInfo recInfo[4];
 
-int GetSvcNumBySvcId(int serviceId, int serviceType) {
+namespace {
+
+// During a scan every header looks its service up, and the channel list does not
+// change meanwhile: the identifiers are fetched once per scan instead of once per
+// header. Outside a scan each look-up walks the list.
+struct ServiceIds {
+  int* ids = nullptr;  // service identifier per channel number; -1: no information
+  int count = 0;
+  bool filled = false;
+};
+ServiceIds serviceIds[2];  // TV, radio
+int lookupNesting;
+
+int WalkServices(int serviceId, int type) {
   int tv = 0, radio = 0;
   TAP_Channel_GetTotalNum(&tv, &radio);
-  int type = serviceType == 0 ? SVC_TYPE_Tv : SVC_TYPE_Radio;
   int count = type == SVC_TYPE_Tv ? tv : radio;
   for (int i = 0; i < count; i++) {
     TYPE_TapChInfo info;
@@ -17,6 +30,42 @@ int GetSvcNumBySvcId(int serviceId, int serviceType) {
     if (TAP_Channel_GetInfo(type, i, &info) && info.svcId == serviceId) return i;
   }
   return -1;
+}
+
+}  // namespace
+
+void BeginServiceLookups(void) { lookupNesting++; }
+
+void EndServiceLookups(void) {
+  if (lookupNesting > 0 && --lookupNesting > 0) return;
+  for (ServiceIds& s : serviceIds) {
+    if (s.ids) TAP_MemFree(s.ids);
+    s = ServiceIds();
+  }
+}
+
+int GetSvcNumBySvcId(int serviceId, int serviceType) {
+  int type = serviceType == 0 ? SVC_TYPE_Tv : SVC_TYPE_Radio;
+  ServiceIds& cache = serviceIds[type];
+  if (lookupNesting > 0 && !cache.filled) {
+    int tv = 0, radio = 0;
+    TAP_Channel_GetTotalNum(&tv, &radio);
+    int count = type == SVC_TYPE_Tv ? tv : radio;
+    cache.filled = true;
+    cache.ids = count > 0 ? (int*)TAP_MemAlloc(sizeof(int) * count) : nullptr;
+    cache.count = cache.ids ? count : 0;
+    for (int i = 0; i < cache.count; i++) {
+      TYPE_TapChInfo info;
+      memset(&info, 0, sizeof info);
+      cache.ids[i] = TAP_Channel_GetInfo(type, i, &info) ? info.svcId : -1;
+    }
+  }
+  if (cache.ids) {
+    for (int i = 0; i < cache.count; i++)
+      if (cache.ids[i] == serviceId) return i;
+    return -1;
+  }
+  return WalkServices(serviceId, type);
 }
 
 void GetRecordingInfo(void) {

@@ -247,8 +247,21 @@ void AddNewParentFolder(const char* path, int folderNumber, int slot, int parent
   AddNewParentFolderChecked(path, folderNumber, slot, parentNumber);
 }
 
+namespace {
+int ScanFolder(const char* path, int folderNumber, int parentNumber, int depth, int headerFolder);
+}  // namespace
+
 int LoadQuembryInfo(const char* path, int folderNumber, int parentNumber, int depth,
                     int headerFolder) {
+  BeginServiceLookups();
+  int result = ScanFolder(path, folderNumber, parentNumber, depth, headerFolder);
+  EndServiceLookups();
+  return result;
+}
+
+namespace {
+
+int ScanFolder(const char* path, int folderNumber, int parentNumber, int depth, int headerFolder) {
   if (!path || folderNumber < 0 || folderNumber >= MAX_FOLDERS) return -1;
   FolderRecord* folder = myfolders[folderNumber];
   if (!folder && !(folder = ClaimFolder(folderNumber, "for 'myfolders' in 'AddNewFolder'")))
@@ -383,8 +396,8 @@ int LoadQuembryInfo(const char* path, int folderNumber, int parentNumber, int de
       if (TAP_Hdd_ChangeDir(s.name) != 1) continue;
       char child[1024];
       snprintf(child, sizeof child, "%.*s/%.*s", 895, path, 127, s.name);
-      result = LoadQuembryInfo(child, s.number, folderNumber, depth == 99 ? 99 : depth - 1,
-                               headerFolder);
+      result =
+          ScanFolder(child, s.number, folderNumber, depth == 99 ? 99 : depth - 1, headerFolder);
       GotoPath(path);
       if (result < 0) break;
     }
@@ -393,3 +406,5 @@ int LoadQuembryInfo(const char* path, int folderNumber, int parentNumber, int de
   if (added) TAP_MemFree(added);
   return result;
 }
+
+}  // namespace

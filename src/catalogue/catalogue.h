@@ -127,8 +127,11 @@ void CreateBlankFile(void);
 
 // ------------------------------------------------------ classification, navigation
 
+// 1: a name the list takes under the file filter (tempFileSuffixOption); 2: such a
+// name with the recycle marker ".del"; 0: neither. Letter case is ignored.
 int IsFileRec(const char* name);
 int IsFileRec_Valid(const char* name);
+// 2: ends in ".del"; 1: an application file (".tap"); 0: neither.
 int IsFileTAP(const char* name);
 void ChangeDirRoot(void);
 // Changes to "/" and then to `path`; true when `path` was entered.
@@ -138,10 +141,21 @@ void GotoProgramFiles(void);
 
 // ------------------------------------------------------------------ scan
 
+// Scans the firmware's current directory, which must be `path`, into folder
+// `folderNumber`: known lines are marked present, new ones appended; descends `depth`
+// levels (99: all) and reads the headers of folder `headerFolder`'s files. Returns 0,
+// or -1 after a limit message (what was scanned so far stays). The caller drops the
+// lines left not present.
 int LoadQuembryInfo(const char* path, int folderNumber, int parentNumber, int depth,
                     int headerFolder);
+// Full rescan from /DataFiles, reconciled; leaves the firmware in CurrentDir and the
+// shown folder sorted.
 void loadInitialQuembryInfo(int depth, int headerFolder);
+// Rescan of the shown folder (CurrentDir, CurrentDirNumber) with its headers; a shown
+// folder that is gone is left as it is.
 void loadSubsequentQuembryInfo(int depth);
+// Rescan of every known folder without recursion; starts the tables afresh when the
+// list mode changed (TAPManagerModeChanged).
 void reloadInitialQuembryInfo(int depth, int headerFolder);
 
 void AddNewFile(const char* path, int folderNumber, int slot, DirEntry* entry);
@@ -149,15 +163,22 @@ void AddNewFolder(const char* path, int folderNumber, int slot, DirEntry* entry,
                   int newFolderNumber);
 void AddNewParentFolder(const char* path, int folderNumber, int slot, int parentNumber);
 void AddCommonInfo(const char* path, int folderNumber, int slot, DirEntry* entry);
+// Whether the line in `slot` is this entry of `path`; marks it present when it is.
 bool FileExists(const char* path, DirEntry* entry, int folderNumber, int slot);
+// The first line 1 .. entryCount that is this entry; *slot = -1 when the folder's
+// first slots cannot be allocated (the entry must not be added then).
 bool FileExistsInList(const char* path, DirEntry* entry, int folderNumber, int* slot);
 
 void SetDirFilesToNotPresent(int n);
 void SetAllFilesToNotPresent(void);
 void DeleteDirFilesNotPresent(int n);
 void DeleteAllFilesNotPresent(void);
+// Drops one line, keeping the folder's counters, and closes the gap; with
+// `dropHistory` (normal mode) the file's viewing progress goes too.
 void DeleteMyfilesEntry(int n, int slot, int dropHistory);
+// Empties folder n and the folders below it; its record stays, with an empty name.
 void DeleteMyfilesFolderEntry(int n);
+// Frees folder record n and moves the following ones down by one.
 void DeleteMyfoldersEntry(int n);
 void ResetAllFiles(void);
 void ResetAllFolders(void);
@@ -168,9 +189,14 @@ bool AfterLastView(const char* path, int n, DirEntry* entry);
 void CascadeFolderHasNewChange(int n, int delta);
 void ResetNewFileIndicators(int n);
 
+// Counts the listed files and the subfolders of the subfolder `path` of the current
+// directory without touching the catalogue; the current directory stays.
 void CountFolderFilesAndSubfolders(const char* path, int* files, int* folders);
+// Channel number of a service in the TV list (type 0) or the radio list; -1: absent.
 int GetSvcNumBySvcId(int serviceId, int serviceType);
+// Reads the four recording slots into recInfo (empty names for slots not recording).
 void GetRecordingInfo(void);
+// Marks line `slot` of folder n as being recorded, with the slot's data, or not.
 void LoadRecordingInfo(int n, int slot);
 extern TYPE_RecInfo recInfo[4];
 
@@ -182,8 +208,13 @@ dword PackedNow(void);
 #define INF_READ_SIZE 2128          // what the direct reader reads
 #define RECHEADER_BUFFER_SIZE 5000  // what the general decoder may look at
 
+// The header and navigation names of a recording (x.rec.del: x.rec.inf.del) into
+// buffers of 127 bytes; both empty when they would not fit.
 void MakeInfNavNames(const char* name, char* infName, char* navName);
+// Fills the header fields of a line from the header of `name` in the current
+// directory (in application-manager mode: from the application file itself).
 void LoadHeaderInfo(const char* name, int folderNumber, int slot);
+// Sets the firmware's resume position in the recording's header to 0.
 void ResetInfStartPosition(const char* name);
 // Empties the header fields of a line (no header, or a foreign one).
 void ClearHeaderFields(FileRecord* record);
@@ -233,8 +264,14 @@ extern char suffix[127];
 extern int sortOrder;
 extern char sortTitle[20];
 
+// Sorts the lines of the shown folder in order 0 .. 5 (others: by name) and sets
+// sortTitle; the parent line, then the folders stay on top.
 void SortList(int order);
+// The name without suffix, duplicate counter and date or weekday stamp (127 bytes).
 void FormatSortName(char* sortName, const char* name);
+// Cuts the suffix (".rec", or ".rec.del" for a recycled name) off and keeps it in suffix.
 void StripFileName(char* name);
+// Whether `name` ends in a text of the form `pattern` ("*YYYY*MM*DD", " DDD", ...).
 bool MatchFileStamp(const char* pattern, const char* name);
+// The weekday name (0 Monday .. 6 Sunday) in the current language, or "BAD" (12 bytes).
 void WeekdayToAlpha(int day, char* out);

@@ -14,3 +14,6 @@ bool AddNewFolderChecked(const char* path, int folderNumber, int slot, DirEntry*
 bool AddNewParentFolderChecked(const char* path, int folderNumber, int slot, int parentNumber);
 // Rebuilds newFileCount and newFolderCount of every folder from the lines marked new.
 void RecountNewIndicators(void);
+// Brackets a scan: service look-ups inside fetch the channel identifiers once.
+void BeginServiceLookups(void);
+void EndServiceLookups(void);

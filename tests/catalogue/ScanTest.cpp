@@ -452,3 +452,55 @@ TEST_F(ScanTest, ExhaustedHeap) {
 }
 
 }  // namespace
+
+namespace {
+
+// Headers read by a scan find their services as a walk over the channel list does:
+// the first channel with the identifier, of the header's service type.
+TEST_F(ScanTest, ServicesOfHeadersReadByAScan) {
+  std::vector<TYPE_TapChInfo> tv(50), radio(5);
+  for (int i = 0; i < 50; i++) tv[i].svcId = (word)(1000 + i);
+  tv[30].svcId = tv[40].svcId = 7;  // twice: the first counts
+  radio[3].svcId = 7;
+  emu::SetChannels(tv, radio);
+  testdisk::Header h;
+  h.serviceId = 7;
+  disk->Recording("/DataFiles/tv.rec", 1, h);
+  h.serviceType = 1;
+  disk->Recording("/DataFiles/radio.rec", 1, h);
+  h.serviceId = 8;
+  disk->Recording("/DataFiles/gone.rec", 1, h);
+  FullScan();
+  EXPECT_EQ(LineOf(0, "tv.rec")->serviceNumber, 30);
+  EXPECT_EQ(LineOf(0, "radio.rec")->serviceNumber, 3);
+  EXPECT_EQ(LineOf(0, "gone.rec")->serviceNumber, -1);
+  // The next scan sees a changed channel list.
+  tv[30].svcId = 1;
+  emu::SetChannels(tv, radio);
+  FullScan();
+  EXPECT_EQ(LineOf(0, "tv.rec")->serviceNumber, 40);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ScanTest, FolderAndParentLineLimits) {
+  for (int i = 0; i < 998; i++) disk->File("/DataFiles/C/" + std::to_string(1000 + i) + ".rec");
+  disk->Folder("/DataFiles/C/zz");  // listed after the files: line 1000
+  FullScan();
+  EXPECT_STREQ(lastMessageLine1, "MAX_FILES exceeded (C).");
+  int c = FolderOf("/DataFiles/C");
+  EXPECT_EQ(myfolders[c]->entryCount, 999);
+  EXPECT_EQ(myfolders[c]->subfolderCount, 0);
+  EXPECT_EQ(Invariants(), "");
+
+  // A full folder whose first slot is not its parent line has no room for one.
+  std::swap(FileSlot(c, 1), FileSlot(c, 2));
+  ASSERT_TRUE(GotoPath("/DataFiles/C"));
+  EXPECT_EQ(LoadQuembryInfo("/DataFiles/C", c, 0, 0, -1), -1);
+  EXPECT_STREQ(lastMessageLine1, "MAX_FILES exceeded (A).");
+  EXPECT_STREQ(lastMessageLine2, "Too many files.");
+}
+
+}  // namespace

@@ -1,4 +1,7 @@
 // The test-disk builder: host files laid out as the recorder writes them.
+// Recordings are larger than 4 GiB; on a 32-bit host too.
+#define _FILE_OFFSET_BITS 64
+
 #include "testdisk.h"
 
 #include <fcntl.h>
