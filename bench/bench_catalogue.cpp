@@ -123,8 +123,8 @@ int main(int argc, char** argv) {
   std::string root = testdisk::MakeTempDir("bench");
   hostDisk = root + "/disk";
   testdisk::Disk disk(hostDisk);
-  testdisk::TreeSpec spec;  // 100 folders, 10 000 recordings with headers
-  testdisk::GenerateTree(disk, spec);
+  testdisk::TreeSpec shape;  // 100 folders, 10 000 recordings with headers
+  testdisk::GenerateTree(disk, shape);
   testdisk::TreeSpec big;
   big.base = "/DataFiles/Big";
   big.folders = 0;

@@ -56,11 +56,11 @@ TEST_F(DiskBuilderTest, RecordingsCompanionsAndRecycling) {
 }
 
 TEST_F(DiskBuilderTest, GeneratedTreesAreScannedWhole) {
-  testdisk::TreeSpec spec;
-  spec.folders = 12;
-  spec.recordings = 150;
-  spec.maxDepth = 2;
-  std::vector<std::string> folders = testdisk::GenerateTree(*disk, spec);
+  testdisk::TreeSpec shape;
+  shape.folders = 12;
+  shape.recordings = 150;
+  shape.maxDepth = 2;
+  std::vector<std::string> folders = testdisk::GenerateTree(*disk, shape);
   EXPECT_EQ(folders.size(), 13u);
   FullScan();
   EXPECT_EQ(numberOfFolders, 12);

@@ -1,5 +1,5 @@
 // Drives seeded with recordings of gigabytes: the drive lives in memory, so
-// the holes of the seed must stay holes.
+// holes in the seeded folder must stay holes.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>

@@ -241,18 +241,18 @@ bool Disk::Exists(const std::string& path) const {
   return lstat(HostPath(path).c_str(), &st) == 0;
 }
 
-std::vector<std::string> GenerateTree(Disk& disk, const TreeSpec& spec) {
-  std::mt19937 random(spec.seed);
-  std::vector<std::string> folders = {spec.base};
-  disk.Folder(spec.base);
+std::vector<std::string> GenerateTree(Disk& disk, const TreeSpec& shape) {
+  std::mt19937 random(shape.seed);
+  std::vector<std::string> folders = {shape.base};
+  disk.Folder(shape.base);
   std::vector<int> depth = {0};
   static const char* const kTitles[] = {"News",        "Film",       "Match",     "Weather",
                                         "Documentary", "Quiz Night", "Late Show", "Cartoons"};
-  for (int i = 0; i < spec.folders; i++) {
+  for (int i = 0; i < shape.folders; i++) {
     int parent;
     do {
       parent = (int)(random() % folders.size());
-    } while (depth[parent] >= spec.maxDepth);
+    } while (depth[parent] >= shape.maxDepth);
     char name[32];
     snprintf(name, sizeof name, "Folder %03d", i);
     folders.push_back(folders[parent] + "/" + name);
@@ -260,7 +260,7 @@ std::vector<std::string> GenerateTree(Disk& disk, const TreeSpec& spec) {
     disk.Folder(folders.back());
   }
   uint32_t base = Stamp(2024, 1, 1, 20, 15);
-  for (int i = 0; i < spec.recordings; i++) {
+  for (int i = 0; i < shape.recordings; i++) {
     const std::string& folder = folders[i % folders.size()];
     const char* title = kTitles[random() % 8];
     uint32_t start = base + (uint32_t)(i / 8) * 65536u + (uint32_t)(random() % 4) * 256u;
@@ -268,7 +268,7 @@ std::vector<std::string> GenerateTree(Disk& disk, const TreeSpec& spec) {
     snprintf(name, sizeof name, "%s %04d-%02d-%02d %02d-%02d.rec", title, 2024 + i / 3000,
              1 + i % 12, 1 + i % 28, (start >> 8) & 255, start & 255);
     std::string path = folder + "/" + std::to_string(i) + " " + name;
-    if (spec.headers) {
+    if (shape.headers) {
       Header h;
       h.recordingStart = start;
       h.durationMinutes = (uint16_t)(30 + random() % 120);
@@ -280,9 +280,9 @@ std::vector<std::string> GenerateTree(Disk& disk, const TreeSpec& spec) {
       h.eventStart = start;
       h.eventEnd = start + 256;
       h.eventHours = 1;
-      disk.Recording(path, spec.recordingSize, h, true, start);
+      disk.Recording(path, shape.recordingSize, h, true, start);
     } else {
-      disk.File(path, spec.recordingSize, start);
+      disk.File(path, shape.recordingSize, start);
     }
   }
   return folders;

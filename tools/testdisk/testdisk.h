@@ -107,7 +107,7 @@ struct TreeSpec {
   uint32_t seed = 1;
 };
 // Returns the firmware paths of the folders made (`base` first).
-std::vector<std::string> GenerateTree(Disk& disk, const TreeSpec& spec);
+std::vector<std::string> GenerateTree(Disk& disk, const TreeSpec& shape);
 
 // A fresh empty folder below the system's temporary folder, and its removal.
 std::string MakeTempDir(const std::string& tag);
