@@ -164,10 +164,15 @@ void JumpToINF(const char* infPath, int) {
     TAP_Hdd_Fclose(f);
   }
   TAP_Delay(50);  // the firmware needs a moment before it reports the length
-  TYPE_PlayInfo play;
+  // Room behind the record for a firmware that writes a longer one.
+  struct {
+    TYPE_PlayInfo info;
+    dword guard;
+  } play;
   memset(&play, 0, sizeof play);
-  TAP_Hdd_GetPlayInfo(&play);
-  if (resume != 0 && resume < play.totalBlock) JumpToLastPosition(resume, play.totalBlock);
+  TAP_Hdd_GetPlayInfo(&play.info);
+  dword total = play.info.totalBlock;
+  if (resume != 0 && resume < total) JumpToLastPosition(resume, total);
 }
 
 int StartPlayback(const char* name, int resume) {
