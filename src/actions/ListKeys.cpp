@@ -113,7 +113,7 @@ bool EmptyFolder(const FileRecord* line) {
 }
 
 // Redraws after a move: the rows alone when the selection stayed on its page.
-void AfterMove(int oldLine, int oldPrint, int oldPage, bool full, int forward) {
+void AfterMove(int oldLine, int oldPrint, bool full, int forward) {
   int L = ListLinesPerPage();
   if (HideEmptyFolders) {
     int redraw = 0;
@@ -122,7 +122,8 @@ void AfterMove(int oldLine, int oldPrint, int oldPage, bool full, int forward) {
     if (EmptyFolder(Selected())) chosenLine = 0;
   }
   page = chosenLine > 0 ? (chosenLine - 1) / L : 0;
-  if (full || page != oldPage) {
+  // The window of visible entries starts at chosenLine - printLine + 1.
+  if (full || chosenLine - printLine != oldLine - oldPrint) {
     RefreshQuembryList(0);
   } else {
     if (oldLine > 0) DisplayQuembryLine(oldLine, oldPrint);
@@ -135,7 +136,7 @@ void AfterMove(int oldLine, int oldPrint, int oldPage, bool full, int forward) {
 
 void MoveDown() {
   int L = ListLinesPerPage();
-  int oldLine = chosenLine, oldPrint = printLine, oldPage = page;
+  int oldLine = chosenLine, oldPrint = printLine;
   bool full = false;
   if (chosenLine < maxShown) {
     chosenLine++;
@@ -148,12 +149,12 @@ void MoveDown() {
     chosenLine = printLine = maxShown > 0 ? 1 : 0;
     full = true;
   }
-  AfterMove(oldLine, oldPrint, oldPage, full, 1);
+  AfterMove(oldLine, oldPrint, full, 1);
 }
 
 void MoveUp() {
   int L = ListLinesPerPage();
-  int oldLine = chosenLine, oldPrint = printLine, oldPage = page;
+  int oldLine = chosenLine, oldPrint = printLine;
   bool full = false;
   if (chosenLine >= 2) {
     chosenLine--;
@@ -168,7 +169,7 @@ void MoveUp() {
     full = true;
   }
   if (full && chosenLine < L) printLine = chosenLine;
-  AfterMove(oldLine, oldPrint, oldPage, full, 0);
+  AfterMove(oldLine, oldPrint, full, 0);
 }
 
 // Steps one visible entry at a time (empty folders hidden) at most `steps` times.
@@ -189,7 +190,7 @@ void StepVisible(int steps, bool forward) {
 
 void PageDown() {
   int L = ListLinesPerPage();
-  int oldLine = chosenLine, oldPrint = printLine, oldPage = page;
+  int oldLine = chosenLine, oldPrint = printLine;
   if (printLine < L && chosenLine < maxShown) {
     if (HideEmptyFolders) {
       StepVisible(L - printLine, true);
@@ -207,12 +208,12 @@ void PageDown() {
     chosenLine = maxShown;
     printLine = maxShown < L ? maxShown : L;
   }
-  AfterMove(oldLine, oldPrint, oldPage, true, 1);
+  AfterMove(oldLine, oldPrint, true, 1);
 }
 
 void PageUp() {
   int L = ListLinesPerPage();
-  int oldLine = chosenLine, oldPrint = printLine, oldPage = page;
+  int oldLine = chosenLine, oldPrint = printLine;
   if (printLine >= 2) {
     if (HideEmptyFolders) {
       StepVisible(printLine - 1, false);
@@ -229,7 +230,7 @@ void PageUp() {
   } else {
     chosenLine = printLine = 1;
   }
-  AfterMove(oldLine, oldPrint, oldPage, true, 0);
+  AfterMove(oldLine, oldPrint, true, 0);
 }
 
 void SelectScreenLine(int d) {
@@ -238,10 +239,10 @@ void SelectScreenLine(int d) {
   if (d > L) return;
   int target = chosenLine - printLine + d;
   if (target < 1 || target > maxShown) return;
-  int oldLine = chosenLine, oldPrint = printLine, oldPage = page;
+  int oldLine = chosenLine, oldPrint = printLine;
   chosenLine = target;
   printLine = d;
-  AfterMove(oldLine, oldPrint, oldPage, false, 1);
+  AfterMove(oldLine, oldPrint, false, 1);
 }
 
 void NextSortOrder() {

@@ -89,12 +89,41 @@ void CloseQuembryWindow() {
   if (!exitFlagTAPManager) TAP_Osd_Sync();
 }
 
-void RefreshQuembryList(int) {}
+// The selection bookkeeping of the list without its drawing.
+void RefreshQuembryList(int recompute) {
+  FolderRecord* folder = myfolders[CurrentDirNumber];
+  maxShown = numberOfFiles = folder ? folder->entryCount : 0;
+  SortList(sortOrder);
+  int lines = 9 + 5 * LineSpacingOption + ExtraLineOption;
+  bool corrected = false;
+  if (chosenLine > maxShown) {
+    chosenLine = maxShown;
+    corrected = true;
+  }
+  if (maxShown == 0) chosenLine = printLine = 0;
+  if (printLine > lines) printLine = lines;
+  if (recompute || corrected) DeterminePrintingLine(chosenLine);
+  page = chosenLine > 0 ? (chosenLine - 1) / lines : 0;
+}
 void RefreshQuembryWindow() { TAP_Osd_Sync(); }
 void DetermineStartingLine(int* entry) {
   if (entry) *entry = numberOfFiles > 0 ? 1 : 0;
+  if (entry) DeterminePrintingLine(*entry);
 }
-void DeterminePrintingLine(int) {}
+void DeterminePrintingLine(int n) {
+  int lines = 9 + 5 * LineSpacingOption + ExtraLineOption;
+  int keep = LineSpacingOption == 1 ? 7 : ExtraLineOption ? 5 : 4;
+  if (maxShown < lines && n <= maxShown) {
+    printLine = n;
+  } else if (n == maxShown) {
+    printLine = lines;
+  } else if (n < maxShown - keep) {
+    printLine = n < keep ? n : keep;
+  } else {
+    printLine = n - maxShown + lines;
+  }
+  page = n > 0 ? (n - 1) / lines : 0;
+}
 
 // ------------------------------------------------------------ dialogs
 
