@@ -15,6 +15,7 @@
 #include "emu.h"
 #include "tap.h"
 #include "tap_keys.h"
+#include "firmware_dat.h"
 #include "testdisk.h"
 #include "testenv.h"
 
@@ -30,6 +31,14 @@ class BrowseTest : public RecorderTest {
     if (HasFatalFailure()) return;
     emu::SetClock(2026, 12, 7, 20, 15, 30);
     disk = new testdisk::Disk(disk_);
+    // The firmware description tells the recorder family, so that headers decode.
+    // Remote type 1: the keys the tests press reach the list untranslated.
+    testdisk::FirmwareDat dat = testdisk::DefaultFirmwareDat(config_.systemId);
+    for (testdisk::FirmwareDatModel& model : dat.models) {
+      if (model.sysId == config_.systemId) model.remoteType = 1;
+    }
+    ASSERT_TRUE(
+        testdisk::WriteFirmwareDat(HostPath("/ProgramFiles/Settings/FirmwareTMS.dat"), dat));
     BuildDisk();
     if (HasFatalFailure()) return;
     index_ = emu::StartLinkedApplication({&_tap_header, TAP_Main, TAP_EventHandler});
