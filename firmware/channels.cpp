@@ -45,7 +45,8 @@ dword recTickRemainder[kRecSlots];
 bool playInfoOverrun = false;
 
 // Bytes a recording grows by each second: one second of playback.
-constexpr uint64_t kRecordBytesPerSecond = static_cast<uint64_t>(kBlockBytes) * 100 / kTicksPerBlock;
+constexpr uint64_t kRecordBytesPerSecond =
+    static_cast<uint64_t>(kBlockBytes) * 100 / kTicksPerBlock;
 
 bool BeingRecorded(const std::string& path) {
   for (int i = 0; i < kRecSlots; i++) {

@@ -3,12 +3,14 @@
 AppText text_PlaybackInfoErrorTitle = {"Quembry:  Error retrieving Playback Info",
                                        "Quembry:  Fehler beim Lesen der Wiedergabe"};
 AppText text_PlaybackInfoOverrun = {"TAP_Hdd_GetPlayInfo buffer overrun",
-                                    "TAP_Hdd_GetPlayInfo Puffer\xFC" "berlauf"};
+                                    "TAP_Hdd_GetPlayInfo Puffer\xFC"
+                                    "berlauf"};
 AppText text_InGetPlaybackInfo = {"in 'GetPlaybackInfo'.", "in 'GetPlaybackInfo'."};
 AppText text_InCheckPlaybackStatus = {"in 'CheckPlaybackStatus'.", "in 'CheckPlaybackStatus'."};
-AppText text_StartFailedTitle = {"Starting Playback Failed.",
-                                 "Wiedergabe konnte nicht starten."};
-AppText text_ReturnCode = {"Return code", "R\xFC" "ckgabewert"};
+AppText text_StartFailedTitle = {"Starting Playback Failed.", "Wiedergabe konnte nicht starten."};
+AppText text_ReturnCode = {"Return code",
+                           "R\xFC"
+                           "ckgabewert"};
 AppText text_WhenTryingToPlay = {"when trying to play", "beim Abspielen"};
 AppText text_File = {"File", "Datei"};
 AppText text_RestartFailedTitle = {"Restarting Last Playback Failed.",
@@ -27,18 +29,17 @@ AppText text_MultiNotFoundA = {"Multi-select file not found (A)",
                                "Datei der Mehrfachauswahl fehlt (A)"};
 AppText text_MultiNotFoundB = {"Multi-select file not found (B)",
                                "Datei der Mehrfachauswahl fehlt (B)"};
-AppText text_ClearingMultiSelect = {"Clearing multi-select list",
-                                    "Mehrfachauswahl wird geleert"};
+AppText text_ClearingMultiSelect = {"Clearing multi-select list", "Mehrfachauswahl wird geleert"};
 AppText text_MultiNotAvailable = {"Multi-Select Not Available",
-                                  "Mehrfachauswahl nicht verf\xFC" "gbar"};
+                                  "Mehrfachauswahl nicht verf\xFC"
+                                  "gbar"};
 AppText text_MultiCannotBeUsed = {"Multi-select can not be used",
                                   "Mehrfachauswahl nicht m\xF6glich"};
 AppText text_WhenStoppingStarting = {"when stopping/starting a TAP",
                                      "beim Starten/Beenden eines TAPs"};
 AppText text_WhenChangingSuffix = {"when changing file suffix filter",
                                    "beim Wechsel des Dateifilters"};
-AppText text_BackgroundTitle = {"Background Process In Progress",
-                                "Hintergrundvorgang l\xE4uft"};
+AppText text_BackgroundTitle = {"Background Process In Progress", "Hintergrundvorgang l\xE4uft"};
 AppText text_TapManagerDisabled = {"TAP Manager is disabled", "TAP-Manager ist gesperrt"};
 AppText text_DuringBackground = {"during a background process.",
                                  "w\xE4hrend eines Hintergrundvorgangs."};

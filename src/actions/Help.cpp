@@ -26,15 +26,26 @@ HelpPage normalHelp = {
      "Green: new folder   Yellow: move   Blue: delete", "White / Option: rename   Info: details",
      "Recall: recycle bin   Menu: settings", "Exit: close the list", "Audio: close this page",
      nullptr},
-    {"Quembry-Liste - Tasten", "Auf / Ab: vorheriger / n\xE4" "chster Eintrag",
-     "Links / Rechts, R\xFC" "cklauf / Vorlauf: Seite", "1 ... 9, 0: Eintrag dieser Bildschirmzeile",
-     "Ok: dort weiter, wo Sie aufgeh\xF6rt haben, oder Ordner \xF6" "ffnen",
+    {"Quembry-Liste - Tasten",
+     "Auf / Ab: vorheriger / n\xE4"
+     "chster Eintrag",
+     "Links / Rechts, R\xFC"
+     "cklauf / Vorlauf: Seite",
+     "1 ... 9, 0: Eintrag dieser Bildschirmzeile",
+     "Ok: dort weiter, wo Sie aufgeh\xF6rt haben, oder Ordner \xF6"
+     "ffnen",
      "Play: von Anfang an abspielen", "Stop: Aufnahme oder Wiedergabe beenden",
-     "Pause: n\xE4" "chste Sortierung",
-     "Rot (loslassen): f\xFC" "r Mehrfachauswahl markieren; halten: alle / keine",
+     "Pause: n\xE4"
+     "chste Sortierung",
+     "Rot (loslassen): f\xFC"
+     "r Mehrfachauswahl markieren; halten: alle / keine",
      "Gr\xFCn: neuer Ordner   Gelb: verschieben   Blau: l\xF6schen",
      "Wei\xDF / Option: umbenennen   Info: Details", "Recall: Papierkorb   Men\xFC: Einstellungen",
-     "Exit: Liste schlie\xDF" "en", "Audio: diese Seite schlie\xDF" "en", nullptr}};
+     "Exit: Liste schlie\xDF"
+     "en",
+     "Audio: diese Seite schlie\xDF"
+     "en",
+     nullptr}};
 
 HelpPage recycleHelp = {
     {"Recycle bin - keys", "Up / Down, Left / Right: move and page", "Ok: open a folder",
@@ -43,10 +54,16 @@ HelpPage recycleHelp = {
      "White / Option: list of all recycled files", "Recall: back to the list",
      "Audio: close this page", nullptr},
     {"Papierkorb - Tasten", "Auf / Ab, Links / Rechts: bewegen und bl\xE4ttern",
-     "Ok: Ordner \xF6" "ffnen", "Rot: Datei wiederherstellen", "Gr\xFCn: ganzen Papierkorb leeren",
+     "Ok: Ordner \xF6"
+     "ffnen",
+     "Rot: Datei wiederherstellen", "Gr\xFCn: ganzen Papierkorb leeren",
      "Gelb: Papierkorb dieses Ordners leeren", "Blau: Datei endg\xFCltig l\xF6schen",
-     "Wei\xDF / Option: alle Dateien im Papierkorb", "Recall: zur\xFC" "ck zur Liste",
-     "Audio: diese Seite schlie\xDF" "en", nullptr}};
+     "Wei\xDF / Option: alle Dateien im Papierkorb",
+     "Recall: zur\xFC"
+     "ck zur Liste",
+     "Audio: diese Seite schlie\xDF"
+     "en",
+     nullptr}};
 
 HelpPage managerHelp = {
     {"Application manager - keys", "Up / Down, Left / Right: move and page",
@@ -56,7 +73,11 @@ HelpPage managerHelp = {
     {"Anwendungsverwaltung - Tasten", "Auf / Ab, Links / Rechts: bewegen und bl\xE4ttern",
      "Ok: Anwendung starten, oder beenden, wenn sie l\xE4uft", "Play: Anwendung starten",
      "Info: Details der Anwendung", "Blau: Anwendungsdatei l\xF6schen",
-     "Exit: zur\xFC" "ck zu den Aufnahmen", "Audio: diese Seite schlie\xDF" "en", nullptr}};
+     "Exit: zur\xFC"
+     "ck zu den Aufnahmen",
+     "Audio: diese Seite schlie\xDF"
+     "en",
+     nullptr}};
 
 void ShowPage(HelpPage& page) {
   if (rgn == NO_REGION || quembryHelpWindowShowing) return;

@@ -782,13 +782,12 @@ dword QuembryWindowKeyHandler(dword key) {
       return 0;
     }
   }
-  // 4. A held report starts a long press.
-  if (Held(key)) {
-    if (StartsLongPress(base)) {
-      repeating_key = 1;
-      repeat_AcceptPlayListEnd = 0;
-      repeat_AcceptBlueEnd = 0;
-    }
+  // 4. A held report of a release key starts a long press; held reports of
+  // other keys go on (and, matching no rule, are consumed at the end).
+  if (Held(key) && StartsLongPress(base)) {
+    repeating_key = 1;
+    repeat_AcceptPlayListEnd = 0;
+    repeat_AcceptBlueEnd = 0;
     return 0;
   }
   // 5. Selecting with the multi-select key.

@@ -37,8 +37,7 @@ void OpenFolder(const FileRecord* line) {
   if (myfolders[n]->newFileCount > 0) CascadeFolderHasNewChange(myfolders[n]->parentNumber, -1);
   if (NormalView()) SetDirectoryLastViewed(n);
   SetDirFilesToNotPresent(n);
-  LoadQuembryInfo(CurrentDir, n, myfolders[n]->parentNumber, DefaultRecursiveDepth == 1 ? 1 : 2,
-                  n);
+  LoadQuembryInfo(CurrentDir, n, myfolders[n]->parentNumber, DefaultRecursiveDepth == 1 ? 1 : 2, n);
   DeleteDirFilesNotPresent(n);
   maxShown = numberOfFiles = myfolders[n]->entryCount;
   LoadPlaybackStatusInfo();

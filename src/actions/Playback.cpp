@@ -287,7 +287,8 @@ int RestartLastPlayback() {
   }
   // The entry may have changed while the search ran (never: one thread), but
   // it is read again rather than trusted from before the search.
-  if (playedFiles[0]) JumpToLastPosition(playedFiles[0]->positionBlock, playedFiles[0]->totalBlocks);
+  if (playedFiles[0])
+    JumpToLastPosition(playedFiles[0]->positionBlock, playedFiles[0]->totalBlocks);
   return 0;
 }
 

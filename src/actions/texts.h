@@ -13,8 +13,8 @@ extern AppText text_PlaybackInfoErrorTitle, text_PlaybackInfoOverrun, text_InGet
     text_BackgroundTitle, text_TapManagerDisabled, text_DuringBackground, text_MultiDisabled,
     text_CancelCopyTitle, text_CancelCopyLine1, text_MoveNotAllowed, text_MovingPlaying,
     text_IsNotAllowed, text_NoSubdirectories, text_AvailableToMove, text_RenameNotAllowed,
-    text_RenamingRecording, text_RenamingPlaying, text_DeleteConfirmTitle,
-    text_MultipleSelected, text_WantToDelete, text_WantToRecycle, text_Files,
-    text_MultiClearedTitle, text_MultiClearedLine1, text_MultiAllTitle, text_MultiAllLine1,
-    text_MultiAllLine2, text_DeleteFailedTitle, text_DeleteFailedLine1, text_RenameFailedTitle,
-    text_RenameFailedLine1, text_MoveFailedTitle, text_MoveFailedLine1;
+    text_RenamingRecording, text_RenamingPlaying, text_DeleteConfirmTitle, text_MultipleSelected,
+    text_WantToDelete, text_WantToRecycle, text_Files, text_MultiClearedTitle,
+    text_MultiClearedLine1, text_MultiAllTitle, text_MultiAllLine1, text_MultiAllLine2,
+    text_DeleteFailedTitle, text_DeleteFailedLine1, text_RenameFailedTitle, text_RenameFailedLine1,
+    text_MoveFailedTitle, text_MoveFailedLine1;

@@ -108,8 +108,8 @@ void RefreshChangingLines() {
     SetPlaybackStatus(CurrentDirNumber, playbackOnScreenEntry);
     DisplayQuembryLine(playbackOnScreenEntry, playbackOnScreenLine);
   }
-  const int entries[4] = {recordingOnScreenEntry1, recordingOnScreenEntry2,
-                          recordingOnScreenEntry3, recordingOnScreenEntry4};
+  const int entries[4] = {recordingOnScreenEntry1, recordingOnScreenEntry2, recordingOnScreenEntry3,
+                          recordingOnScreenEntry4};
   const int lines[4] = {recordingOnScreenLine1, recordingOnScreenLine2, recordingOnScreenLine3,
                         recordingOnScreenLine4};
   if (entries[0] > 0 || entries[1] > 0 || entries[2] > 0 || entries[3] > 0) {

@@ -278,8 +278,7 @@ int moveInBackgroundPID;
 int playbackOnScreenEntry, playbackOnScreenLine;
 int recordingOnScreenEntry1, recordingOnScreenEntry2, recordingOnScreenEntry3,
     recordingOnScreenEntry4;
-int recordingOnScreenLine1, recordingOnScreenLine2, recordingOnScreenLine3,
-    recordingOnScreenLine4;
+int recordingOnScreenLine1, recordingOnScreenLine2, recordingOnScreenLine3, recordingOnScreenLine4;
 int scrollFilenameEligible;
 int scrollTextIndex;
 char filename_toProcess[127];

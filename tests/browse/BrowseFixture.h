@@ -13,9 +13,9 @@
 #include "catalogue/History.h"
 #include "config/Settings.h"
 #include "emu.h"
+#include "firmware_dat.h"
 #include "tap.h"
 #include "tap_keys.h"
-#include "firmware_dat.h"
 #include "testdisk.h"
 #include "testenv.h"
 

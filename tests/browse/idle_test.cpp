@@ -33,11 +33,11 @@ TEST_F(IdleTest, TypingIntoTheSearchScreenStepByStep) {
   EXPECT_EQ(Step("aB\x80"), Keys(4, RKEY_Rewind));
   EXPECT_EQ(generateYoutubeKeys, 1);
   EXPECT_EQ(Step("aB\x80"), Keys(2, RKEY_Rewind));
-  EXPECT_EQ(Step("aB\x80"), Keys{RKEY_Ok});              // 'a': where the cursor starts
-  EXPECT_EQ(Step("aB\x80"), Keys{RKEY_Play});            // 'B' is on the second screen
+  EXPECT_EQ(Step("aB\x80"), Keys{RKEY_Ok});                // 'a': where the cursor starts
+  EXPECT_EQ(Step("aB\x80"), Keys{RKEY_Play});              // 'B' is on the second screen
   EXPECT_EQ(Step("aB\x80"), (Keys{RKEY_VolUp, RKEY_Ok}));  // one to the right
-  EXPECT_EQ(Step("aB\x80"), Keys{RKEY_Forward});         // on no screen
-  EXPECT_EQ(Step("aB\x80"), Keys{RKEY_Stop});            // done
+  EXPECT_EQ(Step("aB\x80"), Keys{RKEY_Forward});           // on no screen
+  EXPECT_EQ(Step("aB\x80"), Keys{RKEY_Stop});              // done
   EXPECT_EQ(generateYoutubeKeys, 0);
   EXPECT_EQ(youtubeSearchStringLength, 3);
   // Rows and long ways along a row: at most four column steps per call.

@@ -1,11 +1,12 @@
 // The keys of the list: navigation edge cases, the release keys and their
 // long presses, multi-selection, sort orders, the override keys and help.
+#include "app/keys.h"
+
 #include <stdio.h>
 
 #include <algorithm>
 
 #include "BrowseFixture.h"
-#include "app/keys.h"
 
 namespace {
 
@@ -24,8 +25,8 @@ class ManyTest : public BrowseTest {
       ASSERT_TRUE(disk->File(name, 10 * kBlock, testdisk::Stamp(2026, 1, 1, 0, i % 60)));
     }
     ASSERT_TRUE(disk->File("/DataFiles/Few/a.rec", kBlock));
-    for (const char* name : {"/DataFiles/Few/b.rec", "/DataFiles/Few/c.rec",
-                             "/DataFiles/Few/d.rec"}) {
+    for (const char* name :
+         {"/DataFiles/Few/b.rec", "/DataFiles/Few/c.rec", "/DataFiles/Few/d.rec"}) {
       ASSERT_TRUE(disk->File(name, kBlock));
     }
   }

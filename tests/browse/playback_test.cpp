@@ -85,7 +85,6 @@ TEST_F(PlaybackTest, FilesWithoutHeaderPlayAsMedia) {
   EXPECT_EQ(entry->totalBlocks, 500u);
   TAP_Hdd_StopTs();
   emu::Idle(1);
-
 }
 
 TEST_F(PlaybackTest, WhenBothPlayersFailTheListStays) {
