@@ -453,3 +453,75 @@ TEST_F(BrowseTest, RestartLastKeyNeedsARealLastEntry) {
 }
 
 }  // namespace
+
+namespace {
+
+class RecycleViewTest : public BrowseTest {
+ protected:
+  void BuildDisk() override {
+    BrowseTest::BuildDisk();
+    ASSERT_TRUE(disk->Recycle("/DataFiles/Show 01.rec"));
+  }
+};
+
+TEST_F(RecycleViewTest, KeysOfTheRecycleView) {
+  OpenList();
+  emu::PressKey(RKEY_Recall);
+  ASSERT_EQ(recycleWindowMode, 1);
+  int entry = Find("Show 01.rec.del");
+  ASSERT_GT(entry, 0);
+  while (chosenLine != entry) emu::PressKey(RKEY_ChDown);
+  emu::PressKey(RKEY_Ok);  // a file: nothing
+  emu::PressKey(RKEY_Play);
+  EXPECT_FALSE(emu::IsPlaying());
+  EXPECT_EQ(windowShowing, 1);
+  emu::ReleaseKey(RKEY_Red);  // no selection in this view
+  EXPECT_EQ(MultiSelectCount(), 0);
+  emu::PressKey(RKEY_Red);
+  EXPECT_STREQ(lastStandInCall, "RecycleRestoreAction");
+  EXPECT_STREQ(currentFile.name, "Show 01.rec.del");
+  emu::PressKey(RKEY_Blue);
+  emu::ReleaseKey(RKEY_Blue);
+  EXPECT_STREQ(lastStandInCall, "DeleteRecycledFile");
+  EXPECT_EQ(delete_chosenLine, entry);
+  emu::PressKey(RKEY_Yellow);
+  EXPECT_STREQ(lastStandInCall, "DeleteDirRecycleBinWindow");
+  emu::PressKey(RKEY_Option);
+  EXPECT_STREQ(lastStandInCall, "ActivateAllRecycleWindow");
+  emu::PressKey(RKEY_AudioTrk);
+  EXPECT_EQ(quembryHelpWindowShowing, 1);
+  emu::PressKey(RKEY_AudioTrk);
+  EXPECT_EQ(quembryHelpWindowShowing, 0);
+  // Ok on a folder opens it.
+  chosenLine = printLine = Find("Movies");
+  emu::PressKey(RKEY_Ok);
+  EXPECT_STREQ(CurrentDir, "/DataFiles/Movies");
+}
+
+TEST_F(BrowseTest, ManagerViewStartsApplicationsInsteadOfPlaying) {
+  OpenList();
+  SelectByKeys("Show 01.rec");
+  emu::ReleaseKey(RKEY_Red);
+  TAPManagerMode = 1;
+  emu::PressKey(RKEY_Ok);
+  EXPECT_STREQ(lastMessageLine2, "when stopping/starting a TAP");
+  EXPECT_FALSE(emu::IsPlaying());
+  MultiSelectClearAll();
+  SelectByKeys("Show 02.rec");
+  emu::PressKey(RKEY_Play);
+  EXPECT_FALSE(emu::IsPlaying());
+  EXPECT_EQ(TAPManager_closeFirst, 1);
+  EXPECT_STREQ(TAPManager_TAP_name, "Show 02.rec");
+  EXPECT_STREQ(TAPManager_TAP_directory, "/DataFiles");
+  EXPECT_EQ(TAPManager_multistep, 1);
+  TAPManager_multistep = 0;
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(TAPManager_closeFirst, 0);
+  // The long Info press opens the info window in this view.
+  emu::HoldKey(RKEY_Info);
+  EXPECT_EQ(infoWindowShowing, 1);
+  infoWindowShowing = 0;
+  TAPManagerMode = 0;
+}
+
+}  // namespace
