@@ -343,3 +343,74 @@ TEST_F(PlaybackTest, ClearingProgressAlsoClearsTheHeaderResumePosition) {
 }
 
 }  // namespace
+
+namespace {
+
+class TrackingLimitsTest : public PlaybackTest {
+ protected:
+  void BuildDisk() override {
+    PlaybackTest::BuildDisk();
+    ASSERT_TRUE(disk->File("/DataFiles/stream_h264", 500 * kBlock));
+  }
+};
+
+TEST_F(TrackingLimitsTest, StreamsAreNotTrackedAndTheLastEntryStaysUnmarked) {
+  ASSERT_TRUE(GotoPath("/DataFiles"));
+  ASSERT_EQ(PlayMediafile("stream_h264"), 0);
+  emu::Wait(1);
+  EXPECT_EQ(inPlaybackMode, 1);
+  EXPECT_EQ(History("stream_h264"), nullptr);
+  EXPECT_STRNE(playedFiles[0]->name, "stream_h264");
+  TAP_Hdd_StopTs();
+  emu::Idle(1);
+  EXPECT_EQ(inPlaybackMode, 0);
+  EXPECT_STREQ(CurrentPlaybackFile.name, "stream_h264");  // as last seen
+  GetPlaybackInfo();
+  EXPECT_STREQ(CurrentPlaybackFile.name, "");
+  // Updating the most recent entry in place does not mark the history changed.
+  PlayWith("Show 01.rec", RKEY_Play);
+  emu::Idle(1);
+  playinfoChanged = 0;
+  emu::Wait(1);
+  EXPECT_EQ(playinfoChanged, 0);
+}
+
+TEST_F(TrackingLimitsTest, TheListLineOfThePlayingFileFollowsOnEveryMinute) {
+  OpenList();
+  SelectByKeys("Movies");
+  emu::PressKey(RKEY_Ok);
+  SelectByKeys("Alpha.rec");
+  emu::PressKey(RKEY_Play);
+  emu::Wait(2);
+  OpenList();
+  int entry = Find("Alpha.rec");
+  ASSERT_EQ(Line(entry)->playingNow, 1u);
+  dword before = Line(entry)->positionBlock;
+  playbackOnScreenEntry = entry;  // as the list drawing records it
+  playbackOnScreenLine = 2;
+  emu::SetClock(2026, 12, 7, 20, 15, 58);
+  emu::Wait(3);
+  // Refreshed once, at the new minute; the history runs on meanwhile.
+  EXPECT_GT(Line(entry)->positionBlock, before);
+  EXPECT_LT(Line(entry)->positionBlock, History("Alpha.rec")->positionBlock);
+}
+
+TEST_F(PlaybackTest, AMultiSelectionFolderThatIsGoneClearsTheList) {
+  OpenList();
+  SelectByKeys("Movies");
+  emu::PressKey(RKEY_Ok);
+  SelectByKeys("Beta.rec");
+  emu::ReleaseKey(RKEY_Red);
+  ASSERT_EQ(MultiSelectCount(), 1);
+  emu::PressKey(RKEY_Exit);
+  ASSERT_TRUE(disk->Remove("/DataFiles/Movies"));
+  GotoPath("/DataFiles");
+  SetCurrentDir("/DataFiles");
+  CurrentDirNumber = 0;
+  MultiSelectStartPlayback(0, 0);
+  EXPECT_STREQ(lastMessageLine1, "Multi-select file not found (A)");
+  EXPECT_EQ(MultiSelectCount(), 0);
+  EXPECT_FALSE(emu::IsPlaying());
+}
+
+}  // namespace
