@@ -275,12 +275,6 @@ int Tagsmith_multistep;
 int TAPManager_multistep;
 int moveAcrossMount;
 int moveInBackgroundPID;
-int playbackOnScreenEntry, playbackOnScreenLine;
-int recordingOnScreenEntry1, recordingOnScreenEntry2, recordingOnScreenEntry3,
-    recordingOnScreenEntry4;
-int recordingOnScreenLine1, recordingOnScreenLine2, recordingOnScreenLine3, recordingOnScreenLine4;
-int scrollFilenameEligible;
-int scrollTextIndex;
 char filename_toProcess[127];
 int forceDeleteConfirmation;
 int activateTagsmithPrepareQuembry;
@@ -296,10 +290,19 @@ void Called(const char* name) {
 }
 }  // namespace
 
+// The list screen's, grouped so that they leave together with the others of
+// the list screen above.
+int playbackOnScreenEntry, playbackOnScreenLine;
+int recordingOnScreenEntry1, recordingOnScreenEntry2, recordingOnScreenEntry3,
+    recordingOnScreenEntry4;
+int recordingOnScreenLine1, recordingOnScreenLine2, recordingOnScreenLine3, recordingOnScreenLine4;
+int scrollFilenameEligible;
+int scrollTextIndex;
 void UpdateListClock(int) {}
 void DisplayQuembryLine(int, int) {}
 void DrawQuembryLine(int, int) { Called("DrawQuembryLine"); }
 void UpdateSelectionNumber() {}
+
 void DisplayConfigLine(int) {}
 void ActivateStopWindow(const char*) {
   Called("ActivateStopWindow");

@@ -40,6 +40,17 @@ void RefreshQuembryList(int recompute);
 void RefreshQuembryWindow();
 void DetermineStartingLine(int* entry);
 void DeterminePrintingLine(int entry);
+void UpdateListClock(int colourOption);
+void DisplayQuembryLine(int entry, int line);
+void DrawQuembryLine(int entry, int line);  // DrawQuembryLine is recorded in lastStandInCall
+void UpdateSelectionNumber();
+extern int playbackOnScreenEntry, playbackOnScreenLine;
+extern int recordingOnScreenEntry1, recordingOnScreenEntry2, recordingOnScreenEntry3,
+    recordingOnScreenEntry4;
+extern int recordingOnScreenLine1, recordingOnScreenLine2, recordingOnScreenLine3,
+    recordingOnScreenLine4;
+extern int scrollFilenameEligible;
+extern int scrollTextIndex;
 
 // ------------------------------------------------------------ dialogs
 
@@ -133,13 +144,6 @@ extern int Tagsmith_multistep;
 extern int TAPManager_multistep;
 extern int moveAcrossMount;
 extern int moveInBackgroundPID;
-extern int playbackOnScreenEntry, playbackOnScreenLine;
-extern int recordingOnScreenEntry1, recordingOnScreenEntry2, recordingOnScreenEntry3,
-    recordingOnScreenEntry4;
-extern int recordingOnScreenLine1, recordingOnScreenLine2, recordingOnScreenLine3,
-    recordingOnScreenLine4;
-extern int scrollFilenameEligible;
-extern int scrollTextIndex;
 extern char filename_toProcess[127];
 extern int forceDeleteConfirmation;
 extern int activateTagsmithPrepareQuembry;
@@ -148,10 +152,6 @@ extern char TAPManager_TAP_directory[200];
 extern int configMenuNumber;
 extern int configLine;
 
-void UpdateListClock(int colourOption);
-void DisplayQuembryLine(int entry, int line);
-void DrawQuembryLine(int entry, int line);
-void UpdateSelectionNumber();
 void DisplayConfigLine(int line);
 void ActivateStopWindow(const char* name);
 void ActivateDeleteWindow(const char* name, dword attribute);
