@@ -25,17 +25,26 @@ GuardedPlayInfo playInfoArea;
 
 constexpr dword kMaxTrackedBlocks = 999999999;
 
-// Reads the play information; false (with the message) after an overrun.
+// An overrun was reported and no read has succeeded since.
+bool overrunReported;
+
+// Reads the play information; false after an overrun. The message comes once
+// per run of overruns: tracking reads on every idle event, and a message of
+// ten seconds each time would leave the recorder unusable.
 bool ReadPlayInfo(AppText& where) {
   memset(&playInfoArea, 0, sizeof playInfoArea);
   playInfoArea.guard = 1;
   TAP_Hdd_GetPlayInfo(&playInfoArea.info);
   iOverRunCheck = playInfoArea.guard;
   if (iOverRunCheck != 1) {
-    ShowMessageWinX(rgn, Text(text_PlaybackInfoErrorTitle), Text(text_PlaybackInfoOverrun),
-                    Text(where), 1000);
+    if (!overrunReported) {
+      ShowMessageWinX(rgn, Text(text_PlaybackInfoErrorTitle), Text(text_PlaybackInfoOverrun),
+                      Text(where), 1000);
+    }
+    overrunReported = true;
     return false;
   }
+  overrunReported = false;
   return true;
 }
 

@@ -185,7 +185,16 @@ TEST_F(PlaybackTest, AnOverrunOfThePlayInformationIsReported) {
   EXPECT_STREQ(lastMessageLine1, "TAP_Hdd_GetPlayInfo buffer overrun");
   EXPECT_STREQ(lastMessageLine2, "in 'CheckPlaybackStatus'.");
   EXPECT_EQ(numberOfPlayedFiles, before);  // the information is not used
+  // Reported once while the overruns go on, again after a good read.
+  int messages = messageCount;
+  emu::Idle(5);
   GetPlaybackInfo();
+  EXPECT_EQ(messageCount, messages);
+  emu::SetPlayInfoOverrun(false);
+  emu::Idle(1);
+  emu::SetPlayInfoOverrun(true);
+  GetPlaybackInfo();
+  EXPECT_EQ(messageCount, messages + 1);
   EXPECT_STREQ(lastMessageLine2, "in 'GetPlaybackInfo'.");
 }
 
