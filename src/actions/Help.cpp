@@ -7,6 +7,7 @@
 #include "config/Settings.h"
 #include "tap.h"
 #include "tap_keys.h"
+#include "ui/ListScreen.h"
 #include "ui/Text.h"
 
 int quembryHelpWindowShowing;
@@ -83,6 +84,7 @@ void ShowPage(HelpPage& page) {
   if (rgn == NO_REGION || quembryHelpWindowShowing) return;
   savedScreen = TAP_Osd_SaveBox(rgn, 0, 0, OSD_WIDTH, OSD_HEIGHT);
   quembryHelpWindowShowing = 1;
+  helpWindowShowing = 1;  // the list window's own flag, cleared when it is made anew
   const char* const* lines = page[TextLanguage == 1 ? 1 : 0];
   TAP_Osd_FillBox(rgn, 40, 30, 640, 516, 0xFF1E1E1E);
   PrintCenter(rgn, 40, 44, 680, lines[0], 0xFFFAFAFA, 0, 22);
@@ -95,6 +97,7 @@ void ShowPage(HelpPage& page) {
 
 void ClosePage() {
   quembryHelpWindowShowing = 0;
+  helpWindowShowing = 0;
   if (savedScreen) {
     TAP_Osd_RestoreBox(rgn, 0, 0, OSD_WIDTH, OSD_HEIGHT, savedScreen);
     TAP_MemFree(savedScreen);
@@ -104,6 +107,12 @@ void ClosePage() {
 }
 
 }  // namespace
+
+void DropQuembryHelp() {
+  quembryHelpWindowShowing = 0;
+  if (savedScreen) TAP_MemFree(savedScreen);
+  savedScreen = nullptr;
+}
 
 void DisplayQuembryHelp() { ShowPage(normalHelp); }
 void DisplayQuembryRecycleHelp() { ShowPage(recycleHelp); }

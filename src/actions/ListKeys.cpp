@@ -13,6 +13,7 @@
 #include "lib/lib.h"
 #include "tap.h"
 #include "tap_keys.h"
+#include "ui/ListScreen.h"
 
 int repeating_key;
 int repeat_AcceptBlueEnd;
@@ -172,7 +173,8 @@ void MoveUp() {
   AfterMove(oldLine, oldPrint, full, 0);
 }
 
-// Steps one visible entry at a time (empty folders hidden) at most `steps` times.
+// Steps one visible entry at a time (empty folders hidden) at most `steps`
+// times; hidden folders take no screen line.
 void StepVisible(int steps, bool forward) {
   int L = ListLinesPerPage();
   for (int k = 0; k < steps; k++) {
@@ -181,7 +183,7 @@ void StepVisible(int steps, bool forward) {
       next += forward ? 1 : -1;
     } while (next >= 1 && next <= maxShown && EmptyFolder(FileSlot(CurrentDirNumber, next)));
     if (next < 1 || next > maxShown) break;
-    printLine += next - chosenLine;
+    printLine += forward ? 1 : -1;
     chosenLine = next;
   }
   if (printLine < 1) printLine = 1;
@@ -725,11 +727,12 @@ void FindNextFolder(int forward, int* redraw) {
   int L = ListLinesPerPage();
   bool wrapped = false;
   int guard = maxShown + 1;
+  // Hidden folders take no screen line: the selection keeps its line unless
+  // it wraps.
   while (guard-- > 0 && chosenLine >= 1 && EmptyFolder(Selected())) {
     if (forward) {
       if (chosenLine < maxShown) {
         chosenLine++;
-        printLine = printLine < L ? printLine + 1 : 1;
       } else {
         if (wrapped) break;
         wrapped = true;
@@ -739,7 +742,6 @@ void FindNextFolder(int forward, int* redraw) {
     } else {
       if (chosenLine > 1) {
         chosenLine--;
-        printLine = printLine > 1 ? printLine - 1 : L;
       } else {
         if (wrapped) break;
         wrapped = true;
@@ -755,6 +757,7 @@ dword QuembryWindowKeyHandler(dword key) {
   lastKeyHandler = "QuembryWindowKeyHandler";
   dword base = Base(key);
   // 1. The help page takes every key while it shows.
+  if (quembryHelpWindowShowing && !helpWindowShowing) DropQuembryHelp();
   if (quembryHelpWindowShowing) return QuembryHelpKeyHandler(key);
   // 2. User exit keys hide the list and are replayed to the firmware.
   const int exitKeys[4] = {UserExitKey1, UserExitKey2, UserExitKey3, UserExitKey4};

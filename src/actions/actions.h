@@ -32,6 +32,8 @@ void DisplayQuembryHelp();
 void DisplayQuembryRecycleHelp();
 void DisplayQuembryTAPManagerHelp();
 dword QuembryHelpKeyHandler(dword key);
+// Forgets a page whose list was closed and made anew under it.
+void DropQuembryHelp();
 
 // ------------------------------------------------------------ multi-selection
 // MultiSelectItem and MultiSelect: catalogue/elsewhere.h.

@@ -189,5 +189,6 @@ void TerminateRoutine() {
     if (playedFiles[i]) TAP_MemFree(playedFiles[i]);
     playedFiles[i] = nullptr;
   }
+  ReleaseTextMemory();
   TAP_Exit();
 }

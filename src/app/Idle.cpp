@@ -373,7 +373,7 @@ void My_IdleHandler() {
     NextCheck_AutoRename = currentTickTime + (dword)AutoRenameCheckFreq;
   }
   // 16.
-  if (keyboardWindowShowing && !keyboardHelpShowing) KeyboardCursorBlink();
+  if (keyboardWindowShowing && !keyboardHelpWindowShowing) KeyboardCursorBlink();
   // 17 .. 19. The visible list.
   if (!windowShowing) return;
   if (configWindowShowing) {
@@ -386,7 +386,7 @@ void My_IdleHandler() {
     return;
   }
   if (min != oldMin) {
-    if (quembryHelpWindowShowing || keyboardHelpShowing) return;
+    if (quembryHelpWindowShowing || keyboardHelpWindowShowing) return;
     oldMin = min;
     RefreshChangingLines();
   }

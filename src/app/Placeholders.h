@@ -11,6 +11,8 @@
 #include "catalogue/catalogue.h"
 #include "config/Configuration.h"
 #include "tap.h"
+#include "ui/Dialogs.h"
+#include "ui/ListScreen.h"
 #include "ui/Text.h"
 
 // ------------------------------------------------------------ catalogue
@@ -24,58 +26,8 @@ void ActivateConfigWindow(int line);
 void ReturnToConfigWindow();
 dword ConfigKeyHandler(dword key);
 
-// ------------------------------------------------------------ list screen
-
-extern int chosenLine;
-extern int printLine;
-extern int page;
-extern int yOffsetOption;
-
-// PrintCenter and the other text functions: ui/Text.h.
-void ResetScreenColumns();
-void initialiseQuembryWindow();
-void ActivateQuembryWindow();
-void CloseQuembryWindow();
-void RefreshQuembryList(int recompute);
-void RefreshQuembryWindow();
-void DetermineStartingLine(int* entry);
-void DeterminePrintingLine(int entry);
-void UpdateListClock(int colourOption);
-void DisplayQuembryLine(int entry, int line);
-void DrawQuembryLine(int entry, int line);  // DrawQuembryLine is recorded in lastStandInCall
-void UpdateSelectionNumber();
-extern int playbackOnScreenEntry, playbackOnScreenLine;
-extern int recordingOnScreenEntry1, recordingOnScreenEntry2, recordingOnScreenEntry3,
-    recordingOnScreenEntry4;
-extern int recordingOnScreenLine1, recordingOnScreenLine2, recordingOnScreenLine3,
-    recordingOnScreenLine4;
-extern int scrollFilenameEligible;
-extern int scrollTextIndex;
-
-// ------------------------------------------------------------ dialogs
-
-// What the last message box, message window and yes/no window showed, so that
-// callers can be checked without reading pixels.
-extern char lastMessageTitle[128];
-extern char lastMessageLine1[128];
-extern char lastMessageLine2[128];
-extern int messageCount;
-extern int YesNoOption;
-extern int YesNoResult;
-extern void (*YesNoCallback)(int answer);
-extern void (*MessageCallback)(int result);
-
-void ShowMessageWinX(word region, const char* title, const char* line1, const char* line2,
-                     dword delay);
-void ShowMessageBox(word region, const char* title, const char* line1, const char* line2);
-void DisplayYesNoWindow(const char* title, const char* line1, const char* line2,
-                        const char* button1, const char* button2, int defaultOption,
-                        void (*callback)(int answer));
-dword YesNoKeyHandler(dword key);
-void DisplayMessageWindow(const char* title, const char* line1, const char* line2,
-                          void (*callback)(int result));
-dword MessageKeyHandler(dword key);
-void ReturnFromMessageWindow(int result);
+// ------------------------------------------------------------ list screen, dialogs
+// (ui/ListScreen.h, ui/Dialogs.h)
 
 // ------------------------------------------------------------ windows and their keys
 
@@ -97,6 +49,7 @@ extern int TAPManagerMode;
 extern int TAPManagerModeChanged;
 extern int lastTAPManager_chosenLine;
 extern int lastTAPManager_dirNumber;
+extern int deleteWindowShowing;         // the delete confirmation is up
 extern char Tagsmith_infoMessage[128];  // text the own info window shows; "" = none
 extern byte TagsmithMessage[520];       // last message record exchanged with Tagsmith
 
@@ -112,6 +65,9 @@ dword ipCommandProcessor(word event, dword command, dword argument);
 // ------------------------------------------------------------ peripheral
 
 void CacheLogos();
+// The channel logo of a recording in the box (x, y, width, height).
+void DisplayLogo(word region, int x, int y, int width, int height, int serviceNumber, int type,
+                 const char* serviceName);
 void ReleaseLogoMemory();
 void MediaFiles_Mount();
 void MediaFiles_Unmount();
@@ -124,6 +80,7 @@ extern byte oldSec, oldMin, oldHour;
 extern int generateYoutubeKeys;
 extern char youtubeSearchString[127];
 extern int youtubeSearchStringLength;
+extern int ScrollDelay_count, ScrollPause_count;  // the list's scrolling name
 void My_IdleHandler();
 void ConvertStringIntoKeyboard(const char* text);
 void ReturnFromYoutubeKeyboard(const char* text, int result);
@@ -137,8 +94,7 @@ void ReturnFromYoutubeKeyboard(const char* text, int result);
 extern const char* lastStandInCall;
 extern int standInCalls;
 
-extern int deleteWindowShowing;
-extern int keyboardHelpShowing;
+extern int keyboardHelpWindowShowing;
 extern int STOP_MENU_multistep;
 extern int Tagsmith_multistep;
 extern int TAPManager_multistep;

@@ -78,9 +78,18 @@ int Boundary(const char* text, int start, int end) {
 
 }  // namespace
 
+namespace {
+char* buffer = nullptr;  // UTFtoANSI's conversions
+dword capacity = 0;
+}  // namespace
+
+void ReleaseTextMemory() {
+  if (buffer != nullptr) TAP_MemFree(buffer);
+  buffer = nullptr;
+  capacity = 0;
+}
+
 char* UTFtoANSI(const char* text) {
-  static char* buffer = nullptr;
-  static dword capacity = 0;
   if (text == nullptr) return nullptr;
   if (!isUTFToppy()) return (char*)text;
   dword needed = (dword)strlen(text) + 1;

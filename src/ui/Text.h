@@ -78,6 +78,8 @@ extern byte AlphaLUT[256][3];
 // work in UTF-8, else its ISO 8859-1 conversion in a buffer shared by all
 // calls (valid until the next call). Null when that buffer cannot be had.
 char* UTFtoANSI(const char* text);
+// Gives the conversion buffer back (termination); later calls take a new one.
+void ReleaseTextMemory();
 
 // Pixel width of the converted text in the font of `size`.
 dword PrintWidth(const char* text, int size);

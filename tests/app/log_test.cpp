@@ -9,6 +9,9 @@ namespace {
 
 class LogTest : public AppTest {};
 
+// The recorder has no FirmwareTMS.dat: its start-up notice stays up for 10
+// seconds, so lines written after the start carry 20:15:40.
+
 TEST_F(LogTest, StartLineCarriesTheRecorderTimeAndEndsInCrLf) {
   std::string log = testenv::ReadFile(LogPath());
   EXPECT_EQ(log, "2026-12-07 20:15:30 Start - Pavrolinex v5.1d    \r\n");
@@ -32,7 +35,7 @@ TEST_F(LogTest, LongMessageReachesTheNetworkWhole) {
   std::string before = emu::NetOutput();
   WriteLog(message.c_str());
   EXPECT_EQ(emu::NetOutput().substr(before.size()),
-            "2026-12-07 20:15:30 Pavrolinex: " + message + "\n");
+            "2026-12-07 20:15:40 Pavrolinex: " + message + "\n");
   std::string log = testenv::ReadFile(LogPath());
   EXPECT_NE(log.find(message + "\r\n"), std::string::npos);
 }
@@ -44,7 +47,7 @@ TEST_F(LogTest, LogOfExactly2000BytesIsNotCut) {
   WriteLog(LOG_EXIT_OTHER);
   std::string log = testenv::ReadFile(LogPath());
   EXPECT_EQ(log.substr(0, 2000), old);
-  EXPECT_EQ(log.substr(2000), "2026-12-07 20:15:30 Exit  - Pavrolinex - Other  \r\n");
+  EXPECT_EQ(log.substr(2000), "2026-12-07 20:15:40 Exit  - Pavrolinex - Other  \r\n");
 }
 
 TEST_F(LogTest, LogOf2001BytesKeepsItsLast2000) {
@@ -95,7 +98,7 @@ TEST_F(LogTest, MissingFoldersAreCreatedAgain) {
   testenv::RemoveTree(HostPath("/ProgramFiles/Settings"));
   WriteLog_FirstCall = 1;
   WriteLog(LOG_EXIT_POWER);
-  EXPECT_EQ(testenv::ReadFile(LogPath()), "2026-12-07 20:15:30 Exit  - Pavrolinex - Power  \r\n");
+  EXPECT_EQ(testenv::ReadFile(LogPath()), "2026-12-07 20:15:40 Exit  - Pavrolinex - Power  \r\n");
 }
 
 TEST_F(LogTest, WritingKeepsTheCurrentFolder) {

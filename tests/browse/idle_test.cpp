@@ -194,20 +194,21 @@ TEST_F(IdleTest, TheRenameCheckRunsAtItsFrequency) {
 }
 
 TEST_F(IdleTest, StopMenuFollowUpsActOnTheSelectedEntry) {
-  // Rename: the list reopens and receives Option for the selected entry.
-  snprintf(filename_toProcess, sizeof filename_toProcess, "%s", "Empt");
+  // Rename: the list reopens (on its last entry) and receives Option for the
+  // selected entry, whose name begins with the one stored.
+  snprintf(filename_toProcess, sizeof filename_toProcess, "%s", "Show 2");
   activateReturnToQuembryList_fromStopMenu = 3;
   emu::Idle(1);
   EXPECT_EQ(windowShowing, 1);
-  ASSERT_STREQ(SelectedName(), "Empty");
+  ASSERT_STREQ(SelectedName(), "Show 20.rec");
   EXPECT_EQ(infoWindowShowing, 1);
-  EXPECT_STREQ(currentFile.name, "Empty");
+  EXPECT_STREQ(currentFile.name, "Show 20.rec");
   EXPECT_EQ(filename_toProcess[0], 0);
   EXPECT_EQ(activateReturnToQuembryList_fromStopMenu, 0);
   infoWindowShowing = 0;
   emu::PressKey(RKEY_Exit);
   // Delete: Blue's release, armed; the confirmation is forced.
-  snprintf(filename_toProcess, sizeof filename_toProcess, "%s", "Empty");
+  snprintf(filename_toProcess, sizeof filename_toProcess, "%s", "Show 20.rec");
   activateReturnToQuembryList_fromStopMenu = 2;
   emu::Idle(1);
   EXPECT_STREQ(lastStandInCall, "ActivateDeleteWindow");
@@ -245,30 +246,32 @@ TEST_F(IdleTest, TheDeleteChainOpensTheNextConfirmation) {
 }
 
 TEST_F(IdleTest, ALongSelectedNameScrollsAndRestsAtItsStart) {
+  Recording(
+      "/DataFiles/Zz a recording whose name is far too long for its column on the list "
+      "screen.rec",
+      100, testdisk::Stamp(2026, 12, 1, 20, 0));
   AutoRenameCheckFreq = 0;
   ScrollDelay = 2;
-  OpenList();
-  SelectByKeys("Show 01.rec");
-  scrollFilenameEligible = 1;
-  scrollTextIndex = 0;
-  emu::Idle(1);
-  standInCalls = 0;
+  OpenList();  // rescans the folder
+  SelectByKeys("Zz a recording whose name is far too long for its column on the list screen.rec");
+  emu::Idle(60);  // past the first step and the rest at the start
+  ASSERT_EQ(scrollFilenameEligible, 1);
+  int start = scrollTextIndex;
+  ASSERT_GT(start, 1);
   emu::Idle(9);
-  EXPECT_EQ(standInCalls, 3);  // one step every ScrollDelay + 1 events
-  EXPECT_STREQ(lastStandInCall, "DrawQuembryLine");
+  EXPECT_EQ(scrollTextIndex, start + 3);  // one step every ScrollDelay + 1 events
   // At its start the name rests 50 events.
   scrollTextIndex = 1;
-  emu::Idle(3);
-  standInCalls = 0;
-  emu::Idle(49);
-  EXPECT_EQ(standInCalls, 0);
-  emu::Idle(2);
-  EXPECT_EQ(standInCalls, 1);
+  ScrollDelay_count = ScrollPause_count = 0;
+  emu::Idle(50);
+  EXPECT_EQ(scrollTextIndex, 1);
+  emu::Idle(1);
+  EXPECT_EQ(scrollTextIndex, 2);
   // Folders do not scroll.
   SelectByKeys("Movies");
-  standInCalls = 0;
+  int at = scrollTextIndex;
   emu::Idle(10);
-  EXPECT_EQ(standInCalls, 0);
+  EXPECT_EQ(scrollTextIndex, at);
 }
 
 TEST_F(IdleTest, WatchingCountsAsActivity) {

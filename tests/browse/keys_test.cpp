@@ -121,7 +121,7 @@ TEST_F(BrowseTest, EmptyFoldersAreSkippedWhenHidden) {
   printLine = L();
   emu::PressKey(RKEY_ChDown);
   EXPECT_STREQ(SelectedName(), "Movies");
-  EXPECT_EQ(printLine, 2);
+  EXPECT_EQ(printLine, 1);  // the hidden folder takes no line
   // Up onto it moves back past it, wrapping to the last entry on line L.
   emu::PressKey(RKEY_ChUp);
   EXPECT_EQ(chosenLine, maxShown);
@@ -409,6 +409,15 @@ TEST_F(BrowseTest, HelpPagesTakeEveryKeyUntilClosed) {
   emu::PressKey(RKEY_AudioTrk);
   emu::HoldKey(RKEY_Sat);
   EXPECT_EQ(quembryHelpWindowShowing, 0);
+  // A page whose list was closed and opened again under it is forgotten.
+  emu::PressKey(RKEY_AudioTrk);
+  ASSERT_EQ(quembryHelpWindowShowing, 1);
+  exitFlag = 1;
+  CheckFlags();
+  OpenList();
+  emu::PressKey(RKEY_ChUp);
+  EXPECT_EQ(quembryHelpWindowShowing, 0);
+  EXPECT_EQ(lastKeyHandler, std::string("QuembryWindowKeyHandler"));
 }
 
 TEST_F(BrowseTest, ProgressKeyMarksWatchedThenClears) {

@@ -9,11 +9,14 @@ namespace {
 TEST_F(BrowseTest, BrowsePlayStopAndComeBackToTheProgress) {
   OpenList();
   ASSERT_EQ(CurrentDirNumber, 0);
-  ASSERT_EQ(maxShown, 23);  // 3 folders and 20 recordings
-  EXPECT_EQ(chosenLine, 1);
-  EXPECT_EQ(printLine, 1);
+  ASSERT_EQ(maxShown, 23);    // 3 folders and 20 recordings
+  EXPECT_EQ(chosenLine, 23);  // the last entry, on the last line
+  EXPECT_EQ(printLine, L());
 
   // Moving and paging.
+  emu::PressKey(RKEY_ChDown);  // wraps
+  EXPECT_EQ(chosenLine, 1);
+  EXPECT_EQ(printLine, 1);
   emu::PressKey(RKEY_ChDown);
   emu::PressKey(RKEY_ChDown);
   EXPECT_EQ(chosenLine, 3);
