@@ -13,6 +13,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -68,6 +69,27 @@ bool MakeFolders(const std::string& path) {
   return true;
 }
 
+// Copies `size` bytes from one file to another, keeping holes as holes: a
+// seeded drive holds recordings of gigabytes that are mostly holes, and the
+// drive lives in memory.
+bool CopySparse(int in, int out, off_t size) {
+  char buf[65536];
+  off_t pos = 0;
+  while (pos < size) {
+    off_t data = lseek(in, pos, SEEK_DATA);
+    if (data < 0) break;  // only a hole remains (or no hole support: copied below)
+    off_t hole = lseek(in, data, SEEK_HOLE);
+    if (hole < 0) hole = size;
+    for (off_t at = data; at < hole;) {
+      ssize_t n = pread(in, buf, std::min<off_t>(sizeof buf, hole - at), at);
+      if (n <= 0 || pwrite(out, buf, n, at) != n) return false;
+      at += n;
+    }
+    pos = hole;
+  }
+  return ftruncate(out, size) == 0;
+}
+
 // Copies the tree below the open folder `from` into the folder `to`. Works on
 // descriptors because the source may lie below /mnt, which the namespace
 // covers before the copy.
@@ -91,12 +113,7 @@ bool CopyTree(int from, const std::string& to) {
     } else if (S_ISREG(st.st_mode)) {
       int in = openat(from, e->d_name, O_RDONLY);
       int out = open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-      char buf[65536];
-      ssize_t n = 0;
-      while (in >= 0 && out >= 0 && (n = read(in, buf, sizeof buf)) > 0) {
-        if (write(out, buf, n) != n) break;
-      }
-      if (in < 0 || out < 0 || n != 0) ok = false;
+      if (in < 0 || out < 0 || !CopySparse(in, out, st.st_size)) ok = false;
       if (in >= 0) close(in);
       if (out >= 0) {
         struct timespec times[2] = {st.st_atim, st.st_mtim};

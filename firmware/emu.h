@@ -33,6 +33,9 @@ struct Config {
   // TAP_Delay delivers an idle event to the running applications while the
   // caller is still inside its own handler, as the recorder may (re-entry).
   bool idleDuringDelay = false;
+  // The video picture moves with the clock and RefreshScreen can show it
+  // between syncs (live front end); off, frames depend on the syncs alone.
+  bool livePicture = false;
 };
 
 // Boots the emulated recorder: enters a private mount namespace (and a user
@@ -105,6 +108,10 @@ dword Ticks();
 const std::vector<uint32_t>& Frame();
 uint64_t FrameCount();  // number of syncs so far
 bool WritePng(const std::string& path);
+// Composes the frame anew: the video picture of this moment under the display
+// as the last sync left it (with livePicture; otherwise the last sync's
+// frame stays). FrameCount does not change.
+void RefreshScreen();
 bool AnyRegionOpen();  // an application region exists
 // The firmware's own display (plane 0): scripts put something there to test
 // the application's guards.

@@ -57,6 +57,8 @@ uint32_t Over(uint32_t src, uint32_t dst) {
   return out;
 }
 
+void DrawLiveMarks(std::vector<uint32_t>& out);
+
 void DrawVideoLayer(std::vector<uint32_t>& out) {
   // A test picture: eight colour bars, with the name of what plays below.
   static const uint32_t bars[8] = {0xFFC0C0C0, 0xFFC0C000, 0xFF00C0C0, 0xFF00C000,
@@ -67,16 +69,52 @@ void DrawVideoLayer(std::vector<uint32_t>& out) {
     }
   }
   DrawText(out.data(), OSD_WIDTH, OSD_WIDTH, OSD_HEIGHT, 40, 440, PlayingName(), 0xFFFFFFFF, 3);
+  if (config.livePicture) DrawLiveMarks(out);
+}
+
+// What makes the live picture move and tells live viewing from playback: a
+// white line sweeping across the bars once every four seconds; during
+// playback the bars are dimmed and a bar below the name shows the position.
+void DrawLiveMarks(std::vector<uint32_t>& out) {
+  TYPE_PlayInfo play;
+  TAP_Hdd_GetPlayInfo(&play);
+  bool playing = play.playMode == PLAYMODE_Playing || play.playMode == PLAYMODE_Media;
+  if (playing) {
+    for (int y = 0; y < 400; y++) {
+      for (int x = 0; x < OSD_WIDTH; x++) {
+        uint32_t& p = out[y * OSD_WIDTH + x];
+        p = 0xFF000000u | (p >> 1 & 0x7F7F7F);
+      }
+    }
+    DrawText(out.data(), OSD_WIDTH, OSD_WIDTH, OSD_HEIGHT, 40, 410,
+             play.trickMode == TRICKMODE_Pause ? "PAUSE" : "PLAY", 0xFF40FF40, 2);
+    dword total = play.totalBlock ? play.totalBlock : 1;
+    int filled = static_cast<int>(static_cast<uint64_t>(play.currentBlock) * 640 / total);
+    for (int y = 520; y < 532; y++) {
+      for (int x = 40; x < 680; x++) {
+        out[y * OSD_WIDTH + x] = x - 40 < filled ? 0xFF40C040 : 0xFF505050;
+      }
+    }
+  } else {
+    DrawText(out.data(), OSD_WIDTH, OSD_WIDTH, OSD_HEIGHT, 40, 410, "LIVE", 0xFFFF4040, 2);
+  }
+  int sweep = static_cast<int>(emu::Ticks() % 400) * OSD_WIDTH / 400;
+  for (int y = 0; y < 400; y++) {
+    for (int x = sweep; x < sweep + 6 && x < OSD_WIDTH; x++) out[y * OSD_WIDTH + x] = 0xFFFFFFFF;
+  }
 }
 
 }  // namespace
 
-void Compose() {
+// The display as the last sync left it, kept for RefreshScreen.
+std::vector<Region> shown;
+
+void ComposeFrom(const Region* list, size_t count) {
   std::vector<uint32_t>& out = frame;
   DrawVideoLayer(out);
   std::vector<const Region*> stack;
-  for (const Region& r : regions) {
-    if (r.used) stack.push_back(&r);
+  for (size_t i = 0; i < count; i++) {
+    if (list[i].used) stack.push_back(&list[i]);
   }
   std::sort(stack.begin(), stack.end(),
             [](const Region* a, const Region* b) { return a->order < b->order; });
@@ -95,6 +133,18 @@ void Compose() {
   }
 }
 
+void Compose() {
+  if (config.livePicture) {
+    shown.clear();
+    for (const Region& r : regions) {
+      if (r.used) shown.push_back(r);
+    }
+    ComposeFrom(shown.data(), shown.size());
+  } else {
+    ComposeFrom(regions, kMaxRegions);
+  }
+}
+
 void ResetOsd() {
   for (Region& r : regions) r = Region();
   regions[0].used = true;
@@ -103,6 +153,7 @@ void ResetOsd() {
   regions[0].pixels.assign(OSD_WIDTH * OSD_HEIGHT, 0);
   frame.assign(OSD_WIDTH * OSD_HEIGHT, 0xFF000000u);
   frameCount = 0;
+  shown.clear();
   Compose();  // until the first sync the screen shows the picture alone
 }
 
@@ -322,6 +373,10 @@ namespace emu {
 const std::vector<uint32_t>& Frame() { return fw::frame; }
 
 uint64_t FrameCount() { return fw::frameCount; }
+
+void RefreshScreen() {
+  if (fw::config.livePicture) fw::ComposeFrom(fw::shown.data(), fw::shown.size());
+}
 
 bool AnyRegionOpen() {
   for (int i = 1; i < fw::kMaxRegions; i++) {

@@ -1,0 +1,85 @@
+// The demo disk as the application reads it: its settings, viewing history,
+// folder history and firmware description are in the application's formats.
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <string>
+
+#include "app/Placeholders.h"
+#include "catalogue/History.h"
+#include "config/Configuration.h"
+#include "config/Settings.h"
+#include "lib/lib.h"
+#include "testenv.h"
+
+namespace {
+
+class DemoDiskTest : public RecorderTest {
+ protected:
+  void Configure(emu::Config& config) override {
+    demo_ = testenv::MakeTempDir("pvr-demo");
+    std::string command = std::string(PVR_EXEC_PREFIX) +
+                          PVR_BINARY_DIR "/tools/demodisk --small '" + demo_ + "/disk' >/dev/null";
+    made_ = system(command.c_str()) == 0;
+    config.diskDir = demo_ + "/disk/hd";
+  }
+  void SetUp() override {
+    RecorderTest::SetUp();
+    ASSERT_TRUE(made_);
+    if (TAPIniDir) TAP_MemFree(TAPIniDir);
+    if (TAPLogoDir) TAP_MemFree(TAPLogoDir);
+    TAPIniDir = TAPLogoDir = nullptr;
+    locateIniDirectory();
+    ASSERT_NE(TAPIniDir, nullptr);
+    ReleasePlayedFiles();
+  }
+  void TearDown() override {
+    ReleasePlayedFiles();
+    RecorderTest::TearDown();
+    testenv::RemoveTree(demo_);
+  }
+  std::string demo_;
+  bool made_ = false;
+};
+
+TEST_F(DemoDiskTest, SettingsRecycleOnDeleteAndKeepTheirDefaults) {
+  ResetSettingsToDefaults();
+  ASSERT_EQ(ReadConfigurationFile(), 1);
+  EXPECT_EQ(recycleBinOption, 1);
+  EXPECT_EQ(mainActivationKey, 0x10042);
+  EXPECT_EQ(GMToffsetOption, 600);
+  EXPECT_EQ(StatusScreenKey, 65552);
+  EXPECT_NE(FirmwareDatMJD(), 0);
+}
+
+TEST_F(DemoDiskTest, ViewingHistoryMatchesTheRecordingsOnTheDisk) {
+  ASSERT_TRUE(ReadDatFile());
+  ASSERT_EQ(numberOfPlayedFiles, 3);
+  for (int i = 0; i <= numberOfPlayedFiles; i++) {
+    ASSERT_NE(playedFiles[i], nullptr);
+    std::string path = std::string("/mnt/hd/DataFiles/") + playedFiles[i]->name;
+    struct stat st;
+    ASSERT_EQ(stat(path.c_str(), &st), 0) << path;
+    EXPECT_EQ(playedFiles[i]->inode, static_cast<dword>(st.st_ino)) << path;
+    EXPECT_EQ(playedFiles[i]->totalBlocks, static_cast<dword>(st.st_size / 9024)) << path;
+    EXPECT_LE(playedFiles[i]->positionBlock, playedFiles[i]->totalBlocks) << path;
+  }
+  // Entry 0, the last played, is the most recent of the history.
+  EXPECT_STREQ(playedFiles[0]->name, playedFiles[numberOfPlayedFiles]->name);
+  EXPECT_TRUE(ReadLastViewDatFile());
+}
+
+TEST_F(DemoDiskTest, OneRecordingIsInTheRecycleBin) {
+  int recycled = 0;
+  for (const std::string& name : testenv::ListDir("/mnt/hd/DataFiles")) {
+    if (name.size() > 8 && name.compare(name.size() - 8, 8, ".rec.del") == 0) {
+      recycled++;
+      std::string base = name.substr(0, name.size() - 4);
+      EXPECT_TRUE(testenv::Exists("/mnt/hd/DataFiles/" + base + ".inf.del")) << base;
+      EXPECT_TRUE(testenv::Exists("/mnt/hd/DataFiles/" + base + ".nav.del")) << base;
+    }
+  }
+  EXPECT_EQ(recycled, 1);
+}
+
+}  // namespace
