@@ -1,8 +1,10 @@
 // Channels, playback and recording slots, as a simple model: a channel list, a
 // player that walks through a file in blocks as emulated time passes, and four
-// recording slots that tests fill.
+// recording slots that tests fill and whose files grow while they record. The
+// README ("The playback model") describes what the model does and leaves out.
 #include <string.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -38,6 +40,46 @@ Playback playback;
 
 TYPE_RecInfo recordings[kRecSlots];
 TYPE_File recFiles[kRecSlots][3];
+std::string recPaths[kRecSlots];  // system path each recording slot writes
+dword recTickRemainder[kRecSlots];
+bool playInfoOverrun = false;
+
+// Bytes a recording grows by each second: one second of playback.
+constexpr uint64_t kRecordBytesPerSecond =
+    static_cast<uint64_t>(kBlockBytes) * 100 / kTicksPerBlock;
+
+bool BeingRecorded(const std::string& path) {
+  for (int i = 0; i < kRecSlots; i++) {
+    if (recordings[i].recType != RECTYPE_None && !recPaths[i].empty() && recPaths[i] == path) {
+      return true;
+    }
+  }
+  return false;
+}
+
+dword BlocksOf(const std::string& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) return 1;
+  uint64_t blocks = static_cast<uint64_t>(st.st_size) / kBlockBytes;
+  return blocks == 0 ? 1 : static_cast<dword>(blocks);
+}
+
+// Recordings in progress: the seconds count up and the file grows (sparse).
+void AdvanceRecordings(dword ticks) {
+  for (int i = 0; i < kRecSlots; i++) {
+    if (recordings[i].recType == RECTYPE_None) continue;
+    recTickRemainder[i] += ticks;
+    dword seconds = recTickRemainder[i] / 100;
+    recTickRemainder[i] %= 100;
+    if (seconds == 0) continue;
+    recordings[i].recordedSec += seconds;
+    if (recPaths[i].empty()) continue;
+    struct stat st;
+    if (stat(recPaths[i].c_str(), &st) != 0) continue;
+    off_t grown = st.st_size + static_cast<off_t>(seconds * kRecordBytesPerSecond);
+    if (truncate(recPaths[i].c_str(), grown) != 0) continue;
+  }
+}
 std::vector<TYPE_TimerInfo> timers;
 
 std::string playingLabel;
@@ -105,8 +147,7 @@ int StartPlayback(const std::string& path, byte mode) {
   playback.info.speed = 1;
   playback.info.svcType = static_cast<byte>(currentType);
   playback.info.svcNum = static_cast<word>(currentNum);
-  uint64_t blocks = static_cast<uint64_t>(st.st_size) / kBlockBytes;
-  playback.info.totalBlock = blocks == 0 ? 1 : static_cast<dword>(blocks);
+  playback.info.totalBlock = BlocksOf(path);
   uint64_t seconds = static_cast<uint64_t>(playback.info.totalBlock) * kTicksPerBlock / 100;
   playback.info.duration = static_cast<word>(seconds / 60);
   playback.info.durationSec = static_cast<word>(seconds % 60);
@@ -129,6 +170,8 @@ int StartPlayback(const std::string& path, byte mode) {
 // as the firmware's table `_hddRecFiles` shows them; closed when empty.
 void SetRecordingFiles(int slot, const std::string& systemPath) {
   static const char* suffixes[3] = {"", ".inf", ".nav"};
+  recPaths[slot] = systemPath;
+  recTickRemainder[slot] = 0;
   for (int k = 0; k < 3; k++) {
     TYPE_File& f = recFiles[slot][k];
     memset(&f, 0, sizeof f);
@@ -150,6 +193,7 @@ void ResetChannels() {
   currentNum = 0;
   channelStarted = true;
   playback = Playback();
+  playInfoOverrun = false;
   memset(recordings, 0, sizeof recordings);
   for (int i = 0; i < kRecSlots; i++) SetRecordingFiles(i, "");
   timers.clear();
@@ -157,11 +201,20 @@ void ResetChannels() {
 }
 
 void AdvancePlayback(dword ticks) {
+  AdvanceRecordings(ticks);
   if (!playback.active || playback.info.trickMode == TRICKMODE_Pause) return;
   playback.tickRemainder += ticks;
   dword blocks = playback.tickRemainder / kTicksPerBlock;
   playback.tickRemainder %= kTicksPerBlock;
   dword& at = playback.info.currentBlock;
+  if (BeingRecorded(playback.path)) {
+    // A recording in progress: the length follows the file, and playback
+    // waits at the live end instead of ending there.
+    playback.info.totalBlock = BlocksOf(playback.path);
+    dword last = playback.info.totalBlock - 1;
+    at = at + blocks < last ? at + blocks : last;
+    return;
+  }
   if (at + blocks >= playback.info.totalBlock) {
     // The end of the file ends the playback, as on the recorder.
     playback = Playback();
@@ -177,6 +230,16 @@ bool PlayMedia(const std::string& systemPath) {
   return StartPlayback(systemPath, PLAYMODE_Media) == 0;
 }
 
+// The slot recording the service shown live, or -1.
+int SlotRecordingCurrentService() {
+  for (int i = 0; i < kRecSlots; i++) {
+    const TYPE_RecInfo& r = recordings[i];
+    if (r.recType == RECTYPE_None || recPaths[i].empty()) continue;
+    if (r.svcType == currentType && r.svcNum == currentNum) return i;
+  }
+  return -1;
+}
+
 void FirmwareKey(dword key) {
   dword plain = key & RKEY_MASK;
   if (key != plain) return;  // held and released reports
@@ -185,7 +248,23 @@ void FirmwareKey(dword key) {
   } else if (plain == RKEY_Pause && playback.active) {
     playback.info.trickMode =
         playback.info.trickMode == TRICKMODE_Pause ? TRICKMODE_Normal : TRICKMODE_Pause;
+  } else if (plain == RKEY_Play) {
+    if (playback.active) {
+      playback.info.trickMode = TRICKMODE_Normal;  // paused or winding: normal speed again
+      return;
+    }
+    // Watching a service that is being recorded: Play plays the recording,
+    // at the live end.
+    int slot = SlotRecordingCurrentService();
+    if (slot < 0) return;
+    if (StartPlayback(recPaths[slot], PLAYMODE_Playing) == 0) {
+      playback.info.currentBlock = playback.info.totalBlock - 1;
+    }
+  } else if (plain == RKEY_Prev && playback.active) {
+    playback.info.currentBlock = 0;  // back to the start of the file
+    playback.tickRemainder = 0;
   }
+  // Exit only closes the firmware's banner; nothing here models the banner.
 }
 
 }  // namespace fw
@@ -210,6 +289,9 @@ int TAP_Hdd_GetPlayInfo(TYPE_PlayInfo* info) {
   } else {
     memset(info, 0, sizeof *info);
   }
+  // A firmware whose record is longer than the one the application knows
+  // writes past its end.
+  if (fw::playInfoOverrun) memset(reinterpret_cast<byte*>(info) + sizeof *info, 0, 4);
   return 1;
 }
 
@@ -306,6 +388,12 @@ void ClearRecording(int slot) {
 void SetTimers(const std::vector<TYPE_TimerInfo>& list) { fw::timers = list; }
 
 bool IsPlaying() { return fw::playback.active; }
+
+void SetPlayInfoOverrun(bool on) { fw::playInfoOverrun = on; }
+
+bool PlaybackPaused() {
+  return fw::playback.active && fw::playback.info.trickMode == TRICKMODE_Pause;
+}
 
 std::string PlayingPath() { return fw::playback.active ? fw::playback.path : ""; }
 

@@ -138,11 +138,17 @@ void LimitAllocations(long count);
 void SetChannels(const std::vector<TYPE_TapChInfo>& tv, const std::vector<TYPE_TapChInfo>& radio);
 // Fills recording slot 0..3 (TAP_Hdd_GetRecInfo); `systemPath` is the file the
 // slot writes (shown in "_hddRecFiles" with its ".inf" and ".nav"); empty: none.
+// While the slot records, its seconds count up with emulated time and an
+// existing file grows by one second of playback blocks per second.
 bool SetRecording(int slot, const TYPE_RecInfo& info, const std::string& systemPath = "");
 void ClearRecording(int slot);
 void SetTimers(const std::vector<TYPE_TimerInfo>& timers);  // TAP_Timer_GetInfo
 bool IsPlaying();
 std::string PlayingPath();  // system path of the file playing; empty when none
+bool PlaybackPaused();
+// From now on TAP_Hdd_GetPlayInfo writes four zero bytes past the record, as a
+// firmware with a longer record would; the caller must leave room for them.
+void SetPlayInfoOverrun(bool on);
 
 // --- power cuts ------------------------------------------------------------------
 // Simulates the recorder losing power part-way through: the next `changes`

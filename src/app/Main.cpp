@@ -63,7 +63,7 @@ char CurrentDir[200];
 char LogFileDir[512];
 
 byte* _isAnalogMode;
-int (*Appl_GetAnalogEncoderState)(void);
+byte (*Appl_GetAnalogEncoderState)(void);
 void (*Appl_AnalogChangeAction)(void);
 void (*Appl_SetAnalogEncoderMode)(byte mode);
 

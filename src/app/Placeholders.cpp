@@ -68,21 +68,6 @@ dword AllRecycleKeyHandler(dword) {
   return 0;
 }
 
-// The list: Exit and the user exit keys hide it; Mute and the codes 0x10047
-// and 0x10048 belong to the firmware; everything else is consumed.
-dword QuembryWindowKeyHandler(dword key) {
-  lastKeyHandler = "QuembryWindowKeyHandler";
-  dword code = key & RKEY_MASK;
-  if (code == RKEY_Mute || code == RKEY_Option5 || code == RKEY_Option6) return key;
-  if (key == RKEY_Exit || (UserExitKey1 && key == (dword)UserExitKey1) ||
-      (UserExitKey2 && key == (dword)UserExitKey2) ||
-      (UserExitKey3 && key == (dword)UserExitKey3) ||
-      (UserExitKey4 && key == (dword)UserExitKey4)) {
-    exitFlag = 1;
-  }
-  return 0;
-}
-
 dword KeyboardKeyHandler(dword) {
   lastKeyHandler = "KeyboardKeyHandler";
   return 0;
@@ -90,40 +75,15 @@ dword KeyboardKeyHandler(dword) {
 
 // ------------------------------------------------------------ actions
 
-int inPlaybackMode;
 int processInBackground;
 int TAPManagerMode;
 int TAPManagerModeChanged;
 int lastTAPManager_chosenLine;
 int lastTAPManager_dirNumber;
-int repeating_key;
 int deleteWindowShowing;
 char Tagsmith_infoMessage[128];
 byte TagsmithMessage[520];
-MultiSelectItem* MultiSelect;
-
-void MultiSelectClearFirst() {
-  MultiSelectItem* first = MultiSelect;
-  if (!first) return;
-  MultiSelect = first->next;
-  TAP_MemFree(first);
-}
-void MultiSelect_CheckFileNumber(MultiSelectItem*) {}
-
-// Playback is the firmware's: the placeholder follows its play mode.
-void CheckPlaybackStatus() {
-  TYPE_PlayInfo info;
-  TAP_MemSet(&info, 0, sizeof info);
-  TAP_Hdd_GetPlayInfo(&info);
-  inPlaybackMode = info.playMode == PLAYMODE_Playing || info.playMode == PLAYMODE_Media;
-}
-void GetPlaybackInfo() {}
-void LoadPlaybackStatusInfo() {}
-void LoadPlaybackInfo(int, int) {}
-int RestartLastPlayback() { return -1; }
 void ReleaseMoveFilesMemory() {}
-void ChangeToParentDir() {}
-void QuembryAction(int) {}
 void CloseQuembryInfoWindow() { infoWindowShowing = 0; }
 void ActivateInfoWindow(int) { infoWindowShowing = 1; }
 void ActivateStopMenuWindow() { stopmenuWindowShowing = 1; }
@@ -132,9 +92,7 @@ void initialiseQuembryDelete() {}
 void initialiseQuembryRename() {}
 dword ipCommandProcessor(word, dword, dword) { return 0; }
 
-// What the catalogue expects of playback, applications and recordings.
-void DeleteProgressInfo(int, int, int) {}
-void SetPlaybackStatus(int, int) {}
+// What the catalogue expects of applications.
 bool IsFileTAP_Active(const char*, const char*) { return false; }
 bool HDD_TAP_GetInfo(const char*, TYPE_TapHeader*) { return false; }
 
@@ -148,45 +106,81 @@ void MediaFiles_Unmount() {}
 void MediaFiles_Link() {}
 void MediaFiles_Unlink() {}
 
-// ------------------------------------------------------------ idle processing
+// ------------------------------------------------------------ called by browsing and idle work
 
-byte oldSec, oldMin, oldHour;
+const char* lastStandInCall = "";
+int standInCalls;
 
-// The parts of idle processing the spine relies on: the tick, playback
-// state, the alive log and the requests to show the list or the stop menu.
-void My_IdleHandler() {
-  static byte oldMin_lastActionTick = 0;
-  static dword NextCheck_AliveLogging = 0;
+int keyboardHelpWindowShowing;
+int STOP_MENU_multistep;
+int Tagsmith_multistep;
+int TAPManager_multistep;
+int moveAcrossMount;
+int moveInBackgroundPID;
+char filename_toProcess[127];
+int forceDeleteConfirmation;
+int activateTagsmithPrepareQuembry;
+char TAPManager_TAP_name[127];
+char TAPManager_TAP_directory[200];
+int configMenuNumber;
+int configLine;
 
-  CheckPlaybackStatus();
-  currentTickTime = TAP_GetTick();
-
-  word mjd = 0;
-  byte hour = 0, min = 0, sec = 0;
-  TAP_GetTime(&mjd, &hour, &min, &sec);
-  if (min != oldMin_lastActionTick) {
-    oldMin_lastActionTick = min;
-    if (inPlaybackMode && currentTickTime - lastActionTick <= 59999) {
-      lastActionTick = currentTickTime;
-      lastActionTickPrev = currentTickTime;
-    }
-    if (AliveLoggingFreq != 0 && currentTickTime >= NextCheck_AliveLogging) {
-      WriteLog_Alive(LOG_ALIVE);
-      NextCheck_AliveLogging = currentTickTime + (dword)AliveLoggingFreq - 5;
-    }
-  }
-
-  if (activateReturnToQuembryList || activateReturnToQuembryList_fromStopMenu ||
-      activateReturnToQuembryList_fromTagsmith) {
-    ActivationRoutine();
-    activateReturnToQuembryList = 0;
-    activateReturnToQuembryList_fromStopMenu = 0;
-    activateReturnToQuembryList_fromTagsmith = 0;
-    return;
-  }
-  if (activateStopMenu) {
-    ActivateStopMenuWindow();
-    activateStopMenu = 0;
-    return;
-  }
+namespace {
+void Called(const char* name) {
+  lastStandInCall = name;
+  standInCalls++;
 }
+}  // namespace
+
+void DisplayConfigLine(int) {}
+void ActivateStopWindow(const char*) {
+  Called("ActivateStopWindow");
+  stopmenuWindowShowing = 1;
+}
+void ActivateDeleteWindow(const char*, dword) {
+  Called("ActivateDeleteWindow");
+  deleteWindowShowing = 1;
+}
+void ReturnFromMultiSelectDeleteYesNo(int) { Called("ReturnFromMultiSelectDeleteYesNo"); }
+void DeleteRecycledFile() { Called("DeleteRecycledFile"); }
+void RecycleRestoreAction() { Called("RecycleRestoreAction"); }
+void DeleteAllRecycleBinWindow() { Called("DeleteAllRecycleBinWindow"); }
+void DeleteDirRecycleBinWindow() { Called("DeleteDirRecycleBinWindow"); }
+void ActivateAllRecycleWindow() { Called("ActivateAllRecycleWindow"); }
+void ActivateMoveWindow() {
+  Called("ActivateMoveWindow");
+  moveWindowShowing = 1;
+}
+void populateMoveFileList() {}
+void DisplayQuembryMoveFolderList() {}
+void ReturnFromCancelBackgroundMoveYesNo(int) { Called("ReturnFromCancelBackgroundMoveYesNo"); }
+void CreateNewFolder() { Called("CreateNewFolder"); }
+void InvokeTagsmith() { Called("InvokeTagsmith"); }
+void InvokeTAPManager() { Called("InvokeTAPManager"); }
+void InvokeTAPManager_AutoStart() { Called("InvokeTAPManager_AutoStart"); }
+void DisplayStopMenuProgress() {}
+void StopMenuMultistepAction() {
+  Called("StopMenuMultistepAction");
+  STOP_MENU_multistep = 0;
+}
+void TagsmithMultistepAction() {
+  Called("TagsmithMultistepAction");
+  Tagsmith_multistep = 0;
+}
+void TagsmithPrepareQuembry() { Called("TagsmithPrepareQuembry"); }
+void TAPManagerMultistepAction() {
+  Called("TAPManagerMultistepAction");
+  TAPManager_multistep = 0;
+}
+void DeleteDirRecycleFiles(const char*, int) { Called("DeleteDirRecycleFiles"); }
+void EmptyOldestRecycleBin() { Called("EmptyOldestRecycleBin"); }
+void EmptyRecycleBinAfterXDays(word, byte) { Called("EmptyRecycleBinAfterXDays"); }
+void BackgroundMove() { Called("BackgroundMove"); }
+void CommenceMoveProcess() { Called("CommenceMoveProcess"); }
+void CloseQuembryMoveWindow() { moveWindowShowing = 0; }
+void AutoRenameSearchFiles() { Called("AutoRenameSearchFiles"); }
+void ActivateKeyboard(char*, int, void (*)(const char*, int), int) {
+  Called("ActivateKeyboard");
+  keyboardWindowShowing = 1;
+}
+void KeyboardCursorBlink() {}

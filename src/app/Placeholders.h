@@ -6,6 +6,7 @@
 
 #include <stdint.h>
 
+#include "actions/actions.h"
 #include "catalogue/History.h"
 #include "catalogue/catalogue.h"
 #include "config/Configuration.h"
@@ -39,31 +40,20 @@ dword QuembryMoveKeyHandler(dword key);
 dword QuembryInfoKeyHandler(dword key);
 dword QuembryStopMenuKeyHandler(dword key);
 dword AllRecycleKeyHandler(dword key);
-dword QuembryWindowKeyHandler(dword key);
 dword KeyboardKeyHandler(dword key);
 
 // ------------------------------------------------------------ actions
 
-extern int inPlaybackMode;
 extern int processInBackground;
 extern int TAPManagerMode;
 extern int TAPManagerModeChanged;
 extern int lastTAPManager_chosenLine;
 extern int lastTAPManager_dirNumber;
-extern int repeating_key;               // a held key repeats (list keys)
 extern int deleteWindowShowing;         // the delete confirmation is up
 extern char Tagsmith_infoMessage[128];  // text the own info window shows; "" = none
 extern byte TagsmithMessage[520];       // last message record exchanged with Tagsmith
 
-void MultiSelectClearFirst();
-void CheckPlaybackStatus();  // sets inPlaybackMode
-void GetPlaybackInfo();
-void LoadPlaybackStatusInfo();
-void LoadPlaybackInfo(int folder, int entry);
-int RestartLastPlayback();
 void ReleaseMoveFilesMemory();
-void ChangeToParentDir();
-void QuembryAction(int entry);
 void CloseQuembryInfoWindow();
 void ActivateInfoWindow(int rename);
 void ActivateStopMenuWindow();
@@ -87,4 +77,66 @@ void MediaFiles_Unlink();
 // ------------------------------------------------------------ idle processing
 
 extern byte oldSec, oldMin, oldHour;
+extern int generateYoutubeKeys;
+extern char youtubeSearchString[127];
+extern int youtubeSearchStringLength;
+extern int ScrollDelay_count, ScrollPause_count;  // the list's scrolling name
 void My_IdleHandler();
+void ConvertStringIntoKeyboard(const char* text);
+void ReturnFromYoutubeKeyboard(const char* text, int result);
+
+// ------------------------------------------------------------ called by browsing and idle work
+// Entry points of the list drawing, the dialogs of later areas and the
+// periodic duties, with the state they share.
+
+// Name of the last stand-in below that was called, so that callers can be
+// checked: "ActivateDeleteWindow", "InvokeTagsmith", ...
+extern const char* lastStandInCall;
+extern int standInCalls;
+
+extern int keyboardHelpWindowShowing;
+extern int STOP_MENU_multistep;
+extern int Tagsmith_multistep;
+extern int TAPManager_multistep;
+extern int moveAcrossMount;
+extern int moveInBackgroundPID;
+extern char filename_toProcess[127];
+extern int forceDeleteConfirmation;
+extern int activateTagsmithPrepareQuembry;
+extern char TAPManager_TAP_name[127];
+extern char TAPManager_TAP_directory[200];
+extern int configMenuNumber;
+extern int configLine;
+
+void DisplayConfigLine(int line);
+void ActivateStopWindow(const char* name);
+void ActivateDeleteWindow(const char* name, dword attribute);
+void ReturnFromMultiSelectDeleteYesNo(int answer);
+void DeleteRecycledFile();
+void RecycleRestoreAction();
+void DeleteAllRecycleBinWindow();
+void DeleteDirRecycleBinWindow();
+void ActivateAllRecycleWindow();
+void ActivateMoveWindow();
+void populateMoveFileList();
+void DisplayQuembryMoveFolderList();
+void ReturnFromCancelBackgroundMoveYesNo(int answer);
+void CreateNewFolder();
+void InvokeTagsmith();
+void InvokeTAPManager();
+void InvokeTAPManager_AutoStart();
+void DisplayStopMenuProgress();
+void StopMenuMultistepAction();
+void TagsmithMultistepAction();
+void TagsmithPrepareQuembry();
+void TAPManagerMultistepAction();
+void DeleteDirRecycleFiles(const char* path, int recursive);
+void EmptyOldestRecycleBin();
+void EmptyRecycleBinAfterXDays(word mjd, byte hour);
+void BackgroundMove();
+void CommenceMoveProcess();
+void CloseQuembryMoveWindow();
+void AutoRenameSearchFiles();
+void ActivateKeyboard(char* text, int length, void (*callback)(const char* text, int result),
+                      int mode);
+void KeyboardCursorBlink();

@@ -82,7 +82,7 @@ void SetCurrentDir(const char* path);
 // Firmware internals for the analogue output, resolved at start-up (null when
 // the firmware lacks them).
 extern byte* _isAnalogMode;
-extern int (*Appl_GetAnalogEncoderState)(void);
+extern byte (*Appl_GetAnalogEncoderState)(void);  // the firmware returns a byte
 extern void (*Appl_AnalogChangeAction)(void);
 extern void (*Appl_SetAnalogEncoderMode)(byte mode);
 

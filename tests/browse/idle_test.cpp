@@ -1,0 +1,288 @@
+// Idle processing: typing into the firmware's search screen, history saving,
+// multistep actions, hourly duties, requests from outside the key path, the
+// delete chain and the scrolling name.
+#include <string.h>
+
+#include <vector>
+
+#include "BrowseFixture.h"
+
+namespace {
+
+class IdleTest : public BrowseTest {
+ protected:
+  // Keys the firmware received since `from`.
+  std::vector<dword> KeysSince(size_t from) {
+    std::vector<dword> keys = emu::KeysGivenToFirmware();
+    return std::vector<dword>(keys.begin() + (long)std::min(from, keys.size()), keys.end());
+  }
+  size_t KeyCount() { return emu::KeysGivenToFirmware().size(); }
+  // One typing step with the list hidden; the keys it sent.
+  std::vector<dword> Step(const char* text) {
+    size_t from = KeyCount();
+    ConvertStringIntoKeyboard(text);
+    emu::Idle(0);
+    return KeysSince(from);
+  }
+};
+
+typedef std::vector<dword> Keys;
+
+TEST_F(IdleTest, TypingIntoTheSearchScreenStepByStep) {
+  youtubeSearchStringLength = 6;  // the text typed last time goes first
+  EXPECT_EQ(Step("aB\x80"), Keys(4, RKEY_Rewind));
+  EXPECT_EQ(generateYoutubeKeys, 1);
+  EXPECT_EQ(Step("aB\x80"), Keys(2, RKEY_Rewind));
+  EXPECT_EQ(Step("aB\x80"), Keys{RKEY_Ok});                // 'a': where the cursor starts
+  EXPECT_EQ(Step("aB\x80"), Keys{RKEY_Play});              // 'B' is on the second screen
+  EXPECT_EQ(Step("aB\x80"), (Keys{RKEY_VolUp, RKEY_Ok}));  // one to the right
+  EXPECT_EQ(Step("aB\x80"), Keys{RKEY_Forward});           // on no screen
+  EXPECT_EQ(Step("aB\x80"), Keys{RKEY_Stop});              // done
+  EXPECT_EQ(generateYoutubeKeys, 0);
+  EXPECT_EQ(youtubeSearchStringLength, 3);
+  // Rows and long ways along a row: at most four column steps per call.
+  EXPECT_EQ(Step("9"), Keys(4, RKEY_Rewind).size() ? Keys(3, RKEY_Rewind) : Keys{});
+  EXPECT_EQ(Step("9"), Keys(4, RKEY_ChDown));
+  EXPECT_EQ(Step("9"), Keys(4, RKEY_VolUp));
+  EXPECT_EQ(Step("9"), (Keys{RKEY_VolUp, RKEY_VolUp, RKEY_VolUp, RKEY_VolUp}));
+  EXPECT_EQ(Step("9"), (Keys{RKEY_VolUp, RKEY_Ok}));
+  ReplaceYoutubeKeyboard = 2;  // the replacement keyboard: no Stop at the end
+  EXPECT_EQ(Step("9"), Keys{});
+  EXPECT_EQ(youtubeSearchStringLength, 1);
+}
+
+TEST_F(IdleTest, TypingRunsOnEveryThirdIdleEventAndHoldsEverythingElse) {
+  snprintf(youtubeSearchString, sizeof youtubeSearchString, "%s", "ab");
+  generateYoutubeKeys = 1;
+  activateStopMenu = 1;
+  size_t from = KeyCount();
+  emu::Idle(2);
+  EXPECT_TRUE(KeysSince(from).empty());
+  emu::Idle(1);
+  EXPECT_EQ(KeysSince(from), Keys{RKEY_Ok});
+  EXPECT_EQ(activateStopMenu, 1);  // nothing else ran meanwhile
+  emu::Idle(3);
+  EXPECT_EQ(KeysSince(from).size(), 3u);  // Ok, then Right and Ok
+  emu::Idle(3);
+  EXPECT_EQ(KeysSince(from).back(), (dword)RKEY_Stop);
+  EXPECT_EQ(generateYoutubeKeys, 0);
+  emu::Idle(1);
+  EXPECT_EQ(activateStopMenu, 0);
+  EXPECT_EQ(stopmenuWindowShowing, 1);
+}
+
+TEST_F(IdleTest, TheSearchKeyboardCallbackAndTheReset) {
+  size_t from = KeyCount();
+  ReturnFromYoutubeKeyboard("", 0);
+  emu::Idle(0);
+  EXPECT_EQ(KeysSince(from), (Keys{RKEY_Exit, RKEY_Mute, RKEY_Mute}));
+  from = KeyCount();
+  ReturnFromYoutubeKeyboard("news", 1);
+  emu::Idle(0);
+  EXPECT_STREQ(youtubeSearchString, "news");
+  EXPECT_EQ(generateYoutubeKeys, 1);
+  EXPECT_EQ(KeysSince(from).size(), 1u);  // the first step at once
+  // Leaving the search screen forgets the text; staying keeps it.
+  generateYoutubeKeys = 0;
+  youtubeSearchStringLength = 4;
+  emu::SetState(1, 101);
+  resetYoutubeSearchString = 1;
+  emu::Idle(1);
+  EXPECT_EQ(youtubeSearchStringLength, 4);
+  emu::SetState(0, 31);
+  resetYoutubeSearchString = 1;
+  emu::Idle(1);
+  EXPECT_EQ(youtubeSearchStringLength, 0);
+  EXPECT_STREQ(youtubeSearchString, "");
+}
+
+TEST_F(IdleTest, TheSearchKeyboardOpensOnlyOverTheFirmwaresKeyboard) {
+  activateYoutubeKeyboard = 1;
+  emu::Idle(1);
+  EXPECT_EQ(keyboardWindowShowing, 0);
+  // The firmware's own display, painted as its search keyboard.
+  const dword grey = 0xFF464646;
+  for (int y : {133, 153, 173, 193}) emu::DrawFirmwareOsd(71, y, 1, 1, grey);
+  emu::DrawFirmwareOsd(81, 133, 1, 1, grey);
+  emu::DrawFirmwareOsd(81, 153, 1, 1, 0xFFFFAF0E);
+  emu::DrawFirmwareOsd(81, 173, 1, 1, 0xFFFF901B);
+  emu::DrawFirmwareOsd(81, 193, 1, 1, 0xFF1E1E1E);
+  activateYoutubeKeyboard = 1;
+  emu::Idle(1);
+  EXPECT_EQ(activateYoutubeKeyboard, 0);
+  EXPECT_EQ(keyboardWindowShowing, 1);
+}
+
+TEST_F(IdleTest, HistoryIsSavedEveryTwoMinutesWhenChanged) {
+  OpenList();
+  SelectByKeys("Show 01.rec");
+  emu::PressKey(RKEY_Prev);  // marks it watched and saves
+  emu::PressKey(RKEY_Prev);
+  std::string before = HistoryFile();
+  ASSERT_EQ(before.find("Show 02.rec"), std::string::npos);
+  ASSERT_EQ(AppendPlayedFileEntry(42, "Show 02.rec", 5, 10), numberOfPlayedFiles);
+  playinfoChanged = 1;
+  playbackInfoTick = emu::Ticks();
+  emu::Wait(100);
+  EXPECT_EQ(HistoryFile(), before);
+  emu::Wait(21);
+  EXPECT_EQ(playinfoChanged, 0);
+  EXPECT_NE(HistoryFile().find("42\t5\t10\tShow 02.rec"), std::string::npos);
+}
+
+TEST_F(IdleTest, MultistepActionsTakeOneStepAndEndThePass) {
+  STOP_MENU_multistep = 1;
+  activateStopMenu = 1;
+  emu::Idle(1);
+  EXPECT_STREQ(lastStandInCall, "StopMenuMultistepAction");
+  EXPECT_EQ(activateStopMenu, 1);
+  Tagsmith_multistep = 1;
+  emu::Idle(1);
+  EXPECT_STREQ(lastStandInCall, "TagsmithMultistepAction");
+  TAPManager_multistep = 1;
+  emu::Idle(1);
+  EXPECT_STREQ(lastStandInCall, "TAPManagerMultistepAction");
+  emu::Idle(1);
+  EXPECT_EQ(activateStopMenu, 0);
+}
+
+TEST_F(IdleTest, HourlyRecycleBinDuties) {
+  AutoRenameCheckFreq = 0;
+  recycleBinCleanoutOption = 2;
+  RecycleBinCleanoutTime = 21;
+  emu::SetClock(2026, 12, 7, 20, 59, 50);
+  emu::Idle(1);
+  standInCalls = 0;
+  emu::Wait(11);  // into hour 21
+  EXPECT_GE(standInCalls, 1);
+  EXPECT_STREQ(CurrentDir, "/DataFiles");
+  recycleBinThresholdOption = 1000000;  // GB: always below
+  RecycleBinAfterXDays = 3;
+  emu::SetClock(2026, 12, 7, 22, 0, 0);
+  standInCalls = 0;
+  emu::Idle(1);
+  EXPECT_STREQ(lastStandInCall, "EmptyRecycleBinAfterXDays");
+  EXPECT_EQ(standInCalls, 2);  // the oldest bin, then by age
+}
+
+TEST_F(IdleTest, BackgroundMoveIsPolledEvery101Ticks) {
+  AutoRenameCheckFreq = 0;
+  processInBackground = 1;
+  standInCalls = 0;
+  emu::Idle(9);  // first step at tick 110 (101 after tick 0)
+  EXPECT_EQ(standInCalls, 1);
+  standInCalls = 0;
+  emu::Idle(10);  // 100 ticks
+  EXPECT_EQ(standInCalls, 0);
+  emu::Idle(1);
+  EXPECT_EQ(standInCalls, 1);
+  EXPECT_STREQ(lastStandInCall, "BackgroundMove");
+  processInBackground = 0;
+}
+
+TEST_F(IdleTest, TheRenameCheckRunsAtItsFrequency) {
+  // Due at tick 110 after the first check at tick 10 (default frequency 100).
+  AutoRenameCheckFreq = 500;
+  emu::Idle(11);
+  ASSERT_EQ(emu::Ticks(), 130u);
+  standInCalls = 0;
+  emu::Idle(49);  // the check at tick 120 set the next one after tick 620
+  EXPECT_EQ(standInCalls, 0);
+  emu::Idle(2);
+  EXPECT_EQ(standInCalls, 1);
+  EXPECT_STREQ(lastStandInCall, "AutoRenameSearchFiles");
+}
+
+TEST_F(IdleTest, StopMenuFollowUpsActOnTheSelectedEntry) {
+  // Rename: the list reopens (on its last entry) and receives Option for the
+  // selected entry, whose name begins with the one stored.
+  snprintf(filename_toProcess, sizeof filename_toProcess, "%s", "Show 2");
+  activateReturnToQuembryList_fromStopMenu = 3;
+  emu::Idle(1);
+  EXPECT_EQ(windowShowing, 1);
+  ASSERT_STREQ(SelectedName(), "Show 20.rec");
+  EXPECT_EQ(infoWindowShowing, 1);
+  EXPECT_STREQ(currentFile.name, "Show 20.rec");
+  EXPECT_EQ(filename_toProcess[0], 0);
+  EXPECT_EQ(activateReturnToQuembryList_fromStopMenu, 0);
+  infoWindowShowing = 0;
+  emu::PressKey(RKEY_Exit);
+  // Delete: Blue's release, armed; the confirmation is forced.
+  snprintf(filename_toProcess, sizeof filename_toProcess, "%s", "Show 20.rec");
+  activateReturnToQuembryList_fromStopMenu = 2;
+  emu::Idle(1);
+  EXPECT_STREQ(lastStandInCall, "ActivateDeleteWindow");
+  EXPECT_EQ(forceDeleteConfirmation, 1);
+  deleteWindowShowing = 0;
+  emu::PressKey(RKEY_Exit);
+  // A name that is not the selected entry's: the failure message only.
+  snprintf(filename_toProcess, sizeof filename_toProcess, "%s", "Gone.rec");
+  activateReturnToQuembryList_fromStopMenu = 4;
+  standInCalls = 0;
+  emu::Idle(1);
+  EXPECT_STREQ(lastMessageTitle, "File Move Failed.");
+  EXPECT_STREQ(lastMessageLine1, "Failed to move file:");
+  EXPECT_STREQ(lastMessageLine2, "Gone.rec");
+  EXPECT_EQ(moveWindowShowing, 0);
+}
+
+TEST_F(IdleTest, TheDeleteChainOpensTheNextConfirmation) {
+  OpenList();
+  SelectByKeys("Show 01.rec");
+  emu::ReleaseKey(RKEY_Red);
+  emu::ReleaseKey(RKEY_Red);
+  ASSERT_EQ(MultiSelectCount(), 2);
+  fileDeleted_MultiSelect = 1;
+  emu::Idle(1);
+  EXPECT_STREQ(lastStandInCall, "ActivateDeleteWindow");
+  EXPECT_STREQ(currentFile.name, "Show 01.rec");
+  EXPECT_EQ(delete_CurrentDirNumber, 0);
+  EXPECT_EQ(delete_chosenLine, Find("Show 01.rec"));
+  // Not again while its window shows.
+  standInCalls = 0;
+  AutoRenameCheckFreq = 0;
+  emu::Idle(1);
+  EXPECT_EQ(standInCalls, 0);
+}
+
+TEST_F(IdleTest, ALongSelectedNameScrollsAndRestsAtItsStart) {
+  Recording(
+      "/DataFiles/Zz a recording whose name is far too long for its column on the list "
+      "screen.rec",
+      100, testdisk::Stamp(2026, 12, 1, 20, 0));
+  AutoRenameCheckFreq = 0;
+  ScrollDelay = 2;
+  OpenList();  // rescans the folder
+  SelectByKeys("Zz a recording whose name is far too long for its column on the list screen.rec");
+  emu::Idle(60);  // past the first step and the rest at the start
+  ASSERT_EQ(scrollFilenameEligible, 1);
+  int start = scrollTextIndex;
+  ASSERT_GT(start, 1);
+  emu::Idle(9);
+  EXPECT_EQ(scrollTextIndex, start + 3);  // one step every ScrollDelay + 1 events
+  // At its start the name rests 50 events.
+  scrollTextIndex = 1;
+  ScrollDelay_count = ScrollPause_count = 0;
+  emu::Idle(50);
+  EXPECT_EQ(scrollTextIndex, 1);
+  emu::Idle(1);
+  EXPECT_EQ(scrollTextIndex, 2);
+  // Folders do not scroll.
+  SelectByKeys("Movies");
+  int at = scrollTextIndex;
+  emu::Idle(10);
+  EXPECT_EQ(scrollTextIndex, at);
+}
+
+TEST_F(IdleTest, WatchingCountsAsActivity) {
+  OpenList();
+  SelectByKeys("Show 01.rec");
+  emu::PressKey(RKEY_Play);
+  emu::SetClock(2026, 12, 7, 20, 15, 55);
+  lastActionTick = lastActionTickPrev = emu::Ticks();
+  emu::Wait(10);  // a new minute while playing
+  EXPECT_GT(lastActionTick, emu::Ticks() - 600);
+  EXPECT_EQ(lastActionTickPrev, lastActionTick);
+}
+
+}  // namespace

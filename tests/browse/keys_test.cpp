@@ -1,0 +1,536 @@
+// The keys of the list: navigation edge cases, the release keys and their
+// long presses, multi-selection, sort orders, the override keys and help.
+#include "app/keys.h"
+
+#include <stdio.h>
+
+#include <algorithm>
+
+#include "BrowseFixture.h"
+
+namespace {
+
+bool GivenToFirmware(dword key) {
+  std::vector<dword> keys = emu::KeysGivenToFirmware();
+  return std::find(keys.begin(), keys.end(), key) != keys.end();
+}
+
+// A folder of 100 recordings (and nothing else) in /DataFiles/Many.
+class ManyTest : public BrowseTest {
+ protected:
+  void BuildDisk() override {
+    for (int i = 1; i <= 100; i++) {
+      char name[64];
+      snprintf(name, sizeof name, "/DataFiles/Many/r%03d.rec", i);
+      ASSERT_TRUE(disk->File(name, 10 * kBlock, testdisk::Stamp(2026, 1, 1, 0, i % 60)));
+    }
+    ASSERT_TRUE(disk->File("/DataFiles/Few/a.rec", kBlock));
+    for (const char* name :
+         {"/DataFiles/Few/b.rec", "/DataFiles/Few/c.rec", "/DataFiles/Few/d.rec"}) {
+      ASSERT_TRUE(disk->File(name, kBlock));
+    }
+  }
+  void Enter(const char* folder) {
+    OpenList();
+    SelectByKeys(folder);
+    emu::PressKey(RKEY_Ok);
+    ASSERT_EQ(Line(1)->attribute, (dword)ATTRIBUTE_PARENT);
+  }
+};
+
+TEST_F(ManyTest, UpAndDownWrapAndPageByPage) {
+  Enter("Many");
+  ASSERT_EQ(maxShown, 101);  // the parent line and 100 recordings
+  ASSERT_EQ(L(), 14);
+  // Down from the last line of a page shows the next page, selection on line 1.
+  for (int i = 1; i < L(); i++) emu::PressKey(RKEY_ChDown);
+  EXPECT_EQ(chosenLine, L());
+  EXPECT_EQ(printLine, L());
+  emu::PressKey(RKEY_ChDown);
+  EXPECT_EQ(chosenLine, L() + 1);
+  EXPECT_EQ(printLine, 1);
+  // Up from line 1 shows the previous page with the selection at its end.
+  emu::PressKey(RKEY_ChUp);
+  EXPECT_EQ(chosenLine, L());
+  EXPECT_EQ(printLine, L());
+  // Up on entry 1 wraps to the last entry on line L; Down on it wraps back.
+  while (chosenLine != 1) emu::PressKey(RKEY_ChUp);
+  emu::PressKey(RKEY_ChUp);
+  EXPECT_EQ(chosenLine, 101);
+  EXPECT_EQ(printLine, L());
+  emu::PressKey(RKEY_ChDown);
+  EXPECT_EQ(chosenLine, 1);
+  EXPECT_EQ(printLine, 1);
+}
+
+TEST_F(ManyTest, PageKeysFirstReachTheEdgeOfThePage) {
+  LineSpacingOption = 0;  // 9-line pages
+  Enter("Many");
+  ASSERT_EQ(L(), 9);
+  emu::PressKey(RKEY_ChDown);
+  emu::PressKey(RKEY_ChDown);
+  ASSERT_EQ(printLine, 3);
+  emu::PressKey(RKEY_Forward);
+  EXPECT_EQ(chosenLine, 9);
+  EXPECT_EQ(printLine, 9);
+  emu::PressKey(RKEY_Forward);
+  EXPECT_EQ(chosenLine, 17);
+  EXPECT_EQ(printLine, 9);
+  // Page up on line 1 with entry 20 selected: entry 11 on line 1.
+  chosenLine = 20;
+  printLine = 1;
+  emu::PressKey(RKEY_VolDown);
+  EXPECT_EQ(chosenLine, 11);
+  EXPECT_EQ(printLine, 1);
+  emu::PressKey(RKEY_Rewind);  // on line 1, entry 11 > L: L back
+  EXPECT_EQ(chosenLine, 2);
+  emu::PressKey(RKEY_Rewind);
+  EXPECT_EQ(chosenLine, 1);
+  emu::PressKey(RKEY_Rewind);  // at entry 1: wraps to the end
+  EXPECT_EQ(chosenLine, 101);
+  EXPECT_EQ(printLine, 9);
+  emu::PressKey(RKEY_Forward);  // at the last entry: wraps to the start
+  EXPECT_EQ(chosenLine, 1);
+  EXPECT_EQ(printLine, 1);
+  // Digits pick a line of the page; 0 needs ten lines.
+  emu::PressKey(RKEY_7);
+  EXPECT_EQ(chosenLine, 7);
+  EXPECT_EQ(printLine, 7);
+  emu::PressKey(RKEY_0);
+  EXPECT_EQ(chosenLine, 7);
+}
+
+TEST_F(ManyTest, DigitsBeyondTheUsedLinesDoNothing) {
+  Enter("Few");
+  ASSERT_EQ(maxShown, 5);
+  emu::PressKey(RKEY_4);
+  EXPECT_EQ(chosenLine, 4);
+  emu::PressKey(RKEY_7);
+  EXPECT_EQ(chosenLine, 4);
+  HideEmptyFolders = 1;  // digits are off while empty folders are hidden
+  emu::PressKey(RKEY_2);
+  EXPECT_EQ(chosenLine, 4);
+}
+
+TEST_F(BrowseTest, EmptyFoldersAreSkippedWhenHidden) {
+  HideEmptyFolders = 1;
+  OpenList();
+  ASSERT_EQ(Find("Empty"), 1);
+  // Down from the last entry wraps onto the empty folder and moves past it.
+  chosenLine = maxShown;
+  printLine = L();
+  emu::PressKey(RKEY_ChDown);
+  EXPECT_STREQ(SelectedName(), "Movies");
+  EXPECT_EQ(printLine, 1);  // the hidden folder takes no line
+  // Up onto it moves back past it, wrapping to the last entry on line L.
+  emu::PressKey(RKEY_ChUp);
+  EXPECT_EQ(chosenLine, maxShown);
+  EXPECT_EQ(printLine, L());
+  int redraw = 0;
+  chosenLine = printLine = 1;
+  FindNextFolder(0, &redraw);
+  EXPECT_EQ(chosenLine, maxShown);
+  EXPECT_EQ(redraw, 1);
+}
+
+TEST_F(BrowseTest, BlueShortPressDeletesLongPressDeletesForGood) {
+  OpenList();
+  SelectByKeys("Show 03.rec");
+  // A held report alone does nothing until the release.
+  standInCalls = 0;
+  emu::PressKey(RKEY_Blue | RKEY_FLAG_HELD);
+  EXPECT_EQ(standInCalls, 0);
+  EXPECT_EQ(repeating_key, 1);
+  emu::ReleaseKey(RKEY_Blue);
+  EXPECT_EQ(repeating_key, 0);
+  EXPECT_STREQ(lastStandInCall, "ActivateDeleteWindow");
+  EXPECT_EQ(forceDeleteNotRecycle, 1);
+  EXPECT_EQ(delete_chosenLine, chosenLine);
+  EXPECT_STREQ(currentFile.name, "Show 03.rec");
+  deleteWindowShowing = 0;
+
+  standInCalls = 0;
+  emu::PressKey(RKEY_Blue);
+  emu::ReleaseKey(RKEY_Blue);
+  EXPECT_EQ(standInCalls, 1);
+  EXPECT_STREQ(lastStandInCall, "ActivateDeleteWindow");
+  EXPECT_EQ(forceDeleteNotRecycle, 0);
+  // A release that no press armed does nothing.
+  standInCalls = 0;
+  emu::ReleaseKey(RKEY_Blue);
+  EXPECT_EQ(standInCalls, 0);
+}
+
+TEST_F(BrowseTest, MultiSelectionDeleteAsksForTheWholeSelection) {
+  OpenList();
+  SelectByKeys("Show 01.rec");
+  emu::ReleaseKey(RKEY_Red);
+  emu::ReleaseKey(RKEY_Red);
+  ASSERT_EQ(MultiSelectCount(), 2);
+  recycleBinOption = 1;
+  emu::PressKey(RKEY_Blue);
+  emu::ReleaseKey(RKEY_Blue);
+  EXPECT_EQ(yesnoWindowShowing, 1);
+  EXPECT_STREQ(lastMessageTitle, "File Delete Confirmation");
+  EXPECT_STREQ(lastMessageLine2, "Do you want to recycle 2 file(s)?");
+  EXPECT_EQ(YesNoOption, 1);  // No preselected by default
+  yesnoWindowShowing = 0;
+  // The long press always deletes.
+  emu::HoldKey(RKEY_Blue);
+  EXPECT_STREQ(lastMessageLine2, "Do you want to delete 2 file(s)?");
+  EXPECT_EQ(forceDeleteNotRecycle, 1);
+}
+
+TEST_F(BrowseTest, MultiSelectOnlyFilesAndTheLongPressSelectsOrClearsAll) {
+  OpenList();
+  SelectByKeys("Movies");
+  emu::ReleaseKey(RKEY_Red);
+  EXPECT_EQ(MultiSelectCount(), 0);
+  EXPECT_STREQ(SelectedName(), "Movies");
+  emu::PressKey(RKEY_Ok);
+  // Long press with nothing selected: select all files of the folder.
+  emu::HoldKey(RKEY_Red);
+  ASSERT_EQ(yesnoWindowShowing, 1);
+  EXPECT_STREQ(lastMessageTitle, "Multi-Select All");
+  EXPECT_EQ(YesNoOption, 0);
+  emu::PressKey(RKEY_Ok);  // Yes
+  ASSERT_EQ(MultiSelectCount(), 3);
+  EXPECT_EQ(MultiSelectPosition(CurrentDirNumber, Find("Alpha.rec")), 1);
+  // The selection survives a folder change and a re-sort.
+  emu::PressKey(RKEY_Pause);
+  MultiSelectItem* first = MultiSelect;
+  EXPECT_STREQ(Line(first->entryIndex)->name, first->name);
+  // Long press with a selection: cleared.
+  emu::HoldKey(RKEY_Red);
+  EXPECT_EQ(MultiSelectCount(), 0);
+  EXPECT_STREQ(lastMessageTitle, "Multi-Select Cleared");
+  // Nothing can be selected while a background operation runs.
+  processInBackground = 2;
+  SelectByKeys("Beta.rec");
+  emu::ReleaseKey(RKEY_Red);
+  EXPECT_EQ(MultiSelectCount(), 0);
+  EXPECT_STREQ(lastMessageTitle, "Background Process In Progress");
+  processInBackground = 0;
+}
+
+TEST_F(BrowseTest, PauseSkipsHiddenSortOrders) {
+  OpenList();
+  ASSERT_EQ(sortOrder, 0);
+  HideSortOption1 = 1;
+  emu::PressKey(RKEY_Pause);
+  EXPECT_EQ(sortOrder, 2);
+  HideSortOption3 = HideSortOption4 = HideSortOption5 = HideSortOption0 = 1;
+  emu::PressKey(RKEY_Pause);
+  EXPECT_EQ(sortOrder, 2);  // every other order hidden: back to the same one
+}
+
+TEST_F(BrowseTest, ExitKeysActivationKeyAndFirmwareKeys) {
+  OpenList();
+  EXPECT_EQ(emu::PressKey(RKEY_Mute), (dword)RKEY_Mute);
+  EXPECT_TRUE(GivenToFirmware(RKEY_Mute));
+  EXPECT_EQ(windowShowing, 1);
+  emu::PressKey(RKEY_Exit);
+  EXPECT_EQ(windowShowing, 0);
+
+  UserExitKey2 = RKEY_Guide;
+  OpenList();
+  emu::PressKey(RKEY_Guide);
+  EXPECT_EQ(windowShowing, 0);
+  EXPECT_TRUE(GivenToFirmware(RKEY_Guide));  // replayed when the list is hidden
+
+  // The activation key hides the list like Exit (here not File List).
+  mainActivationKey = RKEY_Uhf;
+  emu::PressKey(RKEY_Uhf);
+  ASSERT_EQ(windowShowing, 1);
+  emu::PressKey(RKEY_Uhf);
+  EXPECT_EQ(windowShowing, 0);
+}
+
+TEST_F(BrowseTest, FileListShortPressFollowsItsOption) {
+  OpenList();
+  fileListKeyOption = 1;
+  emu::PressKey(RKEY_PlayList);
+  emu::ReleaseKey(RKEY_PlayList);
+  EXPECT_EQ(windowShowing, 1);
+  fileListKeyOption = 2;
+  emu::PressKey(RKEY_PlayList);
+  emu::ReleaseKey(RKEY_PlayList);
+  EXPECT_EQ(windowShowing, 0);
+
+  // Option 0 hands File List to the firmware once, without reopening the list.
+  OpenList();
+  fileListKeyOption = 0;
+  emu::PressKey(RKEY_PlayList);
+  emu::ReleaseKey(RKEY_PlayList);
+  EXPECT_EQ(windowShowing, 0);
+  EXPECT_TRUE(GivenToFirmware(RKEY_PlayList));
+  EXPECT_EQ(generatedPlayList, 0);
+  // Option 3: the application manager; the long press follows its own option.
+  OpenList();
+  fileListKeyOption = 3;
+  emu::PressKey(RKEY_PlayList);
+  emu::ReleaseKey(RKEY_PlayList);
+  EXPECT_STREQ(lastStandInCall, "InvokeTAPManager");
+  fileListLongKeyOption = 1;
+  emu::HoldKey(RKEY_PlayList);
+  EXPECT_STREQ(lastStandInCall, "InvokeTAPManager_AutoStart");
+}
+
+TEST_F(BrowseTest, InfoAndTagsmithKeys) {
+  OpenList();
+  SelectByKeys("Show 02.rec");
+  emu::ReleaseKey(RKEY_Info);
+  EXPECT_EQ(infoWindowShowing, 1);
+  EXPECT_STREQ(currentFile.name, "Show 02.rec");
+  infoWindowShowing = 0;
+  // The release that follows the info window's own Info is dropped.
+  repeat_DropInfoEnd = 1;
+  emu::ReleaseKey(RKEY_Info);
+  EXPECT_EQ(infoWindowShowing, 0);
+  EXPECT_EQ(repeat_DropInfoEnd, 0);
+  // Holding Info calls Tagsmith instead.
+  emu::HoldKey(RKEY_Info);
+  EXPECT_STREQ(lastStandInCall, "InvokeTagsmith");
+  EXPECT_EQ(infoWindowShowing, 0);
+  // A Tagsmith key of its own, on release.
+  TagsmithKey = RKEY_Guide;
+  standInCalls = 0;
+  emu::PressKey(RKEY_Guide);
+  EXPECT_EQ(standInCalls, 0);
+  emu::ReleaseKey(RKEY_Guide);
+  EXPECT_STREQ(lastStandInCall, "InvokeTagsmith");
+}
+
+TEST_F(BrowseTest, ColourKeysReachTheirActions) {
+  OpenList();
+  emu::PressKey(RKEY_Green);
+  EXPECT_STREQ(lastStandInCall, "CreateNewFolder");
+  SelectByKeys("Show 05.rec");
+  emu::PressKey(RKEY_Yellow);
+  EXPECT_STREQ(lastStandInCall, "ActivateMoveWindow");
+  EXPECT_STREQ(currentFile.name, "Show 05.rec");
+  moveWindowShowing = 0;
+  emu::PressKey(RKEY_Option);
+  EXPECT_EQ(infoWindowShowing, 1);
+  infoWindowShowing = 0;
+  processInBackground = 1;
+  emu::PressKey(RKEY_Yellow);
+  EXPECT_STREQ(lastMessageTitle, "Cancel Copy");
+  EXPECT_EQ(YesNoCallback, &ReturnFromCancelBackgroundMoveYesNo);
+  yesnoWindowShowing = 0;
+  processInBackground = 0;
+  emu::PressKey(RKEY_Menu);
+  EXPECT_EQ(configWindowShowing, 1);
+}
+
+TEST_F(BrowseTest, PlayingFilesCannotBeMovedOrRenamedAndStopOpensTheStopMenu) {
+  OpenList();
+  SelectByKeys("Show 04.rec");
+  emu::PressKey(RKEY_Play);
+  ASSERT_TRUE(emu::IsPlaying());
+  OpenList();
+  SelectByKeys("Show 04.rec");
+  ASSERT_EQ(Line(chosenLine)->playingNow, 1u);
+  emu::PressKey(RKEY_Yellow);
+  EXPECT_STREQ(lastMessageTitle, "File Move Not Allowed");
+  EXPECT_STREQ(lastMessageLine1, "Moving of files that are playing");
+  emu::PressKey(RKEY_Option);
+  EXPECT_STREQ(lastMessageTitle, "File Rename Not Allowed");
+  EXPECT_STREQ(lastMessageLine1, "Renaming of files that are playing");
+  emu::PressKey(RKEY_Stop);
+  EXPECT_STREQ(lastStandInCall, "ActivateStopWindow");
+  stopmenuWindowShowing = 0;
+  // Stop on a file that neither plays nor records: nothing.
+  standInCalls = 0;
+  SelectByKeys("Show 05.rec");
+  emu::PressKey(RKEY_Stop);
+  EXPECT_EQ(standInCalls, 0);
+}
+
+TEST_F(BrowseTest, OverrideKeysAndTheRecycleView) {
+  OverrideDataFilesKey = RKEY_Guide;
+  OverrideParentKey = RKEY_Fav;
+  OpenList();
+  SelectByKeys("Series");
+  emu::PressKey(RKEY_Ok);
+  SelectByKeys("Season 2");
+  emu::PressKey(RKEY_Ok);
+  ASSERT_STREQ(CurrentDir, "/DataFiles/Series/Season 2");
+  emu::PressKey(RKEY_Fav);
+  EXPECT_STREQ(CurrentDir, "/DataFiles/Series");
+  EXPECT_STREQ(SelectedName(), "Season 2");
+  emu::PressKey(RKEY_Guide);
+  EXPECT_STREQ(CurrentDir, "/DataFiles");
+  EXPECT_EQ(CurrentDirNumber, 0);
+  emu::PressKey(RKEY_Fav);  // no parent line at the top: nothing
+  EXPECT_EQ(CurrentDirNumber, 0);
+
+  // Recall enters and leaves the recycle view; it empties the selection.
+  SelectByKeys("Show 01.rec");
+  emu::ReleaseKey(RKEY_Red);
+  ASSERT_EQ(MultiSelectCount(), 1);
+  emu::PressKey(RKEY_Recall);
+  EXPECT_EQ(recycleWindowMode, 1);
+  EXPECT_EQ(MultiSelectCount(), 0);
+  emu::PressKey(RKEY_Green);
+  EXPECT_STREQ(lastStandInCall, "DeleteAllRecycleBinWindow");
+  emu::PressKey(RKEY_Recall);
+  EXPECT_EQ(recycleWindowMode, 0);
+}
+
+TEST_F(BrowseTest, FileSuffixKeyCyclesTheFilter) {
+  FileSuffixKey = RKEY_Teletext;
+  OpenList();
+  ASSERT_EQ(tempFileSuffixOption, 0);
+  emu::PressKey(RKEY_Teletext);
+  EXPECT_EQ(tempFileSuffixOption, 1);
+  emu::PressKey(RKEY_Teletext);
+  emu::PressKey(RKEY_Teletext);
+  EXPECT_EQ(tempFileSuffixOption, 0);
+  SelectByKeys("Show 01.rec");
+  emu::ReleaseKey(RKEY_Red);
+  emu::PressKey(RKEY_Teletext);
+  EXPECT_EQ(tempFileSuffixOption, 0);
+  EXPECT_STREQ(lastMessageTitle, "Multi-Select Not Available");
+  EXPECT_STREQ(lastMessageLine2, "when changing file suffix filter");
+}
+
+TEST_F(BrowseTest, HelpPagesTakeEveryKeyUntilClosed) {
+  OpenList();
+  emu::PressKey(RKEY_AudioTrk);
+  ASSERT_EQ(quembryHelpWindowShowing, 1);
+  int before = chosenLine;
+  emu::PressKey(RKEY_ChDown);
+  EXPECT_EQ(chosenLine, before);
+  emu::PressKey(RKEY_Exit);
+  EXPECT_EQ(quembryHelpWindowShowing, 0);
+  EXPECT_EQ(windowShowing, 1);  // Exit closed the page, not the list
+  StatusScreenKey = RKEY_Sat;
+  emu::PressKey(RKEY_AudioTrk);
+  emu::HoldKey(RKEY_Sat);
+  EXPECT_EQ(quembryHelpWindowShowing, 0);
+  // A page whose list was closed and opened again under it is forgotten.
+  emu::PressKey(RKEY_AudioTrk);
+  ASSERT_EQ(quembryHelpWindowShowing, 1);
+  exitFlag = 1;
+  CheckFlags();
+  OpenList();
+  emu::PressKey(RKEY_ChUp);
+  EXPECT_EQ(quembryHelpWindowShowing, 0);
+  EXPECT_EQ(lastKeyHandler, std::string("QuembryWindowKeyHandler"));
+}
+
+TEST_F(BrowseTest, ProgressKeyMarksWatchedThenClears) {
+  OpenList();
+  SelectByKeys("Show 07.rec");
+  FileRecord* line = Line(chosenLine);
+  ASSERT_EQ(line->hasHistory, 0u);
+  emu::PressKey(RKEY_Prev);  // the default progress key
+  EXPECT_EQ(line->hasHistory, 1u);
+  EXPECT_EQ(line->positionBlock, 1u);
+  EXPECT_EQ(line->totalBlocks, 1u);
+  ASSERT_NE(History("Show 07.rec"), nullptr);
+  EXPECT_NE(HistoryFile().find("\t1\t1\tShow 07.rec\r\n"), std::string::npos);
+  emu::PressKey(RKEY_Prev);
+  EXPECT_EQ(line->hasHistory, 0u);
+  EXPECT_EQ(History("Show 07.rec"), nullptr);
+  EXPECT_EQ(HistoryFile().find("Show 07.rec"), std::string::npos);
+}
+
+TEST_F(BrowseTest, RestartLastKeyNeedsARealLastEntry) {
+  OpenList();
+  emu::PressKey(RKEY_Slow);
+  EXPECT_STREQ(lastMessageTitle, "No Last Playback File");
+  EXPECT_EQ(windowShowing, 1);
+  // After a playback the key plays it again where it stopped.
+  SelectByKeys("Movies");
+  emu::PressKey(RKEY_Ok);
+  SelectByKeys("Gamma.rec");
+  emu::PressKey(RKEY_Play);
+  emu::Wait(4);
+  emu::PressKey(RKEY_Stop);
+  emu::Idle(1);
+  dword saved = playedFiles[0]->positionBlock;
+  ASSERT_EQ(saved, 200u);
+  OpenList();
+  GotoPath("/DataFiles/Series");  // the search starts at /DataFiles whatever the folder
+  emu::PressKey(RKEY_Slow);
+  EXPECT_EQ(windowShowing, 0);
+  ASSERT_TRUE(emu::IsPlaying());
+  EXPECT_EQ(emu::PlayingPath(), "/mnt/hd/DataFiles/Movies/Gamma.rec");
+  EXPECT_EQ(Play().currentBlock, saved - 60);
+}
+
+}  // namespace
+
+namespace {
+
+class RecycleViewTest : public BrowseTest {
+ protected:
+  void BuildDisk() override {
+    BrowseTest::BuildDisk();
+    ASSERT_TRUE(disk->Recycle("/DataFiles/Show 01.rec"));
+  }
+};
+
+TEST_F(RecycleViewTest, KeysOfTheRecycleView) {
+  OpenList();
+  emu::PressKey(RKEY_Recall);
+  ASSERT_EQ(recycleWindowMode, 1);
+  int entry = Find("Show 01.rec.del");
+  ASSERT_GT(entry, 0);
+  while (chosenLine != entry) emu::PressKey(RKEY_ChDown);
+  emu::PressKey(RKEY_Ok);  // a file: nothing
+  emu::PressKey(RKEY_Play);
+  EXPECT_FALSE(emu::IsPlaying());
+  EXPECT_EQ(windowShowing, 1);
+  emu::ReleaseKey(RKEY_Red);  // no selection in this view
+  EXPECT_EQ(MultiSelectCount(), 0);
+  emu::PressKey(RKEY_Red);
+  EXPECT_STREQ(lastStandInCall, "RecycleRestoreAction");
+  EXPECT_STREQ(currentFile.name, "Show 01.rec.del");
+  emu::PressKey(RKEY_Blue);
+  emu::ReleaseKey(RKEY_Blue);
+  EXPECT_STREQ(lastStandInCall, "DeleteRecycledFile");
+  EXPECT_EQ(delete_chosenLine, entry);
+  emu::PressKey(RKEY_Yellow);
+  EXPECT_STREQ(lastStandInCall, "DeleteDirRecycleBinWindow");
+  emu::PressKey(RKEY_Option);
+  EXPECT_STREQ(lastStandInCall, "ActivateAllRecycleWindow");
+  emu::PressKey(RKEY_AudioTrk);
+  EXPECT_EQ(quembryHelpWindowShowing, 1);
+  emu::PressKey(RKEY_AudioTrk);
+  EXPECT_EQ(quembryHelpWindowShowing, 0);
+  // Ok on a folder opens it.
+  chosenLine = printLine = Find("Movies");
+  emu::PressKey(RKEY_Ok);
+  EXPECT_STREQ(CurrentDir, "/DataFiles/Movies");
+}
+
+TEST_F(BrowseTest, ManagerViewStartsApplicationsInsteadOfPlaying) {
+  OpenList();
+  SelectByKeys("Show 01.rec");
+  emu::ReleaseKey(RKEY_Red);
+  TAPManagerMode = 1;
+  emu::PressKey(RKEY_Ok);
+  EXPECT_STREQ(lastMessageLine2, "when stopping/starting a TAP");
+  EXPECT_FALSE(emu::IsPlaying());
+  MultiSelectClearAll();
+  SelectByKeys("Show 02.rec");
+  emu::PressKey(RKEY_Play);
+  EXPECT_FALSE(emu::IsPlaying());
+  EXPECT_EQ(TAPManager_closeFirst, 1);
+  EXPECT_STREQ(TAPManager_TAP_name, "Show 02.rec");
+  EXPECT_STREQ(TAPManager_TAP_directory, "/DataFiles");
+  EXPECT_EQ(TAPManager_multistep, 1);
+  TAPManager_multistep = 0;
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(TAPManager_closeFirst, 0);
+  // The long Info press opens the info window in this view.
+  emu::HoldKey(RKEY_Info);
+  EXPECT_EQ(infoWindowShowing, 1);
+  infoWindowShowing = 0;
+  TAPManagerMode = 0;
+}
+
+}  // namespace

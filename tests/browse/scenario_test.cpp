@@ -1,0 +1,123 @@
+// Whole runs in the emulated recorder: browsing a disk of recordings, playing
+// one, and coming back to its watched progress.
+#include <stdio.h>
+
+#include "BrowseFixture.h"
+
+namespace {
+
+TEST_F(BrowseTest, BrowsePlayStopAndComeBackToTheProgress) {
+  OpenList();
+  ASSERT_EQ(CurrentDirNumber, 0);
+  ASSERT_EQ(maxShown, 23);    // 3 folders and 20 recordings
+  EXPECT_EQ(chosenLine, 23);  // the last entry, on the last line
+  EXPECT_EQ(printLine, L());
+
+  // Moving and paging.
+  emu::PressKey(RKEY_ChDown);  // wraps
+  EXPECT_EQ(chosenLine, 1);
+  EXPECT_EQ(printLine, 1);
+  emu::PressKey(RKEY_ChDown);
+  emu::PressKey(RKEY_ChDown);
+  EXPECT_EQ(chosenLine, 3);
+  EXPECT_EQ(printLine, 3);
+  emu::PressKey(RKEY_VolUp);  // page down: to the last line of the page
+  EXPECT_EQ(chosenLine, L());
+  EXPECT_EQ(printLine, L());
+  emu::PressKey(RKEY_VolUp);  // then L - 1 further, clamped to the end
+  EXPECT_EQ(chosenLine, 23);
+  EXPECT_EQ(printLine, L());
+  emu::PressKey(RKEY_ChDown);  // wraps
+  EXPECT_EQ(chosenLine, 1);
+  EXPECT_EQ(printLine, 1);
+
+  // Into a folder and back out.
+  SelectByKeys("Movies");
+  int moviesLine = chosenLine;
+  emu::PressKey(RKEY_Ok);
+  ASSERT_STREQ(CurrentDir, "/DataFiles/Movies");
+  ASSERT_GT(CurrentDirNumber, 0);
+  EXPECT_EQ(maxShown, 4);  // parent line and three films
+  EXPECT_EQ(Line(1)->attribute, (dword)ATTRIBUTE_PARENT);
+  EXPECT_EQ(chosenLine, 1);
+  emu::PressKey(RKEY_Ok);  // the parent line
+  EXPECT_STREQ(CurrentDir, "/DataFiles");
+  EXPECT_EQ(CurrentDirNumber, 0);
+  EXPECT_EQ(chosenLine, moviesLine);
+  EXPECT_STREQ(SelectedName(), "Movies");
+
+  // Sorting keeps the selection on the same entry.
+  emu::PressKey(RKEY_Ok);
+  SelectByKeys("Beta.rec");
+  int sortBefore = sortOrder;
+  emu::PressKey(RKEY_Pause);
+  EXPECT_NE(sortOrder, sortBefore);
+  EXPECT_STREQ(SelectedName(), "Beta.rec");
+
+  // Multi-selection: the release of Red picks a file and moves on.
+  int betaLine = chosenLine;
+  emu::ReleaseKey(RKEY_Red);
+  ASSERT_EQ(MultiSelectCount(), 1);
+  EXPECT_STREQ(MultiSelect->name, "Beta.rec");
+  EXPECT_EQ(chosenLine, betaLine == maxShown ? 1 : betaLine + 1);
+  // Picked again, it leaves the selection.
+  while (chosenLine != betaLine) emu::PressKey(RKEY_ChUp);
+  emu::ReleaseKey(RKEY_Red);
+  EXPECT_EQ(MultiSelectCount(), 0);
+
+  // Play Alpha (3000 blocks), let it run 20 seconds, stop it.
+  SelectByKeys("Alpha.rec");
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(windowShowing, 0);
+  ASSERT_TRUE(emu::IsPlaying());
+  EXPECT_EQ(emu::PlayingPath(), "/mnt/hd/DataFiles/Movies/Alpha.rec");
+  EXPECT_EQ(Play().playMode, PLAYMODE_Playing);
+  emu::Wait(20);
+  EXPECT_EQ(inPlaybackMode, 1);
+  dword position = Play().currentBlock;
+  // 20 s at 50 blocks a second, and the half second the header resume waits.
+  EXPECT_EQ(position, 1025u);
+  emu::PressKey(RKEY_Stop);
+  EXPECT_FALSE(emu::IsPlaying());
+  emu::Idle(1);
+  EXPECT_EQ(inPlaybackMode, 0);
+
+  // The history file holds the entry with its position.
+  dword inode = Inode("/DataFiles/Movies/Alpha.rec");
+  char expected[128];
+  snprintf(expected, sizeof expected, "%u\t%u\t3000\tAlpha.rec\r\n", inode, position);
+  std::string history = HistoryFile();
+  EXPECT_NE(history.find(expected), std::string::npos) << history.substr(0, 300);
+  ASSERT_NE(History("Alpha.rec"), nullptr);
+
+  // The list reopens in the folder and shows the watched progress.
+  OpenList();
+  EXPECT_STREQ(CurrentDir, "/DataFiles/Movies");
+  FileRecord* alpha = Line(Find("Alpha.rec"));
+  ASSERT_NE(alpha, nullptr);
+  EXPECT_EQ(alpha->hasHistory, 1u);
+  EXPECT_EQ(alpha->positionBlock, position);  // sampled on the last idle event before Stop
+  EXPECT_EQ(alpha->totalBlocks, 3000u);
+  EXPECT_EQ(alpha->playingNow, 0u);
+
+  // Resuming jumps 60 blocks before the saved position.
+  SelectByKeys("Alpha.rec");
+  emu::PressKey(RKEY_Ok);
+  ASSERT_TRUE(emu::IsPlaying());
+  EXPECT_EQ(Play().currentBlock, position - 60);
+
+  // Watched to the end: the next resume starts from the beginning.
+  TAP_Hdd_ChangePlaybackPos(2950);
+  emu::Wait(2);  // the end of the file ends the playback
+  EXPECT_FALSE(emu::IsPlaying());
+  emu::Idle(1);
+  ASSERT_NE(History("Alpha.rec"), nullptr);
+  EXPECT_GE(History("Alpha.rec")->positionBlock * 100 / 3000, 95u);
+  OpenList();
+  SelectByKeys("Alpha.rec");
+  emu::PressKey(RKEY_Ok);
+  ASSERT_TRUE(emu::IsPlaying());
+  EXPECT_EQ(Play().currentBlock, 0u);
+}
+
+}  // namespace
