@@ -23,17 +23,11 @@ const char text_FlagsClearedLine1[2][48] = {"All 'new' file indicators", "Alle '
 const char text_FlagsClearedLine2[2][48] = {"removed for all files.", "für alle Dateien entfernt."};
 
 bool AllocateLastViewBuffer() {
-  lastviewDataBuffer_ini = static_cast<char*>(TAP_MemAlloc(HISTORY_FILE_SIZE + 1));
-  if (!lastviewDataBuffer_ini) return false;
-  memset(lastviewDataBuffer_ini, 0, HISTORY_FILE_SIZE + 1);
-  lastviewDataBufferPtr_ini = 0;
-  return true;
+  return AllocateFileBuffer(&lastviewDataBuffer_ini, &lastviewDataBufferPtr_ini, HISTORY_FILE_SIZE);
 }
 
 void ReleaseLastViewBuffer() {
-  if (lastviewDataBuffer_ini) TAP_MemFree(lastviewDataBuffer_ini);
-  lastviewDataBuffer_ini = nullptr;
-  lastviewDataBufferPtr_ini = 0;
+  ReleaseFileBuffer(&lastviewDataBuffer_ini, &lastviewDataBufferPtr_ini);
 }
 
 void CopyPath(char* destination, const char* source) {
@@ -69,44 +63,21 @@ void SetLastViewDatVariables() {
 }
 
 bool ReadLastViewDatFile() {
-  bool read = false;
-  int pushed = HDD_TAP_PushDir();
-  TYPE_File* file = nullptr;
-  if (ChangeToSettingsFolder() && TAP_Hdd_Exist(LASTVIEW_FILE_NAME)) {
-    file = TAP_Hdd_Fopen(LASTVIEW_FILE_NAME);
-  }
-  if (file) {
-    if (AllocateLastViewBuffer()) {
-      dword length = TAP_Hdd_Flen(file);
-      if (length > HISTORY_FILE_SIZE) length = HISTORY_FILE_SIZE;
-      if (length > 0) TAP_Hdd_Fread(lastviewDataBuffer_ini, length, 1, file);
-      SetLastViewDatVariables();
-      ReleaseLastViewBuffer();
-      read = true;
-    }
-    TAP_Hdd_Fclose(file);
-  }
-  if (pushed) HDD_TAP_PopDir();
+  if (!AllocateLastViewBuffer()) return false;
+  bool read = ReadSettingsFile(LASTVIEW_FILE_NAME, lastviewDataBuffer_ini, HISTORY_FILE_SIZE);
+  if (read) SetLastViewDatVariables();
+  ReleaseLastViewBuffer();
   return read;
 }
 
 bool WriteStrToLastViewDatBuf(const char* text) {
-  if (!lastviewDataBuffer_ini || !text) return false;
-  int length = static_cast<int>(strlen(text));
   // The text always stays below the file size: at least one zero byte ends it.
-  if (lastviewDataBufferPtr_ini + length >= HISTORY_FILE_SIZE) return false;
-  memcpy(lastviewDataBuffer_ini + lastviewDataBufferPtr_ini, text, length);
-  lastviewDataBufferPtr_ini += length;
-  return true;
+  return AppendToFileBuffer(lastviewDataBuffer_ini, &lastviewDataBufferPtr_ini,
+                            HISTORY_FILE_SIZE - 1, text);
 }
 
 bool WriteLastViewDatFile() {
-  if (!lastviewDataBuffer_ini) return false;
-  int pushed = HDD_TAP_PushDir();
-  bool written = ChangeToSettingsFolder() &&
-                 ReplaceSettingsFile(LASTVIEW_FILE_NAME, lastviewDataBuffer_ini, HISTORY_FILE_SIZE);
-  if (pushed) HDD_TAP_PopDir();
-  return written;
+  return WriteSettingsFile(LASTVIEW_FILE_NAME, lastviewDataBuffer_ini, HISTORY_FILE_SIZE);
 }
 
 void SaveLastViewDatToFile() {

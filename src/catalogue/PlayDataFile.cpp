@@ -30,18 +30,10 @@ const char text_ProgressClearedLine1[2][48] = {"Removed playback information",
 const char text_ProgressClearedLine2[2][48] = {"for all recorded files.", "für alle Aufnahmen."};
 
 bool AllocatePlayBuffer() {
-  playDataBuffer_ini = static_cast<char*>(TAP_MemAlloc(HISTORY_FILE_SIZE + 1));
-  if (!playDataBuffer_ini) return false;
-  memset(playDataBuffer_ini, 0, HISTORY_FILE_SIZE + 1);
-  playDataBufferPtr_ini = 0;
-  return true;
+  return AllocateFileBuffer(&playDataBuffer_ini, &playDataBufferPtr_ini, HISTORY_FILE_SIZE);
 }
 
-void ReleasePlayBuffer() {
-  if (playDataBuffer_ini) TAP_MemFree(playDataBuffer_ini);
-  playDataBuffer_ini = nullptr;
-  playDataBufferPtr_ini = 0;
-}
+void ReleasePlayBuffer() { ReleaseFileBuffer(&playDataBuffer_ini, &playDataBufferPtr_ini); }
 
 PlayedFileEntry* EnsureEntry(int i) {
   if (!playedFiles[i])
@@ -120,44 +112,21 @@ void SetDatVariables() {
 }
 
 bool ReadDatFile() {
-  bool read = false;
-  int pushed = HDD_TAP_PushDir();
-  TYPE_File* file = nullptr;
-  if (ChangeToSettingsFolder() && TAP_Hdd_Exist(PLAYBACK_FILE_NAME)) {
-    file = TAP_Hdd_Fopen(PLAYBACK_FILE_NAME);
-  }
-  if (file) {
-    if (AllocatePlayBuffer()) {
-      dword length = TAP_Hdd_Flen(file);
-      if (length > HISTORY_FILE_SIZE) length = HISTORY_FILE_SIZE;
-      if (length > 0) TAP_Hdd_Fread(playDataBuffer_ini, length, 1, file);
-      SetDatVariables();
-      ReleasePlayBuffer();
-      read = true;
-    }
-    TAP_Hdd_Fclose(file);
-  }
-  if (pushed) HDD_TAP_PopDir();
+  if (!AllocatePlayBuffer()) return false;
+  bool read = ReadSettingsFile(PLAYBACK_FILE_NAME, playDataBuffer_ini, HISTORY_FILE_SIZE);
+  if (read) SetDatVariables();
+  ReleasePlayBuffer();
   return read;
 }
 
 bool WriteStrToDatBuf(const char* text) {
-  if (!playDataBuffer_ini || !text) return false;
-  int length = static_cast<int>(strlen(text));
   // The text always stays below the file size: at least one zero byte ends it.
-  if (playDataBufferPtr_ini + length >= HISTORY_FILE_SIZE) return false;
-  memcpy(playDataBuffer_ini + playDataBufferPtr_ini, text, length);
-  playDataBufferPtr_ini += length;
-  return true;
+  return AppendToFileBuffer(playDataBuffer_ini, &playDataBufferPtr_ini, HISTORY_FILE_SIZE - 1,
+                            text);
 }
 
 bool WriteDatFile() {
-  if (!playDataBuffer_ini) return false;
-  int pushed = HDD_TAP_PushDir();
-  bool written = ChangeToSettingsFolder() &&
-                 ReplaceSettingsFile(PLAYBACK_FILE_NAME, playDataBuffer_ini, HISTORY_FILE_SIZE);
-  if (pushed) HDD_TAP_PopDir();
-  return written;
+  return WriteSettingsFile(PLAYBACK_FILE_NAME, playDataBuffer_ini, HISTORY_FILE_SIZE);
 }
 
 void SaveDatToFile() {

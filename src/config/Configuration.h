@@ -69,6 +69,19 @@ bool FormatSettingsCopyCommand(char* out, int size, const char* folder, const ch
 bool ReplaceSettingsFile(const char* name, const void* data, dword size);
 // Makes the settings folder the firmware's current folder; false when unknown.
 bool ChangeToSettingsFolder();
+// The work buffers of the settings-folder files: `size` bytes and one more
+// zero byte, so that a field running up to the end of the block is still
+// terminated. Allocation zeroes the buffer and the position.
+bool AllocateFileBuffer(char** buffer, int* position, dword size);
+void ReleaseFileBuffer(char** buffer, int* position);
+// Appends text at *position when it ends at or before `limit`; false (and
+// nothing written) otherwise.
+bool AppendToFileBuffer(char* buffer, int* position, int limit, const char* text);
+// Reads at most `size` bytes of `name` in the settings folder into buffer (the
+// current folder is kept); false when the file is missing or cannot be opened.
+bool ReadSettingsFile(const char* name, char* buffer, dword size);
+// ReplaceSettingsFile from any current folder (which is kept).
+bool WriteSettingsFile(const char* name, const char* buffer, dword size);
 // True when the settings folder holds `name` (the current folder is kept).
 bool SettingsFileExists(const char* name);
 // The field at *position of a text block of `size` bytes (the buffer holds one

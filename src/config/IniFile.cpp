@@ -17,18 +17,10 @@ namespace {
 // The work buffer holds the block and one more zero byte, so that a field
 // running up to the end of the block is still terminated.
 bool AllocateIniBuffer() {
-  dataBuffer_ini = static_cast<char*>(TAP_MemAlloc(INI_FILE_SIZE + 1));
-  if (!dataBuffer_ini) return false;
-  memset(dataBuffer_ini, 0, INI_FILE_SIZE + 1);
-  dataBufferPtr_ini = 0;
-  return true;
+  return AllocateFileBuffer(&dataBuffer_ini, &dataBufferPtr_ini, INI_FILE_SIZE);
 }
 
-void ReleaseIniBuffer() {
-  if (dataBuffer_ini) TAP_MemFree(dataBuffer_ini);
-  dataBuffer_ini = nullptr;
-  dataBufferPtr_ini = 0;
-}
+void ReleaseIniBuffer() { ReleaseFileBuffer(&dataBuffer_ini, &dataBufferPtr_ini); }
 
 // GMToffsetOption is stored shifted by this much, so that the file holds no sign.
 const int kGmtOffsetShift = 720;
@@ -54,22 +46,10 @@ void ApplyReadRules() {
 }  // namespace
 
 int ReadConfigurationFile() {
-  int result = 0;
-  int pushed = HDD_TAP_PushDir();
-  TYPE_File* file = nullptr;
-  if (ChangeToSettingsFolder() && TAP_Hdd_Exist(INI_FILE_NAME)) file = TAP_Hdd_Fopen(INI_FILE_NAME);
-  if (file) {
-    if (AllocateIniBuffer()) {
-      dword length = TAP_Hdd_Flen(file);
-      if (length > INI_FILE_SIZE) length = INI_FILE_SIZE;
-      if (length > 0) TAP_Hdd_Fread(dataBuffer_ini, length, 1, file);
-      SetConfigurationVariables();
-      ReleaseIniBuffer();
-      result = 1;
-    }
-    TAP_Hdd_Fclose(file);
-  }
-  if (pushed) HDD_TAP_PopDir();
+  if (!AllocateIniBuffer()) return 0;
+  int result = ReadSettingsFile(INI_FILE_NAME, dataBuffer_ini, INI_FILE_SIZE) ? 1 : 0;
+  if (result) SetConfigurationVariables();
+  ReleaseIniBuffer();
   return result;
 }
 
@@ -104,22 +84,10 @@ void SetConfigurationVariables() {
 }
 
 bool WriteStrToIniBuf(const char* text) {
-  if (!dataBuffer_ini || !text) return false;
-  int length = static_cast<int>(strlen(text));
-  if (dataBufferPtr_ini < 0 || dataBufferPtr_ini + length > INI_FILE_SIZE) return false;
-  memcpy(dataBuffer_ini + dataBufferPtr_ini, text, length);
-  dataBufferPtr_ini += length;
-  return true;
+  return AppendToFileBuffer(dataBuffer_ini, &dataBufferPtr_ini, INI_FILE_SIZE, text);
 }
 
-bool WriteIniFile() {
-  if (!dataBuffer_ini) return false;
-  int pushed = HDD_TAP_PushDir();
-  bool written =
-      ChangeToSettingsFolder() && ReplaceSettingsFile(INI_FILE_NAME, dataBuffer_ini, INI_FILE_SIZE);
-  if (pushed) HDD_TAP_PopDir();
-  return written;
-}
+bool WriteIniFile() { return WriteSettingsFile(INI_FILE_NAME, dataBuffer_ini, INI_FILE_SIZE); }
 
 void SaveConfigurationToFile() {
   if (!AllocateIniBuffer()) return;

@@ -78,6 +78,53 @@ void locateIniDirectory() {
 
 bool ChangeToSettingsFolder() { return TAPIniDir && HDD_ChangeDir(TAPIniDir); }
 
+bool AllocateFileBuffer(char** buffer, int* position, dword size) {
+  *buffer = static_cast<char*>(TAP_MemAlloc(size + 1));
+  *position = 0;
+  if (!*buffer) return false;
+  memset(*buffer, 0, size + 1);
+  return true;
+}
+
+void ReleaseFileBuffer(char** buffer, int* position) {
+  if (*buffer) TAP_MemFree(*buffer);
+  *buffer = nullptr;
+  *position = 0;
+}
+
+bool AppendToFileBuffer(char* buffer, int* position, int limit, const char* text) {
+  if (!buffer || !text) return false;
+  int length = static_cast<int>(strlen(text));
+  if (*position < 0 || *position + length > limit) return false;
+  memcpy(buffer + *position, text, length);
+  *position += length;
+  return true;
+}
+
+bool ReadSettingsFile(const char* name, char* buffer, dword size) {
+  bool read = false;
+  int pushed = HDD_TAP_PushDir();
+  TYPE_File* file = nullptr;
+  if (ChangeToSettingsFolder() && TAP_Hdd_Exist(name)) file = TAP_Hdd_Fopen(name);
+  if (file) {
+    dword length = TAP_Hdd_Flen(file);
+    if (length > size) length = size;
+    if (length > 0) TAP_Hdd_Fread(buffer, length, 1, file);
+    TAP_Hdd_Fclose(file);
+    read = true;
+  }
+  if (pushed) HDD_TAP_PopDir();
+  return read;
+}
+
+bool WriteSettingsFile(const char* name, const char* buffer, dword size) {
+  if (!buffer) return false;
+  int pushed = HDD_TAP_PushDir();
+  bool written = ChangeToSettingsFolder() && ReplaceSettingsFile(name, buffer, size);
+  if (pushed) HDD_TAP_PopDir();
+  return written;
+}
+
 bool SettingsFileExists(const char* name) {
   int pushed = HDD_TAP_PushDir();
   bool exists = ChangeToSettingsFolder() && TAP_Hdd_Exist(name);
