@@ -50,18 +50,9 @@ void Print(word region, dword x, dword y, dword maxX, const char* text, dword fo
 // Length of the character at p: a valid UTF-8 sequence counts as one
 // character, so that wrapping never splits it.
 int CharLength(const char* p) {
-  const byte* s = (const byte*)p;
-  int n = 1;
-  if ((s[0] & 0xE0) == 0xC0)
-    n = 2;
-  else if ((s[0] & 0xF0) == 0xE0)
-    n = 3;
-  else if ((s[0] & 0xF8) == 0xF0)
-    n = 4;
-  for (int i = 1; i < n; ++i) {
-    if ((s[i] & 0xC0) != 0x80) return 1;
-  }
-  return n;
+  byte length = 1;
+  isUTF8Char(p, &length);
+  return length;
 }
 
 // The last character boundary at or before `end`, walking from `start` (a
