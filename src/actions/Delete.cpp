@@ -20,8 +20,8 @@ int forceDeleteConfirmation;
 
 namespace {
 
-constexpr int kNameMax = 126;         // longest file name the recorder keeps
-constexpr int kCompanionLength = 4;   // ".inf" and ".nav"
+constexpr int kNameMax = 126;        // longest file name the recorder keeps
+constexpr int kCompanionLength = 4;  // ".inf" and ".nav"
 constexpr int kMaxRecycleCounter = 99999;
 
 // Works in the entry's folder and puts the application's folder back after.

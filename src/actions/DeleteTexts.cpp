@@ -14,8 +14,7 @@ AppText text_FileRecordingB = {"currently recording.", "aufgenommen wird, bleibt
 AppText text_FolderDeleteConfirmTitle = {"Folder Delete Confirmation",
                                          "Ordner l\xF6schen best\xE4tigen"};
 AppText text_FolderWord = {"Folder", "Ordner"};
-AppText text_DeleteThisFolder = {"Do you want to delete this folder?",
-                                 "Diesen Ordner l\xF6schen?"};
+AppText text_DeleteThisFolder = {"Do you want to delete this folder?", "Diesen Ordner l\xF6schen?"};
 AppText text_RecycleThisFile = {"Do you want to recycle this file?",
                                 "Diese Datei in den Papierkorb?"};
 AppText text_DeleteThisFile = {"Do you want to delete this file?", "Diese Datei l\xF6schen?"};
