@@ -79,8 +79,13 @@ bool Exists(const char* name) { return name[0] && TAP_Hdd_Exist(name); }
 // Deletes a file of the current folder; true when it is gone.
 bool DeleteFile(const char* name) { return TAP_Hdd_Delete(name) && !TAP_Hdd_Exist(name); }
 
+void ShowMessage(const char* title, const char* line1, const char* line2) {
+  DisplayMessageWindow(title, line1, line2, nullptr);
+  TAP_Osd_Sync();
+}
+
 void ShowFailure(AppText& title, const char* line1, const char* line2) {
-  DisplayMessageWindow(Text(title), line1, line2, nullptr);
+  ShowMessage(Text(title), line1, line2);
 }
 
 }  // namespace
@@ -243,15 +248,15 @@ void ActivateDeleteWindow(const char* name, dword attribute) {
     FolderRecord* record = number >= 0 && number < MAX_FOLDERS ? myfolders[number] : nullptr;
     if (record && (record->subfolderCount > 0 || record->fileCount > 0)) {
       fileDeleted_MultiSelect = 0;
-      DisplayMessageWindow(Text(text_FolderDeleteNotAllowed), Text(text_FolderNotEmptyA),
-                           Text(text_FolderNotEmptyB), nullptr);
+      ShowMessage(Text(text_FolderDeleteNotAllowed), Text(text_FolderNotEmptyA),
+                  Text(text_FolderNotEmptyB));
       return;
     }
   }
   if (!isFolder && currentFile.recordingNow) {
     fileDeleted_MultiSelect = 0;
-    DisplayMessageWindow(Text(text_FileDeleteNotAllowed), Text(text_FileRecordingA),
-                         Text(text_FileRecordingB), nullptr);
+    ShowMessage(Text(text_FileDeleteNotAllowed), Text(text_FileRecordingA),
+                Text(text_FileRecordingB));
     return;
   }
   fileDeleted = 0;
@@ -279,6 +284,8 @@ void ActivateDeleteWindow(const char* name, dword attribute) {
   DisplayYesNoWindow(title, line1, question, Text(text_Yes), Text(text_No),
                      DeleteConfirmDefault == 1 ? 0 : 1, ReturnFromDeleteYesNo);
   deleteWindowShowing = 1;
+  // The window must show now, not with whatever draws next.
+  TAP_Osd_Sync();
 }
 
 void DeleteRecycledFile() {

@@ -346,3 +346,19 @@ TEST_F(DeleteTest, TheConfirmationOverTheList) {
 }
 
 }  // namespace
+
+namespace {
+
+// The short press reaches the screen by itself, with no later drawing to
+// carry it there.
+TEST_F(DeleteTest, TheShortPressConfirmationShowsAtOnce) {
+  OpenList();
+  SelectByKeys("Show 04.rec");
+  recycleBinOption = 1;
+  Blue();
+  ASSERT_EQ(deleteWindowShowing, 1);
+  std::string message;
+  EXPECT_TRUE(snapshot::MatchesReference("delete-confirmation-recycle", &message)) << message;
+}
+
+}  // namespace
