@@ -23,6 +23,7 @@ namespace {
 constexpr int kNameMax = 126;        // longest file name the recorder keeps
 constexpr int kCompanionLength = 4;  // ".inf" and ".nav"
 constexpr int kMaxRecycleCounter = 99999;
+constexpr size_t kMaxExtension = 40;
 
 // Works in the entry's folder and puts the application's folder back after.
 class InEntryFolder {
@@ -46,13 +47,15 @@ bool HasCompanions(const char* name) { return strlen(name) + kCompanionLength < 
 // base name is cut, so that the extension and the recycle marker survive.
 void FormRecycledName(const char* name, int counter, const char* companion, char* out) {
   const char* dot = strrchr(name, '.');
+  // A "." far from the end starts no extension: the counter goes at the end.
+  if (dot && strlen(dot) > kMaxExtension) dot = nullptr;
   int baseLength = dot ? (int)(dot - name) : (int)strlen(name);
   const char* extension = dot ? dot : "";
   char tail[160];
   if (counter > 0) {
-    snprintf(tail, sizeof tail, "~%d%.40s%s.del", counter, extension, companion);
+    snprintf(tail, sizeof tail, "~%d%s%s.del", counter, extension, companion);
   } else {
-    snprintf(tail, sizeof tail, "%.40s%s.del", extension, companion);
+    snprintf(tail, sizeof tail, "%s%s.del", extension, companion);
   }
   int room = kNameMax - (int)strlen(tail);
   if (room < 0) room = 0;

@@ -362,3 +362,22 @@ TEST_F(DeleteTest, TheShortPressConfirmationShowsAtOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+// The bin's name of a name at the length limit keeps its extension and the
+// recycle marker; the base name gives way.
+TEST_F(DeleteTest, ALongNameIsCutBeforeItsExtension) {
+  std::string name = std::string(122, 'L') + ".mpg";  // 126 characters
+  ASSERT_TRUE(disk->File("/DataFiles/" + name, 100));
+  OpenList();
+  recycleBinOption = 2;
+  SelectByKeys(name.c_str());
+  Blue();
+  std::string recycled = std::string(118, 'L') + ".mpg.del";
+  EXPECT_TRUE(Has("/DataFiles/" + recycled));
+  EXPECT_FALSE(Has("/DataFiles/" + name));
+  EXPECT_EQ(Find(name.c_str()), 0);
+}
+
+}  // namespace
