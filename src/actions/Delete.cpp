@@ -115,6 +115,11 @@ bool AppendShellQuoted(char* out, int size, const char* value) {
 
 bool FormatFolderDeleteCommand(char* out, int size, const char* folder, const char* name,
                                int removeContents) {
+  // Only a folder's own name: anything else would widen "rm -rf" to the
+  // folder that holds it, or beyond.
+  if (!name || !name[0] || !strcmp(name, ".") || !strcmp(name, "..") || strchr(name, '/')) {
+    return false;
+  }
   char path[512];
   snprintf(path, sizeof path, "/mnt/hd%.300s/%.127s", folder, name);
   int used = snprintf(out, size, "%s ", removeContents ? "rm -rf" : "rmdir");

@@ -216,6 +216,10 @@ TEST_F(DeleteTest, FolderCommandsQuoteThePath) {
   ASSERT_TRUE(
       FormatFolderDeleteCommand(command, sizeof command, "/DataFiles/$HOME", "a\"b`c`\\", 2));
   EXPECT_STREQ(command, "rm -rf \"/mnt/hd/DataFiles/\\$HOME/a\\\"b\\`c\\`\\\\\"");
+  // Names that would reach the holding folder or beyond are refused.
+  for (const char* name : {"", ".", "..", "a/../.."}) {
+    EXPECT_FALSE(FormatFolderDeleteCommand(command, sizeof command, "/DataFiles", name, 2)) << name;
+  }
   // Too small a buffer is refused, never cut inside the quotes.
   EXPECT_FALSE(FormatFolderDeleteCommand(command, 20, "/DataFiles", "Series", 1));
 }
