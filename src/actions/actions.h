@@ -72,3 +72,31 @@ void LoadPlaybackStatusInfo();
 void SetPlaybackStatus(int folder, int slot);
 void LoadPlaybackInfo(int folder, int slot);
 void DeleteProgressInfo(int folder, int slot, int markIfNone);
+
+// ------------------------------------------------------------ delete and recycle
+
+extern int deleteWindowShowing;      // the delete confirmation is up
+extern int forceDeleteConfirmation;  // the next delete asks even where it would not
+
+// Asks whether to delete the entry delete_chosenLine of folder
+// delete_CurrentDirNumber (copied into currentFile/currentFolder) and ends
+// in ReturnFromDeleteYesNo, at once where no question is due.
+void ActivateDeleteWindow(const char* name, dword attribute);
+void ReturnFromDeleteYesNo(int answer);
+// Deletes, recycles or refuses the entry in currentFile; sets fileDeleted.
+void DeleteFileFolder();
+void RecycleAction();
+void DeleteAction(int isFile);
+// Permanent deletion of the recycled file in currentFile, without asking.
+void DeleteRecycledFile();
+void ReturnFromMultiSelectDeleteYesNo(int answer);
+// Rewrites the first byte of a non-empty file of the current folder, so that
+// its modification time becomes now.
+void ForceTimestampUpdate(const char* path);
+// The shell command that removes a folder ("rmdir", or "rm -rf" with
+// removeContents), its path in double quotes whatever the names hold.
+bool FormatFolderDeleteCommand(char* out, int size, const char* folder, const char* name,
+                               int removeContents);
+bool AppendShellQuoted(char* out, int size, const char* value);
+void initialiseQuembryDelete();
+void initialiseQuembryRecycle();

@@ -18,3 +18,10 @@ extern AppText text_PlaybackInfoErrorTitle, text_PlaybackInfoOverrun, text_InGet
     text_MultiClearedLine1, text_MultiAllTitle, text_MultiAllLine1, text_MultiAllLine2,
     text_DeleteFailedTitle, text_DeleteFailedLine1, text_RenameFailedTitle, text_RenameFailedLine1,
     text_MoveFailedTitle, text_MoveFailedLine1;
+
+// Delete and recycle.
+extern AppText text_FolderDeleteNotAllowed, text_FolderNotEmptyA, text_FolderNotEmptyB,
+    text_FileDeleteNotAllowed, text_FileRecordingA, text_FileRecordingB,
+    text_FolderDeleteConfirmTitle, text_FolderWord, text_DeleteThisFolder, text_RecycleThisFile,
+    text_DeleteThisFile, text_RecycleFailureTitle, text_RecycleTooMany, text_ErrorRenaming,
+    text_RenameTo, text_FolderDeleteFailedTitle, text_FolderDeleteFailedLine1;

@@ -80,15 +80,12 @@ int TAPManagerMode;
 int TAPManagerModeChanged;
 int lastTAPManager_chosenLine;
 int lastTAPManager_dirNumber;
-int deleteWindowShowing;
 char Tagsmith_infoMessage[128];
 byte TagsmithMessage[520];
 void ReleaseMoveFilesMemory() {}
 void CloseQuembryInfoWindow() { infoWindowShowing = 0; }
 void ActivateInfoWindow(int) { infoWindowShowing = 1; }
 void ActivateStopMenuWindow() { stopmenuWindowShowing = 1; }
-void initialiseQuembryRecycle() { allrecycleWindowShowing = 0; }
-void initialiseQuembryDelete() {}
 void initialiseQuembryRename() {}
 dword ipCommandProcessor(word, dword, dword) { return 0; }
 
@@ -118,7 +115,6 @@ int TAPManager_multistep;
 int moveAcrossMount;
 int moveInBackgroundPID;
 char filename_toProcess[127];
-int forceDeleteConfirmation;
 int activateTagsmithPrepareQuembry;
 char TAPManager_TAP_name[127];
 char TAPManager_TAP_directory[200];
@@ -137,12 +133,6 @@ void ActivateStopWindow(const char*) {
   Called("ActivateStopWindow");
   stopmenuWindowShowing = 1;
 }
-void ActivateDeleteWindow(const char*, dword) {
-  Called("ActivateDeleteWindow");
-  deleteWindowShowing = 1;
-}
-void ReturnFromMultiSelectDeleteYesNo(int) { Called("ReturnFromMultiSelectDeleteYesNo"); }
-void DeleteRecycledFile() { Called("DeleteRecycledFile"); }
 void RecycleRestoreAction() { Called("RecycleRestoreAction"); }
 void DeleteAllRecycleBinWindow() { Called("DeleteAllRecycleBinWindow"); }
 void DeleteDirRecycleBinWindow() { Called("DeleteDirRecycleBinWindow"); }

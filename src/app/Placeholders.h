@@ -49,7 +49,6 @@ extern int TAPManagerMode;
 extern int TAPManagerModeChanged;
 extern int lastTAPManager_chosenLine;
 extern int lastTAPManager_dirNumber;
-extern int deleteWindowShowing;         // the delete confirmation is up
 extern char Tagsmith_infoMessage[128];  // text the own info window shows; "" = none
 extern byte TagsmithMessage[520];       // last message record exchanged with Tagsmith
 
@@ -57,8 +56,6 @@ void ReleaseMoveFilesMemory();
 void CloseQuembryInfoWindow();
 void ActivateInfoWindow(int rename);
 void ActivateStopMenuWindow();
-void initialiseQuembryRecycle();
-void initialiseQuembryDelete();
 void initialiseQuembryRename();
 dword ipCommandProcessor(word event, dword command, dword argument);
 
@@ -101,7 +98,6 @@ extern int TAPManager_multistep;
 extern int moveAcrossMount;
 extern int moveInBackgroundPID;
 extern char filename_toProcess[127];
-extern int forceDeleteConfirmation;
 extern int activateTagsmithPrepareQuembry;
 extern char TAPManager_TAP_name[127];
 extern char TAPManager_TAP_directory[200];
@@ -110,9 +106,6 @@ extern int configLine;
 
 void DisplayConfigLine(int line);
 void ActivateStopWindow(const char* name);
-void ActivateDeleteWindow(const char* name, dword attribute);
-void ReturnFromMultiSelectDeleteYesNo(int answer);
-void DeleteRecycledFile();
 void RecycleRestoreAction();
 void DeleteAllRecycleBinWindow();
 void DeleteDirRecycleBinWindow();

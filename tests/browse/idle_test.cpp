@@ -211,9 +211,13 @@ TEST_F(IdleTest, StopMenuFollowUpsActOnTheSelectedEntry) {
   snprintf(filename_toProcess, sizeof filename_toProcess, "%s", "Show 20.rec");
   activateReturnToQuembryList_fromStopMenu = 2;
   emu::Idle(1);
-  EXPECT_STREQ(lastStandInCall, "ActivateDeleteWindow");
-  EXPECT_EQ(forceDeleteConfirmation, 1);
-  deleteWindowShowing = 0;
+  EXPECT_EQ(deleteWindowShowing, 1);
+  EXPECT_STREQ(lastMessageTitle, "File Delete Confirmation");
+  EXPECT_STREQ(lastMessageLine1, "Show 20.rec");
+  EXPECT_EQ(forceDeleteConfirmation, 0);  // taken by the confirmation
+  emu::PressKey(RKEY_Exit);               // "No"
+  EXPECT_EQ(deleteWindowShowing, 0);
+  EXPECT_TRUE(disk->Exists("/DataFiles/Show 20.rec"));
   emu::PressKey(RKEY_Exit);
   // A name that is not the selected entry's: the failure message only.
   snprintf(filename_toProcess, sizeof filename_toProcess, "%s", "Gone.rec");
@@ -233,16 +237,18 @@ TEST_F(IdleTest, TheDeleteChainOpensTheNextConfirmation) {
   emu::ReleaseKey(RKEY_Red);
   ASSERT_EQ(MultiSelectCount(), 2);
   fileDeleted_MultiSelect = 1;
+  forceDeleteConfirmation = 1;  // asks instead of acting at once
   emu::Idle(1);
-  EXPECT_STREQ(lastStandInCall, "ActivateDeleteWindow");
+  EXPECT_EQ(deleteWindowShowing, 1);
+  EXPECT_STREQ(lastMessageLine1, "Show 01.rec");
   EXPECT_STREQ(currentFile.name, "Show 01.rec");
   EXPECT_EQ(delete_CurrentDirNumber, 0);
   EXPECT_EQ(delete_chosenLine, Find("Show 01.rec"));
   // Not again while its window shows.
-  standInCalls = 0;
+  int shown = messageCount;
   AutoRenameCheckFreq = 0;
   emu::Idle(1);
-  EXPECT_EQ(standInCalls, 0);
+  EXPECT_EQ(messageCount, shown);
 }
 
 TEST_F(IdleTest, ALongSelectedNameScrollsAndRestsAtItsStart) {

@@ -137,28 +137,35 @@ TEST_F(BrowseTest, BlueShortPressDeletesLongPressDeletesForGood) {
   OpenList();
   SelectByKeys("Show 03.rec");
   // A held report alone does nothing until the release.
-  standInCalls = 0;
+  recycleBinOption = 1;
+  int shown = messageCount;
   emu::PressKey(RKEY_Blue | RKEY_FLAG_HELD);
-  EXPECT_EQ(standInCalls, 0);
+  EXPECT_EQ(messageCount, shown);
   EXPECT_EQ(repeating_key, 1);
   emu::ReleaseKey(RKEY_Blue);
   EXPECT_EQ(repeating_key, 0);
-  EXPECT_STREQ(lastStandInCall, "ActivateDeleteWindow");
+  EXPECT_EQ(deleteWindowShowing, 1);
+  EXPECT_STREQ(lastMessageLine2, "Do you want to delete this file?");
   EXPECT_EQ(forceDeleteNotRecycle, 1);
   EXPECT_EQ(delete_chosenLine, chosenLine);
   EXPECT_STREQ(currentFile.name, "Show 03.rec");
-  deleteWindowShowing = 0;
+  emu::PressKey(RKEY_Exit);  // "No"
+  EXPECT_EQ(deleteWindowShowing, 0);
 
-  standInCalls = 0;
+  shown = messageCount;
   emu::PressKey(RKEY_Blue);
   emu::ReleaseKey(RKEY_Blue);
-  EXPECT_EQ(standInCalls, 1);
-  EXPECT_STREQ(lastStandInCall, "ActivateDeleteWindow");
+  EXPECT_EQ(messageCount, shown + 1);
+  EXPECT_EQ(deleteWindowShowing, 1);
+  EXPECT_STREQ(lastMessageLine2, "Do you want to recycle this file?");
   EXPECT_EQ(forceDeleteNotRecycle, 0);
+  emu::PressKey(RKEY_Exit);
   // A release that no press armed does nothing.
-  standInCalls = 0;
+  shown = messageCount;
   emu::ReleaseKey(RKEY_Blue);
-  EXPECT_EQ(standInCalls, 0);
+  EXPECT_EQ(messageCount, shown);
+  EXPECT_EQ(deleteWindowShowing, 0);
+  EXPECT_TRUE(disk->Exists("/DataFiles/Show 03.rec"));
 }
 
 TEST_F(BrowseTest, MultiSelectionDeleteAsksForTheWholeSelection) {
@@ -489,10 +496,15 @@ TEST_F(RecycleViewTest, KeysOfTheRecycleView) {
   emu::PressKey(RKEY_Red);
   EXPECT_STREQ(lastStandInCall, "RecycleRestoreAction");
   EXPECT_STREQ(currentFile.name, "Show 01.rec.del");
+  // Blue deletes the recycled file for good, without asking.
+  int shown = messageCount;
   emu::PressKey(RKEY_Blue);
   emu::ReleaseKey(RKEY_Blue);
-  EXPECT_STREQ(lastStandInCall, "DeleteRecycledFile");
-  EXPECT_EQ(delete_chosenLine, entry);
+  EXPECT_EQ(messageCount, shown);
+  EXPECT_FALSE(disk->Exists("/DataFiles/Show 01.rec.del"));
+  EXPECT_FALSE(disk->Exists("/DataFiles/Show 01.rec.inf.del"));
+  EXPECT_FALSE(disk->Exists("/DataFiles/Show 01.rec.nav.del"));
+  EXPECT_EQ(Find("Show 01.rec.del"), 0);
   emu::PressKey(RKEY_Yellow);
   EXPECT_STREQ(lastStandInCall, "DeleteDirRecycleBinWindow");
   emu::PressKey(RKEY_Option);

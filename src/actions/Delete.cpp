@@ -1,0 +1,334 @@
+// Deleting from the list: the confirmation, recycling (renaming to ".del"
+// with the companions), permanent deletion of files and folders, and the
+// multi-selection round that drives one confirmation per selected entry.
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "actions/actions.h"
+#include "actions/texts.h"
+#include "app/Placeholders.h"
+#include "app/app.h"
+#include "catalogue/catalogue.h"
+#include "config/Settings.h"
+#include "lib/lib.h"
+#include "tap.h"
+#include "ui/Dialogs.h"
+
+int deleteWindowShowing;
+int forceDeleteConfirmation;
+
+namespace {
+
+constexpr int kNameMax = 126;        // longest file name the recorder keeps
+constexpr int kCompanionLength = 4;  // ".inf" and ".nav"
+constexpr int kMaxRecycleCounter = 99999;
+constexpr size_t kMaxExtension = 40;
+
+// Works in the entry's folder and puts the application's folder back after.
+class InEntryFolder {
+ public:
+  InEntryFolder() : pushed_(HDD_TAP_PushDir()) { entered_ = HDD_ChangeDir(currentFile.folderPath); }
+  ~InEntryFolder() {
+    if (pushed_) HDD_TAP_PopDir();
+  }
+  bool Entered() const { return entered_ != 0; }
+
+ private:
+  int pushed_;
+  int entered_;
+};
+
+bool HasCompanions(const char* name) { return strlen(name) + kCompanionLength < 127; }
+
+// The name with `companion` (".inf", ".nav" or "") and, when `counter` is
+// above 0, "~counter" before the extension, then ".del". The extension is
+// everything from the last "."; when the whole would pass 126 characters the
+// base name is cut, so that the extension and the recycle marker survive.
+void FormRecycledName(const char* name, int counter, const char* companion, char* out) {
+  const char* dot = strrchr(name, '.');
+  // A "." far from the end starts no extension: the counter goes at the end.
+  if (dot && strlen(dot) > kMaxExtension) dot = nullptr;
+  int baseLength = dot ? (int)(dot - name) : (int)strlen(name);
+  const char* extension = dot ? dot : "";
+  char tail[160];
+  if (counter > 0) {
+    snprintf(tail, sizeof tail, "~%d%s%s.del", counter, extension, companion);
+  } else {
+    snprintf(tail, sizeof tail, "%s%s.del", extension, companion);
+  }
+  int room = kNameMax - (int)strlen(tail);
+  if (room < 0) room = 0;
+  if (baseLength > room) baseLength = room;
+  int tailLength = (int)strlen(tail);
+  if (tailLength > kNameMax) tailLength = kNameMax;
+  memcpy(out, name, (size_t)baseLength);
+  memcpy(out + baseLength, tail, (size_t)tailLength);
+  out[baseLength + tailLength] = 0;
+}
+
+// The companion of a recording or recycled recording: x.rec.inf, x.rec.inf.del.
+void CompanionName(const char* name, const char* companion, char* out) {
+  size_t length = strlen(name);
+  if (IsFileRec(name) == 2) {
+    snprintf(out, kNameMax + 1, "%.*s%s.del", (int)(length - 4), name, companion);
+  } else {
+    snprintf(out, kNameMax + 1, "%s%s", name, companion);
+  }
+}
+
+bool Exists(const char* name) { return name[0] && TAP_Hdd_Exist(name); }
+
+// Deletes a file of the current folder; true when it is gone.
+bool DeleteFile(const char* name) { return TAP_Hdd_Delete(name) && !TAP_Hdd_Exist(name); }
+
+void ShowMessage(const char* title, const char* line1, const char* line2) {
+  DisplayMessageWindow(title, line1, line2, nullptr);
+  TAP_Osd_Sync();
+}
+
+void ShowFailure(AppText& title, const char* line1, const char* line2) {
+  ShowMessage(Text(title), line1, line2);
+}
+
+}  // namespace
+
+// Writes `value` into `out` between double quotes that the shell keeps
+// closed: the characters special inside them ($ ` " \) get a backslash.
+bool AppendShellQuoted(char* out, int size, const char* value) {
+  int used = (int)strlen(out);
+  if (used + 1 >= size) return false;
+  out[used++] = '"';
+  for (const char* c = value; *c; c++) {
+    if (*c == '$' || *c == '`' || *c == '"' || *c == '\\') {
+      if (used + 1 >= size) return false;
+      out[used++] = '\\';
+    }
+    if (used + 1 >= size) return false;
+    out[used++] = *c;
+  }
+  if (used + 1 >= size) return false;
+  out[used++] = '"';
+  out[used] = 0;
+  return true;
+}
+
+bool FormatFolderDeleteCommand(char* out, int size, const char* folder, const char* name,
+                               int removeContents) {
+  // Only a folder's own name: anything else would widen "rm -rf" to the
+  // folder that holds it, or beyond.
+  if (!name || !name[0] || !strcmp(name, ".") || !strcmp(name, "..") || strchr(name, '/')) {
+    return false;
+  }
+  char path[512];
+  snprintf(path, sizeof path, "/mnt/hd%.300s/%.127s", folder, name);
+  int used = snprintf(out, size, "%s ", removeContents ? "rm -rf" : "rmdir");
+  if (used <= 0 || used >= size) return false;
+  return AppendShellQuoted(out, size, path);
+}
+
+void ForceTimestampUpdate(const char* path) {
+  TYPE_File* file = TAP_Hdd_Fopen(path);
+  if (!file) return;
+  byte first;
+  if (TAP_Hdd_Flen(file) > 0 && TAP_Hdd_Fread(&first, 1, 1, file) == 1) {
+    TAP_Hdd_Fseek(file, 0, SEEK_SET);
+    TAP_Hdd_Fwrite(&first, 1, 1, file);
+  }
+  TAP_Hdd_Fclose(file);
+}
+
+void RecycleAction() {
+  fileDeleted = 0;
+  InEntryFolder folder;
+  const char* name = currentFile.name;
+  if (!folder.Entered() || !Exists(name)) {
+    ShowFailure(text_RecycleFailureTitle, Text(text_ErrorRenaming), name);
+    return;
+  }
+  bool companions = HasCompanions(name);
+  char inf[128] = "", nav[128] = "";
+  if (companions) {
+    snprintf(inf, sizeof inf, "%s.inf", name);
+    snprintf(nav, sizeof nav, "%s.nav", name);
+  }
+  char target[128], targetInf[128] = "", targetNav[128] = "";
+  int counter = 0;
+  for (;; counter++) {
+    if (counter > kMaxRecycleCounter) {
+      ShowFailure(text_RecycleFailureTitle, Text(text_RecycleTooMany), name);
+      return;
+    }
+    FormRecycledName(name, counter, "", target);
+    if (companions) {
+      FormRecycledName(name, counter, ".inf", targetInf);
+      FormRecycledName(name, counter, ".nav", targetNav);
+    }
+    if (!Exists(target) && !Exists(targetInf) && !Exists(targetNav)) break;
+  }
+  bool hasInf = Exists(inf), hasNav = Exists(nav);
+  bool fileRenamed = TAP_Hdd_Rename(name, target) != 0;
+  bool infRenamed = fileRenamed && hasInf && TAP_Hdd_Rename(inf, targetInf) != 0;
+  bool navRenamed = fileRenamed && hasNav && TAP_Hdd_Rename(nav, targetNav) != 0;
+  bool success = fileRenamed && (hasNav ? navRenamed : (!hasInf || infRenamed));
+  if (success) {
+    fileDeleted = 1;
+    ForceTimestampUpdate(target);
+    return;
+  }
+  char line1[256], line2[160];
+  snprintf(line1, sizeof line1, "%.100s: '%.127s'", Text(text_ErrorRenaming), name);
+  snprintf(line2, sizeof line2, Text(text_RenameTo), target);
+  ShowFailure(text_RecycleFailureTitle, line1, line2);
+}
+
+void DeleteAction(int isFile) {
+  fileDeleted = 0;
+  AppText& title = isFile ? text_DeleteFailedTitle : text_FolderDeleteFailedTitle;
+  AppText& line1 = isFile ? text_DeleteFailedLine1 : text_FolderDeleteFailedLine1;
+  char shown[128];
+  snprintf(shown, sizeof shown, "%.126s", currentFile.name);
+  InEntryFolder folder;
+  const char* name = currentFile.name;
+  bool ok = folder.Entered() && name[0];
+  if (ok && isFile && IsFileRec(name) > 0 && HasCompanions(name)) {
+    static const char* const companions[] = {".inf", ".nav"};
+    for (const char* companion : companions) {
+      char companionName[128];
+      CompanionName(name, companion, companionName);
+      if (ok && Exists(companionName)) ok = DeleteFile(companionName);
+    }
+  }
+  if (ok && isFile) {
+    ok = DeleteFile(name);
+  } else if (ok) {
+    char command[1200];
+    ok = FormatFolderDeleteCommand(command, sizeof command, currentFile.folderPath, name,
+                                   folderDeleteOption);
+    if (ok) {
+      // The result is judged by what is left on the disk, not by the status.
+      int status = system(command);
+      (void)status;
+      ok = !TAP_Hdd_Exist(name);
+    }
+  }
+  if (ok) {
+    fileDeleted = 1;
+  } else {
+    ShowFailure(title, Text(line1), shown);
+  }
+}
+
+void DeleteFileFolder() {
+  if (currentFile.playingNow) {
+    TYPE_PlayInfo info;
+    memset(&info, 0, sizeof info);
+    if (TAP_Hdd_GetPlayInfo(&info) && info.playMode != PLAYMODE_None) TAP_Hdd_StopTs();
+  }
+  if (currentFile.attribute == ATTRIBUTE_FOLDER) {
+    DeleteAction(0);
+  } else if (forceDeleteNotRecycle || recycleBinOption == 0) {
+    DeleteAction(1);
+  } else {
+    RecycleAction();
+  }
+}
+
+void ReturnFromDeleteYesNo(int answer) {
+  if (answer == 1) {
+    DeleteFileFolder();
+  } else {
+    fileDeleted = 0;
+  }
+  // A refused or failed item ends the multi-selection round: offering the
+  // same item again would only repeat the failure.
+  if (!fileDeleted) fileDeleted_MultiSelect = 0;
+  returnFromDelete = 1;
+  deleteWindowShowing = 0;
+}
+
+void ActivateDeleteWindow(const char* name, dword attribute) {
+  int forced = forceDeleteConfirmation;
+  forceDeleteConfirmation = 0;
+  bool isFolder = attribute == ATTRIBUTE_FOLDER;
+  if (isFolder && folderDeleteOption == 0) {
+    int number = currentFile.folderNumber;
+    FolderRecord* record = number >= 0 && number < MAX_FOLDERS ? myfolders[number] : nullptr;
+    if (record && (record->subfolderCount > 0 || record->fileCount > 0)) {
+      fileDeleted_MultiSelect = 0;
+      ShowMessage(Text(text_FolderDeleteNotAllowed), Text(text_FolderNotEmptyA),
+                  Text(text_FolderNotEmptyB));
+      return;
+    }
+  }
+  if (!isFolder && currentFile.recordingNow) {
+    fileDeleted_MultiSelect = 0;
+    ShowMessage(Text(text_FileDeleteNotAllowed), Text(text_FileRecordingA),
+                Text(text_FileRecordingB));
+    return;
+  }
+  fileDeleted = 0;
+  int option = forceDeleteNotRecycle ? 0 : recycleBinOption;
+
+  char line1[256];
+  const char* title;
+  const char* question;
+  if (isFolder) {
+    title = Text(text_FolderDeleteConfirmTitle);
+    snprintf(line1, sizeof line1, "%.70s: %.127s", Text(text_FolderWord), name);
+    question = Text(text_DeleteThisFolder);
+  } else {
+    title = Text(text_DeleteConfirmTitle);
+    snprintf(line1, sizeof line1, "%.127s", name);
+    question = option == 1 || option == 2 ? Text(text_RecycleThisFile) : Text(text_DeleteThisFile);
+  }
+
+  bool atOnce = !isFolder && option == 2 && !forced;
+  if (MultiSelect && !((option == 2 && isFolder) || forced)) atOnce = true;
+  if (atOnce) {
+    ReturnFromDeleteYesNo(1);
+    return;
+  }
+  DisplayYesNoWindow(title, line1, question, Text(text_Yes), Text(text_No),
+                     DeleteConfirmDefault == 1 ? 0 : 1, ReturnFromDeleteYesNo);
+  deleteWindowShowing = 1;
+  // The window must show now, not with whatever draws next.
+  TAP_Osd_Sync();
+}
+
+void DeleteRecycledFile() {
+  DeleteAction(1);
+  returnFromDelete = 1;
+}
+
+void ReturnFromMultiSelectDeleteYesNo(int answer) {
+  if (answer != 1 || !MultiSelect) return;
+  MultiSelectItem* item = MultiSelect;
+  MultiSelect_CheckFileNumber(item);
+  bool valid = item->folderNumber >= 0 && item->folderNumber < MAX_FOLDERS &&
+               item->entryIndex > 0 && item->entryIndex < MAX_SLOTS;
+  FileRecord* line = valid ? FileSlot(item->folderNumber, item->entryIndex) : nullptr;
+  if (!line) return;
+  delete_CurrentDirNumber = item->folderNumber;
+  delete_chosenLine = item->entryIndex;
+  currentFile = *line;
+  if (myfolders[item->folderNumber]) currentFolder = *myfolders[item->folderNumber];
+  ActivateDeleteWindow(line->name, line->attribute);
+}
+
+void initialiseQuembryDelete() {
+  delete_CurrentDirNumber = 0;
+  delete_chosenLine = 0;
+  fileDeleted = 0;
+  fileDeleted_MultiSelect = 0;
+  returnFromDelete = 0;
+  deleteWindowShowing = 0;
+  forceDeleteNotRecycle = 0;
+  forceDeleteConfirmation = 0;
+}
+
+void initialiseQuembryRecycle() {
+  recycleWindowMode = 0;
+  returnFromRecycleBinWindowEmpty = 0;
+  allrecycleWindowShowing = 0;
+}
