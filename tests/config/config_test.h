@@ -8,6 +8,7 @@
 
 #include "config/Configuration.h"
 #include "config/Settings.h"
+#include "appenv.h"
 #include "testenv.h"
 
 class SettingsFileTest : public RecorderTest {
@@ -17,10 +18,7 @@ class SettingsFileTest : public RecorderTest {
     ResetSettingsToDefaults();
     CopyConfiguration();
     // A test may have pointed the settings folder elsewhere.
-    if (TAPIniDir) TAP_MemFree(TAPIniDir);
-    if (TAPLogoDir) TAP_MemFree(TAPLogoDir);
-    TAPIniDir = TAPLogoDir = nullptr;
-    locateIniDirectory();
+    appenv::LocateSettingsFolderAfresh();
     ASSERT_NE(TAPIniDir, nullptr);
   }
 

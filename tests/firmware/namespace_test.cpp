@@ -15,20 +15,11 @@
 
 namespace {
 
-class DriveTest : public RecorderTest {
+class DriveTest : public ExternalDriveTest {
  protected:
-  void Configure(emu::Config& config) override {
-    seed_ = testenv::MakeTempDir("pvr-seed");
-    testenv::WriteFile(seed_ + "/Movies/film.rec", "film");
-    emu::ExternalDrive drive;
-    drive.seedDir = seed_;
-    config.drives.push_back(drive);
+  void Seed(const std::string& dir) override {
+    testenv::WriteFile(dir + "/Movies/film.rec", "film");
   }
-  void TearDown() override {
-    RecorderTest::TearDown();
-    testenv::RemoveTree(seed_);
-  }
-  std::string seed_;
 };
 
 std::string MountLineFor(const std::string& dir) {

@@ -13,26 +13,17 @@ namespace {
 constexpr off_t kSize = 4ll << 30;  // a 4 GB recording, almost all of it a hole
 constexpr off_t kDataAt = 1ll << 30;
 
-class SparseSeedTest : public RecorderTest {
+class SparseSeedTest : public ExternalDriveTest {
  protected:
-  void Configure(emu::Config& config) override {
-    seed_ = testenv::MakeTempDir("pvr-sparse");
-    int fd = open((seed_ + "/film.rec").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  void Seed(const std::string& dir) override {
+    int fd = open((dir + "/film.rec").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(pwrite(fd, "head", 4, 0), 4);
     ASSERT_EQ(pwrite(fd, "middle", 6, kDataAt), 6);
     ASSERT_EQ(ftruncate(fd, kSize), 0);
     close(fd);
-    testenv::WriteFile(seed_ + "/empty.rec", "");
-    emu::ExternalDrive drive;
-    drive.seedDir = seed_;
-    config.drives.push_back(drive);
+    testenv::WriteFile(dir + "/empty.rec", "");
   }
-  void TearDown() override {
-    RecorderTest::TearDown();
-    testenv::RemoveTree(seed_);
-  }
-  std::string seed_;
 };
 
 TEST_F(SparseSeedTest, HolesStayHolesAndDataArrives) {

@@ -11,16 +11,14 @@
 #include "catalogue/History.h"
 #include "catalogue/catalogue.h"
 #include "config/Configuration.h"
+#include "appenv.h"
 #include "testenv.h"
 
 class HistoryTest : public RecorderTest {
  protected:
   void SetUp() override {
     RecorderTest::SetUp();
-    if (TAPIniDir) TAP_MemFree(TAPIniDir);
-    if (TAPLogoDir) TAP_MemFree(TAPLogoDir);
-    TAPIniDir = TAPLogoDir = nullptr;
-    locateIniDirectory();
+    appenv::LocateSettingsFolderAfresh();
     ASSERT_NE(TAPIniDir, nullptr);
     ReleasePlayedFiles();
     memset(folderLastViewInfo, 0, sizeof folderLastViewInfo);

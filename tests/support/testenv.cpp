@@ -83,6 +83,19 @@ std::vector<std::string> ListDir(const std::string& path) {
 
 }  // namespace testenv
 
+void ExternalDriveTest::Configure(emu::Config& config) {
+  seed_ = testenv::MakeTempDir("pvr-seed");
+  Seed(seed_);
+  emu::ExternalDrive drive;
+  drive.seedDir = seed_;
+  config.drives.push_back(drive);
+}
+
+void ExternalDriveTest::TearDown() {
+  RecorderTest::TearDown();
+  testenv::RemoveTree(seed_);
+}
+
 void RecorderTest::SetUp() {
   disk_ = testenv::MakeTempDir("pvr-disk");
   ASSERT_FALSE(disk_.empty());

@@ -42,3 +42,14 @@ class RecorderTest : public ::testing::Test {
   std::string disk_;  // the host folder that is /mnt/hd
   emu::Config config_;
 };
+
+// A recorder with one external drive, seeded from a temporary folder that
+// Seed fills before the boot; the folder is removed afterwards.
+class ExternalDriveTest : public RecorderTest {
+ protected:
+  virtual void Seed(const std::string& dir) = 0;
+  void Configure(emu::Config& config) override;
+  void TearDown() override;
+
+  std::string seed_;  // the seeded host folder
+};

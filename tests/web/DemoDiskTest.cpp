@@ -10,6 +10,7 @@
 #include "config/Configuration.h"
 #include "config/Settings.h"
 #include "lib/lib.h"
+#include "appenv.h"
 #include "testenv.h"
 
 namespace {
@@ -26,10 +27,7 @@ class DemoDiskTest : public RecorderTest {
   void SetUp() override {
     RecorderTest::SetUp();
     ASSERT_TRUE(made_);
-    if (TAPIniDir) TAP_MemFree(TAPIniDir);
-    if (TAPLogoDir) TAP_MemFree(TAPLogoDir);
-    TAPIniDir = TAPLogoDir = nullptr;
-    locateIniDirectory();
+    appenv::LocateSettingsFolderAfresh();
     ASSERT_NE(TAPIniDir, nullptr);
     ReleasePlayedFiles();
   }
