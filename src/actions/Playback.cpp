@@ -8,6 +8,7 @@
 #include "actions/texts.h"
 #include "app/Placeholders.h"
 #include "app/app.h"
+#include "apps/texts.h"
 #include "catalogue/History.h"
 #include "config/Settings.h"
 #include "lib/lib.h"
@@ -254,8 +255,15 @@ void RestartPlayback(int slot, int resume) {
   if (!line) return;
   if (TAPManagerMode) {
     if (line->attribute == ATTRIBUTE_FILE && !IsFileTAP_Active(line->name, line->folderPath)) {
+      TYPE_TapHeader header;
+      if (!HDD_TAP_GetInfo(line->name, &header)) {
+        ShowMessageWinX(rgn, Text(text_StartFailedTapTitle), Text(text_StartFailedTapLine1),
+                        line->name, 300);
+        return;
+      }
       CopyName(TAPManager_TAP_name, sizeof TAPManager_TAP_name, line->name);
       CopyName(TAPManager_TAP_directory, sizeof TAPManager_TAP_directory, line->folderPath);
+      TAPManager_multiphase = TAPManager_closeFirst ? 2 : 1;
       TAPManager_multistep = 1;
     }
     return;

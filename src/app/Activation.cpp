@@ -39,6 +39,7 @@ void SelectTagsmithEntry() {
   int count = EntryCount(CurrentDirNumber);
   if (chosenLine < 1 || chosenLine > count) chosenLine = count;
   // The .inf name sits at offset 8 of the message record.
+  if (!TagsmithMessage) return;
   char name[127];
   memcpy(name, TagsmithMessage + 8, 126);
   name[126] = '\0';
@@ -190,5 +191,6 @@ void TerminateRoutine() {
     playedFiles[i] = nullptr;
   }
   ReleaseTextMemory();
+  ReleaseTagsmithMemory();
   TAP_Exit();
 }

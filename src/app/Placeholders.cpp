@@ -75,23 +75,12 @@ dword KeyboardKeyHandler(dword) {
 
 // ------------------------------------------------------------ actions
 
-int processInBackground;
-int TAPManagerMode;
-int TAPManagerModeChanged;
-int lastTAPManager_chosenLine;
-int lastTAPManager_dirNumber;
-char Tagsmith_infoMessage[128];
-byte TagsmithMessage[520];
 void ReleaseMoveFilesMemory() {}
 void CloseQuembryInfoWindow() { infoWindowShowing = 0; }
 void ActivateInfoWindow(int) { infoWindowShowing = 1; }
 void ActivateStopMenuWindow() { stopmenuWindowShowing = 1; }
 void initialiseQuembryRename() {}
-dword ipCommandProcessor(word, dword, dword) { return 0; }
 
-// What the catalogue expects of applications.
-bool IsFileTAP_Active(const char*, const char*) { return false; }
-bool HDD_TAP_GetInfo(const char*, TYPE_TapHeader*) { return false; }
 
 // ------------------------------------------------------------ peripheral
 
@@ -110,14 +99,9 @@ int standInCalls;
 
 int keyboardHelpWindowShowing;
 int STOP_MENU_multistep;
-int Tagsmith_multistep;
-int TAPManager_multistep;
 int moveAcrossMount;
 int moveInBackgroundPID;
 char filename_toProcess[127];
-int activateTagsmithPrepareQuembry;
-char TAPManager_TAP_name[127];
-char TAPManager_TAP_directory[200];
 int configMenuNumber;
 int configLine;
 
@@ -145,22 +129,10 @@ void populateMoveFileList() {}
 void DisplayQuembryMoveFolderList() {}
 void ReturnFromCancelBackgroundMoveYesNo(int) { Called("ReturnFromCancelBackgroundMoveYesNo"); }
 void CreateNewFolder() { Called("CreateNewFolder"); }
-void InvokeTagsmith() { Called("InvokeTagsmith"); }
-void InvokeTAPManager() { Called("InvokeTAPManager"); }
-void InvokeTAPManager_AutoStart() { Called("InvokeTAPManager_AutoStart"); }
 void DisplayStopMenuProgress() {}
 void StopMenuMultistepAction() {
   Called("StopMenuMultistepAction");
   STOP_MENU_multistep = 0;
-}
-void TagsmithMultistepAction() {
-  Called("TagsmithMultistepAction");
-  Tagsmith_multistep = 0;
-}
-void TagsmithPrepareQuembry() { Called("TagsmithPrepareQuembry"); }
-void TAPManagerMultistepAction() {
-  Called("TAPManagerMultistepAction");
-  TAPManager_multistep = 0;
 }
 void DeleteDirRecycleFiles(const char*, int) { Called("DeleteDirRecycleFiles"); }
 void EmptyOldestRecycleBin() { Called("EmptyOldestRecycleBin"); }

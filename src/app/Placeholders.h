@@ -7,6 +7,7 @@
 #include <stdint.h>
 
 #include "actions/actions.h"
+#include "apps/apps.h"
 #include "catalogue/History.h"
 #include "catalogue/catalogue.h"
 #include "config/Configuration.h"
@@ -44,20 +45,11 @@ dword KeyboardKeyHandler(dword key);
 
 // ------------------------------------------------------------ actions
 
-extern int processInBackground;
-extern int TAPManagerMode;
-extern int TAPManagerModeChanged;
-extern int lastTAPManager_chosenLine;
-extern int lastTAPManager_dirNumber;
-extern char Tagsmith_infoMessage[128];  // text the own info window shows; "" = none
-extern byte TagsmithMessage[520];       // last message record exchanged with Tagsmith
-
 void ReleaseMoveFilesMemory();
 void CloseQuembryInfoWindow();
 void ActivateInfoWindow(int rename);
 void ActivateStopMenuWindow();
 void initialiseQuembryRename();
-dword ipCommandProcessor(word event, dword command, dword argument);
 
 // ------------------------------------------------------------ peripheral
 
@@ -93,14 +85,9 @@ extern int standInCalls;
 
 extern int keyboardHelpWindowShowing;
 extern int STOP_MENU_multistep;
-extern int Tagsmith_multistep;
-extern int TAPManager_multistep;
 extern int moveAcrossMount;
 extern int moveInBackgroundPID;
 extern char filename_toProcess[127];
-extern int activateTagsmithPrepareQuembry;
-extern char TAPManager_TAP_name[127];
-extern char TAPManager_TAP_directory[200];
 extern int configMenuNumber;
 extern int configLine;
 
@@ -115,14 +102,8 @@ void populateMoveFileList();
 void DisplayQuembryMoveFolderList();
 void ReturnFromCancelBackgroundMoveYesNo(int answer);
 void CreateNewFolder();
-void InvokeTagsmith();
-void InvokeTAPManager();
-void InvokeTAPManager_AutoStart();
 void DisplayStopMenuProgress();
 void StopMenuMultistepAction();
-void TagsmithMultistepAction();
-void TagsmithPrepareQuembry();
-void TAPManagerMultistepAction();
 void DeleteDirRecycleFiles(const char* path, int recursive);
 void EmptyOldestRecycleBin();
 void EmptyRecycleBinAfterXDays(word mjd, byte hour);

@@ -35,4 +35,3 @@ void MultiSelect_CheckFileNumber(MultiSelectItem* item);
 
 // Applications.
 bool IsFileTAP_Active(const char* name, const char* folder);
-bool HDD_TAP_GetInfo(const char* fileName, TYPE_TapHeader* header);

@@ -268,4 +268,58 @@ byte HDD_NumberOfRECSlots(void);
 bool HDD_GetRecSlotFiles(byte slot, TYPE_File** file1, TYPE_File** file2, TYPE_File** file3);
 void FindGlobalRemoteType(void);
 
+// ------------------------------------------------------ other applications
+//
+// Application images are ELF shared objects; their header lives in the
+// section ".tap_header". An image counts as an application only when it is an
+// ELF object of the firmware's own machine with that header.
+
+// Reads the header of the application file `fileName` (in the current
+// firmware folder): true when the file is an application image.
+bool HDD_TAP_GetInfo(const char* fileName, TYPE_TapHeader* header);
+// Starts the application file `fileName` of the current firmware folder and
+// copies its header into info (may be null). The parameter block, when given,
+// is handed to the application in shared memory (not used by this
+// application). True when the firmware loaded and started it.
+bool HDD_TAP_Start(const char* fileName, bool batchMode, void* parameterBlock,
+                   TYPE_TapHeader* info);
+// Asks the running application `id` to end (a stop request as the firmware
+// sends it); true when it was running.
+bool HDD_TAP_Terminate(dword id);
+
+// The library's start-up work (the application table must be reachable);
+// true once done.
+bool InitTAPex(void);
+
+// A channel to a server application: allocated by the client, handed to the
+// server synchronously as event 0x0FFF with the channel in param1.
+#define TAPCOM_MAGIC 0x14011965u
+#define TAPCOM_VERSION 14
+#define EVT_TAPCOM_CHANNEL 0x0FFF
+enum {
+  TAPCOM_Status_OPEN = 0,
+  TAPCOM_Status_SERVER_NOT_AVAILABLE = 1,
+};
+typedef struct TAPCOM_Channel {
+  dword magic;    // TAPCOM_MAGIC
+  dword version;  // TAPCOM_VERSION
+  dword reserved;
+  dword fromId;  // the client
+  dword toId;    // the server
+  dword status;  // TAPCOM_Status_...
+  dword serviceId;
+  dword parameterVersion;
+  void* parameters;
+  dword returnValue;
+  dword reserved2;
+} TAPCOM_Channel;
+
+// Opens a channel and delivers it to the server when it runs; null when the
+// library cannot be initialised or memory is short.
+TAPCOM_Channel* TAPCOM_OpenChannel(dword server, dword service, dword parameterVersion,
+                                   void* parameters);
+// Frees a channel this application opened; others are left alone.
+void TAPCOM_CloseChannel(TAPCOM_Channel* channel);
+bool isValidChannel(const TAPCOM_Channel* channel);
+
 #endif

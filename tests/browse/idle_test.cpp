@@ -136,12 +136,18 @@ TEST_F(IdleTest, MultistepActionsTakeOneStepAndEndThePass) {
   emu::Idle(1);
   EXPECT_STREQ(lastStandInCall, "StopMenuMultistepAction");
   EXPECT_EQ(activateStopMenu, 1);
+  Tagsmith_multiphase = 4;  // back to normal viewing: two steps
   Tagsmith_multistep = 1;
   emu::Idle(1);
-  EXPECT_STREQ(lastStandInCall, "TagsmithMultistepAction");
-  TAPManager_multistep = 1;
+  EXPECT_EQ(Tagsmith_multistep, 2);
   emu::Idle(1);
-  EXPECT_STREQ(lastStandInCall, "TAPManagerMultistepAction");
+  EXPECT_EQ(Tagsmith_multistep, 0);
+  EXPECT_EQ(activateStopMenu, 1);
+  TAPManager_multiphase = 1;
+  TAPManager_multistep = 3;  // waiting for the started application
+  emu::Idle(1);
+  EXPECT_EQ(TAPManager_multistep, 4);
+  TAPManager_multistep = 0;
   emu::Idle(1);
   EXPECT_EQ(activateStopMenu, 0);
 }

@@ -3,6 +3,7 @@
 #include "app/keys.h"
 
 #include <stdio.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -277,10 +278,16 @@ TEST_F(BrowseTest, FileListShortPressFollowsItsOption) {
   fileListKeyOption = 3;
   emu::PressKey(RKEY_PlayList);
   emu::ReleaseKey(RKEY_PlayList);
-  EXPECT_STREQ(lastStandInCall, "InvokeTAPManager");
+  EXPECT_EQ(TAPManagerMode, 1);
+  EXPECT_STREQ(CurrentDir, "/ProgramFiles");
+  InvokeTAPManager();  // and back
+  EXPECT_EQ(TAPManagerMode, 0);
+  EXPECT_STREQ(CurrentDir, "/DataFiles");
   fileListLongKeyOption = 1;
+  ASSERT_EQ(mkdir("/mnt/hd/ProgramFiles/AutoStart", 0755), 0);
   emu::HoldKey(RKEY_PlayList);
-  EXPECT_STREQ(lastStandInCall, "InvokeTAPManager_AutoStart");
+  EXPECT_EQ(TAPManagerMode, 1);
+  EXPECT_STREQ(CurrentDir, "/ProgramFiles/AutoStart");
 }
 
 TEST_F(BrowseTest, InfoAndTagsmithKeys) {
@@ -297,15 +304,16 @@ TEST_F(BrowseTest, InfoAndTagsmithKeys) {
   EXPECT_EQ(repeat_DropInfoEnd, 0);
   // Holding Info calls Tagsmith instead.
   emu::HoldKey(RKEY_Info);
-  EXPECT_STREQ(lastStandInCall, "InvokeTagsmith");
+  EXPECT_EQ(Tagsmith_multiphase, 1);
+  EXPECT_EQ(Tagsmith_multistep, 1);
   EXPECT_EQ(infoWindowShowing, 0);
   // A Tagsmith key of its own, on release.
+  Tagsmith_multiphase = Tagsmith_multistep = 0;
   TagsmithKey = RKEY_Guide;
-  standInCalls = 0;
   emu::PressKey(RKEY_Guide);
-  EXPECT_EQ(standInCalls, 0);
+  EXPECT_EQ(Tagsmith_multistep, 0);
   emu::ReleaseKey(RKEY_Guide);
-  EXPECT_STREQ(lastStandInCall, "InvokeTagsmith");
+  EXPECT_EQ(Tagsmith_multistep, 1);
 }
 
 TEST_F(BrowseTest, ColourKeysReachTheirActions) {
@@ -532,10 +540,10 @@ TEST_F(BrowseTest, ManagerViewStartsApplicationsInsteadOfPlaying) {
   emu::PressKey(RKEY_Play);
   EXPECT_FALSE(emu::IsPlaying());
   EXPECT_EQ(TAPManager_closeFirst, 1);
-  EXPECT_STREQ(TAPManager_TAP_name, "Show 02.rec");
-  EXPECT_STREQ(TAPManager_TAP_directory, "/DataFiles");
-  EXPECT_EQ(TAPManager_multistep, 1);
-  TAPManager_multistep = 0;
+  // A file that is no application is never started.
+  EXPECT_STREQ(lastMessageTitle, "Starting TAP Failed");
+  EXPECT_STREQ(lastMessageLine2, "Show 02.rec");
+  EXPECT_EQ(TAPManager_multistep, 0);
   emu::PressKey(RKEY_Ok);
   EXPECT_EQ(TAPManager_closeFirst, 0);
   // The long Info press opens the info window in this view.

@@ -1,0 +1,82 @@
+// apps.h - the other applications of the recorder: messages to and from
+// Tagsmith, finding and starting applications by id, the remote-control
+// application's direct mode, and the application-manager view of the list.
+#pragma once
+
+#include "tap.h"
+
+#define PAVROLINEX_ID 0x800440FAu
+#define TAGSMITH_ID 0x444D430Au
+#define BACKGROUNDCOPY_ID 0x8E0A42EFu
+#define TMSREMOTE_ID 0x8E0A4230u
+
+// Commands between Pavrolinex and Tagsmith (param1 of event 0x0C00).
+enum {
+  TAGSMITHCMD_AskAlive = 0,
+  TAGSMITHCMD_Alive = 1,
+  TAGSMITHCMD_ShowInfo = 2,
+  TAGSMITHCMD_ShowInfoSuccess = 3,
+  TAGSMITHCMD_ShowInfoFailed = 4,
+  TAGSMITHCMD_PopDownSuccess = 6,
+  TAGSMITHCMD_PopDownFailed = 7,
+  TAGSMITHCMD_NormalViewing = 8,
+  TAGSMITHCMD_Quembry = 17,
+  TAGSMITHCMD_QuembrySuccess = 18,
+  TAGSMITHCMD_QuembryExisting = 19,
+  TAGSMITHCMD_QuembryFailed = 20,
+};
+
+// The 520-byte message record of show-info and prepare: sender id, inode of
+// the .inf file, the .inf name (256) and the folder as a system path (256).
+// It comes from the firmware heap: its address travels in a 32-bit word.
+#define TAGSMITH_MESSAGE_SIZE 520
+extern byte* TagsmithMessage;
+
+extern int Tagsmith_multiphase, Tagsmith_multistep;
+extern int Tagsmith_alive, Tagsmith_alive_counter, Tagsmith_failure;
+extern char Tagsmith_infoMessage[128];  // text the own info window shows; "" = none
+extern int activateTagsmithPrepareQuembry;
+extern int prepareInBackgroundComplete;  // 0 running, 1 done, -1 failed, -2 cancelled
+extern int processInBackground;          // 1 move or copy, 2 Tagsmith preparation
+
+void ipAskAlive(dword id);
+void ipSendAlive(dword id);
+void ipSendShowInfo(dword id, byte* record);
+void ipSendShowInfoSuccess(dword id);
+void ipSendShowInfoFailed(dword id);
+void ipSendPopDownSuccess(dword id);
+void ipSendPopDownFailed(dword id);
+void ipSendPrepareQuembry(dword id, byte* record);
+// A message from another application: only flags and counters change here (it
+// may arrive inside our own calls); the work follows on idle events.
+dword ipCommandProcessor(word event, dword command, dword argument);
+
+void InvokeTagsmith();
+void TagsmithInitiate();
+void TagsmithMultistepAction();
+void TagsmithPrepareQuembry();
+// Frees the message record (termination).
+void ReleaseTagsmithMemory();
+
+// Searches `folder` (the current firmware folder) for the application file of
+// `id` and starts it through the manager's start action; with `recursive`
+// also the folders below. 1 when found.
+int FindAndStartTAPID(dword id, const char* folder, int recursive);
+void FindAndStartBGCTAP();
+void TMSRemoteDirectMode(bool on);
+
+// Application manager.
+extern int TAPManagerMode;  // 0 recordings, 1 application files, 2 every file
+extern int TAPManagerModeChanged;
+extern int lastTAPManager_chosenLine, lastTAPManager_dirNumber;
+extern char TAPManager_TAP_name[127];
+extern char TAPManager_TAP_directory[200];
+extern int TAPManager_multiphase, TAPManager_multistep;
+extern byte* TAPManagerWindowCopy;
+
+void InvokeTAPManager();
+void InvokeTAPManager_AutoStart();
+void TAPManagerMultistepAction();
+void TAPManager_StartTAP();
+// True when the application file `name` of firmware folder `folder` runs.
+bool IsFileTAP_Active(const char* name, const char* folder);
