@@ -23,8 +23,9 @@ int FindAndStartTAPID(dword id, const char* folder, int recursive) {
   int folders = 0;
   // The names are collected first: starting the search anew in a subfolder
   // must not disturb this folder's listing.
-  for (dword more = TAP_Hdd_FindFirst(&entry, ".tap"); more; more = TAP_Hdd_FindNext(&entry)) {
-    if (entry.attr == ATTR_NORMAL) {
+  // Every entry is listed: the firmware's suffix filter would hide the folders.
+  for (dword more = TAP_Hdd_FindFirst(&entry, "*"); more; more = TAP_Hdd_FindNext(&entry)) {
+    if (entry.attr == ATTR_NORMAL && IsFileTAP(entry.name) == 1) {
       TYPE_TapHeader header;
       if (HDD_TAP_GetInfo(entry.name, &header) && header.id == id) {
         snprintf(TAPManager_TAP_name, sizeof TAPManager_TAP_name, "%.126s", entry.name);

@@ -1,0 +1,124 @@
+// The application-manager view over /ProgramFiles: application images read
+// from their headers, images that are none refused, starting an application
+// from the list and by id.
+#include <sys/stat.h>
+
+#include <fstream>
+
+#include "../browse/BrowseFixture.h"
+#include "apps/apps.h"
+#include "catalogue/catalogue.h"
+#include "lib/lib.h"
+#include "ui/Dialogs.h"
+#include "ui/ListScreen.h"
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class ManagerTest : public BrowseTest {
+ protected:
+  void BuildDisk() override {
+    BrowseTest::BuildDisk();
+    std::string echo = ReadAll(std::string(PVR_TEST_TAP_DIR) + "/EchoApp.tap");
+    ASSERT_GT(echo.size(), 64u);
+    WriteAll(HostPath("/ProgramFiles/EchoApp.tap"), echo);
+    // Not an image at all, and an image for another CPU.
+    WriteAll(HostPath("/ProgramFiles/Broken.tap"), "TFAPMIPS but no ELF object");
+    std::string foreign = echo;
+    foreign[18] = (char)(foreign[18] ^ 0x40);
+    WriteAll(HostPath("/ProgramFiles/Foreign.tap"), foreign);
+    mkdir(HostPath("/ProgramFiles/Tools").c_str(), 0755);
+    WriteAll(HostPath("/ProgramFiles/Tools/Deep.tap"), echo);
+  }
+
+  FileRecord* Named(const char* name) {
+    for (int j = 1; j <= numberOfFiles; j++) {
+      FileRecord* line = FileSlot(CurrentDirNumber, j);
+      if (line && strcmp(line->name, name) == 0) return line;
+    }
+    return nullptr;
+  }
+
+  // Runs the start action to its end, one idle event per step.
+  void RunStartAction() {
+    for (int i = 0; i < 20 && TAPManager_multistep; i++) emu::Idle(1);
+    EXPECT_EQ(TAPManager_multistep, 0);
+  }
+};
+
+TEST_F(ManagerTest, ListsStartsAndRefuses) {
+  OpenList();
+  InvokeTAPManager();
+  ASSERT_EQ(TAPManagerMode, 1);
+  ASSERT_STREQ(CurrentDir, "/ProgramFiles");
+  FileRecord* echo = Named("EchoApp.tap");
+  ASSERT_NE(echo, nullptr);
+  EXPECT_EQ(echo->appId, 0x12345678u);
+  EXPECT_STREQ(echo->eventName, "EchoApp v1");
+  EXPECT_STREQ(echo->extText, "EchoApp v1 (Echoes keys)");
+  EXPECT_EQ(echo->playingNow, 0u);
+  for (const char* name : {"Broken.tap", "Foreign.tap"}) {
+    FileRecord* line = Named(name);
+    ASSERT_NE(line, nullptr) << name;  // listed as a file ...
+    EXPECT_EQ(line->appId, 0u) << name;
+    for (int j = 1; j <= numberOfFiles; j++)
+      if (FileSlot(CurrentDirNumber, j) == line) chosenLine = j;
+    emu::PressKey(RKEY_Ok);  // ... and never started
+    EXPECT_STREQ(lastMessageTitle, "Starting TAP Failed") << name;
+    EXPECT_STREQ(lastMessageLine2, name);
+    EXPECT_EQ(TAPManager_multistep, 0) << name;
+    EXPECT_EQ(emu::RunningCount(), 1) << name;
+  }
+
+  // Ok starts an application and stays in the list: it does not take the
+  // screen, so the list comes back with the application marked running.
+  for (int j = 1; j <= numberOfFiles; j++)
+    if (FileSlot(CurrentDirNumber, j) == echo) chosenLine = j;
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(TAPManager_multiphase, 1);
+  RunStartAction();
+  EXPECT_EQ(emu::RunningCount(), 2);
+  EXPECT_TRUE(IsFileTAP_Active("EchoApp.tap", "/ProgramFiles"));
+  EXPECT_FALSE(IsFileTAP_Active("EchoApp.tap", "/ProgramFiles/Tools"));
+  EXPECT_EQ(windowShowing, 1);
+  EXPECT_EQ(TAPManagerWindowCopy, nullptr);
+  EXPECT_EQ(Named("EchoApp.tap")->playingNow, 1u);
+  // A running application is not started twice.
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(TAPManager_multistep, 0);
+
+  // Found by id: in the folder only, or in the folders below it too.
+  TAP_Hdd_ChangeDir("/ProgramFiles");
+  HDD_TAP_Terminate(0x12345678);
+  emu::Idle(1);
+  EXPECT_EQ(emu::RunningCount(), 1);
+  remove(HostPath("/ProgramFiles/EchoApp.tap").c_str());
+  GotoPath("/ProgramFiles");
+  EXPECT_EQ(FindAndStartTAPID(0x12345678, "/ProgramFiles", 0), 0);
+  GotoPath("/ProgramFiles");
+  EXPECT_EQ(FindAndStartTAPID(0x12345678, "/ProgramFiles", 1), 1);
+  EXPECT_STREQ(TAPManager_TAP_name, "Deep.tap");
+  EXPECT_STREQ(TAPManager_TAP_directory, "/ProgramFiles/Tools");
+  EXPECT_EQ(TAPManager_multiphase, 3);
+  RunStartAction();
+  EXPECT_TRUE(IsFileTAP_Active("Deep.tap", "/ProgramFiles/Tools"));
+
+  // Leaving the view returns to /DataFiles; entering again selects the line
+  // that was selected when it was left.
+  int line = chosenLine;
+  InvokeTAPManager();
+  EXPECT_EQ(TAPManagerMode, 0);
+  EXPECT_STREQ(CurrentDir, "/DataFiles");
+  InvokeTAPManager();
+  EXPECT_EQ(chosenLine, line);
+}
+
+}  // namespace
