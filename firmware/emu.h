@@ -68,6 +68,11 @@ struct LinkedApplication {
 // returns 0 is unloaded again (and its index is still returned).
 int LoadApplication(const std::string& tapPath);
 int StartLinkedApplication(const LinkedApplication& app);
+// Loads every ".tap" file of /ProgramFiles/AutoStart in name order (byte
+// order of the names), as the recorder does at boot; a file that already runs
+// from there is skipped. Returns how many were loaded; LastError() then holds
+// the reasons for the files that were refused ("" when none was).
+int LoadAutoStart();
 bool IsRunning(int index);
 int RunningCount();
 

@@ -4,6 +4,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/mman.h>
 
 #include <string>
 #include <unordered_set>
@@ -19,6 +20,126 @@ std::unordered_set<const void*>& Blocks() {
 }
 std::string console;
 long allocationsLeft = -1;  // -1: no limit
+
+#if defined(__SANITIZE_ADDRESS__)
+#define PVR_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PVR_ASAN 1
+#endif
+#endif
+#ifdef PVR_ASAN
+extern "C" void __asan_poison_memory_region(void const volatile*, size_t);
+extern "C" void __asan_unpoison_memory_region(void const volatile*, size_t);
+#define HEAP_NO_ASAN __attribute__((no_sanitize("address")))
+#else
+#define HEAP_NO_ASAN
+#endif
+
+// On the recorder every address fits in 32 bits, and applications pass the
+// addresses of their records in the 32-bit parameters of events (messages to
+// other applications). On a 64-bit host the heap therefore gives out memory
+// from one range reserved below 4 GB: blocks of power-of-two size classes,
+// each behind a 16-byte header, reused through one free list per class.
+// Under AddressSanitizer everything but the block itself stays poisoned.
+class LowHeap {
+ public:
+  HEAP_NO_ASAN void* Alloc(size_t size) {
+    int cls = 0;
+    while ((size_t{16} << cls) < size + kHeader) {
+      if (++cls >= kClasses) return nullptr;
+    }
+    // Without a range below 4 GB (a host that gives none) the C library's
+    // heap serves; messages with records then cannot reach other applications.
+    if (!Reserve()) return malloc(size);
+    Header* h = free_[cls];
+    if (h) {
+      free_[cls] = h->next;
+    } else {
+      size_t bytes = size_t{16} << cls;
+      if (bytes > kRange - used_) return nullptr;
+      h = reinterpret_cast<Header*>(base_ + used_);
+      used_ += bytes;
+    }
+    h->cls = cls;
+    h->next = nullptr;
+    char* user = reinterpret_cast<char*>(h) + kHeader;
+#ifdef PVR_ASAN
+    __asan_unpoison_memory_region(user, size);
+#endif
+    return user;
+  }
+
+  HEAP_NO_ASAN void Free(void* block) {
+    char* at = static_cast<char*>(block);
+    if (!base_ || at < base_ || at >= base_ + kRange) {
+      free(block);
+      return;
+    }
+    Header* h = reinterpret_cast<Header*>(static_cast<char*>(block) - kHeader);
+#ifdef PVR_ASAN
+    __asan_poison_memory_region(block, (size_t{16} << h->cls) - kHeader);
+#endif
+    h->next = free_[h->cls];
+    free_[h->cls] = h;
+  }
+
+ private:
+  struct Header {
+    Header* next;
+    int cls;
+  };
+  static constexpr size_t kHeader = 16;
+  static constexpr int kClasses = 28;
+  static constexpr size_t kRange = size_t{1} << 30;
+
+  bool Reserve() {
+    if (base_) return true;
+    if (failed_) return false;
+    failed_ = true;
+    int flags = MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE;
+#ifdef MAP_32BIT
+    flags |= MAP_32BIT;
+#endif
+    void* at = mmap(reinterpret_cast<void*>(0x10000000), kRange, PROT_READ | PROT_WRITE, flags,
+                    -1, 0);
+    if (at == MAP_FAILED) return false;
+    if (reinterpret_cast<uintptr_t>(at) + kRange > 0xFFFFFFFFull) {
+      munmap(at, kRange);
+      return false;
+    }
+    base_ = static_cast<char*>(at);
+    failed_ = false;
+#ifdef PVR_ASAN
+    __asan_poison_memory_region(base_, kRange);
+#endif
+    return true;
+  }
+
+  char* base_ = nullptr;
+  bool failed_ = false;
+  size_t used_ = 0;
+  Header* free_[kClasses] = {};
+};
+
+LowHeap& Heap() {
+  static LowHeap heap;
+  return heap;
+}
+
+// Where addresses have 32 bits anyway the C library's heap serves.
+void* AllocBlock(size_t size) {
+  if (sizeof(void*) == 4) return malloc(size);
+  return Heap().Alloc(size);
+}
+
+void FreeBlock(void* block) {
+  if (sizeof(void*) == 4) {
+    free(block);
+  } else {
+    Heap().Free(block);
+  }
+}
 
 }  // namespace
 
@@ -38,7 +159,7 @@ extern "C" {
 void* TAP_MemAlloc(dword size) {
   if (fw::allocationsLeft == 0) return nullptr;
   if (fw::allocationsLeft > 0) fw::allocationsLeft--;
-  void* block = malloc(size ? size : 1);
+  void* block = fw::AllocBlock(size ? size : 1);
   if (block) fw::Blocks().insert(block);
   return block;
 }
@@ -49,7 +170,7 @@ int TAP_MemFree(const void* block) {
   // A block the heap never gave out is refused instead of corrupting it.
   if (it == fw::Blocks().end()) return 0;
   fw::Blocks().erase(it);
-  free(const_cast<void*>(block));
+  fw::FreeBlock(const_cast<void*>(block));
   return 1;
 }
 
