@@ -22,6 +22,7 @@ dword curTapTask = 0;
 namespace {
 
 bool exitRequested[TAP_MAX_TASKS];
+const TYPE_TapHeader* headers[TAP_MAX_TASKS];  // each running application's header
 int depth = 0;  // calls into applications in progress
 
 int FreeSlot() {
@@ -46,12 +47,14 @@ void Unload(int index) {
   delete task.file;
   memset(&task, 0, sizeof task);
   exitRequested[index] = false;
+  headers[index] = nullptr;
   SetTaskFolder(index, "/mnt/hd/");
   if (image) dlclose(image);
 }
 
 // Fills a free slot and runs the application's start; returns its index.
-int Start(void* image, dword id, const std::string& path, int (*main)(void),
+int Start(void* image, const TYPE_TapHeader* header, dword id, const std::string& path,
+          int (*main)(void),
           dword (*handler)(word, dword, dword), void (*init)(TYPE_TapTask*)) {
   int index = FreeSlot();
   if (index < 0) {
@@ -63,6 +66,7 @@ int Start(void* image, dword id, const std::string& path, int (*main)(void),
   task.status = TAPTASK_Running;
   task.id = id;
   task.image = image;
+  headers[index] = header;
   task.file = new TYPE_File();
   task.file->magic = TAP_FILE_MAGIC;
   task.file->mode = TAP_FILE_READ;
@@ -231,7 +235,7 @@ int LoadImage(const std::string& path) {
   // The header is read byte-wise: the image's section need not be aligned.
   dword id;
   memcpy(&id, reinterpret_cast<const char*>(header) + offsetof(TYPE_TapHeader, id), sizeof id);
-  return Start(image, id, path, main, handler, init);
+  return Start(image, header, id, path, main, handler, init);
 }
 
 }  // namespace fw
@@ -258,7 +262,7 @@ int StartLinkedApplication(const LinkedApplication& app) {
     return -1;
   }
   std::string path = std::string("/mnt/hd/ProgramFiles/") + app.fileName;
-  return fw::Start(nullptr, app.header->id, path, app.main, app.eventHandler, app.init);
+  return fw::Start(nullptr, app.header, app.header->id, path, app.main, app.eventHandler, app.init);
 }
 
 int LoadAutoStart() {
@@ -298,6 +302,23 @@ int LoadAutoStart() {
 
 bool IsRunning(int index) {
   return index >= 0 && index < TAP_MAX_TASKS && fw::tapTask[index].status == TAPTASK_Running;
+}
+
+std::vector<RunningApplication> RunningApplications() {
+  std::vector<RunningApplication> list;
+  for (int i = 0; i < TAP_MAX_TASKS; i++) {
+    if (!IsRunning(i)) continue;
+    RunningApplication app{i, fw::tapTask[i].id, "", fw::tapTask[i].file->path};
+    if (const TYPE_TapHeader* header = fw::headers[i]) {
+      // Read byte-wise and bounded: the header comes from the image.
+      char name[sizeof header->programName + 1] = {};
+      memcpy(name, reinterpret_cast<const char*>(header) + offsetof(TYPE_TapHeader, programName),
+             sizeof header->programName);
+      app.name = name;
+    }
+    list.push_back(app);
+  }
+  return list;
 }
 
 int RunningCount() {

@@ -75,6 +75,13 @@ int StartLinkedApplication(const LinkedApplication& app);
 int LoadAutoStart();
 bool IsRunning(int index);
 int RunningCount();
+struct RunningApplication {
+  int index;         // slot of the application table
+  dword id;          // the header's application id
+  std::string name;  // the header's program name
+  std::string path;  // the file it was loaded from
+};
+std::vector<RunningApplication> RunningApplications();  // in table order
 
 // Sends the stop request (param1 = reason: 0 power, 1 user) to every running
 // application, unloads them and leaves the namespace as it was.
