@@ -15,7 +15,7 @@ PeerWindow window;
 
 bool Playing() {
   TYPE_PlayInfo info;
-  return TAP_Hdd_GetPlayInfo(&info) == 0 && info.playMode == PLAYMODE_Playing;
+  return TAP_Hdd_GetPlayInfo(&info) && info.playMode == PLAYMODE_Playing;
 }
 
 void Open() {

@@ -150,3 +150,138 @@ TEST_F(PeersTest, TagsmithShowsInfoAndAnswersPreparesFromTheDisk) {
 }
 
 }  // namespace
+
+namespace {
+
+class BackgroundCopyTest : public ExternalDriveTest {
+ protected:
+  void Seed(const std::string& dir) override {
+    ASSERT_TRUE(testenv::WriteFile(dir + "/Films/keep", ""));
+  }
+
+  static std::string Job(const std::string& source, const std::string& target,
+                         const std::string& name, int mode) {
+    std::string text = "SDir=" + source + "\r\nDDir=" + target + "\r\nFileName=" + name +
+                       "\r\nCoM=" + std::to_string(mode) + "\r\n";
+    text.resize(1024, '\0');  // a whole block, as the job files are written
+    return text;
+  }
+};
+
+TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs) {
+  std::string data;
+  for (int i = 0; data.size() < (10u << 20); i++) data += "block " + std::to_string(i) + "\n";
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Film.rec"), data));
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Film.rec.inf"), "TFrc header"));
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Film.rec.nav"), "nav"));
+  const std::string jobs = "/ProgramFiles/Settings/BackgroundCopy/JobFiles/";
+  const std::string fails = "/ProgramFiles/Settings/BackgroundCopy/JobFail/";
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0001.bgc"),
+                                 Job("/mnt/hd/DataFiles", "/mnt/sdb1/Films", "Film.rec", 1)));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0002.bgc"),
+                                 Job("/mnt/hd/DataFiles", "/mnt/sdb1", "Film$(reboot).rec", 0)));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0003.bgc"),
+                                 Job("/etc", "/mnt/sdb1", "passwd", 0)));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0004.bgc"),
+                                 Job("/mnt/hd/DataFiles/../../../etc", "/mnt/sdb1", "passwd", 0)));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0005.bgc"), "CoM=1\r\n"));
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/ProgramFiles/AutoStart/BackgroundCopy.tap"),
+                                 testenv::ReadFile(Peer("BackgroundCopy"))));
+  ASSERT_EQ(emu::LoadAutoStart(), 1) << emu::LastError();
+
+  // A second after the start the job runs: a slice is copied, nothing has its
+  // name yet and the source is whole.
+  emu::Wait(1.1);
+  EXPECT_TRUE(testenv::Exists("/mnt/sdb1/Films/Film.rec.part"));
+  EXPECT_FALSE(testenv::Exists("/mnt/sdb1/Films/Film.rec"));
+  EXPECT_EQ(testenv::ReadFile(HostPath("/DataFiles/Film.rec")), data);
+
+  emu::Wait(60);
+  EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Film.rec"), data);
+  EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Film.rec.inf"), "TFrc header");
+  EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Film.rec.nav"), "nav");
+  EXPECT_FALSE(testenv::Exists("/mnt/sdb1/Films/Film.rec.part"));
+  for (const char* gone : {"/DataFiles/Film.rec", "/DataFiles/Film.rec.inf",
+                           "/DataFiles/Film.rec.nav"}) {
+    EXPECT_FALSE(testenv::Exists(HostPath(gone))) << gone;
+  }
+  EXPECT_TRUE(testenv::ListDir(HostPath(jobs)).empty());
+  EXPECT_EQ(testenv::ListDir(HostPath(fails)),
+            (std::vector<std::string>{"0002.bgc", "0003.bgc", "0004.bgc", "0005.bgc"}));
+  EXPECT_FALSE(testenv::Exists("/mnt/sdb1/passwd"));
+  std::string log = testenv::ReadFile(HostPath("/ProgramFiles/Settings/BackgroundCopy/BackgroundCopy.log"));
+  EXPECT_NE(log.find("0001.bgc: move complete"), std::string::npos) << log;
+  EXPECT_NE(log.find("0002.bgc: refused: a name with characters"), std::string::npos) << log;
+  EXPECT_NE(log.find("0003.bgc: refused: a folder"), std::string::npos) << log;
+  EXPECT_NE(log.find("0004.bgc: refused: a folder"), std::string::npos) << log;
+  EXPECT_NE(log.find("0005.bgc: incomplete job"), std::string::npos) << log;
+  EXPECT_NE(emu::NetOutput().find("BackgroundCopy: 0003.bgc: refused"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PeersTest, RemoteControlMovieCutterAndTsrCommanderReachTheApplication) {
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Film.rec"), std::string(9024 * 500, 'x')));
+  Install({"MovieCutter", "RemoteControl", "TSRCommander"});
+  const int remote = 2, pavrolinex = 4;
+  ASSERT_EQ(emu::LoadApplication(PVR_TAP_PATH), pavrolinex) << emu::LastError();
+
+  // Direct mode through a channel record: on, off, and a service it lacks.
+  dword* channel = static_cast<dword*>(TAP_MemAlloc(12 * sizeof(dword)));
+  const dword words[12] = {0x14011965, 14, 0, kSenderId, 0x8E0A4230, 0, 1, 0, 0, 0, 0, 0};
+  memcpy(channel, words, sizeof words);
+  dword address = static_cast<dword>(reinterpret_cast<uintptr_t>(channel));
+  EXPECT_EQ(emu::SendEventTo(remote, 0x0FFF, address, 0), 1u);
+  EXPECT_EQ(channel[5], 4u);  // finished
+  channel[6] = 2;
+  EXPECT_EQ(emu::SendEventTo(remote, 0x0FFF, address, 0), 0u);
+  channel[6] = 7;
+  channel[5] = 0;
+  EXPECT_EQ(emu::SendEventTo(remote, 0x0FFF, address, 0), 0u);
+  EXPECT_EQ(channel[5], 3u);  // rejected
+  channel[0] = 0;
+  EXPECT_EQ(emu::SendEventTo(remote, 0x0FFF, address, 0), 0u);  // no channel: nothing changes
+  std::string net = emu::NetOutput();
+  EXPECT_NE(net.find("RemoteControl: direct mode on (from 0x800440FA)\r\n"
+                     "RemoteControl: direct mode off (from 0x800440FA)\r\n"
+                     "RemoteControl: service 7 refused"),
+            std::string::npos)
+      << net;
+
+  // MovieCutter's menu key counts during playback only.
+  EXPECT_EQ(emu::PressKey(RKEY_Menu), static_cast<dword>(RKEY_Menu));
+  ASSERT_EQ(TAP_Hdd_ChangeDir("/DataFiles"), 1);
+  ASSERT_EQ(TAP_Hdd_PlayTs("Film.rec"), 0);
+  EXPECT_EQ(emu::PressKey(RKEY_Menu), 0u);
+  EXPECT_TRUE(emu::AnyRegionOpen());
+  EXPECT_EQ(emu::PressKey(RKEY_3), 0u);
+  EXPECT_EQ(emu::PressKey(RKEY_Exit), 0u);
+  EXPECT_FALSE(emu::AnyRegionOpen());
+  EXPECT_NE(emu::NetOutput().find("MovieCutter: menu\r\nMovieCutter: entry 3\r\n"),
+            std::string::npos);
+  TAP_Hdd_StopTs();
+
+  // TSR Commander: Exit held opens the menu; Up wraps to the application,
+  // OK runs its exported configuration dialog as that application.
+  emu::PressKey(RKEY_Exit | RKEY_FLAG_HELD);
+  EXPECT_TRUE(emu::AnyRegionOpen());
+  EXPECT_NE(emu::NetOutput().find("TSR Commander: slot 4 offers 0x01000007"), std::string::npos);
+  emu::PressKey(RKEY_ChUp);
+  emu::PressKey(RKEY_Ok);
+  EXPECT_NE(emu::NetOutput().find("TSR Commander: configure slot 4\r\n"), std::string::npos);
+  EXPECT_FALSE(emu::InNormalMode());  // the application took the screen
+  emu::PressKey(RKEY_Exit);           // closes the application's dialog
+  EXPECT_TRUE(emu::InNormalMode());
+  // Red stops it through its exported exit function.
+  emu::PressKey(RKEY_Exit | RKEY_FLAG_HELD);
+  emu::PressKey(RKEY_ChUp);
+  emu::PressKey(RKEY_Red);
+  emu::PressKey(RKEY_Exit);
+  EXPECT_NE(emu::NetOutput().find("TSR Commander: stop slot 4 answered 1"), std::string::npos);
+  EXPECT_FALSE(emu::IsRunning(pavrolinex));
+  EXPECT_EQ(emu::RunningCount(), 4);
+}
+
+}  // namespace
