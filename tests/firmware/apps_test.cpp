@@ -326,6 +326,24 @@ TEST_F(LoaderTest, StartApplicationLoadsFromTheCurrentFolder) {
   EXPECT_STREQ(table[0].file->path, "/mnt/hd/ProgramFiles/Echo.tap");
 }
 
+TEST_F(LoaderTest, ExitInsideAMessageUnloadsOnlyAfterTheCall) {
+  std::string image = testenv::ReadFile(tap_);
+  testenv::WriteFile(HostPath("/ProgramFiles/Echo.tap"), image);
+  testenv::WriteFile(HostPath("/ProgramFiles/Other.tap"), image);
+  ASSERT_EQ(emu::LoadApplication(HostPath("/ProgramFiles/Echo.tap")), 0) << emu::LastError();
+  // A message as another application's library sends it: straight into the
+  // handler, with the current task switched.
+  TYPE_TapTask* table = static_cast<TYPE_TapTask*>(TryResolve("_tapTask"));
+  dword* current = static_cast<dword*>(TryResolve("_curTapTask"));
+  *current = 0;
+  EXPECT_EQ(table[0].TAP_EventHandler(EVT_TAPCOM, 1, 0), 0xE0u);
+  EXPECT_TRUE(emu::IsRunning(0));
+  EXPECT_TRUE(emu::IsRunning(1));
+  emu::Idle(1);
+  EXPECT_FALSE(emu::IsRunning(0));
+  EXPECT_TRUE(emu::IsRunning(1));
+}
+
 TEST_F(LoaderTest, ImageKeepsItsOwnFunctionsAgainstTheProgramsNames) {
   ASSERT_EQ(emu::LoadApplication(tap_), 0) << emu::LastError();
   TYPE_TapTask* table = static_cast<TYPE_TapTask*>(TryResolve("_tapTask"));
