@@ -39,25 +39,24 @@ extern "C" void __asan_unpoison_memory_region(void const volatile*, size_t);
 // On the recorder every address fits in 32 bits, and applications pass the
 // addresses of their records in the 32-bit parameters of events (messages to
 // other applications). On a 64-bit host the heap therefore gives out memory
-// from one range reserved below 4 GB: blocks of power-of-two size classes,
-// each behind a 16-byte header, reused through one free list per class.
-// Under AddressSanitizer everything but the block itself stays poisoned.
+// from one range reserved below 4 GB: blocks behind a 16-byte header, in size
+// classes of 16-byte steps up to 4 KB (records come in many exact sizes) and
+// of powers of two above, reused through one free list per class. Under
+// AddressSanitizer everything but the blocks given out stays poisoned.
 class LowHeap {
  public:
   HEAP_NO_ASAN void* Alloc(size_t size) {
-    int cls = 0;
-    while ((size_t{16} << cls) < size + kHeader) {
-      if (++cls >= kClasses) return nullptr;
-    }
     // Without a range below 4 GB (a host that gives none) the C library's
     // heap serves; messages with records then cannot reach other applications.
     if (!Reserve()) return malloc(size);
+    if (size > range_ - kHeader) return nullptr;
+    int cls = ClassOf(size + kHeader);
     Header* h = free_[cls];
     if (h) {
       free_[cls] = h->next;
     } else {
-      size_t bytes = size_t{16} << cls;
-      if (bytes > kRange - used_) return nullptr;
+      size_t bytes = BytesOf(cls);
+      if (bytes > range_ - used_) return nullptr;
       h = reinterpret_cast<Header*>(base_ + used_);
       used_ += bytes;
     }
@@ -72,13 +71,13 @@ class LowHeap {
 
   HEAP_NO_ASAN void Free(void* block) {
     char* at = static_cast<char*>(block);
-    if (!base_ || at < base_ || at >= base_ + kRange) {
+    if (!base_ || at < base_ || at >= base_ + range_) {
       free(block);
       return;
     }
-    Header* h = reinterpret_cast<Header*>(static_cast<char*>(block) - kHeader);
+    Header* h = reinterpret_cast<Header*>(at - kHeader);
 #ifdef PVR_ASAN
-    __asan_poison_memory_region(block, (size_t{16} << h->cls) - kHeader);
+    __asan_poison_memory_region(block, BytesOf(h->cls) - kHeader);
 #endif
     h->next = free_[h->cls];
     free_[h->cls] = h;
@@ -90,8 +89,19 @@ class LowHeap {
     int cls;
   };
   static constexpr size_t kHeader = 16;
-  static constexpr int kClasses = 28;
-  static constexpr size_t kRange = size_t{1} << 30;
+  static constexpr int kSmall = 256;  // classes of 16-byte steps: 16 .. 4096 bytes
+  static constexpr int kClasses = kSmall + 20;
+
+  static int ClassOf(size_t bytes) {
+    size_t rounded = (bytes + 15) & ~size_t{15};
+    if (rounded <= 4096) return static_cast<int>(rounded / 16) - 1;
+    int cls = kSmall;
+    while ((size_t{8192} << (cls - kSmall)) < rounded) cls++;
+    return cls;
+  }
+  static size_t BytesOf(int cls) {
+    return cls < kSmall ? static_cast<size_t>(cls + 1) * 16 : size_t{8192} << (cls - kSmall);
+  }
 
   bool Reserve() {
     if (base_) return true;
@@ -101,22 +111,28 @@ class LowHeap {
 #ifdef MAP_32BIT
     flags |= MAP_32BIT;
 #endif
-    void* at = mmap(reinterpret_cast<void*>(0x10000000), kRange, PROT_READ | PROT_WRITE, flags,
-                    -1, 0);
-    if (at == MAP_FAILED) return false;
-    if (reinterpret_cast<uintptr_t>(at) + kRange > 0xFFFFFFFFull) {
-      munmap(at, kRange);
-      return false;
-    }
-    base_ = static_cast<char*>(at);
-    failed_ = false;
+    // As much as the low range gives: 1 GB, else a quarter of it.
+    for (size_t range : {size_t{1} << 30, size_t{1} << 28}) {
+      void* at = mmap(reinterpret_cast<void*>(0x10000000), range, PROT_READ | PROT_WRITE, flags,
+                      -1, 0);
+      if (at == MAP_FAILED) continue;
+      if (reinterpret_cast<uintptr_t>(at) + range > 0xFFFFFFFFull) {
+        munmap(at, range);
+        continue;
+      }
+      base_ = static_cast<char*>(at);
+      range_ = range;
+      failed_ = false;
 #ifdef PVR_ASAN
-    __asan_poison_memory_region(base_, kRange);
+      __asan_poison_memory_region(base_, range_);
 #endif
-    return true;
+      return true;
+    }
+    return false;
   }
 
   char* base_ = nullptr;
+  size_t range_ = 0;
   bool failed_ = false;
   size_t used_ = 0;
   Header* free_[kClasses] = {};
