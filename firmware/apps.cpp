@@ -23,7 +23,7 @@ namespace {
 
 bool exitRequested[TAP_MAX_TASKS];
 const TYPE_TapHeader* headers[TAP_MAX_TASKS];  // each running application's header
-int depth = 0;  // calls into applications in progress
+int depth = 0;                                 // calls into applications in progress
 
 int FreeSlot() {
   for (int i = 0; i < TAP_MAX_TASKS; i++) {
@@ -54,8 +54,7 @@ void Unload(int index) {
 
 // Fills a free slot and runs the application's start; returns its index.
 int Start(void* image, const TYPE_TapHeader* header, dword id, const std::string& path,
-          int (*main)(void),
-          dword (*handler)(word, dword, dword), void (*init)(TYPE_TapTask*)) {
+          int (*main)(void), dword (*handler)(word, dword, dword), void (*init)(TYPE_TapTask*)) {
   int index = FreeSlot();
   if (index < 0) {
     SetError("the application table is full");

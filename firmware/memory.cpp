@@ -113,8 +113,8 @@ class LowHeap {
 #endif
     // As much as the low range gives: 1 GB, else a quarter of it.
     for (size_t range : {size_t{1} << 30, size_t{1} << 28}) {
-      void* at = mmap(reinterpret_cast<void*>(0x10000000), range, PROT_READ | PROT_WRITE, flags,
-                      -1, 0);
+      void* at =
+          mmap(reinterpret_cast<void*>(0x10000000), range, PROT_READ | PROT_WRITE, flags, -1, 0);
       if (at == MAP_FAILED) continue;
       if (reinterpret_cast<uintptr_t>(at) + range > 0xFFFFFFFFull) {
         munmap(at, range);

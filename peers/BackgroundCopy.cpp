@@ -32,15 +32,15 @@ const char* const kFails = "/mnt/hd/ProgramFiles/Settings/BackgroundCopy/JobFail
 const char* const kLog = "/mnt/hd/ProgramFiles/Settings/BackgroundCopy/BackgroundCopy.log";
 const char* const kCompanions[] = {"", ".inf", ".nav"};
 constexpr int kMaxFiles = 3;
-constexpr int kScanEvery = 10;           // idle events between looks into JobFiles
-constexpr off_t kSlice = 4 << 20;        // bytes of data per idle event
+constexpr int kScanEvery = 10;     // idle events between looks into JobFiles
+constexpr off_t kSlice = 4 << 20;  // bytes of data per idle event
 constexpr size_t kPath = 512;
 
 enum Phase { Waiting, Copying, Verifying };
 
 struct Transfer {
   char source[kPath];
-  char part[kPath];    // the copy while it is not yet verified
+  char part[kPath];  // the copy while it is not yet verified
   char target[kPath];
   off_t size;
 };
@@ -147,7 +147,8 @@ bool ReadJob(const char* path, const char* name) {
     if (strncmp(line, "SDir=", 5) == 0) snprintf(source, sizeof source, "%s", line + 5);
     if (strncmp(line, "DDir=", 5) == 0) snprintf(target, sizeof target, "%s", line + 5);
     if (strncmp(line, "FileName=", 9) == 0) snprintf(entry, sizeof entry, "%s", line + 9);
-    if (strncmp(line, "CoM=", 4) == 0) mode = strcmp(line + 4, "0") == 0 ? 0 : strcmp(line + 4, "1") == 0 ? 1 : -1;
+    if (strncmp(line, "CoM=", 4) == 0)
+      mode = strcmp(line + 4, "0") == 0 ? 0 : strcmp(line + 4, "1") == 0 ? 1 : -1;
   }
   if (!source[0] || !target[0] || !entry[0] || mode < 0) {
     Fail("incomplete job (SDir=, DDir=, FileName= and CoM=0 or 1 are needed)");

@@ -38,8 +38,8 @@ void* Export(int slot, const char* name) {
 // The program name from the application's header, else its file name.
 void NameOf(int slot, char* out, size_t size) {
   TYPE_TapTask* table = PeerTable();
-  const TYPE_TapHeader* header =
-      static_cast<const TYPE_TapHeader*>(table[slot].image ? dlsym(table[slot].image, TAP_HEADER_SYMBOL) : nullptr);
+  const TYPE_TapHeader* header = static_cast<const TYPE_TapHeader*>(
+      table[slot].image ? dlsym(table[slot].image, TAP_HEADER_SYMBOL) : nullptr);
   if (header) {
     snprintf(out, size, "%.*s", (int)sizeof header->programName, header->programName);
     return;

@@ -60,8 +60,8 @@ struct Recording {
 constexpr size_t kHeaderSize = 2128;
 
 PeerWindow window;
-dword windowOwner;   // who asked for the window
-dword answerTo;      // a prepare answer waiting for the next idle event
+dword windowOwner;  // who asked for the window
+dword answerTo;     // a prepare answer waiting for the next idle event
 dword pendingAnswer;
 
 dword Word(const unsigned char* p, bool swap) {
@@ -160,9 +160,7 @@ void ShowWindow(const Recording& rec) {
   TAP_Osd_Sync();
 }
 
-void Answer(dword to, dword command) {
-  PeerSend(to, false, EVT_TAPCOM, command, PeerOwnId());
-}
+void Answer(dword to, dword command) { PeerSend(to, false, EVT_TAPCOM, command, PeerOwnId()); }
 
 void ShowInfo(dword argument) {
   Message msg;
@@ -195,8 +193,8 @@ dword Prepare(dword argument) {
   if (!ReadHeader(msg, &rec)) return CMD_PrepareFailed;
   FILE* out = fopen(path, "wx");
   if (!out) return CMD_PrepareFailed;
-  fprintf(out, "Title=%s\nService=%s\nStart=%08x\nMinutes=%u\n", rec.title, rec.service,
-          rec.start, rec.minutes);
+  fprintf(out, "Title=%s\nService=%s\nStart=%08x\nMinutes=%u\n", rec.title, rec.service, rec.start,
+          rec.minutes);
   return fclose(out) == 0 ? CMD_PrepareSuccess : CMD_PrepareFailed;
 }
 

@@ -435,8 +435,7 @@ int Usage() {
 bool InstallPeer(Disk& disk, const std::string& name, const std::string& folder) {
   std::ifstream in(std::string(PVR_PEER_DIR) + "/" + name + ".tap", std::ios::binary);
   if (!in) {
-    fprintf(stderr, "demodisk: no %s/%s.tap (build the peers first)\n", PVR_PEER_DIR,
-            name.c_str());
+    fprintf(stderr, "demodisk: no %s/%s.tap (build the peers first)\n", PVR_PEER_DIR, name.c_str());
     return false;
   }
   std::string image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

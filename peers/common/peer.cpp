@@ -112,16 +112,26 @@ int Put(char* out, int at, int size, const char* text) {
 
 const char* GermanLetter(unsigned code) {
   switch (code) {
-    case 0xE4: return "ae";
-    case 0xF6: return "oe";
-    case 0xFC: return "ue";
-    case 0xC4: return "Ae";
-    case 0xD6: return "Oe";
-    case 0xDC: return "Ue";
-    case 0xDF: return "ss";
-    case 0xE9: return "e";
-    case 0xE8: return "e";
-    default: return "?";
+    case 0xE4:
+      return "ae";
+    case 0xF6:
+      return "oe";
+    case 0xFC:
+      return "ue";
+    case 0xC4:
+      return "Ae";
+    case 0xD6:
+      return "Oe";
+    case 0xDC:
+      return "Ue";
+    case 0xDF:
+      return "ss";
+    case 0xE9:
+      return "e";
+    case 0xE8:
+      return "e";
+    default:
+      return "?";
   }
 }
 
@@ -159,8 +169,13 @@ int PeerDecodeText(const unsigned char* in, int length, char* out, int outSize) 
       i++;
     } else if (c == 0xC8 && i + 1 < length) {  // ISO 6937 diaeresis before its letter
       unsigned letter = in[i + 1];
-      unsigned code = letter == 'a' ? 0xE4 : letter == 'o' ? 0xF6 : letter == 'u' ? 0xFC
-                    : letter == 'A' ? 0xC4 : letter == 'O' ? 0xD6 : letter == 'U' ? 0xDC : 0;
+      unsigned code = letter == 'a'   ? 0xE4
+                      : letter == 'o' ? 0xF6
+                      : letter == 'u' ? 0xFC
+                      : letter == 'A' ? 0xC4
+                      : letter == 'O' ? 0xD6
+                      : letter == 'U' ? 0xDC
+                                      : 0;
       at = Put(out, at, outSize, GermanLetter(code));
       i += 2;
     } else if (c >= 0xC1 && c <= 0xCF && i + 1 < length) {  // other accents: the bare letter

@@ -25,7 +25,9 @@ dword PeerSendToSlot(int index, word event, dword param1, dword param2);
 
 // Records travel in the 32-bit event parameters, as addresses do on the
 // recorder (the firmware heap keeps them below 4 GB on a PC).
-inline void* PeerPointer(dword value) { return reinterpret_cast<void*>(static_cast<uintptr_t>(value)); }
+inline void* PeerPointer(dword value) {
+  return reinterpret_cast<void*>(static_cast<uintptr_t>(value));
+}
 inline dword PeerAddress(const void* record) {
   return static_cast<dword>(reinterpret_cast<uintptr_t>(record));
 }

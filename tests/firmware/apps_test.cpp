@@ -396,8 +396,8 @@ TEST_F(LoaderTest, AutoStartLoadsInNameOrderAndExecProgramStartsFromTheWorkFolde
                                              "/mnt/hd/ProgramFiles/AutoStart/b.tap"}));
   EXPECT_EQ(emu::LoadAutoStart(), 0);  // running already
 
-  auto select = reinterpret_cast<dword (*)(void*, const char*)>(
-      TryResolve("_Z20ApplHdd_SelectFolderPvPKc"));
+  auto select =
+      reinterpret_cast<dword (*)(void*, const char*)>(TryResolve("_Z20ApplHdd_SelectFolderPvPKc"));
   auto setWork = reinterpret_cast<void (*)(void*)>(TryResolve("_Z21ApplHdd_SetWorkFolderPv"));
   auto exec = reinterpret_cast<bool (*)(char*)>(TryResolve("_Z16Appl_ExecProgramPc"));
   ASSERT_TRUE(select && setWork && exec);

@@ -39,7 +39,9 @@ const TYPE_TapHeader kSenderHeader = {{'T', 'F', 'A', 'P', 'M', 'I', 'P', 'S'},
                                       "",
                                       ""};
 
-std::string Peer(const std::string& name) { return std::string(PVR_PEER_DIR) + "/" + name + ".tap"; }
+std::string Peer(const std::string& name) {
+  return std::string(PVR_PEER_DIR) + "/" + name + ".tap";
+}
 
 // The message record of show info and prepare, laid out as the receivers read it.
 struct Message {
@@ -112,7 +114,7 @@ TEST_F(PeersTest, TagsmithShowsInfoAndAnswersPreparesFromTheDisk) {
   EXPECT_EQ(emu::PressKey(RKEY_Exit), 0u);
   EXPECT_FALSE(emu::AnyRegionOpen());
   ASSERT_EQ(received.size(), 3u);
-  EXPECT_EQ(received[2].first, 6u);  // popped down
+  EXPECT_EQ(received[2].first, 6u);                                    // popped down
   EXPECT_EQ(emu::PressKey(RKEY_Menu), static_cast<dword>(RKEY_Menu));  // hidden: keys pass
 
   // OK leaves to normal viewing; a damaged header fails without a window.
@@ -180,8 +182,8 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
                                  Job("/mnt/hd/DataFiles", "/mnt/sdb1/Films", "Film.rec", 1)));
   ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0002.bgc"),
                                  Job("/mnt/hd/DataFiles", "/mnt/sdb1", "Film$(reboot).rec", 0)));
-  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0003.bgc"),
-                                 Job("/etc", "/mnt/sdb1", "passwd", 0)));
+  ASSERT_TRUE(
+      testenv::WriteFile(HostPath(jobs + "0003.bgc"), Job("/etc", "/mnt/sdb1", "passwd", 0)));
   ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0004.bgc"),
                                  Job("/mnt/hd/DataFiles/../../../etc", "/mnt/sdb1", "passwd", 0)));
   ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0005.bgc"), "CoM=1\r\n"));
@@ -201,15 +203,16 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
   EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Film.rec.inf"), "TFrc header");
   EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Film.rec.nav"), "nav");
   EXPECT_FALSE(testenv::Exists("/mnt/sdb1/Films/Film.rec.part"));
-  for (const char* gone : {"/DataFiles/Film.rec", "/DataFiles/Film.rec.inf",
-                           "/DataFiles/Film.rec.nav"}) {
+  for (const char* gone :
+       {"/DataFiles/Film.rec", "/DataFiles/Film.rec.inf", "/DataFiles/Film.rec.nav"}) {
     EXPECT_FALSE(testenv::Exists(HostPath(gone))) << gone;
   }
   EXPECT_TRUE(testenv::ListDir(HostPath(jobs)).empty());
   EXPECT_EQ(testenv::ListDir(HostPath(fails)),
             (std::vector<std::string>{"0002.bgc", "0003.bgc", "0004.bgc", "0005.bgc"}));
   EXPECT_FALSE(testenv::Exists("/mnt/sdb1/passwd"));
-  std::string log = testenv::ReadFile(HostPath("/ProgramFiles/Settings/BackgroundCopy/BackgroundCopy.log"));
+  std::string log =
+      testenv::ReadFile(HostPath("/ProgramFiles/Settings/BackgroundCopy/BackgroundCopy.log"));
   EXPECT_NE(log.find("0001.bgc: move complete"), std::string::npos) << log;
   EXPECT_NE(log.find("0002.bgc: refused: a name with characters"), std::string::npos) << log;
   EXPECT_NE(log.find("0003.bgc: refused: a folder"), std::string::npos) << log;

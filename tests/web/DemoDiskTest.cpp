@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "app/Placeholders.h"
+#include "appenv.h"
 #include "catalogue/History.h"
 #include "config/Configuration.h"
 #include "config/Settings.h"
 #include "lib/lib.h"
-#include "appenv.h"
 #include "testenv.h"
 
 namespace {

@@ -289,10 +289,11 @@ TEST_F(WebTest, ChannelListRecordingInProgressAndRunningApplications) {
       << state;
   EXPECT_NE(state.find("{\"slot\":1,\"name\":\"Tatort.rec\""), std::string::npos) << state;
   EXPECT_NE(state.find("\"length\":\"1:30:00\""), std::string::npos) << state;
-  EXPECT_NE(state.find("\"running\":[{\"slot\":0,\"id\":\"0x800440FA\",\"name\":\"Pavrolinex v5.1d\","
-                       "\"file\":\"Pavrolinex.tap\"},{\"slot\":1,\"id\":\"0x444D430A\","
-                       "\"name\":\"Tagsmith v1.0\",\"file\":\"Tagsmith.tap\"}]"),
-            std::string::npos)
+  EXPECT_NE(
+      state.find("\"running\":[{\"slot\":0,\"id\":\"0x800440FA\",\"name\":\"Pavrolinex v5.1d\","
+                 "\"file\":\"Pavrolinex.tap\"},{\"slot\":1,\"id\":\"0x444D430A\","
+                 "\"name\":\"Tagsmith v1.0\",\"file\":\"Tagsmith.tap\"}]"),
+      std::string::npos)
       << state;
   EXPECT_EQ(recorder.Stop(), 0);
 }
