@@ -31,21 +31,23 @@ struct Channel {
 int directMode;
 
 dword Serve(dword address) {
-  Channel* channel = static_cast<Channel*>(PeerPointer(address));
-  if (!channel || channel->magic != kChannelMagic || channel->server != PeerOwnId()) {
+  Channel channel;
+  if (!PeerCopyRecord(address, &channel, sizeof channel) || channel.magic != kChannelMagic ||
+      channel.server != PeerOwnId()) {
     PeerNet("RemoteControl: not a channel to this application\r\n");
     return static_cast<dword>(directMode);
   }
-  if (channel->service != 1 && channel->service != 2) {
-    channel->status = kStatusRejected;
-    PeerNet("RemoteControl: service %u refused (from 0x%08X)\r\n", channel->service,
-            channel->caller);
+  // The status word goes back into the caller's record, now known to be one.
+  dword* status = static_cast<dword*>(PeerPointer(address)) + 5;
+  if (channel.service != 1 && channel.service != 2) {
+    *status = kStatusRejected;
+    PeerNet("RemoteControl: service %u refused (from 0x%08X)\r\n", channel.service, channel.caller);
     return static_cast<dword>(directMode);
   }
-  directMode = channel->service == 1;
-  channel->status = kStatusFinished;
+  directMode = channel.service == 1;
+  *status = kStatusFinished;
   PeerNet("RemoteControl: direct mode %s (from 0x%08X)\r\n", directMode ? "on" : "off",
-          channel->caller);
+          channel.caller);
   return static_cast<dword>(directMode);
 }
 

@@ -75,10 +75,12 @@ dword Dword(const unsigned char* p, bool swap) {
 // Copies the record's strings bounded and refuses paths that leave the disk
 // or the folder: the record comes from another application.
 bool ReadMessage(dword argument, Message* msg) {
-  const Message* in = static_cast<const Message*>(PeerPointer(argument));
   memset(msg, 0, sizeof *msg);
-  if (!in) return false;
-  memcpy(msg, in, sizeof *msg);
+  if (!PeerCopyRecord(argument, msg, sizeof *msg)) {
+    PeerNet("Tagsmith: the message record at 0x%08X cannot be read\r\n", argument);
+    memset(msg, 0, sizeof *msg);
+    return false;
+  }
   msg->infName[sizeof msg->infName - 1] = 0;
   msg->folder[sizeof msg->folder - 1] = 0;
   return msg->infName[0] && !strchr(msg->infName, '/') && strcmp(msg->infName, "..") != 0 &&

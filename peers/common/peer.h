@@ -32,6 +32,11 @@ inline dword PeerAddress(const void* record) {
   return static_cast<dword>(reinterpret_cast<uintptr_t>(record));
 }
 
+// Copies `size` bytes of a record another application sent; false (and
+// nothing copied) when its address is not readable memory, so a wrong address
+// gives a message instead of a crash. At most 4096 bytes.
+bool PeerCopyRecord(dword address, void* out, size_t size);
+
 // One line to the network output ("/dev/pts/N"), as applications write it.
 void PeerNet(const char* format, ...) __attribute__((format(printf, 1, 2)));
 

@@ -123,6 +123,9 @@ TEST_F(PeersTest, TagsmithShowsInfoAndAnswersPreparesFromTheDisk) {
   EXPECT_TRUE(emu::InNormalMode());
   emu::SendEventTo(tagsmith, EVT_TAPCOM, 2, Record("c.rec.inf", folder));
   emu::SendEventTo(tagsmith, EVT_TAPCOM, 2, Record("../a.rec.inf", folder));
+  emu::SendEventTo(tagsmith, EVT_TAPCOM, 2, 16);  // no record there: no answer, no crash
+  EXPECT_NE(emu::NetOutput().find("Tagsmith: the message record at 0x00000010 cannot be read"),
+            std::string::npos);
   ASSERT_EQ(received.size(), 7u);
   EXPECT_EQ(received[4].first, 8u);  // back to normal viewing
   EXPECT_EQ(received[5].first, 4u);
@@ -246,6 +249,7 @@ TEST_F(PeersTest, RemoteControlMovieCutterAndTsrCommanderReachTheApplication) {
   EXPECT_EQ(channel[5], 3u);  // rejected
   channel[0] = 0;
   EXPECT_EQ(emu::SendEventTo(remote, 0x0FFF, address, 0), 0u);  // no channel: nothing changes
+  EXPECT_EQ(emu::SendEventTo(remote, 0x0FFF, 16, 0), 0u);       // no memory there either
   std::string net = emu::NetOutput();
   EXPECT_NE(net.find("RemoteControl: direct mode on (from 0x800440FA)\r\n"
                      "RemoteControl: direct mode off (from 0x800440FA)\r\n"
