@@ -1,10 +1,16 @@
 // The application table: loading application images the way the recorder
 // does, calling into them with the current-task index set, and unloading them.
+#include <dirent.h>
 #include <dlfcn.h>
+#include <elf.h>
+#include <fcntl.h>
 #include <string.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "internal.h"
 
@@ -16,7 +22,8 @@ dword curTapTask = 0;
 namespace {
 
 bool exitRequested[TAP_MAX_TASKS];
-int depth = 0;  // calls into applications in progress
+const TYPE_TapHeader* headers[TAP_MAX_TASKS];  // each running application's header
+int depth = 0;                                 // calls into applications in progress
 
 int FreeSlot() {
   for (int i = 0; i < TAP_MAX_TASKS; i++) {
@@ -40,13 +47,14 @@ void Unload(int index) {
   delete task.file;
   memset(&task, 0, sizeof task);
   exitRequested[index] = false;
+  headers[index] = nullptr;
   SetTaskFolder(index, "/mnt/hd/");
   if (image) dlclose(image);
 }
 
 // Fills a free slot and runs the application's start; returns its index.
-int Start(void* image, dword id, const std::string& path, int (*main)(void),
-          dword (*handler)(word, dword, dword), void (*init)(TYPE_TapTask*)) {
+int Start(void* image, const TYPE_TapHeader* header, dword id, const std::string& path,
+          int (*main)(void), dword (*handler)(word, dword, dword), void (*init)(TYPE_TapTask*)) {
   int index = FreeSlot();
   if (index < 0) {
     SetError("the application table is full");
@@ -57,6 +65,7 @@ int Start(void* image, dword id, const std::string& path, int (*main)(void),
   task.status = TAPTASK_Running;
   task.id = id;
   task.image = image;
+  headers[index] = header;
   task.file = new TYPE_File();
   task.file->magic = TAP_FILE_MAGIC;
   task.file->mode = TAP_FILE_READ;
@@ -76,9 +85,68 @@ int Start(void* image, dword id, const std::string& path, int (*main)(void),
   int result = entry ? entry() : 0;
   depth--;
   curTapTask = saved;
-  if (result == 0) exitRequested[index] = true;
-  if (depth == 0) UnloadPendingApps();
+  // Only the application that declined to stay goes at once: another one that
+  // asked to exit may still be on the stack (it may have started this one)
+  // and is unloaded when the event that reached it has ended.
+  if (result == 0) {
+    if (depth == 0) {
+      Unload(index);
+    } else {
+      exitRequested[index] = true;
+    }
+  }
   return index;
+}
+
+// The machine this recorder runs applications for, as ELF names it.
+constexpr int kMachine =
+#if defined(__mips__)
+    EM_MIPS;
+#elif defined(__x86_64__)
+    EM_X86_64;
+#elif defined(__i386__)
+    EM_386;
+#elif defined(__aarch64__)
+    EM_AARCH64;
+#elif defined(__arm__)
+    EM_ARM;
+#else
+    EM_NONE;
+#endif
+
+// Checks that a file is a shared object for this machine before anything of
+// it runs: opening a foreign or damaged file could otherwise run its code or
+// fail with the loader's less helpful words.
+bool CheckElf(const std::string& path) {
+  unsigned char ident[EI_NIDENT + 16] = {};
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  ssize_t n = fd < 0 ? -1 : read(fd, ident, sizeof ident);
+  if (fd >= 0) close(fd);
+  if (n < static_cast<ssize_t>(sizeof ident) || memcmp(ident, ELFMAG, SELFMAG) != 0) {
+    SetError(path + " is not an application image (not an ELF file)");
+    return false;
+  }
+  int wantClass = sizeof(void*) == 8 ? ELFCLASS64 : ELFCLASS32;
+  // e_type and e_machine follow the identification bytes in both classes.
+  uint16_t type, machine;
+  memcpy(&type, ident + EI_NIDENT, 2);
+  memcpy(&machine, ident + EI_NIDENT + 2, 2);
+  bool little = ident[EI_DATA] == ELFDATA2LSB;
+  if (!little) {
+    type = static_cast<uint16_t>(type >> 8 | type << 8);
+    machine = static_cast<uint16_t>(machine >> 8 | machine << 8);
+  }
+  bool hostLittle = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__;
+  if (ident[EI_CLASS] != wantClass || little != hostLittle || machine != kMachine) {
+    SetError(path + " is built for another machine (ELF machine " + std::to_string(machine) +
+             ", this recorder runs " + std::to_string(kMachine) + ")");
+    return false;
+  }
+  if (type != ET_DYN) {
+    SetError(path + " is not an application image (not a shared object)");
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -132,6 +200,11 @@ int LoadImage(const std::string& path) {
     SetError("no application file " + path);
     return -1;
   }
+  if (!S_ISREG(st.st_mode)) {
+    SetError(path + " is not an application image (not a file)");
+    return -1;
+  }
+  if (!CheckElf(path)) return -1;
   void* image = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!image) {
     const char* why = dlerror();
@@ -140,8 +213,13 @@ int LoadImage(const std::string& path) {
   }
   const TYPE_TapHeader* header =
       static_cast<const TYPE_TapHeader*>(dlsym(image, TAP_HEADER_SYMBOL));
-  if (!header || memcmp(header->magic, TAP_HEADER_MAGIC, 8) != 0) {
+  if (!header) {
     SetError(path + " has no application header");
+    dlclose(image);
+    return -1;
+  }
+  if (memcmp(header->magic, TAP_HEADER_MAGIC, 8) != 0) {
+    SetError(path + " has a damaged application header");
     dlclose(image);
     return -1;
   }
@@ -156,7 +234,7 @@ int LoadImage(const std::string& path) {
   // The header is read byte-wise: the image's section need not be aligned.
   dword id;
   memcpy(&id, reinterpret_cast<const char*>(header) + offsetof(TYPE_TapHeader, id), sizeof id);
-  return Start(image, id, path, main, handler, init);
+  return Start(image, header, id, path, main, handler, init);
 }
 
 }  // namespace fw
@@ -183,11 +261,63 @@ int StartLinkedApplication(const LinkedApplication& app) {
     return -1;
   }
   std::string path = std::string("/mnt/hd/ProgramFiles/") + app.fileName;
-  return fw::Start(nullptr, app.header->id, path, app.main, app.eventHandler, app.init);
+  return fw::Start(nullptr, app.header, app.header->id, path, app.main, app.eventHandler, app.init);
+}
+
+int LoadAutoStart() {
+  const std::string folder = std::string(fw::kDiskRoot) + "/ProgramFiles/AutoStart";
+  std::vector<std::string> names;
+  if (DIR* dir = opendir(folder.c_str())) {
+    while (dirent* e = readdir(dir)) {
+      std::string name = e->d_name;
+      std::string lower = name;
+      for (char& c : lower) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+      if (lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".tap") == 0) {
+        names.push_back(name);
+      }
+    }
+    closedir(dir);
+  }
+  std::sort(names.begin(), names.end());
+  std::string errors;
+  int loaded = 0;
+  for (const std::string& name : names) {
+    std::string path = folder + "/" + name;
+    bool running = false;
+    for (int i = 0; i < TAP_MAX_TASKS; i++) {
+      const TYPE_TapTask& task = fw::tapTask[i];
+      running = running || (task.status != TAPTASK_Free && task.file && path == task.file->path);
+    }
+    if (running) continue;
+    if (fw::LoadImage(path) >= 0) {
+      loaded++;
+    } else {
+      errors += (errors.empty() ? "" : "; ") + LastError();
+    }
+  }
+  fw::SetError(errors);
+  return loaded;
 }
 
 bool IsRunning(int index) {
   return index >= 0 && index < TAP_MAX_TASKS && fw::tapTask[index].status == TAPTASK_Running;
+}
+
+std::vector<RunningApplication> RunningApplications() {
+  std::vector<RunningApplication> list;
+  for (int i = 0; i < TAP_MAX_TASKS; i++) {
+    if (!IsRunning(i)) continue;
+    RunningApplication app{i, fw::tapTask[i].id, "", fw::tapTask[i].file->path};
+    if (const TYPE_TapHeader* header = fw::headers[i]) {
+      // Read byte-wise and bounded: the header comes from the image.
+      char name[sizeof header->programName + 1] = {};
+      memcpy(name, reinterpret_cast<const char*>(header) + offsetof(TYPE_TapHeader, programName),
+             sizeof header->programName);
+      app.name = name;
+    }
+    list.push_back(app);
+  }
+  return list;
 }
 
 int RunningCount() {

@@ -68,8 +68,20 @@ struct LinkedApplication {
 // returns 0 is unloaded again (and its index is still returned).
 int LoadApplication(const std::string& tapPath);
 int StartLinkedApplication(const LinkedApplication& app);
+// Loads every ".tap" file of /ProgramFiles/AutoStart in name order (byte
+// order of the names), as the recorder does at boot; a file that already runs
+// from there is skipped. Returns how many were loaded; LastError() then holds
+// the reasons for the files that were refused ("" when none was).
+int LoadAutoStart();
 bool IsRunning(int index);
 int RunningCount();
+struct RunningApplication {
+  int index;         // slot of the application table
+  dword id;          // the header's application id
+  std::string name;  // the header's program name
+  std::string path;  // the file it was loaded from
+};
+std::vector<RunningApplication> RunningApplications();  // in table order
 
 // Sends the stop request (param1 = reason: 0 power, 1 user) to every running
 // application, unloads them and leaves the namespace as it was.

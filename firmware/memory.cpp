@@ -1,10 +1,5 @@
 // The firmware heap and the firmware's text output. The heap counts its blocks
 // so that tests can see an application give back what it took.
-//
-// On the recorder every address fits a 32-bit word, and applications pass
-// pointers to each other in the words of an event (a message record, a
-// channel). On a 64-bit host the heap therefore lives in one region below
-// 4 GB; where the host's addresses are 32-bit anyway it is the C library's.
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -12,97 +7,135 @@
 #include <sys/mman.h>
 
 #include <string>
-#include <unordered_map>
-#include <vector>
+#include <unordered_set>
 
 #include "internal.h"
-
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define PVR_ASAN 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define PVR_ASAN 1
-#endif
-#ifdef PVR_ASAN
-#include <sanitizer/asan_interface.h>
-#define POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
-#define UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
-#else
-#define POISON(p, n) ((void)(p), (void)(n))
-#define UNPOISON(p, n) ((void)(p), (void)(n))
-#endif
 
 namespace fw {
 namespace {
 
-// Block sizes: four classes per power of two from 32 bytes, so that a block
-// wastes at most a quarter of its size. Each block is followed by at least
-// 16 unused bytes, kept poisoned under AddressSanitizer so that an overrun of
-// a firmware block is caught as one of a C library block would be.
-constexpr size_t kRedZone = 16;
-constexpr int kClasses = 4 * 36;
-
-size_t ClassSize(int c) { return (size_t)(4 + c % 4) << (c / 4 + 3); }
-
-int ClassOf(size_t size) {
-  for (int c = 0; c < kClasses; c++)
-    if (ClassSize(c) >= size + kRedZone) return c;
-  return -1;
+std::unordered_set<const void*>& Blocks() {
+  static std::unordered_set<const void*> blocks;
+  return blocks;
 }
+std::string console;
+long allocationsLeft = -1;  // -1: no limit
 
-struct LowHeap {
-  char* base = nullptr;
-  size_t capacity = 0;
-  size_t used = 0;
-  std::vector<void*> free[kClasses];
-
-  LowHeap() {
-#if UINTPTR_MAX > 0xFFFFFFFFu && defined(MAP_32BIT)
-    capacity = (size_t)1536 << 20;
-    void* region = mmap(nullptr, capacity, PROT_READ | PROT_WRITE,
-                        MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE | MAP_32BIT, -1, 0);
-    if (region == MAP_FAILED) {
-      capacity = (size_t)512 << 20;
-      region = mmap(nullptr, capacity, PROT_READ | PROT_WRITE,
-                    MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE | MAP_32BIT, -1, 0);
-    }
-    if (region == MAP_FAILED) {
-      capacity = 0;
-      return;
-    }
-    base = static_cast<char*>(region);
+#if defined(__SANITIZE_ADDRESS__)
+#define PVR_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PVR_ASAN 1
 #endif
-  }
+#endif
+#ifdef PVR_ASAN
+extern "C" void __asan_poison_memory_region(void const volatile*, size_t);
+extern "C" void __asan_unpoison_memory_region(void const volatile*, size_t);
+#define HEAP_NO_ASAN __attribute__((no_sanitize("address")))
+#else
+#define HEAP_NO_ASAN
+#endif
 
-  void* Take(size_t size) {
-    if (!base) return malloc(size);
-    int c = ClassOf(size);
-    if (c < 0) return nullptr;
-    void* block;
-    if (!free[c].empty()) {
-      block = free[c].back();
-      free[c].pop_back();
+// On the recorder every address fits in 32 bits, and applications pass the
+// addresses of their records in the 32-bit parameters of events (messages to
+// other applications). On a 64-bit host the heap therefore gives out memory
+// from one range reserved below 4 GB: blocks behind a 16-byte header, in size
+// classes of 16-byte steps up to 4 KB (records come in many exact sizes) and
+// of powers of two above, reused through one free list per class. Under
+// AddressSanitizer everything but the blocks given out stays poisoned.
+class LowHeap {
+ public:
+  HEAP_NO_ASAN void* Alloc(size_t size) {
+    // Without a range below 4 GB (a host that gives none) the C library's
+    // heap serves; messages with records then cannot reach other applications.
+    if (!Reserve()) return malloc(size);
+    if (size > range_ - kHeader) return nullptr;
+    int cls = ClassOf(size + kHeader);
+    Header* h = free_[cls];
+    if (h) {
+      free_[cls] = h->next;
     } else {
-      if (capacity - used < ClassSize(c)) return nullptr;
-      block = base + used;
-      used += ClassSize(c);
-      POISON(block, ClassSize(c));
+      size_t bytes = BytesOf(cls);
+      if (bytes > range_ - used_) return nullptr;
+      h = reinterpret_cast<Header*>(base_ + used_);
+      used_ += bytes;
     }
-    UNPOISON(block, size);
-    return block;
+    h->cls = cls;
+    h->next = nullptr;
+    char* user = reinterpret_cast<char*>(h) + kHeader;
+#ifdef PVR_ASAN
+    __asan_unpoison_memory_region(user, size);
+#endif
+    return user;
   }
 
-  void Give(void* block, size_t size) {
-    if (!base) {
-      ::free(block);
+  HEAP_NO_ASAN void Free(void* block) {
+    char* at = static_cast<char*>(block);
+    if (!base_ || at < base_ || at >= base_ + range_) {
+      free(block);
       return;
     }
-    int c = ClassOf(size);
-    POISON(block, ClassSize(c));
-    free[c].push_back(block);
+    Header* h = reinterpret_cast<Header*>(at - kHeader);
+#ifdef PVR_ASAN
+    __asan_poison_memory_region(block, BytesOf(h->cls) - kHeader);
+#endif
+    h->next = free_[h->cls];
+    free_[h->cls] = h;
   }
+
+ private:
+  struct Header {
+    Header* next;
+    int cls;
+  };
+  static constexpr size_t kHeader = 16;
+  static constexpr int kSmall = 256;  // classes of 16-byte steps: 16 .. 4096 bytes
+  static constexpr int kClasses = kSmall + 20;
+
+  static int ClassOf(size_t bytes) {
+    size_t rounded = (bytes + 15) & ~size_t{15};
+    if (rounded <= 4096) return static_cast<int>(rounded / 16) - 1;
+    int cls = kSmall;
+    while ((size_t{8192} << (cls - kSmall)) < rounded) cls++;
+    return cls;
+  }
+  static size_t BytesOf(int cls) {
+    return cls < kSmall ? static_cast<size_t>(cls + 1) * 16 : size_t{8192} << (cls - kSmall);
+  }
+
+  bool Reserve() {
+    if (base_) return true;
+    if (failed_) return false;
+    failed_ = true;
+    int flags = MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE;
+#ifdef MAP_32BIT
+    flags |= MAP_32BIT;
+#endif
+    // As much as the low range gives: 1 GB, else a quarter of it.
+    for (size_t range : {size_t{1} << 30, size_t{1} << 28}) {
+      void* at =
+          mmap(reinterpret_cast<void*>(0x10000000), range, PROT_READ | PROT_WRITE, flags, -1, 0);
+      if (at == MAP_FAILED) continue;
+      if (reinterpret_cast<uintptr_t>(at) + range > 0xFFFFFFFFull) {
+        munmap(at, range);
+        continue;
+      }
+      base_ = static_cast<char*>(at);
+      range_ = range;
+      failed_ = false;
+#ifdef PVR_ASAN
+      __asan_poison_memory_region(base_, range_);
+#endif
+      return true;
+    }
+    return false;
+  }
+
+  char* base_ = nullptr;
+  size_t range_ = 0;
+  bool failed_ = false;
+  size_t used_ = 0;
+  Header* free_[kClasses] = {};
 };
 
 LowHeap& Heap() {
@@ -110,13 +143,19 @@ LowHeap& Heap() {
   return heap;
 }
 
-// Every block given out, with the size asked for.
-std::unordered_map<const void*, size_t>& Blocks() {
-  static std::unordered_map<const void*, size_t> blocks;
-  return blocks;
+// Where addresses have 32 bits anyway the C library's heap serves.
+void* AllocBlock(size_t size) {
+  if (sizeof(void*) == 4) return malloc(size);
+  return Heap().Alloc(size);
 }
-std::string console;
-long allocationsLeft = -1;  // -1: no limit
+
+void FreeBlock(void* block) {
+  if (sizeof(void*) == 4) {
+    free(block);
+  } else {
+    Heap().Free(block);
+  }
+}
 
 }  // namespace
 
@@ -136,9 +175,8 @@ extern "C" {
 void* TAP_MemAlloc(dword size) {
   if (fw::allocationsLeft == 0) return nullptr;
   if (fw::allocationsLeft > 0) fw::allocationsLeft--;
-  size_t want = size ? size : 1;
-  void* block = fw::Heap().Take(want);
-  if (block) fw::Blocks()[block] = want;
+  void* block = fw::AllocBlock(size ? size : 1);
+  if (block) fw::Blocks().insert(block);
   return block;
 }
 
@@ -147,9 +185,8 @@ int TAP_MemFree(const void* block) {
   auto it = fw::Blocks().find(block);
   // A block the heap never gave out is refused instead of corrupting it.
   if (it == fw::Blocks().end()) return 0;
-  size_t size = it->second;
   fw::Blocks().erase(it);
-  fw::Heap().Give(const_cast<void*>(block), size);
+  fw::FreeBlock(const_cast<void*>(block));
   return 1;
 }
 

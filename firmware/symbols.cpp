@@ -41,6 +41,21 @@ bool StartPlaybackMedia(const char* name, dword, bool, bool) {
   return !PlayMedia(*folder + "/" + name);
 }
 
+// Starts the application file `name` of the work folder; true when it was
+// loaded (an application that declines to stay counts as started).
+bool ExecProgram(char* name) {
+  const std::string* folder = FolderOfRecord(workFolder);
+  if (!folder || !name || !*name || strchr(name, '/')) return false;
+  // The firmware starts applications from its own disk only.
+  std::string root = std::string(kDiskRoot) + "/";
+  if ((*folder != kDiskRoot && folder->compare(0, root.size(), root) != 0) ||
+      folder->find("/..") != std::string::npos) {
+    SetError("no application folder: " + *folder);
+    return false;
+  }
+  return LoadImage(*folder + "/" + name) >= 0;
+}
+
 void SaveWorkFolder() { savedWorkFolders.emplace_back(workFolder, workFolder + 4); }
 
 void RestoreWorkFolder() {
@@ -94,6 +109,7 @@ std::map<std::string, void*> Table() {
       {"_Z23Appl_AnalogChangeActionv", reinterpret_cast<void*>(&AnalogChangeAction)},
       {"_Z25Appl_SetAnalogEncoderModeh", reinterpret_cast<void*>(&SetAnalogEncoderMode)},
       {"_Z23Appl_StartPlaybackMediaPKcjbb", reinterpret_cast<void*>(&StartPlaybackMedia)},
+      {"_Z16Appl_ExecProgramPc", reinterpret_cast<void*>(&ExecProgram)},
       {"_Z22ApplHdd_SaveWorkFolderv", reinterpret_cast<void*>(&SaveWorkFolder)},
       {"_Z25ApplHdd_RestoreWorkFolderv", reinterpret_cast<void*>(&RestoreWorkFolder)},
       {"_Z21ApplHdd_SetWorkFolderPv", reinterpret_cast<void*>(&SetWorkFolder)},

@@ -359,6 +359,8 @@ enum { TAPTASK_Free = 0, TAPTASK_Running = 1 };
  *   "_Z23Appl_StartPlaybackMediaPKcjbb"  bool (const char* path, dword, bool, bool)
  *   "_Z22ApplHdd_SaveWorkFolderv", "_Z25ApplHdd_RestoreWorkFolderv",
  *   "_Z21ApplHdd_SetWorkFolderPv", "_Z20ApplHdd_SelectFolderPvPKc"
+ *   "_Z16Appl_ExecProgramPc"  bool (char* fileName): loads and starts the
+ *                    application file of the work folder; true when it ran
  *   "_Z26Appl_ConvertToValidUTF8StrPhi"  the UTF-8 validation routine
  *   "PvrTimeToLinux"  dword (dword packedStamp): local time to system time
  *   "_hddRecFiles"   TYPE_File*[slots][3], the files each recording slot writes

@@ -254,11 +254,18 @@ int main(int argc, char** argv) {
   if (emu::LoadApplication(tap) < 0) {
     fprintf(stderr, "recorder: %s\n", emu::LastError().c_str());
     status = 1;
-  } else if (!emu::RunScript(script)) {
-    fprintf(stderr, "recorder: %s\n", emu::LastError().c_str());
-    status = 1;
-  } else if (serve && !web::Serve(webOptions)) {
-    status = 1;
+  } else {
+    // A refused AutoStart file leaves the others and the application running.
+    emu::LoadAutoStart();
+    if (!emu::LastError().empty()) {
+      fprintf(stderr, "recorder: AutoStart: %s\n", emu::LastError().c_str());
+    }
+    if (!emu::RunScript(script)) {
+      fprintf(stderr, "recorder: %s\n", emu::LastError().c_str());
+      status = 1;
+    } else if (serve && !web::Serve(webOptions)) {
+      status = 1;
+    }
   }
   emu::Shutdown(0);
 

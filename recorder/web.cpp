@@ -291,6 +291,17 @@ std::string StateJson(bool running) {
   json += ",\"ticks\":" + std::to_string(emu::Ticks());
   json += ",\"frames\":" + std::to_string(emu::FrameCount());
   json += ",\"apps\":" + std::to_string(emu::RunningCount());
+  json += ",\"running\":[";
+  bool firstApp = true;
+  for (const emu::RunningApplication& app : emu::RunningApplications()) {
+    char id[16];
+    snprintf(id, sizeof id, "0x%08X", app.id);
+    json += std::string(firstApp ? "" : ",") + "{\"slot\":" + std::to_string(app.index) +
+            ",\"id\":" + JsonString(id) + ",\"name\":" + JsonString(app.name) +
+            ",\"file\":" + JsonString(BaseName(app.path)) + "}";
+    firstApp = false;
+  }
+  json += "]";
 
   TYPE_PlayInfo play;
   TAP_Hdd_GetPlayInfo(&play);

@@ -9,7 +9,9 @@
 //                 in progress: --recording SLOT:FILE)
 // The full disk has a few hundred recordings in series, films, news, kids'
 // and documentary folders, dated up to today; --small makes twenty
-// recordings in /DataFiles alone (for the browser test). A finished disk is
+// recordings in /DataFiles alone (for the browser test). Both install the
+// recorder's other applications: Tagsmith, BackgroundCopy and TSR Commander
+// in /ProgramFiles/AutoStart, MovieCutter in /ProgramFiles. A finished disk is
 // marked and left alone unless --force is given.
 #include <stdio.h>
 // jpeglib.h needs FILE and size_t declared first.
@@ -20,6 +22,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -424,6 +427,22 @@ int Usage() {
 
 }  // namespace
 
+#ifndef PVR_PEER_DIR
+#define PVR_PEER_DIR "peers"
+#endif
+
+// Copies the build's image of a peer application onto the disk.
+bool InstallPeer(Disk& disk, const std::string& name, const std::string& folder) {
+  std::ifstream in(std::string(PVR_PEER_DIR) + "/" + name + ".tap", std::ios::binary);
+  if (!in) {
+    fprintf(stderr, "demodisk: no %s/%s.tap (build the peers first)\n", PVR_PEER_DIR, name.c_str());
+    return false;
+  }
+  std::string image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<uint8_t> bytes(image.begin(), image.end());
+  return disk.Bytes(folder + "/" + name + ".tap", bytes);
+}
+
 int main(int argc, char** argv) {
   bool small = false;
   bool force = false;
@@ -576,6 +595,12 @@ int main(int argc, char** argv) {
            WriteLogo(disk.HostPath(std::string(LOGO_FOLDER) + "/" + c.name + ".jpg"), c.colour);
     }
   }
+  for (const char* name : {"Tagsmith", "BackgroundCopy", "TSRCommander"}) {
+    ok = ok && InstallPeer(disk, name, "/ProgramFiles/AutoStart");
+  }
+  ok = ok && InstallPeer(disk, "MovieCutter", "/ProgramFiles") &&
+       disk.Folder("/ProgramFiles/Settings/BackgroundCopy/JobFiles") &&
+       disk.Folder("/ProgramFiles/Settings/BackgroundCopy/JobFail");
   std::string argText;
   for (const std::string& a : args) argText += a + "\n";
   ok = ok && WriteText(dir + "/channels.txt", channels) &&

@@ -229,6 +229,15 @@ function showState(s) {
   }
   document.getElementById('fwstate').textContent =
       `${s.firmwareState}, ${s.apps} application(s) running, ${s.frames} syncs`;
+  const apps = document.getElementById('apps');
+  apps.innerHTML = '';
+  if (!s.running || !s.running.length) apps.textContent = 'none';
+  for (const a of s.running || []) {
+    const d = document.createElement('div');
+    d.textContent = `${a.slot}: ${a.name || a.file} (${a.id})`;
+    d.title = a.file;
+    apps.appendChild(d);
+  }
   window.pvrState = s;
 }
 

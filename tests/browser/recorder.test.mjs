@@ -201,6 +201,9 @@ try {
     check(s && !s.osd && !s.playback, `normal viewing, clock ${s && s.clock}`);
     const consoleText = await page.textContent('#console');
     check(consoleText.includes('Pavrolinex'), 'the network output is shown');
+    const appsText = await page.textContent('#apps');
+    check(appsText.includes('Pavrolinex') && appsText.includes('Tagsmith'),
+        `the running applications are listed (${appsText})`);
 
     step = 'File List opens the list';
     console.log(step);

@@ -326,6 +326,24 @@ TEST_F(LoaderTest, StartApplicationLoadsFromTheCurrentFolder) {
   EXPECT_STREQ(table[0].file->path, "/mnt/hd/ProgramFiles/Echo.tap");
 }
 
+TEST_F(LoaderTest, ExitInsideAMessageUnloadsOnlyAfterTheCall) {
+  std::string image = testenv::ReadFile(tap_);
+  testenv::WriteFile(HostPath("/ProgramFiles/Echo.tap"), image);
+  testenv::WriteFile(HostPath("/ProgramFiles/Other.tap"), image);
+  ASSERT_EQ(emu::LoadApplication(HostPath("/ProgramFiles/Echo.tap")), 0) << emu::LastError();
+  // A message as another application's library sends it: straight into the
+  // handler, with the current task switched.
+  TYPE_TapTask* table = static_cast<TYPE_TapTask*>(TryResolve("_tapTask"));
+  dword* current = static_cast<dword*>(TryResolve("_curTapTask"));
+  *current = 0;
+  EXPECT_EQ(table[0].TAP_EventHandler(EVT_TAPCOM, 1, 0), 0xE0u);
+  EXPECT_TRUE(emu::IsRunning(0));
+  EXPECT_TRUE(emu::IsRunning(1));
+  emu::Idle(1);
+  EXPECT_FALSE(emu::IsRunning(0));
+  EXPECT_TRUE(emu::IsRunning(1));
+}
+
 TEST_F(LoaderTest, ImageKeepsItsOwnFunctionsAgainstTheProgramsNames) {
   ASSERT_EQ(emu::LoadApplication(tap_), 0) << emu::LastError();
   TYPE_TapTask* table = static_cast<TYPE_TapTask*>(TryResolve("_tapTask"));
@@ -343,9 +361,60 @@ TEST_F(LoaderTest, RefusingApplicationIsUnloaded) {
 TEST_F(LoaderTest, ForeignFilesAreRefused) {
   testenv::WriteFile(HostPath("/ProgramFiles/junk.tap"), "not an image");
   EXPECT_EQ(emu::LoadApplication(HostPath("/ProgramFiles/junk.tap")), -1);
-  EXPECT_NE(emu::LastError(), "");
+  EXPECT_NE(emu::LastError().find("not an ELF file"), std::string::npos) << emu::LastError();
   EXPECT_EQ(emu::LoadApplication(HostPath("/ProgramFiles/none.tap")), -1);
+  // A damaged application header, and an image for another machine.
+  std::string image = testenv::ReadFile(tap_);
+  std::string damaged = image;
+  size_t header = damaged.find(TAP_HEADER_MAGIC);
+  ASSERT_NE(header, std::string::npos);
+  damaged[header + 4] = 'X';
+  testenv::WriteFile(HostPath("/ProgramFiles/damaged.tap"), damaged);
+  EXPECT_EQ(emu::LoadApplication(HostPath("/ProgramFiles/damaged.tap")), -1);
+  EXPECT_NE(emu::LastError().find("damaged application header"), std::string::npos)
+      << emu::LastError();
+  std::string foreign = image;
+  foreign[18] = static_cast<char>(foreign[18] == 8 ? 62 : 8);  // e_machine: MIPS or x86-64
+  testenv::WriteFile(HostPath("/ProgramFiles/foreign.tap"), foreign);
+  EXPECT_EQ(emu::LoadApplication(HostPath("/ProgramFiles/foreign.tap")), -1);
+  EXPECT_NE(emu::LastError().find("built for another machine"), std::string::npos)
+      << emu::LastError();
   EXPECT_EQ(emu::RunningCount(), 0);
+}
+
+TEST_F(LoaderTest, AutoStartLoadsInNameOrderAndExecProgramStartsFromTheWorkFolder) {
+  std::string image = testenv::ReadFile(tap_);
+  testenv::WriteFile(HostPath("/ProgramFiles/AutoStart/b.tap"), image);
+  testenv::WriteFile(HostPath("/ProgramFiles/AutoStart/A.tap"), image);
+  testenv::WriteFile(HostPath("/ProgramFiles/AutoStart/c.tap"), "not an image");
+  testenv::WriteFile(HostPath("/ProgramFiles/AutoStart/notes.txt"), "");
+  EXPECT_EQ(emu::LoadAutoStart(), 2);
+  EXPECT_NE(emu::LastError().find("c.tap"), std::string::npos) << emu::LastError();
+  std::vector<std::string> order;
+  for (const emu::RunningApplication& app : emu::RunningApplications()) order.push_back(app.path);
+  EXPECT_EQ(order, (std::vector<std::string>{"/mnt/hd/ProgramFiles/AutoStart/A.tap",
+                                             "/mnt/hd/ProgramFiles/AutoStart/b.tap"}));
+  EXPECT_EQ(emu::LoadAutoStart(), 0);  // running already
+
+  auto select =
+      reinterpret_cast<dword (*)(void*, const char*)>(TryResolve("_Z20ApplHdd_SelectFolderPvPKc"));
+  auto setWork = reinterpret_cast<void (*)(void*)>(TryResolve("_Z21ApplHdd_SetWorkFolderPv"));
+  auto exec = reinterpret_cast<bool (*)(char*)>(TryResolve("_Z16Appl_ExecProgramPc"));
+  ASSERT_TRUE(select && setWork && exec);
+  testenv::WriteFile(HostPath("/ProgramFiles/Tools/Echo.tap"), image);
+  dword folder[4];
+  ASSERT_EQ(select(folder, "mnt/hd/ProgramFiles/Tools"), 0u);
+  setWork(folder);
+  char name[] = "Echo.tap", missing[] = "none.tap", escape[] = "../AutoStart/b.tap";
+  EXPECT_FALSE(exec(missing));
+  EXPECT_FALSE(exec(escape));
+  EXPECT_TRUE(exec(name));
+  ASSERT_EQ(emu::RunningCount(), 3);
+  EXPECT_EQ(emu::RunningApplications()[2].path, "/mnt/hd/ProgramFiles/Tools/Echo.tap");
+  EXPECT_EQ(emu::RunningApplications()[2].name, "EchoApp v1");
+  ASSERT_EQ(select(folder, "etc"), 0u);
+  setWork(folder);
+  EXPECT_FALSE(exec(name));
 }
 
 }  // namespace

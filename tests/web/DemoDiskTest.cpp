@@ -4,13 +4,14 @@
 #include <sys/stat.h>
 
 #include <string>
+#include <vector>
 
 #include "app/Placeholders.h"
+#include "appenv.h"
 #include "catalogue/History.h"
 #include "config/Configuration.h"
 #include "config/Settings.h"
 #include "lib/lib.h"
-#include "appenv.h"
 #include "testenv.h"
 
 namespace {
@@ -65,6 +66,15 @@ TEST_F(DemoDiskTest, ViewingHistoryMatchesTheRecordingsOnTheDisk) {
   // Entry 0, the last played, is the most recent of the history.
   EXPECT_STREQ(playedFiles[0]->name, playedFiles[numberOfPlayedFiles]->name);
   EXPECT_TRUE(ReadLastViewDatFile());
+}
+
+TEST_F(DemoDiskTest, TheOtherApplicationsStartFromAutoStart) {
+  EXPECT_TRUE(testenv::Exists("/mnt/hd/ProgramFiles/MovieCutter.tap"));
+  EXPECT_EQ(emu::LoadAutoStart(), 3) << emu::LastError();
+  std::vector<std::string> names;
+  for (const emu::RunningApplication& app : emu::RunningApplications()) names.push_back(app.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"BackgroundCopy v1.0", "TSR Commander v1.0",
+                                             "Tagsmith v1.0"}));
 }
 
 TEST_F(DemoDiskTest, OneRecordingIsInTheRecycleBin) {

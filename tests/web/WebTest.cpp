@@ -275,7 +275,9 @@ TEST_F(WebTest, TheClockPausesAndSteps) {
   EXPECT_EQ(recorder.Stop(), 0);
 }
 
-TEST_F(WebTest, ChannelListAndRecordingInProgress) {
+TEST_F(WebTest, ChannelListRecordingInProgressAndRunningApplications) {
+  ASSERT_TRUE(WriteFile(root_ + "/hd/ProgramFiles/AutoStart/Tagsmith.tap",
+                        testenv::ReadFile(PVR_PEER_DIR "/Tagsmith.tap")));
   std::vector<std::string> args = Disk();
   args.insert(args.end(),
               {"--channels", root_ + "/channels.txt", "--recording", "1:/DataFiles/Tatort.rec"});
@@ -287,6 +289,12 @@ TEST_F(WebTest, ChannelListAndRecordingInProgress) {
       << state;
   EXPECT_NE(state.find("{\"slot\":1,\"name\":\"Tatort.rec\""), std::string::npos) << state;
   EXPECT_NE(state.find("\"length\":\"1:30:00\""), std::string::npos) << state;
+  EXPECT_NE(
+      state.find("\"running\":[{\"slot\":0,\"id\":\"0x800440FA\",\"name\":\"Pavrolinex v5.1d\","
+                 "\"file\":\"Pavrolinex.tap\"},{\"slot\":1,\"id\":\"0x444D430A\","
+                 "\"name\":\"Tagsmith v1.0\",\"file\":\"Tagsmith.tap\"}]"),
+      std::string::npos)
+      << state;
   EXPECT_EQ(recorder.Stop(), 0);
 }
 

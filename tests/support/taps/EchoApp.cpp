@@ -48,6 +48,13 @@ extern "C" __attribute__((visibility("default"))) dword TAP_EventHandler(word ev
     if (param1 == RKEY_Exit) TAP_Exit();
     return param1 == RKEY_Ok || param1 == RKEY_Exit ? 0 : param1;
   }
+  // A message that makes it leave and start another application in its place,
+  // both while the sender is still inside the call.
+  if (event == EVT_TAPCOM && param1 == 1) {
+    TAP_Exit();
+    TAP_StartApplication("Other.tap");
+    return 0xE0;
+  }
   if (event == EVT_STOP) {
     TAP_Hdd_Create("stopped", ATTR_NORMAL);
     TAP_Exit();

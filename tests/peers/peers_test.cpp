@@ -1,0 +1,294 @@
+// The recorder's other applications, loaded from their images the way the
+// recorder loads them, each driven through one scenario: the test is a
+// linked application that sends messages through the firmware and receives
+// the answers in its own handler.
+#include <string.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "emu.h"
+#include "snapshot.h"
+#include "tap.h"
+#include "testdisk.h"
+#include "testenv.h"
+
+namespace {
+
+constexpr dword kSenderId = 0x800440FA;
+constexpr dword kTagsmithId = 0x444D430A;
+
+// What reached the test's own application: (command, argument) pairs.
+std::vector<std::pair<dword, dword>> received;
+
+dword SenderHandler(word event, dword param1, dword param2) {
+  if (event == EVT_TAPCOM) received.emplace_back(param1, param2);
+  return event == EVT_TAPCOM ? 0 : param1;
+}
+int SenderMain() { return 1; }
+
+const TYPE_TapHeader kSenderHeader = {{'T', 'F', 'A', 'P', 'M', 'I', 'P', 'S'},
+                                      TAP_HEADER_VERSION,
+                                      kSenderId,
+                                      TAP_API_VERSION,
+                                      0,
+                                      {0, 0},
+                                      "Sender",
+                                      "tests",
+                                      "",
+                                      ""};
+
+std::string Peer(const std::string& name) {
+  return std::string(PVR_PEER_DIR) + "/" + name + ".tap";
+}
+
+// The message record of show info and prepare, laid out as the receivers read it.
+struct Message {
+  dword sender;
+  dword inode;
+  char infName[256];
+  char folder[256];
+};
+
+class PeersTest : public RecorderTest {
+ protected:
+  void SetUp() override {
+    RecorderTest::SetUp();
+    received.clear();
+    emu::LinkedApplication sender{&kSenderHeader, SenderMain, SenderHandler, "Sender.tap"};
+    ASSERT_EQ(emu::StartLinkedApplication(sender), 0);
+  }
+
+  // Installs peer images in AutoStart and loads them; returns their slots.
+  void Install(const std::vector<std::string>& names) {
+    for (const std::string& name : names) {
+      ASSERT_TRUE(testenv::WriteFile(HostPath("/ProgramFiles/AutoStart/" + name + ".tap"),
+                                     testenv::ReadFile(Peer(name))));
+    }
+    ASSERT_EQ(emu::LoadAutoStart(), static_cast<int>(names.size())) << emu::LastError();
+  }
+
+  // A record from the firmware heap, as an application sends it.
+  dword Record(const std::string& infName, const std::string& folder) {
+    Message* msg = static_cast<Message*>(TAP_MemAlloc(sizeof(Message)));
+    memset(msg, 0, sizeof *msg);
+    msg->sender = kSenderId;
+    snprintf(msg->infName, sizeof msg->infName, "%s", infName.c_str());
+    snprintf(msg->folder, sizeof msg->folder, "%s", folder.c_str());
+    uintptr_t address = reinterpret_cast<uintptr_t>(msg);
+    EXPECT_LT(address, uintptr_t{1} << 32) << "the firmware heap must give 32-bit addresses";
+    return static_cast<dword>(address);
+  }
+};
+
+TEST_F(PeersTest, TagsmithShowsInfoAndAnswersPreparesFromTheDisk) {
+  testdisk::Disk disk(disk_);
+  testdisk::Header h;
+  h.recordingStart = static_cast<dword>(TAP_MakeMjd(2025, 5, 30)) << 16 | 20 << 8 | 15;
+  h.durationMinutes = 95;
+  h.serviceName = "Das Erste HD";
+  h.eventName = "Tagesschau";
+  h.eventText = "Nachrichten f\xC8ur alle";  // ISO 6937: the diaeresis before its letter
+  h.extText = "\x15Mit dem Wetter f\xC3\xBCr morgen und einem Blick auf die B\xC3\xB6rse.";
+  ASSERT_TRUE(disk.Recording("/DataFiles/News/a.rec", 9024 * 10, h));
+  ASSERT_TRUE(disk.Recording("/DataFiles/News/b.rec", 9024, h));
+  ASSERT_TRUE(disk.Text("/DataFiles/News/b.rec.tgs", "prepared before"));
+  testdisk::Header damaged = h;
+  damaged.magic = "XXrc";
+  ASSERT_TRUE(disk.Recording("/DataFiles/News/c.rec", 9024, damaged));
+  Install({"Tagsmith"});
+  const int tagsmith = 1;
+  const std::string folder = "/mnt/hd/DataFiles/News";
+
+  // Alive, and the window with the header's fields; keys go to it alone.
+  EXPECT_EQ(emu::SendEventTo(tagsmith, EVT_TAPCOM, 0, kSenderId), 0u);
+  EXPECT_EQ(emu::SendEventTo(tagsmith, EVT_TAPCOM, 2, Record("a.rec.inf", folder)), 0u);
+  ASSERT_EQ(received.size(), 2u);
+  EXPECT_EQ(received[0], std::make_pair(dword{1}, kTagsmithId));
+  EXPECT_EQ(received[1], std::make_pair(dword{3}, kTagsmithId));
+  EXPECT_FALSE(emu::InNormalMode());
+  std::string message;
+  EXPECT_TRUE(snapshot::MatchesReference("peers_tagsmith_info", &message)) << message;
+  EXPECT_EQ(emu::PressKey(RKEY_Menu), 0u);
+  EXPECT_EQ(emu::PressKey(RKEY_Exit), 0u);
+  EXPECT_FALSE(emu::AnyRegionOpen());
+  ASSERT_EQ(received.size(), 3u);
+  EXPECT_EQ(received[2].first, 6u);                                    // popped down
+  EXPECT_EQ(emu::PressKey(RKEY_Menu), static_cast<dword>(RKEY_Menu));  // hidden: keys pass
+
+  // OK leaves to normal viewing; a damaged header fails without a window.
+  emu::SendEventTo(tagsmith, EVT_TAPCOM, 2, Record("a.rec.inf", folder));
+  emu::PressKey(RKEY_Ok);
+  EXPECT_TRUE(emu::InNormalMode());
+  emu::SendEventTo(tagsmith, EVT_TAPCOM, 2, Record("c.rec.inf", folder));
+  emu::SendEventTo(tagsmith, EVT_TAPCOM, 2, Record("../a.rec.inf", folder));
+  emu::SendEventTo(tagsmith, EVT_TAPCOM, 2, 16);  // no record there: no answer, no crash
+  EXPECT_NE(emu::NetOutput().find("Tagsmith: the message record at 0x00000010 cannot be read"),
+            std::string::npos);
+  ASSERT_EQ(received.size(), 7u);
+  EXPECT_EQ(received[4].first, 8u);  // back to normal viewing
+  EXPECT_EQ(received[5].first, 4u);
+  EXPECT_EQ(received[6].first, 4u);
+  EXPECT_FALSE(emu::AnyRegionOpen());
+
+  // Prepare answers on the next idle event, steered by the disk.
+  received.clear();
+  size_t asked = 0;
+  for (const char* name : {"a.rec.inf", "b.rec.inf", "c.rec.inf", "missing.rec.inf"}) {
+    emu::SendEventTo(tagsmith, EVT_TAPCOM, 17, Record(name, folder));
+    EXPECT_EQ(received.size(), asked++);  // in the background, not inside the send
+    emu::Idle(1);
+  }
+  ASSERT_EQ(received.size(), 4u);
+  EXPECT_EQ(received[0], std::make_pair(dword{18}, kTagsmithId));
+  EXPECT_EQ(received[1].first, 19u);
+  EXPECT_EQ(received[2].first, 20u);
+  EXPECT_EQ(received[3].first, 20u);
+  EXPECT_NE(testenv::ReadFile(HostPath("/DataFiles/News/a.rec.tgs")).find("Title=Tagesschau"),
+            std::string::npos);
+  EXPECT_FALSE(testenv::Exists(HostPath("/DataFiles/News/c.rec.tgs")));
+  received.clear();
+  emu::SendEventTo(tagsmith, EVT_TAPCOM, 17, Record("a.rec.inf", folder));
+  emu::Idle(1);
+  EXPECT_EQ(received, (std::vector<std::pair<dword, dword>>{{19, kTagsmithId}}));
+}
+
+}  // namespace
+
+namespace {
+
+class BackgroundCopyTest : public ExternalDriveTest {
+ protected:
+  void Seed(const std::string& dir) override {
+    ASSERT_TRUE(testenv::WriteFile(dir + "/Films/keep", ""));
+  }
+
+  static std::string Job(const std::string& source, const std::string& target,
+                         const std::string& name, int mode) {
+    std::string text = "SDir=" + source + "\r\nDDir=" + target + "\r\nFileName=" + name +
+                       "\r\nCoM=" + std::to_string(mode) + "\r\n";
+    text.resize(1024, '\0');  // a whole block, as the job files are written
+    return text;
+  }
+};
+
+TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs) {
+  std::string data;
+  for (int i = 0; data.size() < (10u << 20); i++) data += "block " + std::to_string(i) + "\n";
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Film.rec"), data));
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Film.rec.inf"), "TFrc header"));
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Film.rec.nav"), "nav"));
+  const std::string jobs = "/ProgramFiles/Settings/BackgroundCopy/JobFiles/";
+  const std::string fails = "/ProgramFiles/Settings/BackgroundCopy/JobFail/";
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0001.bgc"),
+                                 Job("/mnt/hd/DataFiles", "/mnt/sdb1/Films", "Film.rec", 1)));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0002.bgc"),
+                                 Job("/mnt/hd/DataFiles", "/mnt/sdb1", "Film$(reboot).rec", 0)));
+  ASSERT_TRUE(
+      testenv::WriteFile(HostPath(jobs + "0003.bgc"), Job("/etc", "/mnt/sdb1", "passwd", 0)));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0004.bgc"),
+                                 Job("/mnt/hd/DataFiles/../../../etc", "/mnt/sdb1", "passwd", 0)));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0005.bgc"), "CoM=1\r\n"));
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/ProgramFiles/AutoStart/BackgroundCopy.tap"),
+                                 testenv::ReadFile(Peer("BackgroundCopy"))));
+  ASSERT_EQ(emu::LoadAutoStart(), 1) << emu::LastError();
+
+  // A second after the start the job runs: a slice is copied, nothing has its
+  // name yet and the source is whole.
+  emu::Wait(1.1);
+  EXPECT_TRUE(testenv::Exists("/mnt/sdb1/Films/Film.rec.part"));
+  EXPECT_FALSE(testenv::Exists("/mnt/sdb1/Films/Film.rec"));
+  EXPECT_EQ(testenv::ReadFile(HostPath("/DataFiles/Film.rec")), data);
+
+  emu::Wait(60);
+  EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Film.rec"), data);
+  EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Film.rec.inf"), "TFrc header");
+  EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Film.rec.nav"), "nav");
+  EXPECT_FALSE(testenv::Exists("/mnt/sdb1/Films/Film.rec.part"));
+  for (const char* gone :
+       {"/DataFiles/Film.rec", "/DataFiles/Film.rec.inf", "/DataFiles/Film.rec.nav"}) {
+    EXPECT_FALSE(testenv::Exists(HostPath(gone))) << gone;
+  }
+  EXPECT_TRUE(testenv::ListDir(HostPath(jobs)).empty());
+  EXPECT_EQ(testenv::ListDir(HostPath(fails)),
+            (std::vector<std::string>{"0002.bgc", "0003.bgc", "0004.bgc", "0005.bgc"}));
+  EXPECT_FALSE(testenv::Exists("/mnt/sdb1/passwd"));
+  std::string log =
+      testenv::ReadFile(HostPath("/ProgramFiles/Settings/BackgroundCopy/BackgroundCopy.log"));
+  EXPECT_NE(log.find("0001.bgc: move complete"), std::string::npos) << log;
+  EXPECT_NE(log.find("0002.bgc: refused: a name with characters"), std::string::npos) << log;
+  EXPECT_NE(log.find("0003.bgc: refused: a folder"), std::string::npos) << log;
+  EXPECT_NE(log.find("0004.bgc: refused: a folder"), std::string::npos) << log;
+  EXPECT_NE(log.find("0005.bgc: incomplete job"), std::string::npos) << log;
+  EXPECT_NE(emu::NetOutput().find("BackgroundCopy: 0003.bgc: refused"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PeersTest, RemoteControlMovieCutterAndTsrCommanderReachTheApplication) {
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Film.rec"), std::string(9024 * 500, 'x')));
+  Install({"MovieCutter", "RemoteControl", "TSRCommander"});
+  const int remote = 2, pavrolinex = 4;
+  ASSERT_EQ(emu::LoadApplication(PVR_TAP_PATH), pavrolinex) << emu::LastError();
+
+  // Direct mode through a channel record: on, off, and a service it lacks.
+  dword* channel = static_cast<dword*>(TAP_MemAlloc(12 * sizeof(dword)));
+  const dword words[12] = {0x14011965, 14, 0, kSenderId, 0x8E0A4230, 0, 1, 0, 0, 0, 0, 0};
+  memcpy(channel, words, sizeof words);
+  dword address = static_cast<dword>(reinterpret_cast<uintptr_t>(channel));
+  EXPECT_EQ(emu::SendEventTo(remote, 0x0FFF, address, 0), 1u);
+  EXPECT_EQ(channel[5], 4u);  // finished
+  channel[6] = 2;
+  EXPECT_EQ(emu::SendEventTo(remote, 0x0FFF, address, 0), 0u);
+  channel[6] = 7;
+  channel[5] = 0;
+  EXPECT_EQ(emu::SendEventTo(remote, 0x0FFF, address, 0), 0u);
+  EXPECT_EQ(channel[5], 3u);  // rejected
+  channel[0] = 0;
+  EXPECT_EQ(emu::SendEventTo(remote, 0x0FFF, address, 0), 0u);  // no channel: nothing changes
+  EXPECT_EQ(emu::SendEventTo(remote, 0x0FFF, 16, 0), 0u);       // no memory there either
+  std::string net = emu::NetOutput();
+  EXPECT_NE(net.find("RemoteControl: direct mode on (from 0x800440FA)\r\n"
+                     "RemoteControl: direct mode off (from 0x800440FA)\r\n"
+                     "RemoteControl: service 7 refused"),
+            std::string::npos)
+      << net;
+
+  // MovieCutter's menu key counts during playback only.
+  EXPECT_EQ(emu::PressKey(RKEY_Menu), static_cast<dword>(RKEY_Menu));
+  ASSERT_EQ(TAP_Hdd_ChangeDir("/DataFiles"), 1);
+  ASSERT_EQ(TAP_Hdd_PlayTs("Film.rec"), 0);
+  EXPECT_EQ(emu::PressKey(RKEY_Menu), 0u);
+  EXPECT_TRUE(emu::AnyRegionOpen());
+  EXPECT_EQ(emu::PressKey(RKEY_3), 0u);
+  EXPECT_EQ(emu::PressKey(RKEY_Exit), 0u);
+  EXPECT_FALSE(emu::AnyRegionOpen());
+  EXPECT_NE(emu::NetOutput().find("MovieCutter: menu\r\nMovieCutter: entry 3\r\n"),
+            std::string::npos);
+  TAP_Hdd_StopTs();
+
+  // TSR Commander: Exit held opens the menu; Up wraps to the application,
+  // OK runs its exported configuration dialog as that application.
+  emu::PressKey(RKEY_Exit | RKEY_FLAG_HELD);
+  EXPECT_TRUE(emu::AnyRegionOpen());
+  EXPECT_NE(emu::NetOutput().find("TSR Commander: slot 4 offers 0x01000007"), std::string::npos);
+  emu::PressKey(RKEY_ChUp);
+  emu::PressKey(RKEY_Ok);
+  EXPECT_NE(emu::NetOutput().find("TSR Commander: configure slot 4\r\n"), std::string::npos);
+  EXPECT_FALSE(emu::InNormalMode());  // the application took the screen
+  emu::PressKey(RKEY_Exit);           // closes the application's dialog
+  EXPECT_TRUE(emu::InNormalMode());
+  // Red stops it through its exported exit function.
+  emu::PressKey(RKEY_Exit | RKEY_FLAG_HELD);
+  emu::PressKey(RKEY_ChUp);
+  emu::PressKey(RKEY_Red);
+  emu::PressKey(RKEY_Exit);
+  EXPECT_NE(emu::NetOutput().find("TSR Commander: stop slot 4 answered 1"), std::string::npos);
+  EXPECT_FALSE(emu::IsRunning(pavrolinex));
+  EXPECT_EQ(emu::RunningCount(), 4);
+}
+
+}  // namespace
