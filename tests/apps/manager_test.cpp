@@ -122,3 +122,44 @@ TEST_F(ManagerTest, ListsStartsAndRefuses) {
 }
 
 }  // namespace
+
+namespace {
+
+// BackgroundCopy found by id and started, the remote-control application's
+// direct mode through a channel, and both absent.
+TEST_F(ManagerTest, StartsBackgroundCopyAndSwitchesTheRemote) {
+  OpenList();
+  FindAndStartBGCTAP();
+  EXPECT_STREQ(lastMessageTitle, "Error: 'bgc' TAP Not Found");
+  EXPECT_EQ(TAPManager_multistep, 0);
+  size_t blocks = emu::AllocatedBlocks();
+  TMSRemoteDirectMode(true);  // nobody to switch: nothing happens
+  EXPECT_EQ(emu::AllocatedBlocks(), blocks);
+
+  ASSERT_EQ(mkdir(HostPath("/ProgramFiles/Copying").c_str(), 0755), 0);
+  ASSERT_EQ(mkdir(HostPath("/ProgramFiles/AutoStart").c_str(), 0755), 0);
+  WriteAll(HostPath("/ProgramFiles/Copying/BackgroundCopy.tap"),
+           ReadAll(std::string(PVR_PEER_DIR) + "/BackgroundCopy.tap"));
+  WriteAll(HostPath("/ProgramFiles/AutoStart/RemoteControl.tap"),
+           ReadAll(std::string(PVR_PEER_DIR) + "/RemoteControl.tap"));
+  ASSERT_EQ(emu::LoadAutoStart(), 1) << emu::LastError();
+  FindAndStartBGCTAP();
+  EXPECT_STREQ(TAPManager_TAP_directory, "/ProgramFiles/Copying");
+  RunStartAction();
+  EXPECT_TRUE(HDD_TAP_isRunning(BACKGROUNDCOPY_ID));
+  EXPECT_EQ(windowShowing, 1);
+  int messages = messageCount;
+  FindAndStartBGCTAP();  // already running: nothing
+  EXPECT_EQ(TAPManager_multistep, 0);
+  EXPECT_EQ(messageCount, messages);
+
+  blocks = emu::AllocatedBlocks();
+  TMSRemoteDirectMode(true);
+  TMSRemoteDirectMode(false);
+  EXPECT_EQ(emu::AllocatedBlocks(), blocks);  // each channel closed at once
+  std::string net = emu::NetOutput();
+  EXPECT_NE(net.find("RemoteControl: direct mode on (from 0x800440FA)"), std::string::npos) << net;
+  EXPECT_NE(net.find("RemoteControl: direct mode off (from 0x800440FA)"), std::string::npos);
+}
+
+}  // namespace

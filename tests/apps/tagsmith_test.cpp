@@ -1,0 +1,105 @@
+// Pavrolinex and the real Tagsmith: a recording's information shown in
+// Tagsmith's window and back, Tagsmith absent, and a multi-selection prepared
+// one recording at a time with each of Tagsmith's answers.
+#include "../browse/BrowseFixture.h"
+#include "apps/apps.h"
+#include "snapshot.h"
+#include "ui/Dialogs.h"
+#include "ui/ListScreen.h"
+
+namespace {
+
+class TagsmithTest : public BrowseTest {
+ protected:
+  void InstallTagsmith() {
+    ASSERT_TRUE(testenv::WriteFile(HostPath("/ProgramFiles/AutoStart/Tagsmith.tap"),
+                                   testenv::ReadFile(std::string(PVR_PEER_DIR) + "/Tagsmith.tap")));
+    ASSERT_EQ(emu::LoadAutoStart(), 1) << emu::LastError();
+  }
+  int Count(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) n++;
+    return n;
+  }
+};
+
+TEST_F(TagsmithTest, ShowsInformationInTagsmithAndComesBack) {
+  OpenList();
+  SelectByKeys("Show 02.rec");
+  // Without Tagsmith the own information window opens after seven tests.
+  emu::HoldKey(RKEY_Info);
+  ASSERT_EQ(Tagsmith_multiphase, 1);
+  emu::Idle(6);
+  EXPECT_EQ(infoWindowShowing, 0);
+  emu::Idle(1);
+  EXPECT_EQ(infoWindowShowing, 1);
+  EXPECT_STREQ(currentFile.name, "Show 02.rec");
+  EXPECT_STREQ(Tagsmith_infoMessage, "");
+  emu::Idle(1);
+  EXPECT_EQ(Tagsmith_multistep, 0);
+  infoWindowShowing = 0;
+
+  InstallTagsmith();
+  emu::HoldKey(RKEY_Info);
+  emu::Idle(1);  // asked and answered within the one event
+  EXPECT_EQ(Tagsmith_multistep, 3);
+  emu::Idle(2);  // the list gives up the screen, the record goes out
+  EXPECT_EQ(windowShowing, 0);
+  EXPECT_EQ(Tagsmith_multistep, 5);
+  ASSERT_NE(TagsmithMessage, nullptr);
+  EXPECT_STREQ((const char*)TagsmithMessage + 8, "Show 02.rec.inf");
+  EXPECT_STREQ((const char*)TagsmithMessage + 264, "/mnt/hd/DataFiles");
+  emu::Idle(1);
+  std::string message;
+  EXPECT_TRUE(snapshot::MatchesReference("tagsmith-over-list", &message)) << message;
+  // Tagsmith has the keys while its window shows; Exit hands back the list on
+  // the same recording.
+  int line = chosenLine;
+  emu::PressKey(RKEY_ChDown);
+  EXPECT_EQ(chosenLine, line);
+  emu::PressKey(RKEY_Exit);
+  EXPECT_EQ(Tagsmith_multiphase, 2);
+  emu::Idle(3);
+  EXPECT_EQ(windowShowing, 1);
+  EXPECT_STREQ(SelectedName(), "Show 02.rec");
+  EXPECT_EQ(Tagsmith_multistep, 0);
+}
+
+TEST_F(TagsmithTest, PreparesAMultiSelectionOneByOne) {
+  // Show 02 was prepared before; Show 03 has lost its header.
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Show 02.rec.tgs"), "prepared"));
+  ASSERT_EQ(remove(HostPath("/DataFiles/Show 03.rec.inf").c_str()), 0);
+  InstallTagsmith();
+  OpenList();
+  for (const char* name : {"Show 01.rec", "Show 02.rec", "Show 03.rec"}) {
+    SelectByKeys(name);
+    emu::PressKey(RKEY_Red);
+    emu::ReleaseKey(RKEY_Red);
+  }
+  ASSERT_NE(MultiSelect, nullptr);
+  emu::PressKey((dword)TagsmithKey);
+  emu::ReleaseKey((dword)TagsmithKey);
+  ASSERT_EQ(yesnoWindowShowing, 1);
+  EXPECT_STREQ(lastMessageTitle, "Tagsmith Prepare Confirmation");
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(Tagsmith_multiphase, 5);
+  for (int i = 0;
+       i < 30 && (processInBackground || Tagsmith_multistep || !prepareInBackgroundComplete); i++)
+    emu::Idle(1);
+  std::string net = emu::NetOutput();
+  EXPECT_EQ(
+      Count(net, "Pavrolinex v5.1d: Received TAGSMITHCMD_QuembrySuccess from TAP [0x444d430a]."), 1)
+      << net;
+  EXPECT_EQ(Count(net, "Received TAGSMITHCMD_QuembryExisting"), 1) << net;
+  EXPECT_EQ(Count(net, "Received TAGSMITHCMD_QuembryFailed"), 1) << net;
+  EXPECT_TRUE(testenv::ReadFile(HostPath("/DataFiles/Show 01.rec.tgs")).size() > 0);
+  // The failure ends the preparation and leaves its recording selected.
+  EXPECT_EQ(prepareInBackgroundComplete, -1);
+  EXPECT_EQ(processInBackground, 0);
+  ASSERT_NE(MultiSelect, nullptr);
+  EXPECT_STREQ(MultiSelect->name, "Show 03.rec");
+  EXPECT_EQ(MultiSelect->next, nullptr);
+  EXPECT_EQ(windowShowing, 1);
+}
+
+}  // namespace
