@@ -325,6 +325,7 @@ void My_IdleHandler() {
     CommenceMoveProcess();
     CheckFlags();
   }
+  if (processInBackground == 2) CheckTagsmithPrepare();
   // 10. The next delete of a multi-selection.
   if (fileDeleted_MultiSelect && MultiSelect && !deleteWindowShowing) {
     MultiSelectItem* item = MultiSelect;

@@ -11,6 +11,7 @@
 int Tagsmith_multiphase, Tagsmith_multistep;
 int Tagsmith_alive, Tagsmith_alive_counter, Tagsmith_failure;
 char Tagsmith_infoMessage[128];
+int Tagsmith_prepareSent;
 
 namespace {
 
@@ -79,14 +80,23 @@ dword ipCommandProcessor(word, dword command, dword argument) {
       break;
     case TAGSMITHCMD_QuembrySuccess:
       LogReceipt("TAGSMITHCMD_QuembrySuccess", argument);
+      // One answer per prepared entry: a repeated one would skip the next.
+      if (!Tagsmith_prepareSent) break;
+      Tagsmith_prepareSent = 0;
       StartPhase(6);
       break;
     case TAGSMITHCMD_QuembryExisting:
       LogReceipt("TAGSMITHCMD_QuembryExisting", argument);
+      // One answer per prepared entry: a repeated one would skip the next.
+      if (!Tagsmith_prepareSent) break;
+      Tagsmith_prepareSent = 0;
       StartPhase(6);
       break;
     case TAGSMITHCMD_QuembryFailed:
       LogReceipt("TAGSMITHCMD_QuembryFailed", argument);
+      // One answer per prepared entry: a repeated one would skip the next.
+      if (!Tagsmith_prepareSent) break;
+      Tagsmith_prepareSent = 0;
       StartPhase(7);
       break;
     case TAGSMITHCMD_ShowInfo:

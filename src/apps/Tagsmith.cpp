@@ -97,6 +97,7 @@ void EndAction() {
 void ReturnFromCancelPrepareYesNo(int answer) {
   if (answer != 1) return;
   MultiSelectClearAll();
+  Tagsmith_prepareSent = 0;  // a late answer has nothing left to act on
   prepareInBackgroundComplete = -2;
   processInBackground = 0;
   RefreshQuembryList(0);
@@ -222,7 +223,21 @@ void TagsmithPrepareQuembry() {
     processInBackground = 0;
     return;
   }
-  if (FillTagsmithMessage(line)) ipSendPrepareQuembry(TAGSMITH_ID, TagsmithMessage);
+  if (!FillTagsmithMessage(line)) {
+    processInBackground = 0;
+    prepareInBackgroundComplete = -1;
+    return;
+  }
+  Tagsmith_prepareSent = 1;
+  ipSendPrepareQuembry(TAGSMITH_ID, TagsmithMessage);
+}
+
+void CheckTagsmithPrepare() {
+  if (!Tagsmith_prepareSent || HDD_TAP_isRunning(TAGSMITH_ID)) return;
+  Tagsmith_prepareSent = 0;
+  PrintNet(PROGRAM_VERSION ": Tagsmith ended before it answered the preparation.\r\n");
+  Tagsmith_multiphase = 7;
+  Tagsmith_multistep = 1;
 }
 
 void ReleaseTagsmithMemory() {

@@ -3,11 +3,31 @@
 // one recording at a time with each of Tagsmith's answers.
 #include "../browse/BrowseFixture.h"
 #include "apps/apps.h"
+#include "lib/lib.h"
 #include "snapshot.h"
 #include "ui/Dialogs.h"
 #include "ui/ListScreen.h"
 
 namespace {
+
+// A Tagsmith that answers only whether it is there.
+const TYPE_TapHeader kMuteTagsmith = {{'T', 'F', 'A', 'P', 'M', 'I', 'P', 'S'},
+                                      TAP_HEADER_VERSION,
+                                      TAGSMITH_ID,
+                                      TAP_API_VERSION,
+                                      0,
+                                      {0, 0},
+                                      "Mute",
+                                      "tests",
+                                      "",
+                                      ""};
+int MuteMain() { return 1; }
+dword MuteHandler(word event, dword param1, dword param2) {
+  if (event == EVT_TAPCOM && param1 == TAGSMITHCMD_AskAlive)
+    HDD_TAP_SendEvent(param2, false, EVT_TAPCOM, TAGSMITHCMD_Alive, TAGSMITH_ID);
+  if (event == EVT_STOP) TAP_Exit();
+  return event == EVT_TAPCOM ? 0 : param1;
+}
 
 class TagsmithTest : public BrowseTest {
  protected:
@@ -100,6 +120,26 @@ TEST_F(TagsmithTest, PreparesAMultiSelectionOneByOne) {
   EXPECT_STREQ(MultiSelect->name, "Show 03.rec");
   EXPECT_EQ(MultiSelect->next, nullptr);
   EXPECT_EQ(windowShowing, 1);
+
+  // An answer nobody waits for changes nothing.
+  ipCommandProcessor(EVT_TAPCOM, TAGSMITHCMD_QuembrySuccess, TAGSMITH_ID);
+  emu::Idle(2);
+  EXPECT_STREQ(MultiSelect->name, "Show 03.rec");
+  EXPECT_EQ(prepareInBackgroundComplete, -1);
+  // A Tagsmith that takes the entry and ends without answering fails the
+  // preparation instead of leaving it waiting.
+  ASSERT_TRUE(HDD_TAP_Terminate(TAGSMITH_ID));
+  emu::Idle(1);
+  ASSERT_FALSE(HDD_TAP_isRunning(TAGSMITH_ID));
+  ASSERT_GE(emu::StartLinkedApplication({&kMuteTagsmith, MuteMain, MuteHandler, "Mute.tap"}), 0);
+  TagsmithPrepareQuembry();
+  emu::Idle(3);
+  EXPECT_EQ(processInBackground, 2);
+  HDD_TAP_Terminate(TAGSMITH_ID);
+  emu::Idle(3);
+  EXPECT_EQ(processInBackground, 0);
+  EXPECT_EQ(prepareInBackgroundComplete, -1);
+  EXPECT_NE(emu::NetOutput().find("Tagsmith ended before it answered"), std::string::npos);
 }
 
 }  // namespace
