@@ -129,6 +129,7 @@ void AfterMove(int oldLine, int oldPrint, bool full, int forward) {
   } else {
     if (oldLine > 0) DisplayQuembryLine(oldLine, oldPrint);
     if (chosenLine > 0) DisplayQuembryLine(chosenLine, printLine);
+    DrawBackground();  // the title counts the selection
     UpdateListClock(ClockColour);
     UpdateSelectionNumber();
   }
