@@ -99,6 +99,10 @@ void DisplayYesNoWindow(const char* title, const char* line1, const char* line2,
   snprintf(YesNoButton1, sizeof YesNoButton1, "%.9s", Safe(button1));
   snprintf(YesNoButton2, sizeof YesNoButton2, "%.9s", Safe(button2));
   DisplayYesNoLine();
+  // The next key answers this window, so it has to be on screen now: a
+  // caller may not draw again before that key, and idle events sync nothing
+  // while a pop-up is up.
+  TAP_Osd_Sync();
 }
 
 void DisplayYesNoLine() {
