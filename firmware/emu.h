@@ -122,7 +122,7 @@ bool AnyRegionOpen();  // an application region exists
 // held; it may let the delay pass in real time (the live front end
 // publishes the frame and sleeps). Without an observer TAP_Delay waits in
 // real time only with Config::realTime. An empty observer removes it; Boot
-// does too.
+// and Shutdown do too.
 using DelayObserver = std::function<void(dword ticks)>;
 void SetDelayObserver(DelayObserver observer);
 // The firmware's own display (plane 0): scripts put something there to test
