@@ -100,8 +100,8 @@ void ReturnToList() {
 // Step 19, on a new minute: the clock and the lines that change by themselves.
 void RefreshChangingLines() {
   UpdateListClock(ClockColour);
-  // Rows span the screen: redrawn now, they would cross any pop-up, the
-  // yes/no windows that ask about other things than one delete included.
+  // Rows span the screen: redrawn now they would cross a pop-up, and not
+  // every yes/no window is a delete confirmation.
   if (infoWindowShowing || moveWindowShowing || deleteWindowShowing || stopmenuWindowShowing ||
       MessageWindowShowing || yesnoWindowShowing) {
     return;
