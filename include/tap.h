@@ -281,7 +281,7 @@ int TAP_Hdd_GetPlayInfo(TYPE_PlayInfo* info);
 int TAP_Hdd_ChangePlaybackPos(dword block);
 /* 1 for every slot the firmware has (recording or not), 0 beyond them */
 int TAP_Hdd_GetRecInfo(byte slot, TYPE_RecInfo* info);
-int TAP_Hdd_StopRecord(byte slot);                      /* 1 on success */
+int TAP_Hdd_StopRecord(byte slot); /* 1 on success */
 int TAP_Hdd_SetBookmark(void);
 
 /* ------------------------------------------------------------ channels */
