@@ -368,8 +368,9 @@ int ScanFolder(const char* path, int folderNumber, int parentNumber, int depth, 
       }
       Subfolder* list = isKnown ? known : added;
       int& count = isKnown ? knownCount : addedCount;
-      if (list && count < capacity) {
-        snprintf(list[count].name, NAME_FIELD, "%s", file.name);
+      // A name cut short would lead the scan into another folder, or none.
+      if (list && count < capacity &&
+          snprintf(list[count].name, NAME_FIELD, "%s", file.name) < NAME_FIELD) {
         list[count].number = number;
         count++;
       }

@@ -150,11 +150,15 @@ TEST_F(IdleTest, HourlyRecycleBinDuties) {
   AutoRenameCheckFreq = 0;
   recycleBinCleanoutOption = 2;
   RecycleBinCleanoutTime = 21;
+  recycleBinThresholdOption = 0;
+  RecycleBinAfterXDays = 0;
   emu::SetClock(2026, 12, 7, 20, 59, 50);
-  emu::Idle(1);
   standInCalls = 0;
-  emu::Wait(11);  // into hour 21
-  EXPECT_GE(standInCalls, 1);
+  emu::Idle(1);  // the first event's hourly work: hour 20 is not the set hour
+  EXPECT_EQ(standInCalls, 0);
+  emu::Wait(11);  // into hour 21: the set hour's cleanout alone
+  EXPECT_EQ(standInCalls, 1);
+  EXPECT_STREQ(lastStandInCall, "DeleteDirRecycleFiles");
   EXPECT_STREQ(CurrentDir, "/DataFiles");
   recycleBinThresholdOption = 1000000;  // GB: always below
   RecycleBinAfterXDays = 3;
