@@ -2,6 +2,7 @@
 // long presses, multi-selection, sort orders, the override keys and help.
 #include "app/keys.h"
 
+#include <limits.h>
 #include <stdio.h>
 
 #include <algorithm>
@@ -229,6 +230,36 @@ TEST_F(BrowseTest, PauseSkipsHiddenSortOrders) {
   HideSortOption3 = HideSortOption4 = HideSortOption5 = HideSortOption0 = 1;
   emu::PressKey(RKEY_Pause);
   EXPECT_EQ(sortOrder, 2);  // every other order hidden: back to the same one
+}
+
+// Hand-edited settings keep their values, but none of them may pick an element
+// outside a table: the list opens, draws, pages and sorts with each of them.
+TEST_F(BrowseTest, SettingsFromOutsideTheMenusNeverReachBeyondATable) {
+  int* const options[] = {
+      &sortOrderOption,  &LineSpacingOption,  &ExtraLineOption,  &column1Option,
+      &column2Option,    &column3Option,      &column4Option,    &column5Option,
+      &infoLineOption,   &progressBarOption,  &Column1Font,      &Column2Font,
+      &Column3Font,      &Column4Font,        &Column5Font,      &BottomFontOption,
+      &LegendFontOption, &Column345LeftAlign, &Column4LeftAlign, &Column5LeftAlign,
+      &MenuBarColour,    &ButtonBarColour,    &ButtonTextColour, &MenuTextColour,
+      &ClockColour,      &MinsColour,         &HDDBarOption,     &MinsOnProgressBar,
+      &TextLanguage,     &NewIndicatorOption, &SelectFirstFile,  &BorderColour};
+  for (int value : {-5, -100000, INT_MIN, 6, 1000000, INT_MAX}) {
+    SCOPED_TRACE(value);
+    for (int* option : options) *option = value;
+    OpenList();
+    EXPECT_EQ(sortOrder, value);  // kept as read
+    emu::PressKey(RKEY_Pause);
+    EXPECT_EQ(sortOrder, 0);  // the first order of the cycle
+    emu::PressKey(RKEY_ChDown);
+    emu::PressKey(RKEY_Forward);
+    emu::PressKey(RKEY_VolDown);
+    EXPECT_GE(chosenLine, 1);
+    EXPECT_LE(chosenLine, maxShown);
+    EXPECT_GE(printLine, 1);
+    emu::PressKey(RKEY_Exit);
+    ASSERT_EQ(windowShowing, 0);
+  }
 }
 
 TEST_F(BrowseTest, ExitKeysActivationKeyAndFirmwareKeys) {
