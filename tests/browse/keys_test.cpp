@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "BrowseFixture.h"
+#include "ui/ListScreen.h"
 
 namespace {
 
@@ -469,6 +470,20 @@ TEST_F(BrowseTest, ProgressKeyMarksWatchedThenClears) {
   EXPECT_EQ(line->totalBlocks, 1u);
   ASSERT_NE(History("Show 07.rec"), nullptr);
   EXPECT_NE(HistoryFile().find("\t1\t1\tShow 07.rec\r\n"), std::string::npos);
+  // From exactly the watched percentage on, the line looks fully watched.
+  auto row = [&](dword position, dword total) {
+    line->positionBlock = position;
+    line->totalBlocks = total;
+    DisplayQuembryLine(chosenLine, printLine);
+    TAP_Osd_Sync();
+    const std::vector<uint32_t>& frame = emu::Frame();
+    return std::vector<uint32_t>(frame.begin() + RowTop(printLine) * 720,
+                                 frame.begin() + RowTop(printLine + 1) * 720);
+  };
+  std::vector<uint32_t> watched = row(1, 1);
+  EXPECT_EQ(row(95, 100), watched);
+  EXPECT_NE(row(94, 100), watched);
+  row(1, 1);
   emu::PressKey(RKEY_Prev);
   EXPECT_EQ(line->hasHistory, 0u);
   EXPECT_EQ(History("Show 07.rec"), nullptr);

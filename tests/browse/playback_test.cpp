@@ -36,6 +36,10 @@ TEST_F(PlaybackTest, ResumePositionRules) {
   EXPECT_EQ(Play().currentBlock, 0u);
   JumpToLastPosition(940, 1000);
   EXPECT_EQ(Play().currentBlock, 880u);
+  JumpToLastPosition(950, 1000);  // exactly the watched percentage: watched
+  EXPECT_EQ(Play().currentBlock, 0u);
+  JumpToLastPosition(949, 1000);  // 94.9 % counts as 94
+  EXPECT_EQ(Play().currentBlock, 889u);
   JumpToLastPosition(1200, 1000);  // beyond the total: from the start
   EXPECT_EQ(Play().currentBlock, 0u);
   JumpToLastPosition(50, 1000);  // less than 60 blocks in
