@@ -123,9 +123,12 @@ TEST_F(IdleTest, HistoryIsSavedEveryTwoMinutesWhenChanged) {
   ASSERT_EQ(AppendPlayedFileEntry(42, "Show 02.rec", 5, 10), numberOfPlayedFiles);
   playinfoChanged = 1;
   playbackInfoTick = emu::Ticks();
-  emu::Wait(100);
+  emu::Idle(1199);  // 119.9 s
   EXPECT_EQ(HistoryFile(), before);
-  emu::Wait(21);
+  emu::Idle(1);  // 120 s: the period has to be exceeded
+  EXPECT_EQ(HistoryFile(), before);
+  EXPECT_EQ(playinfoChanged, 1);
+  emu::Idle(1);
   EXPECT_EQ(playinfoChanged, 0);
   EXPECT_NE(HistoryFile().find("42\t5\t10\tShow 02.rec"), std::string::npos);
 }

@@ -2,6 +2,7 @@
 // long presses, multi-selection, sort orders, the override keys and help.
 #include "app/keys.h"
 
+#include <limits.h>
 #include <stdio.h>
 
 #include <algorithm>
@@ -350,6 +351,36 @@ TEST_F(BrowseTest, PauseSkipsHiddenSortOrders) {
   EXPECT_EQ(sortOrder, 2);  // every other order hidden: back to the same one
 }
 
+// Hand-edited settings keep their values, but none of them may pick an element
+// outside a table: the list opens, draws, pages and sorts with each of them.
+TEST_F(BrowseTest, SettingsFromOutsideTheMenusNeverReachBeyondATable) {
+  int* const options[] = {
+      &sortOrderOption,  &LineSpacingOption,  &ExtraLineOption,  &column1Option,
+      &column2Option,    &column3Option,      &column4Option,    &column5Option,
+      &infoLineOption,   &progressBarOption,  &Column1Font,      &Column2Font,
+      &Column3Font,      &Column4Font,        &Column5Font,      &BottomFontOption,
+      &LegendFontOption, &Column345LeftAlign, &Column4LeftAlign, &Column5LeftAlign,
+      &MenuBarColour,    &ButtonBarColour,    &ButtonTextColour, &MenuTextColour,
+      &ClockColour,      &MinsColour,         &HDDBarOption,     &MinsOnProgressBar,
+      &TextLanguage,     &NewIndicatorOption, &SelectFirstFile,  &BorderColour};
+  for (int value : {-5, -100000, INT_MIN, 6, 1000000, INT_MAX}) {
+    SCOPED_TRACE(value);
+    for (int* option : options) *option = value;
+    OpenList();
+    EXPECT_EQ(sortOrder, value);  // kept as read
+    emu::PressKey(RKEY_Pause);
+    EXPECT_EQ(sortOrder, 0);  // the first order of the cycle
+    emu::PressKey(RKEY_ChDown);
+    emu::PressKey(RKEY_Forward);
+    emu::PressKey(RKEY_VolDown);
+    EXPECT_GE(chosenLine, 1);
+    EXPECT_LE(chosenLine, maxShown);
+    EXPECT_GE(printLine, 1);
+    emu::PressKey(RKEY_Exit);
+    ASSERT_EQ(windowShowing, 0);
+  }
+}
+
 TEST_F(BrowseTest, ExitKeysActivationKeyAndFirmwareKeys) {
   OpenList();
   EXPECT_EQ(emu::PressKey(RKEY_Mute), (dword)RKEY_Mute);
@@ -557,6 +588,20 @@ TEST_F(BrowseTest, ProgressKeyMarksWatchedThenClears) {
   EXPECT_EQ(line->totalBlocks, 1u);
   ASSERT_NE(History("Show 07.rec"), nullptr);
   EXPECT_NE(HistoryFile().find("\t1\t1\tShow 07.rec\r\n"), std::string::npos);
+  // From exactly the watched percentage on, the line looks fully watched.
+  auto row = [&](dword position, dword total) {
+    line->positionBlock = position;
+    line->totalBlocks = total;
+    DisplayQuembryLine(chosenLine, printLine);
+    TAP_Osd_Sync();
+    const std::vector<uint32_t>& frame = emu::Frame();
+    return std::vector<uint32_t>(frame.begin() + RowTop(printLine) * 720,
+                                 frame.begin() + RowTop(printLine + 1) * 720);
+  };
+  std::vector<uint32_t> watched = row(1, 1);
+  EXPECT_EQ(row(95, 100), watched);
+  EXPECT_NE(row(94, 100), watched);
+  row(1, 1);
   emu::PressKey(RKEY_Prev);
   EXPECT_EQ(line->hasHistory, 0u);
   EXPECT_EQ(History("Show 07.rec"), nullptr);
