@@ -365,6 +365,8 @@ bool Boot(const Config& cfg) {
 void Shutdown(dword reason) {
   using namespace fw;
   if (!booted) return;
+  // The host that watched the delays may be going away with this recorder.
+  SetDelayObserver(nullptr);
   for (int i = 0; i < TAP_MAX_TASKS; i++) {
     if (IsRunning(i)) CallHandler(i, EVT_STOP, reason, 0);
   }

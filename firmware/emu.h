@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -101,9 +102,10 @@ dword SendEventTo(int index, word event, dword param1, dword param2);
 
 // Runs a script of the recorder program (see README): key names, hold:KEY,
 // release:KEY, idle:N, wait:S, time:YYYY-MM-DDTHH:MM, snap:FILE.png,
-// state:S/SUB, osd:X,Y,W,H,AARRGGBB, osd:clear, key:CODE; "#" starts a comment
-// that runs to the end of its line.
-// Returns false with a message in LastError() for an unknown word.
+// snapnext:FILE.png, state:S/SUB, osd:X,Y,W,H,AARRGGBB, osd:clear, key:CODE;
+// "#" starts a comment that runs to the end of its line.
+// Returns false with a message in LastError() for an unknown word, and for a
+// snapnext: whose frame never came or could not be written.
 bool RunScript(const std::string& script);
 // Key code for a key name ("Ok", "FileList", "Blue", "0"...), case-insensitive;
 // 0 when unknown.
@@ -125,6 +127,16 @@ bool WritePng(const std::string& path);
 // frame stays). FrameCount does not change.
 void RefreshScreen();
 bool AnyRegionOpen();  // an application region exists
+// Frames held on screen: TAP_Delay keeps the display as it is for its delay,
+// so what the application drew before it (a message shown for a fixed time)
+// is seen although it is gone when the event ends. The observer is called as
+// each delay begins, with its length in ticks, while Frame() is the frame
+// held; it may let the delay pass in real time (the live front end
+// publishes the frame and sleeps). Without an observer TAP_Delay waits in
+// real time only with Config::realTime. An empty observer removes it; Boot
+// and Shutdown do too.
+using DelayObserver = std::function<void(dword ticks)>;
+void SetDelayObserver(DelayObserver observer);
 // The firmware's own display (plane 0): scripts put something there to test
 // the application's guards.
 void DrawFirmwareOsd(int x, int y, int w, int h, uint32_t argb);

@@ -43,6 +43,16 @@ bool DiskChangeAllowed();
 
 // --- display (osd.cpp, png.cpp) ---------------------------------------------------
 void ResetOsd();
+// TAP_Delay is about to keep the screen as it is for `ticks`: the frame held
+// goes to the observer and to a waiting snapnext:.
+void HoldFrame(dword ticks);
+// Writes the frame that the next TAP_Delay holds on screen to `path` as PNG
+// (the script word snapnext:). False with a message (SetError) when an
+// earlier one still waits for its frame.
+bool SnapNextHeldFrame(const std::string& path);
+// False with a message (SetError) when a snapnext: still waits for a delay,
+// or its frame could not be written; either way it is forgotten.
+bool HeldSnapDone();
 void DrawText(uint32_t* pixels, int stride, int width, int height, int x, int y, const char* text,
               uint32_t color, int scale);
 bool DecodeJpeg(const void* data, size_t size, std::vector<uint32_t>& argb, int& width,

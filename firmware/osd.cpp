@@ -3,8 +3,10 @@
 // Region handle 0 is plane 0, so an application can read the firmware's
 // pixels the way it does on the recorder.
 #include <string.h>
+#include <time.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "internal.h"
@@ -109,6 +111,50 @@ void DrawLiveMarks(std::vector<uint32_t>& out) {
 // The display as the last sync left it, kept for RefreshScreen.
 std::vector<Region> shown;
 
+emu::DelayObserver delayObserver;
+std::string heldSnapPath;   // snapnext: waiting for a delay
+std::string heldSnapError;  // what went wrong writing it
+
+void HoldFrame(dword ticks) {
+  if (!heldSnapPath.empty()) {
+    std::string path;
+    path.swap(heldSnapPath);
+    if (!emu::WritePng(path)) heldSnapError = "snapnext:" + path + ": cannot write it";
+  }
+  if (delayObserver) {
+    delayObserver(ticks);
+  } else if (config.realTime) {
+    timespec pause = {static_cast<time_t>(ticks / 100), static_cast<long>(ticks % 100) * 10000000L};
+    nanosleep(&pause, nullptr);
+  }
+}
+
+bool SnapNextHeldFrame(const std::string& path) {
+  if (!heldSnapPath.empty()) {
+    SetError("snapnext:" + path + ": snapnext:" + heldSnapPath +
+             " still waits for a frame held on screen");
+    return false;
+  }
+  heldSnapPath = path;
+  return true;
+}
+
+bool HeldSnapDone() {
+  std::string waiting, error;
+  waiting.swap(heldSnapPath);
+  error.swap(heldSnapError);
+  if (!error.empty()) {
+    SetError(error);
+    return false;
+  }
+  if (!waiting.empty()) {
+    SetError("snapnext:" + waiting +
+             ": no frame was held on screen (no TAP_Delay) before the script ended");
+    return false;
+  }
+  return true;
+}
+
 void ComposeFrom(const Region* list, size_t count) {
   std::vector<uint32_t>& out = frame;
   DrawVideoLayer(out);
@@ -154,6 +200,9 @@ void ResetOsd() {
   frame.assign(OSD_WIDTH * OSD_HEIGHT, 0xFF000000u);
   frameCount = 0;
   shown.clear();
+  delayObserver = nullptr;
+  heldSnapPath.clear();
+  heldSnapError.clear();
   Compose();  // until the first sync the screen shows the picture alone
 }
 
@@ -384,6 +433,8 @@ bool AnyRegionOpen() {
   }
   return false;
 }
+
+void SetDelayObserver(DelayObserver observer) { fw::delayObserver = std::move(observer); }
 
 void DrawFirmwareOsd(int x, int y, int w, int h, uint32_t argb) {
   if (x < 0 || y < 0 || w <= 0 || h <= 0) return;

@@ -147,6 +147,9 @@ bool RunWord(const std::string& word) {
   } else if (verb == "snap") {
     if (arg.empty()) return Fail(word, "expected snap:FILE.png");
     if (!emu::WritePng(arg)) return false;
+  } else if (verb == "snapnext") {
+    if (arg.empty()) return Fail(word, "expected snapnext:FILE.png");
+    if (!SnapNextHeldFrame(arg)) return false;
   } else if (verb == "state") {
     unsigned state = 0, sub = 0;
     if (sscanf(arg.c_str(), "%u/%u", &state, &sub) != 2) return Fail(word, "expected state:S/SUB");
@@ -191,9 +194,14 @@ bool RunScript(const std::string& script) {
       std::getline(words, rest);
       continue;
     }
-    if (!fw::RunWord(word)) return false;
+    if (!fw::RunWord(word)) {
+      std::string why = emu::LastError();
+      fw::HeldSnapDone();  // a failed script leaves nothing waiting
+      fw::SetError(why);
+      return false;
+    }
   }
-  return true;
+  return fw::HeldSnapDone();
 }
 
 }  // namespace emu

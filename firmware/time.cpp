@@ -82,6 +82,7 @@ extern "C" {
 dword TAP_GetTick(void) { return fw::ticks; }
 
 void TAP_Delay(dword n) {
+  fw::HoldFrame(n);
   fw::AdvanceTicks(n);
   fw::IdleInsideDelay();
 }

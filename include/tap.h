@@ -279,8 +279,9 @@ int TAP_Hdd_PlayTs(const char* name); /* 0 on success */
 int TAP_Hdd_StopTs(void);
 int TAP_Hdd_GetPlayInfo(TYPE_PlayInfo* info);
 int TAP_Hdd_ChangePlaybackPos(dword block);
-int TAP_Hdd_GetRecInfo(byte slot, TYPE_RecInfo* info); /* 1 on success */
-int TAP_Hdd_StopRecord(byte slot);                      /* 1 on success */
+/* 1 for every slot the firmware has (recording or not), 0 beyond them */
+int TAP_Hdd_GetRecInfo(byte slot, TYPE_RecInfo* info);
+int TAP_Hdd_StopRecord(byte slot); /* 1 on success */
 int TAP_Hdd_SetBookmark(void);
 
 /* ------------------------------------------------------------ channels */
@@ -364,7 +365,8 @@ enum { TAPTASK_Free = 0, TAPTASK_Running = 1 };
  *   "_Z26Appl_ConvertToValidUTF8StrPhi"  the UTF-8 validation routine
  *   "PvrTimeToLinux"  dword (dword packedStamp): local time to system time
  *   "_hddRecFiles"   TYPE_File*[slots][3], the files each recording slot writes
- *                    (the recording, its ".inf", its ".nav"); null when idle
+ *                    (the recording, its ".inf", its ".nav"); null when idle;
+ *                    one row per slot TAP_Hdd_GetRecInfo answers
  *   "_hddPlayFile"   TYPE_File*, the file being played (for a recording its
  *                    ".inf", as TYPE_PlayInfo.file names it); null when idle
  *   "_hddDivxFolder" dword[4], the media player's folder record

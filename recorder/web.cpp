@@ -357,10 +357,27 @@ class EventLoop {
     PublishState();
   }
 
+  // A frame that the application holds on screen with TAP_Delay (a timed
+  // message) is seen for the delay, in real time: the event thread is inside
+  // the application meanwhile, as the recorder's would be.
+  void HoldFrame(dword ticks) {
+    PublishFrame();
+    PublishState();
+    Clock::time_point until = Clock::now() + std::chrono::milliseconds(ticks * 10);
+    while (!stopRequested && Clock::now() < until) {
+      std::this_thread::sleep_for(
+          std::min<Clock::duration>(until - Clock::now(), std::chrono::milliseconds(20)));
+    }
+    // TAP_Delay advances the recorder's clock itself: the time slept here
+    // owes no idle events.
+    last_ = Clock::now();
+  }
+
   void Run() {
-    Clock::time_point last = Clock::now();
-    Clock::time_point nextPublish = last;
-    Clock::time_point nextState = last;
+    emu::SetDelayObserver([this](dword ticks) { HoldFrame(ticks); });
+    last_ = Clock::now();
+    Clock::time_point nextPublish = last_;
+    Clock::time_point nextState = last_;
     while (!stopRequested) {
       std::deque<Command> work;
       {
@@ -373,8 +390,8 @@ class EventLoop {
       for (const Command& command : work) acted |= Apply(command);
 
       Clock::time_point now = Clock::now();
-      double elapsed = std::chrono::duration<double>(now - last).count();
-      last = now;
+      double elapsed = std::chrono::duration<double>(now - last_).count();
+      last_ = now;
       if (running_) {
         // The emulated clock follows the real one in idle events; after a
         // stall (a long application call) it does not race to catch up.
@@ -401,6 +418,7 @@ class EventLoop {
       }
     }
     if (heldCode_) Release();
+    emu::SetDelayObserver(nullptr);
   }
 
  private:
@@ -502,6 +520,7 @@ class EventLoop {
   int remoteType_;
   bool running_ = true;
   double debtTicks_ = 0;
+  Clock::time_point last_;  // when idle time was last accounted
   dword heldCode_ = 0;
   Clock::time_point heldSince_, nextHeld_;
   std::vector<uint32_t> lastFrame_;

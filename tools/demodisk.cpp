@@ -193,6 +193,9 @@ struct Builder {
     // records) make the playback as long as the programme.
     uint64_t perMinute = 60ull * 50 * 9024;
     uint64_t size = perMinute * minutes + Random(1 << 20);
+    // Every fourth recording was left a third of the way through on the
+    // recorder itself: its header holds the position, the history nothing.
+    if (made.size() % 4 == 1) h.resumeBlock = static_cast<uint32_t>(size / 9024 / 3);
     std::string path = folder + "/" + fileName + ".rec";
     if (!disk.Recording(path, size, h)) {
       fprintf(stderr, "demodisk: cannot write %s\n", disk.HostPath(path).c_str());

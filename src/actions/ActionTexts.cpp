@@ -13,6 +13,11 @@ AppText text_ReturnCode = {"Return code",
                            "ckgabewert"};
 AppText text_WhenTryingToPlay = {"when trying to play", "beim Abspielen"};
 AppText text_File = {"File", "Datei"};
+AppText text_FolderPathTooLongTitle = {"Cannot Open Folder.",
+                                       "Ordner kann nicht ge\xF6"
+                                       "ffnet werden."};
+AppText text_FolderPathTooLongLine1 = {"Its path is longer than 199 characters.",
+                                       "Sein Pfad ist l\xE4nger als 199 Zeichen."};
 AppText text_RestartFailedTitle = {"Restarting Last Playback Failed.",
                                    "Letzte Wiedergabe fehlgeschlagen."};
 AppText text_CannotJumpTitle = {"Cannot Jump to Start", "Sprung zum Anfang unm\xF6glich"};

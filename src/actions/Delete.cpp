@@ -148,9 +148,12 @@ void RecycleAction() {
   }
   bool companions = HasCompanions(name);
   char inf[128] = "", nav[128] = "";
-  if (companions) {
-    snprintf(inf, sizeof inf, "%s.inf", name);
-    snprintf(nav, sizeof nav, "%s.nav", name);
+  // HasCompanions leaves room for the suffix; a cut companion name would
+  // rename some other file, so the recording is left alone instead.
+  if (companions && (snprintf(inf, sizeof inf, "%s.inf", name) >= (int)sizeof inf ||
+                     snprintf(nav, sizeof nav, "%s.nav", name) >= (int)sizeof nav)) {
+    ShowFailure(text_RecycleFailureTitle, Text(text_ErrorRenaming), name);
+    return;
   }
   char target[128], targetInf[128] = "", targetNav[128] = "";
   int counter = 0;

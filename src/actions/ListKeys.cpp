@@ -22,7 +22,9 @@ int repeat_DropInfoEnd;
 int forceDeleteNotRecycle;
 int TAPManager_closeFirst;
 
-int ListLinesPerPage() { return 9 + 5 * LineSpacingOption + ExtraLineOption; }
+// The lines of a page as the list draws them: a spacing or extra-line value
+// from outside the menus counts as the nearest menu choice the drawing takes.
+int ListLinesPerPage() { return (LineSpacingOption == 1 ? 14 : 9) + (ExtraLineOption ? 1 : 0); }
 
 namespace {
 
@@ -129,6 +131,7 @@ void AfterMove(int oldLine, int oldPrint, bool full, int forward) {
   } else {
     if (oldLine > 0) DisplayQuembryLine(oldLine, oldPrint);
     if (chosenLine > 0) DisplayQuembryLine(chosenLine, printLine);
+    DrawBackground();  // the title counts the selection
     UpdateListClock(ClockColour);
     UpdateSelectionNumber();
   }
@@ -250,7 +253,8 @@ void SelectScreenLine(int d) {
 void NextSortOrder() {
   const int* hidden[6] = {&HideSortOption0, &HideSortOption1, &HideSortOption2,
                           &HideSortOption3, &HideSortOption4, &HideSortOption5};
-  int order = sortOrder;
+  // An order from outside the six (a hand-edited settings file) steps to the first.
+  int order = sortOrder < 0 || sortOrder > 5 ? -1 : sortOrder;
   for (int tries = 0; tries < 7; tries++) {
     order = order >= 5 ? 0 : order + 1;
     if (!*hidden[order]) break;

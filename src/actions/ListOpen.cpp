@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "actions/actions.h"
+#include "actions/texts.h"
 #include "app/Placeholders.h"
 #include "app/app.h"
 #include "catalogue/History.h"
@@ -23,15 +24,21 @@ void ShowLoading() {
 void OpenFolder(const FileRecord* line) {
   int n = line->folderNumber;
   if (n < 0 || n >= MAX_FOLDERS || !myfolders[n]) return;
-  if (!returnFromMove) ShowLoading();
-  if (NormalView()) ResetNewFileIndicators(CurrentDirNumber);
   char name[NAME_FIELD];
   snprintf(name, sizeof name, "%s", line->name);
+  char path[PATH_BUFFER_SIZE];
+  if (!JoinFolderPath(path, sizeof path, CurrentDir, name)) {
+    // Listed, but its path does not fit the catalogue: a cut path would name
+    // another folder.
+    char folderLine[160];
+    snprintf(folderLine, sizeof folderLine, "%.20s: %.127s", Text(text_FolderWord), name);
+    ShowMessageWinX(rgn, Text(text_FolderPathTooLongTitle), Text(text_FolderPathTooLongLine1),
+                    folderLine, 300);
+    return;
+  }
+  if (!returnFromMove) ShowLoading();
+  if (NormalView()) ResetNewFileIndicators(CurrentDirNumber);
   if (TAP_Hdd_ChangeDir(name) != 1) return;  // gone since the scan: stay where we are
-  // Each part at most 127 characters, the whole cut to the 199 a path holds.
-  char path[2 * NAME_FIELD + 2];
-  snprintf(path, sizeof path, "%.*s/%.*s", NAME_FIELD, CurrentDir, NAME_FIELD, name);
-  path[PATH_FIELD - 1] = 0;
   SetCurrentDir(path);
   CurrentDirNumber = n;
   if (myfolders[n]->newFileCount > 0) CascadeFolderHasNewChange(myfolders[n]->parentNumber, -1);

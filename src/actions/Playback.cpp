@@ -72,7 +72,7 @@ int ResolveMediaFunctions() {
 // Looks through the current folder, then its subfolders (most recently met
 // first), for `name` with `inode`; plays it. -1 when it is nowhere.
 int SearchAndPlay(const char* name, dword inode, int depth) {
-  char here[PATH_FIELD];
+  char here[PATH_BUFFER_SIZE];
   if (!HDD_TAP_GetCurrentDir(here)) return -1;
   // Folder names collected on the way, searched after the files of this folder.
   static const int kMaxFolders = 64;
@@ -120,8 +120,8 @@ int PlayMediafile(const char* name) {
   int missing = ResolveMediaFunctions();
   if (missing) return missing;
   media.saveWorkFolder();
-  char here[PATH_FIELD];
-  char path[PATH_FIELD + 8];
+  char here[PATH_BUFFER_SIZE];
+  char path[PATH_BUFFER_SIZE + 8];
   if (!HDD_TAP_GetCurrentDir(here)) here[0] = 0;
   snprintf(path, sizeof path, "mnt/hd%s", here);
   dword folder[4];
@@ -321,7 +321,7 @@ void MultiSelectStartPlayback(int, int) {
     if (folder != CurrentDirNumber && myfolders[folder]) {
       char path[PATH_FIELD];
       CopyName(path, sizeof path, line->folderPath);
-      char readBack[PATH_FIELD];
+      char readBack[PATH_BUFFER_SIZE];
       if (GotoPath(path) && HDD_TAP_GetCurrentDir(readBack) && strcmp(readBack, path) == 0) {
         SetCurrentDir(path);
         CurrentDirNumber = folder;

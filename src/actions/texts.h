@@ -17,7 +17,8 @@ extern AppText text_PlaybackInfoErrorTitle, text_PlaybackInfoOverrun, text_InGet
     text_WantToDelete, text_WantToRecycle, text_Files, text_MultiClearedTitle,
     text_MultiClearedLine1, text_MultiAllTitle, text_MultiAllLine1, text_MultiAllLine2,
     text_DeleteFailedTitle, text_DeleteFailedLine1, text_RenameFailedTitle, text_RenameFailedLine1,
-    text_MoveFailedTitle, text_MoveFailedLine1;
+    text_MoveFailedTitle, text_MoveFailedLine1, text_FolderPathTooLongTitle,
+    text_FolderPathTooLongLine1;
 
 // Delete and recycle.
 extern AppText text_FolderDeleteNotAllowed, text_FolderNotEmptyA, text_FolderNotEmptyB,

@@ -100,8 +100,10 @@ void ReturnToList() {
 // Step 19, on a new minute: the clock and the lines that change by themselves.
 void RefreshChangingLines() {
   UpdateListClock(ClockColour);
+  // Rows span the screen: redrawn now they would cross a pop-up, and not
+  // every yes/no window is a delete confirmation.
   if (infoWindowShowing || moveWindowShowing || deleteWindowShowing || stopmenuWindowShowing ||
-      MessageWindowShowing) {
+      MessageWindowShowing || yesnoWindowShowing) {
     return;
   }
   if (inPlaybackMode && playbackOnScreenEntry > 0) {

@@ -68,5 +68,10 @@ bool GotoPath(const char* path) {
   return path && path[0] == '/' && TAP_Hdd_ChangeDir(path) == 1;
 }
 
+bool JoinFolderPath(char* out, int size, const char* path, const char* name) {
+  int length = snprintf(out, (size_t)size, "%s/%s", path, name);
+  return length >= 0 && length < size && length < PATH_FIELD;
+}
+
 void GotoDataFiles(void) { GotoPath("/DataFiles"); }
 void GotoProgramFiles(void) { GotoPath("/ProgramFiles"); }

@@ -73,6 +73,19 @@ bool IsWorthKeeping(const PlayedFileEntry* entry) {
   return entry && entry->inode != 0 && entry->name[0] != '\0' && !IsYouTubeSuffix(entry->name);
 }
 
+// The lines with any text from the read position to the end of the text (its
+// first zero byte); the buffer is left as it is.
+int CountLinesLeft() {
+  int lines = 0;
+  bool inLine = false;
+  for (int i = playDataBufferPtr_ini; i < HISTORY_FILE_SIZE && playDataBuffer_ini[i]; i++) {
+    bool end = playDataBuffer_ini[i] == '\r' || playDataBuffer_ini[i] == '\n';
+    if (!end && !inLine) lines++;
+    inLine = !end;
+  }
+  return lines;
+}
+
 int HistoryCount() {
   if (numberOfPlayedFiles < 0) return 0;
   return numberOfPlayedFiles > MAX_PLAYED_HISTORY ? MAX_PLAYED_HISTORY : numberOfPlayedFiles;
@@ -101,6 +114,10 @@ void SetDatVariables() {
   PlayedFileEntry scratch;
   PlayedFileEntry* last = EnsureEntry(0);
   ReadEntryLine(last ? last : &scratch);
+  // A damaged count must not turn into empty entries: the table holds the
+  // lines the file has.
+  dword present = static_cast<dword>(CountLinesLeft());
+  if (count > present) count = present;
   // The file lists the most recent entry first; reading from the top index
   // down restores the order of the table.
   for (int i = static_cast<int>(count); i >= 1; i--) {

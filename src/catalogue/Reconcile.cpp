@@ -200,7 +200,7 @@ void loadSubsequentQuembryInfo(int depth) {
 }
 
 // The firmware path of folder i: the root, its ancestors' names, its own name.
-// False when the chain of parents is broken.
+// False when the chain of parents is broken or the path is too long to hold.
 static bool BuildFolderPath(int i, const char* root, char* path) {
   snprintf(path, PATH_FIELD, "%s", root);
   if (i == 0) return true;
@@ -215,9 +215,9 @@ static bool BuildFolderPath(int i, const char* root, char* path) {
     chain[length++] = n;
   }
   while (length > 0) {
-    char next[PATH_FIELD + NAME_FIELD + 2];
-    snprintf(next, sizeof next, "%s/%s", path, myfolders[chain[--length]]->name);
-    snprintf(path, PATH_FIELD, "%.199s", next);
+    char next[512];
+    if (!JoinFolderPath(next, sizeof next, path, myfolders[chain[--length]]->name)) return false;
+    memcpy(path, next, strlen(next) + 1);  // it fits: checked above
   }
   return true;
 }

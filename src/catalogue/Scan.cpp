@@ -221,7 +221,7 @@ bool AddNewFolderChecked(const char* path, int folderNumber, int slot, DirEntry*
   f->folderNumber = newFolderNumber;
   f->parentNumber = folderNumber;
   char childPath[512];
-  snprintf(childPath, sizeof childPath, "%.*s/%.*s", 200, path, 127, entry->name);
+  JoinFolderPath(childPath, sizeof childPath, path, entry->name);
   SetLastView(childPath, newFolderNumber);
   return true;
 }
@@ -368,8 +368,9 @@ int ScanFolder(const char* path, int folderNumber, int parentNumber, int depth, 
       }
       Subfolder* list = isKnown ? known : added;
       int& count = isKnown ? knownCount : addedCount;
-      if (list && count < capacity) {
-        snprintf(list[count].name, NAME_FIELD, "%s", file.name);
+      // A name cut short would lead the scan into another folder, or none.
+      if (list && count < capacity &&
+          snprintf(list[count].name, NAME_FIELD, "%s", file.name) < NAME_FIELD) {
         list[count].number = number;
         count++;
       }
@@ -391,11 +392,11 @@ int ScanFolder(const char* path, int folderNumber, int parentNumber, int depth, 
       if (s.number <= 0 || s.number >= MAX_FOLDERS || !myfolders[s.number] ||
           myfolders[s.number]->parentNumber != folderNumber)
         break;
+      char child[512];
+      if (!JoinFolderPath(child, sizeof child, path, s.name)) continue;
       // A folder that vanished since the listing is not entered: the scan would
       // otherwise read this folder again under the child's name.
       if (TAP_Hdd_ChangeDir(s.name) != 1) continue;
-      char child[1024];
-      snprintf(child, sizeof child, "%.*s/%.*s", 895, path, 127, s.name);
       result =
           ScanFolder(child, s.number, folderNumber, depth == 99 ? 99 : depth - 1, headerFolder);
       GotoPath(path);

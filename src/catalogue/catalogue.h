@@ -136,6 +136,11 @@ int IsFileTAP(const char* name);
 void ChangeDirRoot(void);
 // Changes to "/" and then to `path`; true when `path` was entered.
 bool GotoPath(const char* path);
+// Writes `path` + "/" + `name` uncut into `out` (`size` bytes; a path buffer of
+// 512 holds any); true when the whole path fits the catalogue's folder paths
+// (PATH_FIELD - 1 characters). A folder whose path does not fit is listed in its
+// parent but never scanned or entered, so that no cut path reaches a record or a file.
+bool JoinFolderPath(char* out, int size, const char* path, const char* name);
 void GotoDataFiles(void);
 void GotoProgramFiles(void);
 

@@ -25,7 +25,29 @@ static bool DecodeMountField(const char* field, char* out, size_t size) {
 
 static void WithSlash(char* text, size_t size) {
   size_t length = strlen(text);
-  if ((length == 0 || text[length - 1] != '/') && length + 1 < size) strcpy(text + length, "/");
+  if (length > 0 && text[length - 1] != '/' && length + 1 < size) strcpy(text + length, "/");
+}
+
+// Reads the next blank-separated field of the current mount table line into
+// out. Returns false at the end of the line; *fits is false when the field
+// was longer than out (it is cut) or held a zero byte. *end receives the
+// byte that ended the field ('\n' or EOF end the line).
+static bool ReadMountField(FILE* mounts, char* out, size_t size, bool* fits, int* end) {
+  int c = *end;
+  if (c == '\n' || c == EOF) return false;
+  while ((c = fgetc(mounts)) == ' ' || c == '\t') {
+  }
+  size_t n = 0;
+  *fits = true;
+  for (; c != EOF && c != '\n' && c != ' ' && c != '\t'; c = fgetc(mounts)) {
+    if (c == 0 || n + 1 >= size)
+      *fits = false;
+    else
+      out[n++] = (char)c;
+  }
+  out[n] = 0;
+  *end = c;
+  return n > 0 || !*fits;
 }
 
 int HDD_FindMountPointDevice(const char* path, char* mountPoint, char* device) {
@@ -41,18 +63,20 @@ int HDD_FindMountPointDevice(const char* path, char* mountPoint, char* device) {
   char bestMount[PATH_BUFFER_SIZE] = "";
   char bestDevice[PATH_BUFFER_SIZE] = "";
   size_t bestLength = 0;
-  char line[2 * PATH_BUFFER_SIZE + 256];
-  while (fgets(line, sizeof line, mounts)) {
-    size_t lineLength = strlen(line);
-    if (lineLength > 0 && line[lineLength - 1] != '\n' && !feof(mounts)) {
-      // A line longer than any path: skip the rest of it.
-      int c;
-      while ((c = fgetc(mounts)) != EOF && c != '\n') {
-      }
-      continue;
-    }
+  // Field by field, so that no line, however long or odd, takes its
+  // neighbour with it.
+  int end = 0;
+  while (end != EOF) {
     char rawDevice[PATH_BUFFER_SIZE], rawMount[PATH_BUFFER_SIZE];
-    if (sscanf(line, "%511s %511s", rawDevice, rawMount) != 2) continue;
+    bool deviceFits, mountFits;
+    end = 0;
+    bool complete = ReadMountField(mounts, rawDevice, sizeof rawDevice, &deviceFits, &end) &&
+                    ReadMountField(mounts, rawMount, sizeof rawMount, &mountFits, &end);
+    while (end != '\n' && end != EOF) end = fgetc(mounts);
+    // A mount directory longer than a path holds no path; a device name
+    // that does not fit is not given.
+    if (!complete || !mountFits) continue;
+    if (!deviceFits) rawDevice[0] = 0;
     char mountDir[PATH_BUFFER_SIZE];
     if (!DecodeMountField(rawMount, mountDir, sizeof mountDir)) strcpy(mountDir, rawMount);
     size_t length = strlen(mountDir);

@@ -4,19 +4,12 @@ const char* SkipCharTableBytes(const char* text) {
   if (!text) return 0;
   byte selector = (byte)text[0];
   if (selector == 0 || selector >= 0x20) return text;
+  int length = selector == 0x10 ? 3 : selector == 0x1F ? 2 : 1;
+  // A selector cut short by the terminator ends at it: nothing behind the
+  // zero belongs to the text, not even the table byte of a 0x10 0x00 <table>
+  // selector (only StrToUTF8 reads that form whole).
   const char* p = text + 1;
-  int more = selector == 0x10 ? 2 : selector == 0x1F ? 1 : 0;
-  // 0x10 is followed by the table number as two bytes, the first always zero:
-  // that zero belongs to the selector and does not end the text.
-  if (selector == 0x10 && *p == 0) {
-    p++;
-    more--;
-  }
-  // Any other zero ends the text, even inside a selector cut short.
-  while (more > 0 && *p) {
-    p++;
-    more--;
-  }
+  for (int i = 1; i < length && *p; i++) p++;
   return p;
 }
 

@@ -39,9 +39,15 @@ bool StrToUTF8(const char* source, char* destination, byte defaultTable) {
       return false;
     }
     if (in[0] >= 0x01 && in[0] <= 0x0B) table = in[0] + 4;
-    const byte* text = (const byte*)SkipCharTableBytes(source);
-    if (in[0] == 0x10 && text - in == 3) table = in[2];
-    in = text;
+    if (in[0] == 0x10 && in[1] == 0) {
+      // The DVB selector 0x10 0x00 <table>: its zero does not end the text.
+      in += 2;
+      if (*in) table = *in++;
+    } else {
+      const byte* text = (const byte*)SkipCharTableBytes(source);
+      if (in[0] == 0x10 && text - in == 3) table = in[2];
+      in = text;
+    }
   }
   const word* codes = CodeTable(table);
   bool converted = false;

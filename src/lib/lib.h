@@ -51,7 +51,9 @@ extern const char AnsiLower[];
 // routine). Asked once; the first answer holds (UTFToppyMode, -1 until asked).
 extern int UTFToppyMode;
 bool isUTFToppy(void);
-// The text past a DVB character-table selector; never past the terminator.
+// The text past a DVB character-table selector; never past the terminator. A
+// selector cut short by the terminator ends at it, so a text that begins
+// 0x10 0x00 is empty here (StrToUTF8 alone reads behind that zero).
 const char* SkipCharTableBytes(const char* text);
 char* SkipCharTableBytes(char* text);
 // True when p starts a valid 2..4 byte UTF-8 sequence; *length receives its
@@ -77,9 +79,14 @@ void DeleteAt(char* text, int n, int count);
 bool StrReplace(char* text, const char* pattern, const char* replacement);
 // Converts a DVB or 8-bit string to UTF-8. defaultTable: 1..11 and 13..16 an
 // ISO 8859 part, anything else ISO 6937, used when the string has no
-// selector. The destination needs 3 * strlen(source) + 1 bytes. True when
-// any byte was converted.
+// selector. A source that begins with the selector 0x10 0x00 <table> is read
+// past that zero: it must hold the table byte, and the text behind it up to
+// its own terminator is converted. The destination needs
+// StrToUTF8Size(source) bytes. True when any byte was converted.
 bool StrToUTF8(const char* source, char* destination, byte defaultTable);
+// The bytes StrToUTF8's destination needs: 3 * strlen(source) + 1, or
+// 3 * strlen(source + 3) + 1 for a source that begins 0x10 0x00 <table>.
+dword StrToUTF8Size(const char* source);
 // Converts UTF-8 to ISO 8859-1; text with Latin bytes or without multi-byte
 // sequences is copied unchanged. The destination needs strlen(source) + 1.
 void StrToISO(const char* source, char* destination);
@@ -264,7 +271,12 @@ bool LoadFirmwareDat(tFWDATHeader** header, tFWDATModel** firstModel, byte** fir
 word FirmwareDatMJD(void);
 word GetSysID(void);
 SYSTEM_TYPE GetSystemType(void);
+// The model's recording streams, never more than the slots the firmware has
+// (TAP_Hdd_GetRecInfo answers them); 2 (or fewer, as the firmware has) when
+// the file does not tell.
 byte HDD_NumberOfRECSlots(void);
+// The files a slot below HDD_NumberOfRECSlots() writes; false (and nulls)
+// for any other slot or when the firmware's table is unknown.
 bool HDD_GetRecSlotFiles(byte slot, TYPE_File** file1, TYPE_File** file2, TYPE_File** file3);
 void FindGlobalRemoteType(void);
 

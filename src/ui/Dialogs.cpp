@@ -44,6 +44,23 @@ void RecordMessage(const char* title, const char* line1, const char* line2) {
 
 dword BorderColourValue() { return BorderColour == 1 ? 0xFF666666 : 0xFFFFFFFF; }
 
+// A window that takes keys while no screen of ours is up (the guards in front
+// of the firmware's menus) needs a region to be seen in; it gives it back as
+// it closes, unless the list has taken it over meanwhile.
+int regionForWindow;
+
+void ProvideRegion() {
+  if (rgn != NO_REGION) return;
+  CreateFullScreenRegion();
+  regionForWindow = rgn != NO_REGION;
+}
+
+void ReleaseRegion() {
+  if (!regionForWindow || yesnoWindowShowing || MessageWindowShowing) return;
+  regionForWindow = 0;
+  if (!windowShowing) DeleteFullScreenRegion();
+}
+
 // The outer box in the border colour and the interior 3 pixels inside it.
 void DrawFrame(word region, int x, int y, int w, int h) {
   TAP_Osd_FillBox(region, (dword)x, (dword)y, (dword)w, (dword)h, BorderColourValue());
@@ -90,6 +107,7 @@ void DisplayYesNoWindow(const char* title, const char* line1, const char* line2,
   YesNoCallback = callback;
   yesnoWindowShowing = 1;
   YesNoOption = defaultOption;
+  ProvideRegion();
   // A window opened over one still up keeps the first saved screen.
   if (!YesNoWindowCopy) YesNoWindowCopy = TAP_Osd_SaveBox(rgn, 180, 198, 360, 180);
   DrawFrame(rgn, 180, 198, 360, 180);
@@ -99,6 +117,10 @@ void DisplayYesNoWindow(const char* title, const char* line1, const char* line2,
   snprintf(YesNoButton1, sizeof YesNoButton1, "%.9s", Safe(button1));
   snprintf(YesNoButton2, sizeof YesNoButton2, "%.9s", Safe(button2));
   DisplayYesNoLine();
+  // The next key answers this window, so it has to be on screen now: a
+  // caller may not draw again before that key, and idle events sync nothing
+  // while a pop-up is up.
+  TAP_Osd_Sync();
 }
 
 void DisplayYesNoLine() {
@@ -120,6 +142,7 @@ void CloseYesNoWindow() {
   yesnoWindowShowing = 0;
   Restore(rgn, &YesNoWindowCopy, 180, 198, 360, 180);
   if (YesNoCallback) YesNoCallback(YesNoResult);
+  ReleaseRegion();
 }
 
 dword YesNoKeyHandler(dword key) {
@@ -158,6 +181,7 @@ void DisplayMessageWindow(const char* title, const char* line1, const char* line
   RecordMessage(title, line1, line2);
   MessageCallback = callback;
   MessageWindowShowing = 1;
+  ProvideRegion();
   if (!MessageWindowCopy) MessageWindowCopy = TAP_Osd_SaveBox(rgn, 100, 183, 520, 210);
   DrawFrame(rgn, 100, 183, 520, 210);
   PrintCenter(rgn, 105, 196, 615, Safe(title), kText, 0, 18);
@@ -176,6 +200,7 @@ void CloseMessageWindow() {
   Restore(rgn, &MessageWindowCopy, 100, 183, 520, 210);
   MessageResult = 0;
   if (MessageCallback) MessageCallback(MessageResult);
+  ReleaseRegion();
 }
 
 dword MessageKeyHandler(dword key) {
@@ -200,10 +225,18 @@ void ShowMessageBox(word region, const char* title, const char* line1, const cha
 
 void ShowMessageWinX(word region, const char* title, const char* line1, const char* line2,
                      dword delay) {
+  // With no screen of ours up (the list hidden) the notice gets a region of
+  // its own for its time on screen.
+  word own = NO_REGION;
+  if (region == NO_REGION) {
+    own = TAP_Osd_Create(0, 0, OSD_WIDTH, OSD_HEIGHT, 0, 0);
+    region = own;
+  }
   byte* copy = TAP_Osd_SaveBox(region, 180, 223, 360, 130);
   ShowMessageBox(region, title, line1, line2);
   TAP_Delay(delay);
   Restore(region, &copy, 180, 223, 360, 130);
+  if (own != NO_REGION) TAP_Osd_Delete(own);
   TAP_Osd_Sync();
 }
 

@@ -550,7 +550,7 @@ void DisplayFileText(int entry, int line, dword colour) {
                Column4LeftAlign, colour);
   } else if (column4Option == 4 || column4Option == 7) {
     char time[32], right[128];
-    FormatTimeAndDuration(r, text, 7);
+    FormatTimeAndDuration(r, text, column4Option);
     snprintf(time, sizeof time, "%.20s", text);
     if (column4Option == 4) {
       GigabytesText(r->size, right);

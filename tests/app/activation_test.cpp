@@ -303,16 +303,27 @@ TEST_F(ActivationTest, AnalogueKeyIsConsumed) {
   EXPECT_EQ(emu::PressKey(RKEY_TvSat), (dword)RKEY_TvSat);
 }
 
+// Whether the frame shows a pop-up's frame at (x, y): border, then interior.
+bool PopupShownAt(int x, int y) {
+  const std::vector<uint32_t>& frame = emu::Frame();
+  return frame[y * OSD_WIDTH + x] == 0xFFFFFFFFu &&
+         frame[(y + 4) * OSD_WIDTH + x + 4] == 0xFF1E1E1Eu;
+}
+
+// The question shows although the list is hidden, and goes with its answer.
 TEST_F(ActivationTest, PhotoAlbumOkAsksFirstAndPassesOkOnYes) {
   emu::SetState(STATE_Menu, SUBSTATE_PhotoAlbum);
   EXPECT_EQ(emu::PressKey(RKEY_Ok), 0u);
   EXPECT_EQ(yesnoWindowShowing, 1);
+  EXPECT_TRUE(PopupShownAt(180, 198));
   EXPECT_STREQ(lastMessageTitle, "Photo Album Confirmation");
   EXPECT_EQ(YesNoOption, 1);  // "No" preselected
   EXPECT_EQ(emu::PressKey(RKEY_VolDown), 0u);
   EXPECT_EQ(emu::PressKey(RKEY_Ok), (dword)RKEY_Ok);
   EXPECT_EQ(yesnoWindowShowing, 0);
   EXPECT_EQ(ReturningFromPhotoAlbumYesNo, 0);
+  EXPECT_FALSE(PopupShownAt(180, 198));
+  EXPECT_FALSE(emu::AnyRegionOpen());
 }
 
 TEST_F(ActivationTest, PhotoAlbumNoKeepsOk) {
@@ -339,8 +350,11 @@ TEST_F(ActivationTest, YoutubeBlockedShowsAMessage) {
   EXPECT_EQ(emu::PressKey(RKEY_Ok), 0u);
   EXPECT_EQ(MessageWindowShowing, 1);
   EXPECT_STREQ(lastMessageTitle, "YouTube Disabled");
+  EXPECT_TRUE(PopupShownAt(100, 183));
   EXPECT_EQ(emu::PressKey(RKEY_Ok), 0u);
   EXPECT_EQ(MessageWindowShowing, 0);
+  EXPECT_FALSE(PopupShownAt(100, 183));
+  EXPECT_FALSE(emu::AnyRegionOpen());
 }
 
 TEST_F(ActivationTest, YoutubeSearchScreenPostsRequestsAndPassesKeys) {

@@ -31,14 +31,10 @@ class BrowseTest : public RecorderTest {
     if (HasFatalFailure()) return;
     emu::SetClock(2026, 12, 7, 20, 15, 30);
     disk = new testdisk::Disk(disk_);
-    // The firmware description tells the recorder family, so that headers decode.
-    // Remote type 1: the keys the tests press reach the list untranslated.
-    testdisk::FirmwareDat dat = testdisk::DefaultFirmwareDat(config_.systemId);
-    for (testdisk::FirmwareDatModel& model : dat.models) {
-      if (model.sysId == config_.systemId) model.remoteType = 1;
-    }
-    ASSERT_TRUE(
-        testdisk::WriteFirmwareDat(HostPath("/ProgramFiles/Settings/FirmwareTMS.dat"), dat));
+    // The firmware description tells the recorder family, so that headers decode,
+    // and gives the keys the tests press to the list untranslated.
+    ASSERT_TRUE(testdisk::WriteFirmwareDat(HostPath(testdisk::Disk::kFirmwareDat),
+                                           testdisk::TestDiskFirmwareDat(config_.systemId)));
     BuildDisk();
     if (HasFatalFailure()) return;
     index_ = emu::StartLinkedApplication({&_tap_header, TAP_Main, TAP_EventHandler});
@@ -70,6 +66,7 @@ class BrowseTest : public RecorderTest {
   void Recording(const std::string& path, uint64_t blocks, uint32_t stamp,
                  uint32_t resumeBlock = 0) {
     testdisk::Header header;
+    header.family = headerFamily;
     header.recordingStart = stamp;
     header.durationMinutes = 30;
     header.serviceName = "Channel One";
@@ -125,5 +122,6 @@ class BrowseTest : public RecorderTest {
   }
 
   testdisk::Disk* disk = nullptr;
+  int headerFamily = testdisk::FAMILY_TMSS;  // the layout Recording writes
   int index_ = -1;
 };

@@ -123,9 +123,12 @@ TEST_F(IdleTest, HistoryIsSavedEveryTwoMinutesWhenChanged) {
   ASSERT_EQ(AppendPlayedFileEntry(42, "Show 02.rec", 5, 10), numberOfPlayedFiles);
   playinfoChanged = 1;
   playbackInfoTick = emu::Ticks();
-  emu::Wait(100);
+  emu::Idle(1199);  // 119.9 s
   EXPECT_EQ(HistoryFile(), before);
-  emu::Wait(21);
+  emu::Idle(1);  // 120 s: the period has to be exceeded
+  EXPECT_EQ(HistoryFile(), before);
+  EXPECT_EQ(playinfoChanged, 1);
+  emu::Idle(1);
   EXPECT_EQ(playinfoChanged, 0);
   EXPECT_NE(HistoryFile().find("42\t5\t10\tShow 02.rec"), std::string::npos);
 }
@@ -156,11 +159,15 @@ TEST_F(IdleTest, HourlyRecycleBinDuties) {
   AutoRenameCheckFreq = 0;
   recycleBinCleanoutOption = 2;
   RecycleBinCleanoutTime = 21;
+  recycleBinThresholdOption = 0;
+  RecycleBinAfterXDays = 0;
   emu::SetClock(2026, 12, 7, 20, 59, 50);
-  emu::Idle(1);
   standInCalls = 0;
-  emu::Wait(11);  // into hour 21
-  EXPECT_GE(standInCalls, 1);
+  emu::Idle(1);  // the first event's hourly work: hour 20 is not the set hour
+  EXPECT_EQ(standInCalls, 0);
+  emu::Wait(11);  // into hour 21: the set hour's cleanout alone
+  EXPECT_EQ(standInCalls, 1);
+  EXPECT_STREQ(lastStandInCall, "DeleteDirRecycleFiles");
   EXPECT_STREQ(CurrentDir, "/DataFiles");
   recycleBinThresholdOption = 1000000;  // GB: always below
   RecycleBinAfterXDays = 3;

@@ -2,18 +2,63 @@
 // long presses, multi-selection, sort orders, the override keys and help.
 #include "app/keys.h"
 
+#include <limits.h>
 #include <stdio.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 
 #include "BrowseFixture.h"
+#include "ui/Dialogs.h"
+#include "ui/ListScreen.h"
 
 namespace {
 
 bool GivenToFirmware(dword key) {
   std::vector<dword> keys = emu::KeysGivenToFirmware();
   return std::find(keys.begin(), keys.end(), key) != keys.end();
+}
+
+// The screen shows what the list would draw afresh: a move that redraws only
+// some of it leaves nothing stale behind (the title's count included).
+::testing::AssertionResult ScreenIsCurrent() {
+  std::vector<uint32_t> shown = emu::Frame();
+  RefreshQuembryList(0);
+  TAP_Osd_Sync();
+  const std::vector<uint32_t>& full = emu::Frame();
+  for (size_t i = 0; i < full.size(); i++) {
+    if (shown[i] != full[i]) {
+      return ::testing::AssertionFailure()
+             << "stale pixel at (" << i % OSD_WIDTH << ", " << i / OSD_WIDTH << ") with entry "
+             << chosenLine << " on line " << printLine;
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// The pop-up in the box (x, y, w, h) is on screen: the display holds a pop-up
+// there (border colour round the interior grey) and the frame shows it.
+::testing::AssertionResult PopupOnScreen(int x, int y, int w, int h) {
+  dword border = BorderColour == 1 ? 0xFF666666 : 0xFFFFFFFF;
+  if (TAP_Osd_GetPixel(rgn, x, y) != border ||
+      TAP_Osd_GetPixel(rgn, x + w - 1, y + h - 1) != border ||
+      TAP_Osd_GetPixel(rgn, x + 4, y + 4) != 0xFF1E1E1E) {
+    return ::testing::AssertionFailure() << "no pop-up drawn at (" << x << ", " << y << ")";
+  }
+  const std::vector<uint32_t>& frame = emu::Frame();
+  for (int j = y; j < y + h; j++) {
+    for (int i = x; i < x + w; i++) {
+      if (frame[j * OSD_WIDTH + i] != (TAP_Osd_GetPixel(rgn, i, j) | 0xFF000000u)) {
+        return ::testing::AssertionFailure() << "the screen lags at (" << i << ", " << j << ")";
+      }
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult YesNoOnScreen() {
+  if (!yesnoWindowShowing) return ::testing::AssertionFailure() << "no yes/no window";
+  return PopupOnScreen(180, 198, 360, 180);
 }
 
 // A folder of 100 recordings (and nothing else) in /DataFiles/Many.
@@ -111,6 +156,81 @@ TEST_F(ManyTest, DigitsBeyondTheUsedLinesDoNothing) {
   HideEmptyFolders = 1;  // digits are off while empty folders are hidden
   emu::PressKey(RKEY_2);
   EXPECT_EQ(chosenLine, 4);
+}
+
+// Up, Down, digits and the multi-select key's step down redraw just two rows,
+// the title, the clock and the bottom area; the screen must still be current.
+TEST_F(ManyTest, MovesWithinAPageKeepTheScreenCurrent) {
+  Enter("Few");
+  ASSERT_EQ(maxShown, 5);
+  const dword keys[] = {RKEY_ChDown, RKEY_ChDown, RKEY_ChUp, RKEY_4, RKEY_1, RKEY_3};
+  const int lines[] = {2, 3, 2, 4, 1, 3};
+  for (size_t k = 0; k < sizeof keys / sizeof keys[0]; k++) {
+    emu::PressKey(keys[k]);
+    EXPECT_EQ(chosenLine, lines[k]);
+    EXPECT_TRUE(ScreenIsCurrent()) << "key " << k;
+  }
+  emu::ReleaseKey(RKEY_Red);  // selects entry 3 and steps down
+  EXPECT_EQ(MultiSelectCount(), 1);
+  EXPECT_EQ(chosenLine, 4);
+  EXPECT_TRUE(ScreenIsCurrent());
+  MultiSelectClearAll();
+}
+
+// A yes/no or message window takes the next key, so it is on screen before
+// that key comes, whoever opened it, and stays there while idle events run.
+TEST_F(BrowseTest, EveryPopupIsOnScreenBeforeItTakesAKey) {
+  // A recording whose row crosses the yes/no window: idle events redraw it
+  // on every new minute.
+  TYPE_RecInfo rec;
+  memset(&rec, 0, sizeof rec);
+  rec.recType = RECTYPE_Normal;
+  rec.duration = 60;
+  strcpy(rec.fileName, "Show 14.rec");
+  ASSERT_TRUE(emu::SetRecording(0, rec, "/mnt/hd/DataFiles/Show 14.rec"));
+  LineSpacingOption = 0;
+  DeleteConfirmDefault = 1;
+  OpenList();
+  SelectByKeys("Show 14.rec");
+  ASSERT_EQ(recordingOnScreenEntry1, chosenLine);
+  ASSERT_GE(RowTop(recordingOnScreenLine1) + RowPitch(), 198);
+  ASSERT_LE(RowTop(recordingOnScreenLine1), 378);
+
+  // The multi-selection's delete question, from the Blue release.
+  SelectByKeys("Show 01.rec");
+  emu::ReleaseKey(RKEY_Red);
+  emu::ReleaseKey(RKEY_Red);
+  ASSERT_EQ(MultiSelectCount(), 2);
+  emu::PressKey(RKEY_Blue);
+  emu::ReleaseKey(RKEY_Blue);
+  EXPECT_TRUE(YesNoOnScreen());
+  emu::Wait(61);
+  EXPECT_TRUE(YesNoOnScreen());
+  emu::PressKey(RKEY_Exit);
+  // The same question from the long press, and the select-all question.
+  emu::HoldKey(RKEY_Blue);
+  EXPECT_TRUE(YesNoOnScreen());
+  emu::PressKey(RKEY_Exit);
+  MultiSelectClearAll();
+  emu::HoldKey(RKEY_Red);
+  EXPECT_TRUE(YesNoOnScreen());
+  emu::PressKey(RKEY_Exit);
+  // Cancelling a background copy.
+  processInBackground = 1;
+  emu::PressKey(RKEY_Yellow);
+  EXPECT_TRUE(YesNoOnScreen());
+  emu::PressKey(RKEY_Exit);
+  processInBackground = 0;
+  // A delete that fails reports it from the answer's return processing.
+  SelectByKeys("Show 02.rec");
+  emu::PressKey(RKEY_Blue);
+  emu::ReleaseKey(RKEY_Blue);
+  EXPECT_TRUE(YesNoOnScreen());
+  ASSERT_EQ(remove(HostPath("/DataFiles/Show 02.rec").c_str()), 0);
+  emu::PressKey(RKEY_Ok);
+  ASSERT_EQ(MessageWindowShowing, 1);
+  EXPECT_TRUE(PopupOnScreen(100, 183, 520, 210));
+  emu::PressKey(RKEY_Ok);
 }
 
 TEST_F(BrowseTest, EmptyFoldersAreSkippedWhenHidden) {
@@ -230,6 +350,36 @@ TEST_F(BrowseTest, PauseSkipsHiddenSortOrders) {
   HideSortOption3 = HideSortOption4 = HideSortOption5 = HideSortOption0 = 1;
   emu::PressKey(RKEY_Pause);
   EXPECT_EQ(sortOrder, 2);  // every other order hidden: back to the same one
+}
+
+// Hand-edited settings keep their values, but none of them may pick an element
+// outside a table: the list opens, draws, pages and sorts with each of them.
+TEST_F(BrowseTest, SettingsFromOutsideTheMenusNeverReachBeyondATable) {
+  int* const options[] = {
+      &sortOrderOption,  &LineSpacingOption,  &ExtraLineOption,  &column1Option,
+      &column2Option,    &column3Option,      &column4Option,    &column5Option,
+      &infoLineOption,   &progressBarOption,  &Column1Font,      &Column2Font,
+      &Column3Font,      &Column4Font,        &Column5Font,      &BottomFontOption,
+      &LegendFontOption, &Column345LeftAlign, &Column4LeftAlign, &Column5LeftAlign,
+      &MenuBarColour,    &ButtonBarColour,    &ButtonTextColour, &MenuTextColour,
+      &ClockColour,      &MinsColour,         &HDDBarOption,     &MinsOnProgressBar,
+      &TextLanguage,     &NewIndicatorOption, &SelectFirstFile,  &BorderColour};
+  for (int value : {-5, -100000, INT_MIN, 6, 1000000, INT_MAX}) {
+    SCOPED_TRACE(value);
+    for (int* option : options) *option = value;
+    OpenList();
+    EXPECT_EQ(sortOrder, value);  // kept as read
+    emu::PressKey(RKEY_Pause);
+    EXPECT_EQ(sortOrder, 0);  // the first order of the cycle
+    emu::PressKey(RKEY_ChDown);
+    emu::PressKey(RKEY_Forward);
+    emu::PressKey(RKEY_VolDown);
+    EXPECT_GE(chosenLine, 1);
+    EXPECT_LE(chosenLine, maxShown);
+    EXPECT_GE(printLine, 1);
+    emu::PressKey(RKEY_Exit);
+    ASSERT_EQ(windowShowing, 0);
+  }
 }
 
 TEST_F(BrowseTest, ExitKeysActivationKeyAndFirmwareKeys) {
@@ -446,6 +596,20 @@ TEST_F(BrowseTest, ProgressKeyMarksWatchedThenClears) {
   EXPECT_EQ(line->totalBlocks, 1u);
   ASSERT_NE(History("Show 07.rec"), nullptr);
   EXPECT_NE(HistoryFile().find("\t1\t1\tShow 07.rec\r\n"), std::string::npos);
+  // From exactly the watched percentage on, the line looks fully watched.
+  auto row = [&](dword position, dword total) {
+    line->positionBlock = position;
+    line->totalBlocks = total;
+    DisplayQuembryLine(chosenLine, printLine);
+    TAP_Osd_Sync();
+    const std::vector<uint32_t>& frame = emu::Frame();
+    return std::vector<uint32_t>(frame.begin() + RowTop(printLine) * 720,
+                                 frame.begin() + RowTop(printLine + 1) * 720);
+  };
+  std::vector<uint32_t> watched = row(1, 1);
+  EXPECT_EQ(row(95, 100), watched);
+  EXPECT_NE(row(94, 100), watched);
+  row(1, 1);
   emu::PressKey(RKEY_Prev);
   EXPECT_EQ(line->hasHistory, 0u);
   EXPECT_EQ(History("Show 07.rec"), nullptr);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "BrowseFixture.h"
+#include "lib/lib.h"
 
 namespace {
 
@@ -36,6 +37,10 @@ TEST_F(PlaybackTest, ResumePositionRules) {
   EXPECT_EQ(Play().currentBlock, 0u);
   JumpToLastPosition(940, 1000);
   EXPECT_EQ(Play().currentBlock, 880u);
+  JumpToLastPosition(950, 1000);  // exactly the watched percentage: watched
+  EXPECT_EQ(Play().currentBlock, 0u);
+  JumpToLastPosition(949, 1000);  // 94.9 % counts as 94
+  EXPECT_EQ(Play().currentBlock, 889u);
   JumpToLastPosition(1200, 1000);  // beyond the total: from the start
   EXPECT_EQ(Play().currentBlock, 0u);
   JumpToLastPosition(50, 1000);  // less than 60 blocks in
@@ -49,7 +54,33 @@ TEST_F(PlaybackTest, ResumePositionRules) {
   EXPECT_EQ(Play().currentBlock, 999u);  // the player clamps to its file
 }
 
-TEST_F(PlaybackTest, WithoutHistoryTheHeaderResumePositionIsUsed) {
+// Recorders of the three TMS families, each described in the firmware
+// description file by its system id, with recordings in its own header layout.
+struct Family {
+  const char* name;
+  uint16_t systemId;
+  int family;
+};
+
+class HeaderResumeTest : public PlaybackTest, public ::testing::WithParamInterface<Family> {
+ protected:
+  void Configure(emu::Config& config) override { config.systemId = GetParam().systemId; }
+  void BuildDisk() override {
+    headerFamily = GetParam().family;
+    PlaybackTest::BuildDisk();
+  }
+};
+
+INSTANTIATE_TEST_SUITE_P(TmsFamilies, HeaderResumeTest,
+                         ::testing::Values(Family{"Satellite", 22121, testdisk::FAMILY_TMSS},
+                                           Family{"Terrestrial", 22122, testdisk::FAMILY_TMST},
+                                           Family{"Cable", 42561, testdisk::FAMILY_TMSC}),
+                         [](const ::testing::TestParamInfo<Family>& info) {
+                           return std::string(info.param.name);
+                         });
+
+TEST_P(HeaderResumeTest, WithoutHistoryTheHeaderResumePositionIsUsed) {
+  ASSERT_EQ(GetSystemType(), (SYSTEM_TYPE)GetParam().family);
   PlayWith("Resume.rec", RKEY_Ok);
   ASSERT_TRUE(emu::IsPlaying());
   EXPECT_EQ(Play().currentBlock, 340u);  // 400 less 60

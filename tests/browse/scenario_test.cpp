@@ -120,4 +120,69 @@ TEST_F(BrowseTest, BrowsePlayStopAndComeBackToTheProgress) {
   EXPECT_EQ(Play().currentBlock, 0u);
 }
 
+// Folders deep below long names: every level opens under its full path, the
+// counts stay what the disk holds however often a folder is visited, and a
+// folder whose path is too long for the catalogue is listed but refused.
+class DeepFoldersTest : public BrowseTest {
+ protected:
+  void BuildDisk() override {
+    ASSERT_TRUE(disk->File(Bottom() + "/bottom.rec", 10 * kBlock));
+    ASSERT_TRUE(disk->Folder(TooLong() + "/below"));
+  }
+  static std::string A() { return "/DataFiles/" + std::string(100, 'A'); }
+  static std::string Bottom() { return A() + "/" + std::string(30, 'B') + "/C/D"; }
+  static std::string TooLong() { return A() + "/" + std::string(100, 'X'); }  // 212 characters
+  void Enter(const std::string& name) {
+    SelectByKeys(name.c_str());
+    emu::PressKey(RKEY_Ok);
+  }
+  void Up() {
+    SelectByKeys("..");
+    emu::PressKey(RKEY_Ok);
+  }
+  int ShownSubfolders() { return myfolders[CurrentDirNumber]->subfolderCount; }
+};
+
+TEST_F(DeepFoldersTest, EveryLevelOpensUnderItsFullPathAndTooLongOnesAreRefused) {
+  OpenList();
+  Enter(std::string(100, 'A'));
+  Enter(std::string(30, 'B'));
+  Enter("C");
+  Enter("D");
+  EXPECT_STREQ(CurrentDir, Bottom().c_str());
+  EXPECT_NE(Find("bottom.rec"), 0);
+  for (int visit = 0; visit < 3; visit++) {
+    Up();
+    EXPECT_STREQ(CurrentDir, (A() + "/" + std::string(30, 'B') + "/C").c_str());
+    EXPECT_EQ(ShownSubfolders(), 1);
+    EXPECT_EQ(maxShown, 2);
+    Enter("D");
+    EXPECT_EQ(maxShown, 2);
+  }
+  for (int level = 0; level < 3; level++) Up();
+  EXPECT_STREQ(CurrentDir, A().c_str());
+  EXPECT_EQ(ShownSubfolders(), 2);
+  int shown = CurrentDirNumber;
+  Enter(std::string(100, 'X'));
+  EXPECT_EQ(CurrentDirNumber, shown);
+  EXPECT_STREQ(CurrentDir, A().c_str());
+  EXPECT_STREQ(lastMessageTitle, "Cannot Open Folder.");
+  EXPECT_STREQ(lastMessageLine1, "Its path is longer than 199 characters.");
+  EXPECT_EQ(ShownSubfolders(), 2);
+
+  // Every folder the history names is one on the disk, the too-long one none.
+  emu::PressKey(RKEY_Exit);
+  std::string lastView =
+      testenv::ReadFile(HostPath("/ProgramFiles/Settings/Pavrolinex/SkerrowbyLastView.dat"));
+  int paths = 0;
+  for (size_t at = lastView.find("\r\n"); at != std::string::npos && lastView[at + 2] == '/';
+       at = lastView.find("\r\n", at + 2)) {
+    std::string path = lastView.substr(at + 2, lastView.find('\t', at) - at - 2);
+    EXPECT_TRUE(testenv::Exists(HostPath(path))) << path;
+    EXPECT_EQ(path.find(std::string(100, 'X')), std::string::npos);
+    paths++;
+  }
+  EXPECT_EQ(paths, 5);  // the root, A, B, C and D
+}
+
 }  // namespace

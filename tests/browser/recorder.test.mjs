@@ -2,9 +2,7 @@
 // the page loads, File List opens the list, Down moves the highlight, Blue
 // held and let go asks for a permanent delete, Exit hides the list.
 //   PVR_URL=http://127.0.0.1:PORT/ node recorder.test.mjs
-// PVR_SKIP_DELETE=reason skips the delete steps (the application image lacks
-// the delete confirmation); PVR_SCREENSHOT=FILE only opens the list and writes
-// a picture of the page.
+// PVR_SCREENSHOT=FILE only opens the list and writes a picture of the page.
 import {chromium} from 'playwright-core';
 import {mkdtempSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
@@ -227,46 +225,42 @@ try {
     check(d.changed > 0 && d.bands >= 2,
         `two rows change: the old and the new highlight (${d.changed} pixels, ${d.bands} bands)`);
 
-    if (process.env.PVR_SKIP_DELETE) {
-      console.log(`SKIPPED: delete confirmation — ${process.env.PVR_SKIP_DELETE}`);
-    } else {
-      step = 'Blue asks before deleting';
-      console.log(step);
-      // A short press first: with this disk's settings it offers the recycle bin.
-      f = await press(page, 'Blue');
-      check(await settle(page, f), 'a short Blue changes the screen');
-      await page.evaluate(() => window.__snap('recycle'));
-      d = await page.evaluate(() => window.__diff('down', 'recycle', 66, 576));
-      check(d.box && d.changed > 2000 && d.box.w * d.box.h < 720 * 576 * 0.8,
-          `a window opens over the list (${JSON.stringify(d.box)})`);
-      const dialog = d.box;
-      f = await press(page, 'Exit');
-      check(await settle(page, f), 'Exit closes it');
-      await page.evaluate(() => window.__snap('closed'));
-      d = await page.evaluate(() => window.__diff('down', 'closed', 66, 476));
-      check(d.changed === 0, `the list is as before (${d.changed} pixels differ)`);
+    step = 'Blue asks before deleting';
+    console.log(step);
+    // A short press first: with this disk's settings it offers the recycle bin.
+    f = await press(page, 'Blue');
+    check(await settle(page, f), 'a short Blue changes the screen');
+    await page.evaluate(() => window.__snap('recycle'));
+    d = await page.evaluate(() => window.__diff('down', 'recycle', 66, 576));
+    check(d.box && d.changed > 2000 && d.box.w * d.box.h < 720 * 576 * 0.8,
+        `a window opens over the list (${JSON.stringify(d.box)})`);
+    const dialog = d.box;
+    f = await press(page, 'Exit');
+    check(await settle(page, f), 'Exit closes it');
+    await page.evaluate(() => window.__snap('closed'));
+    d = await page.evaluate(() => window.__diff('down', 'closed', 66, 476));
+    check(d.changed === 0, `the list is as before (${d.changed} pixels differ)`);
 
-      step = 'holding Blue and letting go asks for a permanent delete';
-      console.log(step);
-      f = await frames(page);
-      const blue = page.locator('#remote button[data-key="Blue"]');
-      await blue.hover();
-      await page.mouse.down();
-      await page.waitForTimeout(1500);  // held reports follow after half a second
-      await page.mouse.up();
-      check(await settle(page, f), 'the screen changes');
-      await page.evaluate(() => window.__snap('permanent'));
-      d = await page.evaluate(() => window.__diff('closed', 'permanent', 66, 576));
-      check(d.box && d.changed > 2000 && d.box.w * d.box.h < 720 * 576 * 0.8,
-          `a window opens over the list (${JSON.stringify(d.box)})`);
-      if (dialog) {
-        d = await page.evaluate((b) => window.__diff('recycle', 'permanent', b.y, b.y + b.h),
-            dialog);
-        check(d.changed > 0, `it asks otherwise than the short press (${d.changed} pixels)`);
-      }
-      f = await press(page, 'Exit');
-      check(await settle(page, f), 'Exit closes it');
+    step = 'holding Blue and letting go asks for a permanent delete';
+    console.log(step);
+    f = await frames(page);
+    const blue = page.locator('#remote button[data-key="Blue"]');
+    await blue.hover();
+    await page.mouse.down();
+    await page.waitForTimeout(1500);  // held reports follow after half a second
+    await page.mouse.up();
+    check(await settle(page, f), 'the screen changes');
+    await page.evaluate(() => window.__snap('permanent'));
+    d = await page.evaluate(() => window.__diff('closed', 'permanent', 66, 576));
+    check(d.box && d.changed > 2000 && d.box.w * d.box.h < 720 * 576 * 0.8,
+        `a window opens over the list (${JSON.stringify(d.box)})`);
+    if (dialog) {
+      d = await page.evaluate((b) => window.__diff('recycle', 'permanent', b.y, b.y + b.h),
+          dialog);
+      check(d.changed > 0, `it asks otherwise than the short press (${d.changed} pixels)`);
     }
+    f = await press(page, 'Exit');
+    check(await settle(page, f), 'Exit closes it');
 
     step = 'Exit hides the list';
     console.log(step);

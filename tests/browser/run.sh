@@ -79,15 +79,6 @@ if [ -z "$url" ]; then
   exit 1
 fi
 
-# The delete confirmation belongs to the application's file operations. Until
-# they are built, ActivateDeleteWindow is a stand-in in src/app/Placeholders.cpp
-# that shows nothing; the test then says so instead of failing.
-defined=$(grep -rlE '^void ActivateDeleteWindow\(' "$ROOT/src" --include='*.cpp' || true)
-real=$(printf '%s\n' "$defined" | grep -v -e '/src/app/Placeholders\.cpp$' -e '^$' || true)
-if [ -z "$real" ]; then
-  export PVR_SKIP_DELETE="the application has no delete confirmation yet (ActivateDeleteWindow is a stand-in)"
-fi
-
 status=0
 PVR_SCREENSHOT=$screenshot PVR_URL="$url" node "$HERE/recorder.test.mjs" || status=$?
 if [ "$status" -ne 0 ]; then

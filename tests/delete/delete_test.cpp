@@ -111,13 +111,15 @@ TEST_F(DeleteTest, YesRecyclesTheRecordingWithItsCompanions) {
 TEST_F(DeleteTest, RecyclingAvoidsNamesAlreadyInTheBin) {
   ASSERT_TRUE(disk->File("/DataFiles/Show 08.rec.del", 10));
   ASSERT_TRUE(disk->File("/DataFiles/Show 08~1.rec.nav.del", 10));  // only a companion taken
+  ASSERT_TRUE(disk->File("/DataFiles/Show 08~2.rec.inf.del", 10));  // the other companion
   OpenList();
   SelectByKeys("Show 08.rec");
   recycleBinOption = 2;  // no prompt
   Blue();
   EXPECT_EQ(yesnoWindowShowing, 0);
   EXPECT_EQ(Trio("/DataFiles/Show 08.rec"), 0);
-  EXPECT_EQ(RecycledTrio("/DataFiles/Show 08~2.rec"), 3);
+  EXPECT_EQ(RecycledTrio("/DataFiles/Show 08~3.rec"), 3);
+  EXPECT_EQ(testenv::ReadFile(HostPath("/DataFiles/Show 08~2.rec.inf.del")).size(), 10u);
   EXPECT_EQ(testenv::ReadFile(HostPath("/DataFiles/Show 08.rec.del")).size(), 10u);
   EXPECT_EQ(Find("Show 08.rec"), 0);
 }
@@ -159,6 +161,7 @@ TEST_F(DeleteTest, NoPromptOptionStillAsksForFoldersAndForcedConfirmations) {
 }
 
 TEST_F(DeleteTest, FoldersFollowTheFolderOption) {
+  ASSERT_TRUE(disk->Folder("/DataFiles/Nest/Inner"));
   OpenList();
   folderDeleteOption = 0;
   SelectByKeys("Movies");
@@ -169,6 +172,13 @@ TEST_F(DeleteTest, FoldersFollowTheFolderOption) {
   EXPECT_STREQ(lastMessageLine2, "contains recordings or subfolders.");
   emu::PressKey(RKEY_Exit);
   EXPECT_TRUE(Has("/DataFiles/Movies/Alpha.rec"));
+  // Subfolders alone make a folder just as full.
+  SelectByKeys("Nest");
+  Blue();
+  EXPECT_EQ(deleteWindowShowing, 0);
+  EXPECT_STREQ(lastMessageTitle, "Folder Delete Not Allowed.");
+  emu::PressKey(RKEY_Exit);
+  EXPECT_TRUE(Has("/DataFiles/Nest/Inner"));
 
   // An empty folder goes with "rmdir".
   SelectByKeys("Empty");
@@ -382,6 +392,27 @@ TEST_F(DeleteTest, ALongNameIsCutBeforeItsExtension) {
   EXPECT_TRUE(Has("/DataFiles/" + recycled));
   EXPECT_FALSE(Has("/DataFiles/" + name));
   EXPECT_EQ(Find(name.c_str()), 0);
+}
+
+// With every file listed: a "." at most 40 characters from the end starts the
+// extension, which the counter goes before; one further away starts none.
+TEST_F(DeleteTest, OnlyANearDotStartsTheExtension) {
+  std::string near = "Near." + std::string(39, 'n');  // the dot and 39 more: 40
+  std::string far = "Far." + std::string(40, 'f');    // 41
+  for (const std::string& name : {near, far}) {
+    ASSERT_TRUE(disk->File("/DataFiles/" + name, 10));
+    ASSERT_TRUE(disk->File("/DataFiles/" + name + ".del", 10));
+  }
+  FileSuffixOption = 1;
+  OpenList();
+  recycleBinOption = 2;
+  for (const std::string& name : {near, far}) {
+    SelectByKeys(name.c_str());
+    Blue();
+    EXPECT_FALSE(Has("/DataFiles/" + name));
+  }
+  EXPECT_TRUE(Has("/DataFiles/Near~1." + std::string(39, 'n') + ".del"));
+  EXPECT_TRUE(Has("/DataFiles/" + far + "~1.del"));
 }
 
 }  // namespace

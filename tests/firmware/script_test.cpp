@@ -10,8 +10,18 @@
 namespace {
 
 std::vector<dword> keys;
+bool timedBox = false;  // Ok shows a box for three seconds, as a timed message does
 dword KeyHandler(word event, dword param1, dword) {
   if (event == EVT_KEY) keys.push_back(param1);
+  if (event == EVT_KEY && param1 == RKEY_Ok && timedBox) {
+    word region = TAP_Osd_Create(0, 0, OSD_WIDTH, OSD_HEIGHT, 0, 0);
+    TAP_Osd_FillBox(region, 100, 100, 50, 50, 0xFF00FF00);
+    TAP_Osd_Sync();
+    TAP_Delay(300);
+    TAP_Osd_Delete(region);
+    TAP_Osd_Sync();
+    return 0;
+  }
   return param1;
 }
 int Main() { return 1; }
@@ -49,6 +59,7 @@ class ScriptTest : public RecorderTest {
   void SetUp() override {
     RecorderTest::SetUp();
     keys.clear();
+    timedBox = false;
     ASSERT_EQ(emu::StartLinkedApplication({&kHeader, Main, KeyHandler}), 0);
   }
 };
@@ -96,6 +107,42 @@ TEST_F(ScriptTest, BadWordsStopTheScriptWithAMessage) {
   }
 }
 
+// A box shown for a fixed time is drawn and removed inside one key event:
+// snap: after the key never sees it; the frame held by the delay reaches the
+// delay observer and snapnext:.
+TEST_F(ScriptTest, FramesHeldOnScreenByADelay) {
+  timedBox = true;
+  std::string dir = testenv::MakeTempDir("pvr-held");
+  std::vector<dword> delays;
+  uint32_t heldPixel = 0;
+  emu::SetDelayObserver([&](dword ticks) {
+    delays.push_back(ticks);
+    heldPixel = emu::Frame()[120 * OSD_WIDTH + 120];
+    emu::WritePng(dir + "/observed.png");
+  });
+  ASSERT_TRUE(emu::RunScript("snapnext:" + dir + "/held.png Menu Ok snap:" + dir + "/after.png"))
+      << emu::LastError();
+  EXPECT_EQ(delays, std::vector<dword>{300});
+  EXPECT_EQ(heldPixel, 0xFF00FF00u);
+  EXPECT_NE(emu::Frame()[120 * OSD_WIDTH + 120], 0xFF00FF00u);
+  std::string held = testenv::ReadFile(dir + "/held.png");
+  EXPECT_FALSE(held.empty());
+  EXPECT_EQ(held, testenv::ReadFile(dir + "/observed.png"));
+  EXPECT_NE(held, testenv::ReadFile(dir + "/after.png"));
+  // A snapnext: that no delay answers fails the script, and so does a second
+  // one while the first still waits; neither leaves anything waiting.
+  EXPECT_FALSE(emu::RunScript("snapnext:" + dir + "/never.png Menu"));
+  EXPECT_NE(emu::LastError().find("never.png: no frame was held"), std::string::npos)
+      << emu::LastError();
+  EXPECT_FALSE(emu::RunScript("snapnext:" + dir + "/a.png snapnext:" + dir + "/b.png Ok"));
+  EXPECT_NE(emu::LastError().find("a.png still waits"), std::string::npos) << emu::LastError();
+  EXPECT_TRUE(emu::RunScript("Ok")) << emu::LastError();
+  EXPECT_FALSE(testenv::Exists(dir + "/never.png"));
+  EXPECT_FALSE(testenv::Exists(dir + "/a.png"));
+  emu::SetDelayObserver(nullptr);
+  testenv::RemoveTree(dir);
+}
+
 int RunCommand(const std::string& command, std::string& output) {
   FILE* p = popen((command + " 2>&1").c_str(), "r");
   if (!p) return -1;
@@ -112,9 +159,9 @@ TEST(RecorderProgram, RunsAScriptAndShowsTheNetworkOutput) {
   testenv::WriteFile(dir + "/script.txt", "Ok idle:3\nsnap:" + dir + "/s.png Menu");
   testenv::WriteFile(dir + "/usb/Movies/film.rec", "film");
   std::string out;
-  int rc = RunCommand(std::string(PVR_EXEC_PREFIX PVR_RECORDER_PATH) + " --disk " + dir + "/disk --usb " + dir +
-                          "/usb --tap " + tap + " --script " + dir + "/script.txt --net-output " +
-                          dir + "/net.txt",
+  int rc = RunCommand(std::string(PVR_EXEC_PREFIX PVR_RECORDER_PATH) + " --disk " + dir +
+                          "/disk --usb " + dir + "/usb --tap " + tap + " --script " + dir +
+                          "/script.txt --net-output " + dir + "/net.txt",
                       out);
   EXPECT_EQ(rc, 0) << out;
   EXPECT_NE(out.find("net| EchoApp: key 1001e"), std::string::npos) << out;
@@ -130,16 +177,16 @@ TEST(RecorderProgram, FailsOnBadScriptsAndMissingImages) {
   std::string dir = testenv::MakeTempDir("pvr-rec");
   std::string tap = std::string(PVR_TEST_TAP_DIR) + "/EchoApp.tap";
   std::string out;
-  EXPECT_EQ(RunCommand(std::string(PVR_EXEC_PREFIX PVR_RECORDER_PATH) + " --disk " + dir + " --tap " + tap +
-                           " --script 'Ok bogus'",
+  EXPECT_EQ(RunCommand(std::string(PVR_EXEC_PREFIX PVR_RECORDER_PATH) + " --disk " + dir +
+                           " --tap " + tap + " --script 'Ok bogus'",
                        out),
             1);
   EXPECT_NE(out.find("bogus"), std::string::npos) << out;
   out.clear();
-  EXPECT_EQ(
-      RunCommand(std::string(PVR_EXEC_PREFIX PVR_RECORDER_PATH) + " --disk " + dir + " --tap " + dir + "/no.tap",
-                 out),
-      1);
+  EXPECT_EQ(RunCommand(std::string(PVR_EXEC_PREFIX PVR_RECORDER_PATH) + " --disk " + dir +
+                           " --tap " + dir + "/no.tap",
+                       out),
+            1);
   out.clear();
   EXPECT_EQ(RunCommand(std::string(PVR_EXEC_PREFIX PVR_RECORDER_PATH) + " --script Ok", out), 2);
   testenv::RemoveTree(dir);

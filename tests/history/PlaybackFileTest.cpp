@@ -146,12 +146,15 @@ TEST_F(HistoryTest, DamagedFilesAreReadWithinBoundsWithTheFoldRule) {
     dword lastInode;
   } cases[] = {
       {"", 0, 0},
-      {"4294967295\r\n5\t6\t7\tx\r\n", MAX_PLAYED_HISTORY, 5},
-      {"3\r\n5\t6\t7\tx\r\n8\t9\t10\ty\r\n", 3, 5},  // fewer lines than counted: holes
-      {"1\n5\t6\t7\tx\n8\t9\t10\ty\n", 1, 5},        // LF only
-      {"1\r5\t6\t7\tx\r8\t9\t10\ty\r", 1, 5},        // CR only
-      {"99999999999\r\n", MAX_PLAYED_HISTORY, 0},
-      {"2\r\n1a\t\t\t\r\n", 2, 59},  // '1' then 'a' folded as a digit: 10 + 49
+      // A count beyond the lines that follow gives just those lines.
+      {"4294967295\r\n5\t6\t7\tx\r\n", 0, 5},
+      {"-1\r\n5\t6\t7\tx\r\n8\t9\t10\ty\r\n", 1, 5},
+      {"99999\r\n5\t6\t7\tx\r\n8\t9\t10\ty\r\n3\t3\t3\tz\r\n", 2, 5},
+      {"3\r\n5\t6\t7\tx\r\n8\t9\t10\ty\r\n", 1, 5},
+      {"1\n5\t6\t7\tx\n8\t9\t10\ty\n", 1, 5},  // LF only
+      {"1\r5\t6\t7\tx\r8\t9\t10\ty\r", 1, 5},  // CR only
+      {"99999999999\r\n", 0, 0},
+      {"2\r\n1a\t\t\t\r\n", 0, 59},  // '1' then 'a' folded as a digit: 10 + 49
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(testenv::WriteFile(SettingsPath(PLAYBACK_FILE_NAME), c.text));

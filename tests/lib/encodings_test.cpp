@@ -216,9 +216,14 @@ TEST_F(Encodings, SelectorSkipping) {
       "abc";
   EXPECT_EQ(SkipCharTableBytes(one), one + 1);
   const char three[] =
-      "\x10\x00\x02"
+      "\x10\x01\x02"
       "abc";
   EXPECT_EQ(SkipCharTableBytes(three), three + 3);
+  // The zero of 0x10 0x00 <table> ends a text (StrToUTF8 alone reads on).
+  const char dvb[] =
+      "\x10\x00\x02"
+      "abc";
+  EXPECT_EQ(SkipCharTableBytes(dvb), dvb + 1);
   const char two[] =
       "\x1F\x01"
       "abc";

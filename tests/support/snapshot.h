@@ -6,11 +6,12 @@
 
 namespace snapshot {
 
-// Compares emu::Frame() with tests/reference/<name>.png. A missing reference
-// is written and counts as a match; so is every reference while the
-// environment variable PVR_UPDATE_REFERENCES is 1 (the way to change them on
-// purpose). On a mismatch the frame is left as <build>/snapshots/<name>_err.png
-// and `message` says how many pixels differ.
+// Compares emu::Frame() with tests/reference/<name>.png. While the
+// environment variable PVR_UPDATE_REFERENCES is 1 the frame is written as the
+// reference and counts as a match (the way to make or change references on
+// purpose); otherwise a missing reference is a mismatch. On a mismatch the
+// frame is left as <build>/snapshots/<name>_err.png and `message` says why
+// (how many pixels differ, or that the reference is missing).
 bool MatchesReference(const std::string& name, std::string* message);
 
 }  // namespace snapshot

@@ -364,12 +364,20 @@ TEST_F(LayoutTest, SelectedLongNameScrollsOneCharacterPerRedraw) {
   EXPECT_EQ(scrollFilenameEligible, 0);
 }
 
-TEST_F(LayoutTest, MessageBoxWithoutARegionDrawsNothingAndReturns) {
+// With the list hidden a timed notice brings a region of its own, is seen
+// for its delay, and leaves nothing behind.
+TEST_F(LayoutTest, MessageBoxWithoutARegionShowsForItsTimeAndLeavesNoRegion) {
   ASSERT_EQ(rgn, NO_REGION);  // the list is not open
   int count = messageCount;
+  bool seen = false;
+  emu::SetDelayObserver([&](dword) { seen = Pixel(180, 223) == 0xFFFFFFFFu; });
   ShowMessageWinX(rgn, "Title", "one", "two", 100);
+  emu::SetDelayObserver(nullptr);
+  EXPECT_TRUE(seen);
   EXPECT_EQ(messageCount, count + 1);
   EXPECT_FALSE(emu::AnyRegionOpen());
+  EXPECT_NE(Pixel(180, 223), 0xFFFFFFFFu);
+  EXPECT_EQ(rgn, NO_REGION);
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 // The list and the dialogs as a person sees them: every configuration is
-// written to <build>/snapshots/ to be looked at, and a few are compared pixel
-// for pixel with tests/reference/ (PVR_UPDATE_REFERENCES=1 rewrites them).
+// written to <build>/snapshots/ to be looked at and compared pixel for pixel
+// with tests/reference/ (PVR_UPDATE_REFERENCES=1 rewrites them).
+#include <stdlib.h>
 #include <string.h>
+
+#include <string>
 
 #include "ListFixture.h"
 #include "app/keys.h"
@@ -39,9 +42,14 @@ class ListSnapshotTest : public ListTest {
 
   void Redraw() { RefreshQuembryWindow(); }
 
-  void ExpectReference(const char* name) {
+  void ExpectReference(const std::string& name) {
     std::string message;
     EXPECT_TRUE(snapshot::MatchesReference(name, &message)) << message;
+  }
+  // Saved to be looked at, and compared with its reference.
+  void Shows(const std::string& name) {
+    Save(name);
+    ExpectReference(name);
   }
 };
 
@@ -51,8 +59,7 @@ TEST_F(ListSnapshotTest, WideSpacing) {
   OpenList();
   Decorate();
   Redraw();
-  Save("list-wide");
-  ExpectReference("list-wide");
+  Shows("list-wide");
 }
 
 TEST_F(ListSnapshotTest, WideSpacingWithExtraLine) {
@@ -64,7 +71,7 @@ TEST_F(ListSnapshotTest, WideSpacingWithExtraLine) {
   OpenList();
   Decorate();
   Redraw();
-  Save("list-wide-extra");
+  Shows("list-wide-extra");
 }
 
 TEST_F(ListSnapshotTest, NarrowSpacing) {
@@ -74,7 +81,7 @@ TEST_F(ListSnapshotTest, NarrowSpacing) {
   OpenList();
   Decorate();
   Redraw();
-  Save("list-narrow");
+  Shows("list-narrow");
 }
 
 TEST_F(ListSnapshotTest, NarrowSpacingWithExtraLine) {
@@ -87,8 +94,7 @@ TEST_F(ListSnapshotTest, NarrowSpacingWithExtraLine) {
   OpenList();
   Decorate();
   Redraw();
-  Save("list-narrow-extra");
-  ExpectReference("list-narrow-extra");
+  Shows("list-narrow-extra");
 }
 
 TEST_F(ListSnapshotTest, RecycleView) {
@@ -99,7 +105,7 @@ TEST_F(ListSnapshotTest, RecycleView) {
   Decorate();
   recycleWindowMode = 1;
   Redraw();
-  Save("list-recycle");
+  Shows("list-recycle");
 }
 
 TEST_F(ListSnapshotTest, MultiSelectionAndColumnOptions) {
@@ -125,7 +131,7 @@ TEST_F(ListSnapshotTest, MultiSelectionAndColumnOptions) {
     tail = &item->next;
   }
   Redraw();
-  Save("list-multiselect");
+  Shows("list-multiselect");
 }
 
 TEST_F(ListSnapshotTest, LongFolderName) {
@@ -133,7 +139,7 @@ TEST_F(ListSnapshotTest, LongFolderName) {
   OpenList();
   EnterFolder(kLongFolder);
   Redraw();
-  Save("list-long-folder");
+  Shows("list-long-folder");
 }
 
 TEST_F(ListSnapshotTest, YesNoWindowOverTheList) {
@@ -145,8 +151,7 @@ TEST_F(ListSnapshotTest, YesNoWindowOverTheList) {
   DisplayYesNoWindow("Delete Confirmation", "Match of the Day.rec", "Delete this recording?", "Yes",
                      "No", 1, nullptr);
   TAP_Osd_Sync();
-  Save("dialog-yesno");
-  ExpectReference("dialog-yesno");
+  Shows("dialog-yesno");
 }
 
 TEST_F(ListSnapshotTest, MessageWindowAndMessageBox) {
@@ -154,19 +159,58 @@ TEST_F(ListSnapshotTest, MessageWindowAndMessageBox) {
   OpenList();
   Redraw();
   DisplayMessageWindow("YouTube Disabled", "YouTube has been disabled in Pavrolinex.", "", nullptr);
-  Save("dialog-message-one-line");
+  Shows("dialog-message-one-line");
   emu::PressKey(RKEY_Ok);
   DisplayMessageWindow("Multi-Select Not Found", "Multi-select file not found (D)",
                        "Clearing multi-select list", nullptr);
-  Save("dialog-message");
+  Shows("dialog-message");
   emu::PressKey(RKEY_Exit);
   ShowMessageWinTemp(rgn, "Emptying Recycle Bin", "Please wait...", "");
-  Save("dialog-messagebox");
+  Shows("dialog-messagebox");
   RestoreMessageWinTemp(rgn);
   ShowMessageWinTemp(rgn, "A title far too long to fit in the message box at all, really",
                      "Line one", "Line two");
-  Save("dialog-messagebox-long");
+  Shows("dialog-messagebox-long");
   RestoreMessageWinTemp(rgn);
+}
+
+// A message shown for a fixed time is drawn and removed inside one key
+// event; the frame that its delay holds on screen is what the user sees.
+TEST_F(ListSnapshotTest, TimedMessagesOverTheList) {
+  column5Option = 5;
+  OpenList();
+  std::string expected;
+  int held = 0;
+  emu::SetDelayObserver([&](dword ticks) {
+    held++;
+    EXPECT_EQ(ticks, 300u);
+    Shows(expected);
+  });
+  expected = "message-no-last-playback";
+  emu::PressKey(RKEY_Slow);
+  EXPECT_EQ(held, 1);
+  emu::ReleaseKey(RKEY_Red);
+  ASSERT_EQ(MultiSelectCount(), 1);
+  expected = "message-multiselect-not-available";
+  emu::PressKey(RKEY_TvRadio);
+  EXPECT_EQ(held, 2);
+  expected = "message-multiselect-cleared";
+  emu::HoldKey(RKEY_Red);
+  EXPECT_EQ(held, 3);
+  EXPECT_EQ(MultiSelectCount(), 0);
+  emu::SetDelayObserver(nullptr);
+}
+
+// Without a reference a comparison has nothing to compare: it fails, and
+// writes nothing into the source tree.
+TEST_F(ListSnapshotTest, AMissingReferenceIsAMismatch) {
+  unsetenv("PVR_UPDATE_REFERENCES");
+  OpenList();
+  std::string message;
+  EXPECT_FALSE(snapshot::MatchesReference("no-such-screen", &message));
+  EXPECT_NE(message.find("missing"), std::string::npos) << message;
+  EXPECT_FALSE(
+      testenv::Exists(std::string(PVR_SOURCE_DIR) + "/tests/reference/no-such-screen.png"));
 }
 
 TEST_F(ListSnapshotTest, GermanTexts) {
@@ -179,7 +223,7 @@ TEST_F(ListSnapshotTest, GermanTexts) {
   DisplayYesNoWindow("L\xF6schen best\xE4tigen", "Match of the Day.rec", "Aufnahme l\xF6schen?",
                      "Ja", "Nein", 0, nullptr);
   TAP_Osd_Sync();
-  Save("list-german");
+  Shows("list-german");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "app/Placeholders.h"
 #include "appenv.h"
 #include "catalogue/History.h"
+#include "catalogue/catalogue.h"
 #include "config/Configuration.h"
 #include "config/Settings.h"
 #include "lib/lib.h"
@@ -49,6 +50,25 @@ TEST_F(DemoDiskTest, SettingsRecycleOnDeleteAndKeepTheirDefaults) {
   EXPECT_EQ(GMToffsetOption, 600);
   EXPECT_EQ(StatusScreenKey, 65552);
   EXPECT_NE(FirmwareDatMJD(), 0);
+}
+
+// The disk describes the emulated recorder, so the headers of its family
+// decode, and some hold the position where the recorder itself stopped.
+TEST_F(DemoDiskTest, HeadersDecodeForTheDescribedRecorderAndSomeHoldAResumePosition) {
+  ASSERT_EQ(GetSystemType(), ST_TMSS);
+  int headers = 0, resumable = 0;
+  for (const std::string& name : testenv::ListDir("/mnt/hd/DataFiles")) {
+    if (name.size() < 8 || name.compare(name.size() - 8, 8, ".rec.inf") != 0) continue;
+    std::string header = testenv::ReadFile("/mnt/hd/DataFiles/" + name);
+    header.resize(RECHEADER_BUFFER_SIZE);
+    RECHeaderInfo info;
+    ASSERT_EQ(HDD_DecodeRECHeader((const byte*)header.data(), &info, 0), 1) << name;
+    headers++;
+    resumable += info.resumeBlock > 0;
+  }
+  EXPECT_GT(headers, 0);
+  EXPECT_GT(resumable, 0);
+  EXPECT_LT(resumable, headers);
 }
 
 TEST_F(DemoDiskTest, ViewingHistoryMatchesTheRecordingsOnTheDisk) {

@@ -258,6 +258,30 @@ TEST_F(WebTest, KeysReachTheApplicationAndBadOnesAreRefused) {
   EXPECT_NE(recorder.Stderr().find("Exit  - Pavrolinex - Power"), std::string::npos);
 }
 
+// A message shown for a fixed time is drawn and removed inside one key event:
+// the page gets its frame as the delay begins and the next one only when the
+// delay has passed, in real time.
+TEST_F(WebTest, TimedMessagesStayForTheirDelay) {
+  Recorder recorder(Disk());
+  ASSERT_GT(recorder.port(), 0);
+  Events events(recorder);
+  // With the clock paused the picture stands still: frames change with keys only.
+  EXPECT_EQ(Status(recorder.Request("POST", "/clock?action=pause")), "204");
+  ASSERT_NE(events.StateWith("\"clockRunning\":false"), "");
+  EXPECT_EQ(Status(recorder.Request("POST", "/key?code=0x10042&action=press")), "204");
+  ASSERT_NE(events.StateWith("\"osd\":true"), "");
+  // Slow Motion, with no last playback: "No Last Playback File" for 3 s.
+  EXPECT_EQ(Status(recorder.Request("POST", "/key?code=0x1003B&action=press")), "204");
+  std::string message = events.Next("frame");
+  Clock::time_point shown = Clock::now();
+  EXPECT_NE(message, "");
+  std::string after = events.Next("frame");
+  EXPECT_NE(after, "");
+  EXPECT_NE(after, message);
+  EXPECT_GE(Clock::now() - shown, std::chrono::milliseconds(2500));
+  EXPECT_EQ(recorder.Stop(), 0);
+}
+
 TEST_F(WebTest, TheClockPausesAndSteps) {
   Recorder recorder(Disk());
   ASSERT_GT(recorder.port(), 0);

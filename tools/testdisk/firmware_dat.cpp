@@ -88,4 +88,12 @@ FirmwareDat DefaultFirmwareDat(uint16_t systemId) {
   return dat;
 }
 
+FirmwareDat TestDiskFirmwareDat(uint16_t systemId) {
+  FirmwareDat dat = DefaultFirmwareDat(systemId);
+  for (FirmwareDatModel& model : dat.models) {
+    if (model.sysId == systemId) model.remoteType = 1;
+  }
+  return dat;
+}
+
 }  // namespace testdisk

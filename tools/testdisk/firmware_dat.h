@@ -39,5 +39,8 @@ bool WriteFirmwareDat(const std::string& path, const FirmwareDat& dat);
 // A file with a few typical models, one of them for `systemId` (the emulated
 // recorder's identifier by default).
 FirmwareDat DefaultFirmwareDat(uint16_t systemId = 22010);
+// What a test disk carries: the default file, with the remote of `systemId`
+// delivering the key codes that tests and scripts name, untranslated (type 1).
+FirmwareDat TestDiskFirmwareDat(uint16_t systemId = 22010);
 
 }  // namespace testdisk

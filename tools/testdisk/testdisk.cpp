@@ -15,6 +15,8 @@
 #include <random>
 #include <system_error>
 
+#include "firmware_dat.h"
+
 namespace testdisk {
 
 namespace fs = std::filesystem;
@@ -147,6 +149,7 @@ Disk::Disk(std::string root) : root_(std::move(root)) {
   std::error_code ec;
   fs::create_directories(root_ + "/DataFiles", ec);
   fs::create_directories(root_ + "/ProgramFiles/Settings", ec);
+  if (!Exists(kFirmwareDat)) WriteFirmwareDat(HostPath(kFirmwareDat), TestDiskFirmwareDat());
 }
 
 std::string Disk::HostPath(const std::string& path) const {

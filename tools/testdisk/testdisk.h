@@ -67,8 +67,12 @@ const Layout* LayoutOf(int family);  // null for families without a layout
 std::vector<uint8_t> EncodeHeader(const Header& header);
 
 // A disk below a host folder. Paths are firmware paths ("/DataFiles/Movies/x.rec").
+// A new disk describes its recorder as the emulated one (system id 22010) in
+// /ProgramFiles/Settings/FirmwareTMS.dat, unless the disk already has that file;
+// remove or rewrite it for another recorder.
 class Disk {
  public:
+  static constexpr const char* kFirmwareDat = "/ProgramFiles/Settings/FirmwareTMS.dat";
   explicit Disk(std::string root);
   const std::string& Root() const { return root_; }
   std::string HostPath(const std::string& path) const;
