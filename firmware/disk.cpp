@@ -196,6 +196,19 @@ dword TAP_Hdd_Fread(void* buf, dword blksize, dword blcnt, TYPE_File* file) {
   return static_cast<dword>(got / blksize);
 }
 
+namespace fw {
+namespace {
+// Files the firmware writes carry its own clock, as on the recorder, whose
+// system time is the broadcast time: the host's clock means nothing here.
+void StampWithClock(int fd) {
+  struct timespec times[2];
+  times[0].tv_sec = times[1].tv_sec = static_cast<time_t>(LocalNow());
+  times[0].tv_nsec = times[1].tv_nsec = 0;
+  futimens(fd, times);
+}
+}  // namespace
+}  // namespace fw
+
 dword TAP_Hdd_Fwrite(const void* buf, dword blksize, dword blcnt, TYPE_File* file) {
   if (!IsOpen(file) || !buf || blksize == 0 || !(file->mode & TAP_FILE_WRITE)) return 0;
   if (!fw::DiskChangeAllowed()) return 0;
@@ -206,6 +219,7 @@ dword TAP_Hdd_Fwrite(const void* buf, dword blksize, dword blcnt, TYPE_File* fil
     if (n <= 0) break;
     done += static_cast<uint64_t>(n);
   }
+  if (done > 0) fw::StampWithClock(file->handle);
   return static_cast<dword>(done / blksize);
 }
 
@@ -248,6 +262,7 @@ dword TAP_Hdd_Create(const char* name, byte attr) {
   // when it creates over a name.
   int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return 0;
+  fw::StampWithClock(fd);
   close(fd);
   return 1;
 }
