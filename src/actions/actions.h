@@ -100,3 +100,8 @@ bool FormatFolderDeleteCommand(char* out, int size, const char* folder, const ch
 bool AppendShellQuoted(char* out, int size, const char* value);
 void initialiseQuembryDelete();
 void initialiseQuembryRecycle();
+
+// Stopping from the list: asks whether to stop the recording, the playback or
+// (manager view) the application on the highlighted line, then stops it.
+extern int stopWindowShowing;
+void ActivateStopWindow(const char* name);

@@ -113,10 +113,6 @@ void Called(const char* name) {
 }  // namespace
 
 void DisplayConfigLine(int) {}
-void ActivateStopWindow(const char*) {
-  Called("ActivateStopWindow");
-  stopmenuWindowShowing = 1;
-}
 void RecycleRestoreAction() { Called("RecycleRestoreAction"); }
 void DeleteAllRecycleBinWindow() { Called("DeleteAllRecycleBinWindow"); }
 void DeleteDirRecycleBinWindow() { Called("DeleteDirRecycleBinWindow"); }

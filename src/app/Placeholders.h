@@ -92,7 +92,6 @@ extern int configMenuNumber;
 extern int configLine;
 
 void DisplayConfigLine(int line);
-void ActivateStopWindow(const char* name);
 void RecycleRestoreAction();
 void DeleteAllRecycleBinWindow();
 void DeleteDirRecycleBinWindow();

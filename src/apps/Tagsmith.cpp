@@ -45,7 +45,7 @@ bool FillTagsmithMessage(const FileRecord* line) {
 
 // The list shows with nothing over it.
 bool ListAlone() {
-  return windowShowing && !deleteWindowShowing && !infoWindowShowing && !keyboardWindowShowing &&
+  return windowShowing && !deleteWindowShowing && !stopWindowShowing && !infoWindowShowing && !keyboardWindowShowing &&
          !keyboardHelpWindowShowing && !quembryHelpWindowShowing && !checkFirmwareDatShowing &&
          !creditsShowing && !configWindowShowing && !MessageWindowShowing && !moveWindowShowing &&
          !stopmenuWindowShowing && !allrecycleWindowShowing && !yesnoWindowShowing;

@@ -91,15 +91,19 @@ TEST_F(ManagerTest, ListsStartsAndRefuses) {
   EXPECT_EQ(windowShowing, 1);
   EXPECT_EQ(TAPManagerWindowCopy, nullptr);
   EXPECT_EQ(Named("EchoApp.tap")->playingNow, 1u);
-  // A running application is not started twice.
+  // Ok on a running application asks to stop it instead of starting it again.
   emu::PressKey(RKEY_Ok);
   EXPECT_EQ(TAPManager_multistep, 0);
+  ASSERT_EQ(yesnoWindowShowing, 1);
+  EXPECT_STREQ(lastMessageTitle, "TAP Stop Confirmation");
+  emu::PressKey(RKEY_VolUp);
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(emu::RunningCount(), 1);
+  EXPECT_EQ(Named("EchoApp.tap")->playingNow, 0u);
+  struct stat st;
+  EXPECT_EQ(stat(HostPath("/ProgramFiles/stopped").c_str(), &st), 0);  // it had its stop request
 
   // Found by id: in the folder only, or in the folders below it too.
-  TAP_Hdd_ChangeDir("/ProgramFiles");
-  HDD_TAP_Terminate(0x12345678);
-  emu::Idle(1);
-  EXPECT_EQ(emu::RunningCount(), 1);
   remove(HostPath("/ProgramFiles/EchoApp.tap").c_str());
   GotoPath("/ProgramFiles");
   EXPECT_EQ(FindAndStartTAPID(0x12345678, "/ProgramFiles", 0), 0);

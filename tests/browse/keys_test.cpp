@@ -502,14 +502,24 @@ TEST_F(BrowseTest, PlayingFilesCannotBeMovedOrRenamedAndStopOpensTheStopMenu) {
   emu::PressKey(RKEY_Option);
   EXPECT_STREQ(lastMessageTitle, "File Rename Not Allowed");
   EXPECT_STREQ(lastMessageLine1, "Renaming of files that are playing");
+  // Stop asks first, with No chosen; Yes stops the playback.
   emu::PressKey(RKEY_Stop);
-  EXPECT_STREQ(lastStandInCall, "ActivateStopWindow");
-  stopmenuWindowShowing = 0;
+  ASSERT_EQ(yesnoWindowShowing, 1);
+  EXPECT_STREQ(lastMessageTitle, "Playback Stop Confirmation");
+  EXPECT_STREQ(lastMessageLine2, "File: Show 04.rec");
+  emu::PressKey(RKEY_Ok);
+  EXPECT_TRUE(emu::IsPlaying());
+  emu::PressKey(RKEY_Stop);
+  emu::PressKey(RKEY_VolUp);
+  emu::PressKey(RKEY_Ok);
+  EXPECT_FALSE(emu::IsPlaying());
+  EXPECT_EQ(yesnoWindowShowing, 0);
   // Stop on a file that neither plays nor records: nothing.
-  standInCalls = 0;
+  int shown = messageCount;
   SelectByKeys("Show 05.rec");
   emu::PressKey(RKEY_Stop);
-  EXPECT_EQ(standInCalls, 0);
+  EXPECT_EQ(yesnoWindowShowing, 0);
+  EXPECT_EQ(messageCount, shown);
 }
 
 TEST_F(BrowseTest, OverrideKeysAndTheRecycleView) {
