@@ -39,6 +39,15 @@ void LogReceipt(const char* what, dword sender) {
   PrintNet(line);
 }
 
+// Tagsmith's answer to a prepared entry. One answer per entry: a repeated one
+// would skip the next entry of the selection.
+void PrepareAnswer(const char* what, dword sender, int phase) {
+  LogReceipt(what, sender);
+  if (!Tagsmith_prepareSent) return;
+  Tagsmith_prepareSent = 0;
+  StartPhase(phase);
+}
+
 }  // namespace
 
 void ipAskAlive(dword id) { Send(id, TAGSMITHCMD_AskAlive, PAVROLINEX_ID); }
@@ -79,25 +88,13 @@ dword ipCommandProcessor(word, dword command, dword argument) {
       StartPhase(4);
       break;
     case TAGSMITHCMD_QuembrySuccess:
-      LogReceipt("TAGSMITHCMD_QuembrySuccess", argument);
-      // One answer per prepared entry: a repeated one would skip the next.
-      if (!Tagsmith_prepareSent) break;
-      Tagsmith_prepareSent = 0;
-      StartPhase(6);
+      PrepareAnswer("TAGSMITHCMD_QuembrySuccess", argument, 6);
       break;
     case TAGSMITHCMD_QuembryExisting:
-      LogReceipt("TAGSMITHCMD_QuembryExisting", argument);
-      // One answer per prepared entry: a repeated one would skip the next.
-      if (!Tagsmith_prepareSent) break;
-      Tagsmith_prepareSent = 0;
-      StartPhase(6);
+      PrepareAnswer("TAGSMITHCMD_QuembryExisting", argument, 6);
       break;
     case TAGSMITHCMD_QuembryFailed:
-      LogReceipt("TAGSMITHCMD_QuembryFailed", argument);
-      // One answer per prepared entry: a repeated one would skip the next.
-      if (!Tagsmith_prepareSent) break;
-      Tagsmith_prepareSent = 0;
-      StartPhase(7);
+      PrepareAnswer("TAGSMITHCMD_QuembryFailed", argument, 7);
       break;
     case TAGSMITHCMD_ShowInfo:
       if (argument) {
