@@ -26,3 +26,10 @@ extern AppText text_FolderDeleteNotAllowed, text_FolderNotEmptyA, text_FolderNot
     text_FolderDeleteConfirmTitle, text_FolderWord, text_DeleteThisFolder, text_RecycleThisFile,
     text_DeleteThisFile, text_RecycleFailureTitle, text_RecycleTooMany, text_ErrorRenaming,
     text_RenameTo, text_FolderDeleteFailedTitle, text_FolderDeleteFailedLine1;
+
+// Restore, emptying the bin, the list of all recycled files.
+extern AppText text_FileRestoredTitle, text_FileRestoredLine1, text_BinTitle, text_CleanoutFailed,
+    text_EmptyBinTitle, text_EmptyBinAll, text_EmptyBinThis, text_AreYouSure, text_EmptyingBin,
+    text_PleaseWait, text_BinEmptied, text_DirBinEmptied, text_AllRecycleTitle, text_PageUpDown,
+    text_ExitWord, text_ThresholdCheck, text_Showing, text_Of, text_Found, text_OnlyDisplaying,
+    text_OfThe, text_FilesFound;

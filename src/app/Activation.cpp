@@ -179,6 +179,7 @@ void TerminateRoutine() {
   if (MountMediaFiles) MediaFiles_Unmount();
   TerminateConfigMenu();
   ReleaseLogoMemory();
+  if (allrecycleWindowShowing) CloseAllRecycleWindow();
   ExitRoutine();
 
   ReleaseCatalogue();

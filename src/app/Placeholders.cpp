@@ -63,10 +63,6 @@ dword QuembryStopMenuKeyHandler(dword) {
   lastKeyHandler = "QuembryStopMenuKeyHandler";
   return 0;
 }
-dword AllRecycleKeyHandler(dword) {
-  lastKeyHandler = "AllRecycleKeyHandler";
-  return 0;
-}
 
 dword KeyboardKeyHandler(dword) {
   lastKeyHandler = "KeyboardKeyHandler";
@@ -113,10 +109,6 @@ void Called(const char* name) {
 }  // namespace
 
 void DisplayConfigLine(int) {}
-void RecycleRestoreAction() { Called("RecycleRestoreAction"); }
-void DeleteAllRecycleBinWindow() { Called("DeleteAllRecycleBinWindow"); }
-void DeleteDirRecycleBinWindow() { Called("DeleteDirRecycleBinWindow"); }
-void ActivateAllRecycleWindow() { Called("ActivateAllRecycleWindow"); }
 void ActivateMoveWindow() {
   Called("ActivateMoveWindow");
   moveWindowShowing = 1;
@@ -130,9 +122,6 @@ void StopMenuMultistepAction() {
   Called("StopMenuMultistepAction");
   STOP_MENU_multistep = 0;
 }
-void DeleteDirRecycleFiles(const char*, int) { Called("DeleteDirRecycleFiles"); }
-void EmptyOldestRecycleBin() { Called("EmptyOldestRecycleBin"); }
-void EmptyRecycleBinAfterXDays(word, byte) { Called("EmptyRecycleBinAfterXDays"); }
 void BackgroundMove() { Called("BackgroundMove"); }
 void CommenceMoveProcess() { Called("CommenceMoveProcess"); }
 void CloseQuembryMoveWindow() { moveWindowShowing = 0; }

@@ -40,7 +40,6 @@ dword CreditsKeyHandler(dword key);
 dword QuembryMoveKeyHandler(dword key);
 dword QuembryInfoKeyHandler(dword key);
 dword QuembryStopMenuKeyHandler(dword key);
-dword AllRecycleKeyHandler(dword key);
 dword KeyboardKeyHandler(dword key);
 
 // ------------------------------------------------------------ actions
@@ -92,10 +91,6 @@ extern int configMenuNumber;
 extern int configLine;
 
 void DisplayConfigLine(int line);
-void RecycleRestoreAction();
-void DeleteAllRecycleBinWindow();
-void DeleteDirRecycleBinWindow();
-void ActivateAllRecycleWindow();
 void ActivateMoveWindow();
 void populateMoveFileList();
 void DisplayQuembryMoveFolderList();
@@ -103,9 +98,6 @@ void ReturnFromCancelBackgroundMoveYesNo(int answer);
 void CreateNewFolder();
 void DisplayStopMenuProgress();
 void StopMenuMultistepAction();
-void DeleteDirRecycleFiles(const char* path, int recursive);
-void EmptyOldestRecycleBin();
-void EmptyRecycleBinAfterXDays(word mjd, byte hour);
 void BackgroundMove();
 void CommenceMoveProcess();
 void CloseQuembryMoveWindow();
