@@ -24,6 +24,21 @@ const char* const kHostile[] = {
 
 class RecycleBinTest : public BrowseTest {
  protected:
+  // A USB drive (/DataFiles/USB) with a recycled recording of its own.
+  void Configure(emu::Config& config) override {
+    usbSeed_ = testenv::MakeTempDir("pvr-usb");
+    testdisk::Disk usb(usbSeed_);
+    ASSERT_TRUE(usb.File("/Away.rec.del", 10));
+    emu::ExternalDrive drive;
+    drive.seedDir = usbSeed_;
+    config.drives.push_back(drive);
+  }
+  void TearDown() override {
+    BrowseTest::TearDown();
+    testenv::RemoveTree(usbSeed_);
+  }
+  std::string usbSeed_;
+
   void BuildDisk() override {
     BrowseTest::BuildDisk();
     using testdisk::Stamp;
@@ -119,6 +134,12 @@ TEST_F(RecycleBinTest, TheSetHourEmptiesTheWholeTreeAndNothingElse) {
   EXPECT_EQ(Hostile(), 0);
   ExpectSurvivors(true);
   EXPECT_EQ(MessageWindowShowing, 0);
+  // The drive on another mount is left out unless external bins are asked for.
+  EXPECT_TRUE(testenv::Exists("/mnt/sdb1/Away.rec.del"));
+  RecycleBinCleanExternal = 1;
+  HourlyPass(31, 2, 12);
+  HourlyPass(31, 3, 12);
+  EXPECT_FALSE(testenv::Exists("/mnt/sdb1/Away.rec.del"));
 }
 
 TEST_F(RecycleBinTest, TheThresholdTakesTheOldestUntilTheSpaceIsFree) {
