@@ -51,9 +51,7 @@ bool EndsInDelMarker(const char* name) {
 // companions. A file in use by the firmware is left alone; one that
 // survives the delete is noted for the failure message.
 void DeleteRecycledTrio(const char* folder, const char* name) {
-  char path[PATH_BUFFER_SIZE];
-  snprintf(path, sizeof path, "%.300s/%.127s", folder, name);
-  if (HDD_isFileInUse(path)) return;
+  if (RecycledFileInUse(folder, name)) return;
   char inf[128], nav[128];
   MakeInfNavNames(name, inf, nav);
   TAP_Hdd_Delete(name);

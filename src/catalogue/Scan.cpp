@@ -2,6 +2,7 @@
 // catalogue, keeping the lines that are still there and appending the new ones.
 #include <stdio.h>
 #include <string.h>
+#include <strings.h>
 
 #include "catalogue/catalogue.h"
 #include "catalogue/internal.h"
@@ -53,21 +54,6 @@ bool TakeFile(const char* name) {
   if (TAPManagerMode == 1) return IsFileTAP(name) == 1;
   if (TAPManagerMode == 2) return true;
   return IsFileRec(name) == 1;
-}
-
-// Whether the firmware plays or records the file `name` of `path`, or the
-// recording whose recycled companion it is (x.rec.inf.del of x.rec.del).
-bool InUse(const char* path, const char* name) {
-  char file[PATH_BUFFER_SIZE];
-  int length = (int)strlen(name);
-  bool companion = length > 8 && (strcmp(name + length - 8, ".inf.del") == 0 ||
-                                  strcmp(name + length - 8, ".nav.del") == 0);
-  if (companion) {
-    snprintf(file, sizeof file, "%.300s/%.*s.del", path, length - 8, name);
-  } else {
-    snprintf(file, sizeof file, "%.300s/%.127s", path, name);
-  }
-  return HDD_isFileInUse(file) != 0;
 }
 
 bool EndsInDel(const char* name) {
@@ -127,6 +113,19 @@ bool Lookup(const LineIndex& index, const char* path, DirEntry* entry, int n, in
 }
 
 }  // namespace
+
+bool RecycledFileInUse(const char* folder, const char* name) {
+  char file[PATH_BUFFER_SIZE];
+  int length = (int)strlen(name);
+  bool companion = length > 8 && (strcasecmp(name + length - 8, ".inf.del") == 0 ||
+                                  strcasecmp(name + length - 8, ".nav.del") == 0);
+  if (companion) {
+    snprintf(file, sizeof file, "%.300s/%.*s.del", folder, length - 8, name);
+  } else {
+    snprintf(file, sizeof file, "%.300s/%.127s", folder, name);
+  }
+  return HDD_isFileInUse(file) != 0;
+}
 
 void ShowAllocationFailure(const char* where) {
   ShowMessageWinX(rgn, "TAP Memory Allocation Failure", "Unable to allocate enough memory", where,
@@ -333,7 +332,7 @@ int ScanFolder(const char* path, int folderNumber, int parentNumber, int depth, 
     int slot = 0;
     if (file.attr == ATTRIBUTE_FILE) {
       if (recycleBinCleanoutOption == 1 && tapStartup && EndsInDel(file.name) &&
-          !InUse(path, file.name))
+          !RecycledFileInUse(path, file.name))
         TAP_Hdd_Delete(file.name);
       if (!TakeFile(file.name)) continue;
       if (Lookup(index, path, &file, folderNumber, &slot)) {

@@ -146,6 +146,7 @@ TEST_F(RecycleBinTest, EachHourlyCleanoutTakesOnlyTheBin) {
   EXPECT_EQ(InBin("/DataFiles/Movies/Alpha.rec"), 3);
 
   RecycleBinAfterXDays = 0;
+  tempFileSuffixOption = 2;  // every file counts: a companion is a recycled file of its own
   recycleBinCleanoutOption = 2;
   RecycleBinCleanoutTime = 3;
   HourlyPass(30, 2);
