@@ -75,6 +75,7 @@ void ReleaseMoveFilesMemory() {}
 void ActivateStopMenuWindow() { stopmenuWindowShowing = 1; }
 void initialiseQuembryRename() {}
 
+
 // ------------------------------------------------------------ peripheral
 
 void MediaFiles_Mount() {}

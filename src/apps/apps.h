@@ -36,7 +36,7 @@ extern int Tagsmith_multiphase, Tagsmith_multistep;
 extern int Tagsmith_alive, Tagsmith_alive_counter, Tagsmith_failure;
 extern char Tagsmith_infoMessage[128];  // text the own info window shows; "" = none
 extern int activateTagsmithPrepareQuembry;
-extern int Tagsmith_prepareSent;         // a prepare went out and its answer is due
+extern int Tagsmith_prepareSent;  // a prepare went out and its answer is due
 extern int prepareInBackgroundComplete;  // 0 running, 1 done, -1 failed, -2 cancelled
 extern int processInBackground;          // 1 move or copy, 2 Tagsmith preparation
 
