@@ -652,10 +652,12 @@ int main(int argc, char** argv) {
                                   testdisk::DefaultFirmwareDat());
   // Logos for most channels; the rest show their names.
   std::string channels = "# type\tservice id\tnumber\tname\n";
+  int index = 0;
   for (const Channel& c : kChannels) {
     channels += std::string(c.radio ? "Radio" : "TV") + "\t" + std::to_string(c.serviceId) + "\t" +
                 std::to_string(c.number) + "\t" + c.name + "\n";
-    if (c.serviceId % 5 != 0) {
+    // Every fifth channel goes without.
+    if (index++ % 5 != 4) {
       ok = ok && WriteLogo(disk.HostPath(std::string(LOGO_FOLDER) + "/" + c.name + ".jpg"), c.name,
                            c.colour);
     }

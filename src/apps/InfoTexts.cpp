@@ -9,7 +9,7 @@ AppText text_Program = {"Program:", "Sendung:"};
 AppText text_Channel = {"Channel:", "Sender:"};
 AppText text_Author = {"Author:", "Autor:"};
 AppText text_LogoInfo = {"Logo info = ", "Logo-Info = "};
-AppText text_DateTime = {"Date & Time:", "Datum & Zeit:"};
+AppText text_DateTime = {"Date & Time:", "Sendezeit:"};
 AppText text_FileName = {"File Name:", "Dateiname:"};
 AppText text_FileSize = {"File Size:",
                          "Dateigr\xF6\xDF"
@@ -21,7 +21,7 @@ AppText text_Description = {"Description:", "Inhalt:"};
 AppText text_Scroll = {"Scroll", "Bl\xE4ttern"};
 AppText text_Crypted = {"(crypted)", "(verschl\xFCsselt)"};
 AppText text_Uncrypted = {"(uncrypted)", "(unverschl\xFCsselt)"};
-AppText text_PartlyCrypted = {"(partly crypted)", "(teilweise verschl\xFCsselt)"};
+AppText text_PartlyCrypted = {"(partly crypted)", "(teilw. verschl\xFCsselt)"};
 AppText text_HourWord = {"hour", "Stunde"};
 AppText text_HoursWord = {"hours", "Stunden"};
 AppText text_MinuteWord = {"minute", "Minute"};
@@ -37,7 +37,7 @@ AppText text_ButtonRename2 = {"", "nennen"};
 AppText text_ButtonMove = {"Move", "Verschie-"};
 AppText text_ButtonMove2 = {"", "ben"};
 AppText text_ButtonProgress = {"Reset/Set", "Fortschritt"};
-AppText text_ButtonProgress2 = {"Progress", "l\xF6schen/setzen"};
+AppText text_ButtonProgress2 = {"Progress", "\xE4ndern"};
 AppText text_ButtonRestore = {"Restore", "Wieder-"};
 AppText text_ButtonRestore2 = {"", "herstellen"};
 AppText text_BackgroundCopyRunning = {"A background copy is in progress.",

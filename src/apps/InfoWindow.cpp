@@ -52,8 +52,10 @@ bool ButtonShown(int button) {
   return true;
 }
 
+// The labels may reach a little further left than the values' margin, so
+// that the longest ("Date & Time:") keeps its colon.
 void Label(int y, int right, const char* text, int size) {
-  PrintRight(rgn, 77, (dword)y, (dword)right, text, kLabel, 0, size);
+  PrintRight(rgn, 71, (dword)y, (dword)right, text, kLabel, 0, size);
 }
 
 void Value(int x, int y, const char* text, int size) {
@@ -110,6 +112,10 @@ void FormatDateAndTime(char* out, int size) {
     FormatInfoDate((word)(currentFile.stamp >> 16), date, sizeof date);
     FormatClock((int)(currentFile.stamp >> 8 & 0xFF), (int)(currentFile.stamp & 0xFF), time,
                 sizeof time);
+  } else if (currentFile.eventStartMjd == 0) {
+    // No event in the header: nothing to show.
+    out[0] = 0;
+    return;
   } else {
     word mjd;
     int sh, sm, eh, em;

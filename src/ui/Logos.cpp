@@ -216,17 +216,21 @@ void LogoCandidateNames(int serviceNumber, int type, const char* serviceName, ch
   snprintf(cleaned, sizeof cleaned, "%.23s", serviceName ? serviceName : "");
   MakeValidFileName(cleaned, LC_Control | LC_Reserved | LC_PrintableOnly);
   snprintf(names[0], 64, "%.23s.jpg", cleaned);
-  names[1][0] = names[2][0] = names[3][0] = 0;
-  if (serviceNumber < 0 || !ServiceKnown(type, serviceNumber)) return;
-  LogoEntry* entry = TableEntry(type, serviceNumber);
-  if (entry) snprintf(names[1], 64, "%d.jpg", entry->channelNumber);
-  snprintf(names[2], 64, "%016llx.jpg", LogoManager_GetChannelID(type, serviceNumber));
+  // A service the firmware does not know has no number, an identifier of 0
+  // and the logo name of the recording's own channel name.
+  names[1][0] = 0;
   TYPE_TapChInfo info;
   memset(&info, 0, sizeof info);
-  TAP_Channel_GetInfo(type, serviceNumber, &info);
-  info.chName[sizeof info.chName - 1] = 0;
+  const char* channelName = serviceName ? serviceName : "";
+  if (serviceNumber >= 0 && TAP_Channel_GetInfo(type, serviceNumber, &info)) {
+    info.chName[sizeof info.chName - 1] = 0;
+    channelName = info.chName;
+    LogoEntry* entry = TableEntry(type, serviceNumber);
+    if (entry) snprintf(names[1], 64, "%d.jpg", entry->channelNumber);
+  }
+  snprintf(names[2], 64, "%016llx.jpg", LogoManager_GetChannelID(type, serviceNumber));
   char logoName[LOGO_NAME_SIZE + 1];
-  LogoManager_ChannelNameToLogoName(info.chName, logoName, sizeof logoName);
+  LogoManager_ChannelNameToLogoName(channelName, logoName, sizeof logoName);
   snprintf(names[3], 64, type == SVC_TYPE_Radio ? "r_%.23s.jpg" : "%.23s.jpg", logoName);
 }
 
