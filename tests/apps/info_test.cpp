@@ -164,7 +164,26 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   ExpectFrame("info-folder");
   emu::PressKey(RKEY_VolDown);
   EXPECT_EQ(infoCommandOption, 3);
+  // In the recycle-bin view a folder offers only OK and Move.
+  recycleWindowMode = 1;
+  emu::PressKey(RKEY_VolDown);
+  EXPECT_EQ(infoCommandOption, 0);
+  emu::PressKey(RKEY_VolUp);
+  EXPECT_EQ(infoCommandOption, 3);
+  recycleWindowMode = 0;
   emu::PressKey(RKEY_Exit);
+
+  // Delete hands over to the confirmation; once the file has gone, the
+  // window has closed over the list without it.
+  OpenInfo("Beta.rec");
+  emu::PressKey(RKEY_VolUp);
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(yesnoWindowShowing, 1);
+  YesNoOption = 0;  // Yes
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(infoWindowShowing, 0);
+  EXPECT_EQ(Find("Beta.rec"), 0);
+  EXPECT_FALSE(disk->Exists("/DataFiles/Beta.rec"));
 
   TextLanguage = 1;
   InfoTime24Hour = 1;
