@@ -30,8 +30,8 @@ const char* LogoLang(LogoText& text) { return text[TextLanguage == 1 ? 1 : 0]; }
 // A logo file larger than this is no logo: it is not read.
 constexpr dword kMaxLogoFileSize = 512 * 1024;
 
-// Logo files that could not be drawn and were logged, so that each is
-// reported once however often the list is drawn.
+// The last logo files that could not be drawn and were logged, so that a
+// damaged file is reported once, not at every drawing of the list.
 constexpr int kReportedSize = 32;
 char reportedLogos[kReportedSize][96];
 int reportedCount;
@@ -173,7 +173,7 @@ void InitLogoMemory() {
 
 void ReadLogoFile() {
   if (!TAPLogoDir) return;
-  HDD_TAP_PushDir();
+  int pushed = HDD_TAP_PushDir();
   if (HDD_ChangeDir(TAPLogoDir) && TAP_Hdd_Exist(LOGO_CACHE_FILE)) {
     TYPE_File* file = TAP_Hdd_Fopen(LOGO_CACHE_FILE);
     byte* record = (byte*)TAP_MemAlloc(LOGO_NAME_SIZE + LOGO_BITMAP_SIZE);
@@ -191,7 +191,7 @@ void ReadLogoFile() {
     if (record) TAP_MemFree(record);
     if (file) TAP_Hdd_Fclose(file);
   }
-  HDD_TAP_PopDir();
+  if (pushed) HDD_TAP_PopDir();
 }
 
 void CacheLogos() {
@@ -241,14 +241,14 @@ void DisplayLogo(word region, int x, int y, int width, int height, int serviceNu
   char lower[64];
   snprintf(lower, sizeof lower, "%s", names[0]);
   LowerCase(lower);
-  HDD_TAP_PushDir();
+  int pushed = HDD_TAP_PushDir();
   int found =
       names[0][0] != '.' ? DrawFromFolders(region, x, y, width, height, names[0], lower) : 0;
   bool known = serviceNumber >= 0 && ServiceKnown(type, serviceNumber);
   for (int i = 1; i < 4 && found == 0 && known; i++) {
     found = DrawFromFolders(region, x, y, width, height, names[i], nullptr);
   }
-  HDD_TAP_PopDir();
+  if (pushed) HDD_TAP_PopDir();
   if (found == 1 || (found == 0 && !known)) return;
   PrintChannelName(region, x, y, width, height, serviceName ? serviceName : "");
 }
