@@ -32,9 +32,9 @@ constexpr dword kLabel = 0xFF0098C0, kValue = 0xFFFAFAFA, kInterior = 0xFF1E1E1E
 constexpr int kButtonX[5] = {97, 204, 311, 418, 525};
 constexpr int kButtonY = 432, kButtonW = 97, kButtonH = 39;
 
-// The entry's texts as the printing functions take them, made when the
-// window is drawn for an entry.
-char extText[3 * 1024 + 4];
+// The extended text as the printing functions take it; the page offsets
+// count in it.
+char extInfoText[3 * 1024 + 4];
 
 bool IsFolder() { return currentFile.attribute == ATTRIBUTE_FOLDER; }
 bool RecycleView() { return recycleWindowMode != 0; }
@@ -264,12 +264,12 @@ void DrawRecordingDetails(int nextPage) {
       y = WrapPutStr(rgn, text, 77, 295, 571, kValue, 0, 4, 16, 0);
     }
   }
-  ConvertBroadcastText(currentFile.extText, extText, sizeof extText);
-  if (rememberLastExtInfoStr_Start >= (int)strlen(extText)) rememberLastExtInfoStr_Start = 0;
+  ConvertBroadcastText(currentFile.extText, extInfoText, sizeof extInfoText);
+  if (rememberLastExtInfoStr_Start >= (int)strlen(extInfoText)) rememberLastExtInfoStr_Start = 0;
   ExtInfoRows = (427 - y) / lineHeight;
-  if (extText[0] && ExtInfoRows > 0) {
+  if (extInfoText[0] && ExtInfoRows > 0) {
     WrapPutStr_StartPos = rememberLastExtInfoStr_Start;
-    WrapPutStr(rgn, extText, 77, y, 571, kValue, 0, ExtInfoRows, extSize, 0);
+    WrapPutStr(rgn, extInfoText, 77, y, 571, kValue, 0, ExtInfoRows, extSize, 0);
     // The next page begins by repeating the last line of this one.
     rememberLastExtInfoStr_Start = LastWrapPutStr_Start;
   }
