@@ -165,7 +165,10 @@ TEST(LogoNames, ChannelNamesAndIdentifiers) {
   // when the name comes in UTF-8; the result is cut to the buffer.
   LogoManager_ChannelNameToLogoName("\x05M\xDCnchen TV", name, sizeof name);
   EXPECT_STREQ(name, "muenchentv");
-  LogoManager_ChannelNameToLogoName("S\xC3\xBC" "d/West: \"\xC3\xA4\xC3\xB6\"", name, sizeof name);
+  LogoManager_ChannelNameToLogoName(
+      "S\xC3\xBC"
+      "d/West: \"\xC3\xA4\xC3\xB6\"",
+      name, sizeof name);
   EXPECT_STREQ(name, "suedwestaeoe");
   LogoManager_ChannelNameToLogoName("Sehr lange Kanalbezeichnung HD", name, 8);
   EXPECT_STREQ(name, "sehrlan");
