@@ -180,7 +180,8 @@ TEST_F(OsdTest, JpegIsScaledIntoTheBox) {
   const char junk[] = "no picture at all";
   EXPECT_EQ(TAP_Osd_DrawJpeg(rgn, 0, 0, 10, 10, junk, sizeof junk), -1);
   std::vector<unsigned char> cut(jpeg.begin(), jpeg.begin() + jpeg.size() / 3);
-  TAP_Osd_DrawJpeg(rgn, 0, 0, 10, 10, cut.data(), static_cast<dword>(cut.size()));  // no crash
+  // A truncated picture is refused, not drawn with grey rows.
+  EXPECT_EQ(TAP_Osd_DrawJpeg(rgn, 0, 0, 10, 10, cut.data(), static_cast<dword>(cut.size())), -1);
 }
 
 TEST_F(OsdTest, FrameIsWrittenAsPng) {
