@@ -143,6 +143,7 @@ void ActivationRoutine() {
 }
 
 void ExitRoutine() {
+  if (infoWindowShowing) CloseQuembryInfoWindow();
   CloseQuembryWindow();
   if (recycleWindowMode) {
     recycleWindowMode = 0;

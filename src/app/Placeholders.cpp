@@ -55,10 +55,6 @@ dword QuembryMoveKeyHandler(dword) {
   lastKeyHandler = "QuembryMoveKeyHandler";
   return 0;
 }
-dword QuembryInfoKeyHandler(dword) {
-  lastKeyHandler = "QuembryInfoKeyHandler";
-  return 0;
-}
 dword QuembryStopMenuKeyHandler(dword) {
   lastKeyHandler = "QuembryStopMenuKeyHandler";
   return 0;
@@ -72,17 +68,12 @@ dword KeyboardKeyHandler(dword) {
 // ------------------------------------------------------------ actions
 
 void ReleaseMoveFilesMemory() {}
-void CloseQuembryInfoWindow() { infoWindowShowing = 0; }
-void ActivateInfoWindow(int) { infoWindowShowing = 1; }
 void ActivateStopMenuWindow() { stopmenuWindowShowing = 1; }
 void initialiseQuembryRename() {}
 
 
 // ------------------------------------------------------------ peripheral
 
-void CacheLogos() {}
-void DisplayLogo(word, int, int, int, int, int, int, const char*) {}
-void ReleaseLogoMemory() {}
 void MediaFiles_Mount() {}
 void MediaFiles_Unmount() {}
 void MediaFiles_Link() {}

@@ -14,6 +14,7 @@
 #include "tap.h"
 #include "ui/Dialogs.h"
 #include "ui/ListScreen.h"
+#include "ui/Logos.h"
 #include "ui/Text.h"
 
 // ------------------------------------------------------------ catalogue
@@ -38,25 +39,17 @@ extern const char* lastKeyHandler;
 dword FirmwareDatKeyHandler(dword key);
 dword CreditsKeyHandler(dword key);
 dword QuembryMoveKeyHandler(dword key);
-dword QuembryInfoKeyHandler(dword key);
 dword QuembryStopMenuKeyHandler(dword key);
 dword KeyboardKeyHandler(dword key);
 
 // ------------------------------------------------------------ actions
 
 void ReleaseMoveFilesMemory();
-void CloseQuembryInfoWindow();
-void ActivateInfoWindow(int rename);
 void ActivateStopMenuWindow();
 void initialiseQuembryRename();
 
 // ------------------------------------------------------------ peripheral
 
-void CacheLogos();
-// The channel logo of a recording in the box (x, y, width, height).
-void DisplayLogo(word region, int x, int y, int width, int height, int serviceNumber, int type,
-                 const char* serviceName);
-void ReleaseLogoMemory();
 void MediaFiles_Mount();
 void MediaFiles_Unmount();
 void MediaFiles_Link();

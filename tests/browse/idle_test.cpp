@@ -221,7 +221,8 @@ TEST_F(IdleTest, StopMenuFollowUpsActOnTheSelectedEntry) {
   EXPECT_STREQ(currentFile.name, "Show 20.rec");
   EXPECT_EQ(filename_toProcess[0], 0);
   EXPECT_EQ(activateReturnToQuembryList_fromStopMenu, 0);
-  infoWindowShowing = 0;
+  emu::PressKey(RKEY_Exit);  // the info window
+  EXPECT_EQ(infoWindowShowing, 0);
   emu::PressKey(RKEY_Exit);
   // Delete: Blue's release, armed; the confirmation is forced.
   snprintf(filename_toProcess, sizeof filename_toProcess, "%s", "Show 20.rec");

@@ -446,9 +446,10 @@ TEST_F(BrowseTest, InfoAndTagsmithKeys) {
   emu::ReleaseKey(RKEY_Info);
   EXPECT_EQ(infoWindowShowing, 1);
   EXPECT_STREQ(currentFile.name, "Show 02.rec");
-  infoWindowShowing = 0;
-  // The release that follows the info window's own Info is dropped.
-  repeat_DropInfoEnd = 1;
+  // Info closes the window; the release that follows is dropped.
+  emu::PressKey(RKEY_Info);
+  EXPECT_EQ(infoWindowShowing, 0);
+  EXPECT_EQ(repeat_DropInfoEnd, 1);
   emu::ReleaseKey(RKEY_Info);
   EXPECT_EQ(infoWindowShowing, 0);
   EXPECT_EQ(repeat_DropInfoEnd, 0);
@@ -477,7 +478,8 @@ TEST_F(BrowseTest, ColourKeysReachTheirActions) {
   moveWindowShowing = 0;
   emu::PressKey(RKEY_Option);
   EXPECT_EQ(infoWindowShowing, 1);
-  infoWindowShowing = 0;
+  emu::PressKey(RKEY_Exit);
+  EXPECT_EQ(infoWindowShowing, 0);
   processInBackground = 1;
   emu::PressKey(RKEY_Yellow);
   EXPECT_STREQ(lastMessageTitle, "Cancel Copy");
@@ -735,7 +737,8 @@ TEST_F(BrowseTest, ManagerViewStartsApplicationsInsteadOfPlaying) {
   // The long Info press opens the info window in this view.
   emu::HoldKey(RKEY_Info);
   EXPECT_EQ(infoWindowShowing, 1);
-  infoWindowShowing = 0;
+  emu::PressKey(RKEY_Exit);
+  EXPECT_EQ(infoWindowShowing, 0);
   TAPManagerMode = 0;
 }
 
