@@ -77,7 +77,8 @@ class PeersTest : public RecorderTest {
     snprintf(msg->infName, sizeof msg->infName, "%s", infName.c_str());
     snprintf(msg->folder, sizeof msg->folder, "%s", folder.c_str());
     uintptr_t address = reinterpret_cast<uintptr_t>(msg);
-    EXPECT_LT(address, uintptr_t{1} << 32) << "the firmware heap must give 32-bit addresses";
+    EXPECT_LE(static_cast<uint64_t>(address), 0xFFFFFFFFull)
+        << "the firmware heap must give 32-bit addresses";
     return static_cast<dword>(address);
   }
 };
