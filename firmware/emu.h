@@ -20,6 +20,11 @@ struct ExternalDrive {
   std::string device = "/dev/sdb1";  // device name in /proc/mounts
   std::string mountPoint = "/mnt/sdb1";
   std::string dataFilesName = "USB";  // also reachable as /DataFiles/<name>; empty: not
+  // Room on the drive in MB (its file system refuses more, as a full drive
+  // does); 0: as much as the machine's memory allows.
+  uint64_t sizeMB = 0;
+  // statfs reports it as an NFS mount (file-system type 0x6969).
+  bool nfs = false;
 };
 
 struct Config {

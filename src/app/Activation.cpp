@@ -68,6 +68,12 @@ void ActivationRoutine() {
   if (folderDeleteOption == 1) folderDeleteOption = 0;
   recycleWindowMode = 0;
   tempFileSuffixOption = FileSuffixOption;
+  // A background outcome the list has shown is forgotten when it opens anew.
+  if (backgroundOutcomeShown && !processInBackground) {
+    moveInBackgroundComplete = 0;
+    prepareInBackgroundComplete = 0;
+    backgroundOutcomeShown = 0;
+  }
 
   if (splashScreenOption == 1) {
     PrintLoading();
@@ -180,6 +186,8 @@ void TerminateRoutine() {
   TerminateConfigMenu();
   ReleaseLogoMemory();
   ExitRoutine();
+  StopBackgroundCopy();
+  ReleaseMoveFilesMemory();
 
   ReleaseCatalogue();
   if (TAPIniDir) TAP_MemFree(TAPIniDir);

@@ -51,10 +51,6 @@ dword CreditsKeyHandler(dword) {
   lastKeyHandler = "CreditsKeyHandler";
   return 0;
 }
-dword QuembryMoveKeyHandler(dword) {
-  lastKeyHandler = "QuembryMoveKeyHandler";
-  return 0;
-}
 dword QuembryInfoKeyHandler(dword) {
   lastKeyHandler = "QuembryInfoKeyHandler";
   return 0;
@@ -75,12 +71,10 @@ dword KeyboardKeyHandler(dword) {
 
 // ------------------------------------------------------------ actions
 
-void ReleaseMoveFilesMemory() {}
 void CloseQuembryInfoWindow() { infoWindowShowing = 0; }
 void ActivateInfoWindow(int) { infoWindowShowing = 1; }
 void ActivateStopMenuWindow() { stopmenuWindowShowing = 1; }
 void initialiseQuembryRename() {}
-
 
 // ------------------------------------------------------------ peripheral
 
@@ -99,9 +93,6 @@ int standInCalls;
 
 int keyboardHelpWindowShowing;
 int STOP_MENU_multistep;
-int moveAcrossMount;
-int moveInBackgroundPID;
-char filename_toProcess[127];
 int configMenuNumber;
 int configLine;
 
@@ -117,13 +108,6 @@ void RecycleRestoreAction() { Called("RecycleRestoreAction"); }
 void DeleteAllRecycleBinWindow() { Called("DeleteAllRecycleBinWindow"); }
 void DeleteDirRecycleBinWindow() { Called("DeleteDirRecycleBinWindow"); }
 void ActivateAllRecycleWindow() { Called("ActivateAllRecycleWindow"); }
-void ActivateMoveWindow() {
-  Called("ActivateMoveWindow");
-  moveWindowShowing = 1;
-}
-void populateMoveFileList() {}
-void DisplayQuembryMoveFolderList() {}
-void ReturnFromCancelBackgroundMoveYesNo(int) { Called("ReturnFromCancelBackgroundMoveYesNo"); }
 void CreateNewFolder() { Called("CreateNewFolder"); }
 void DisplayStopMenuProgress() {}
 void StopMenuMultistepAction() {
@@ -133,9 +117,6 @@ void StopMenuMultistepAction() {
 void DeleteDirRecycleFiles(const char*, int) { Called("DeleteDirRecycleFiles"); }
 void EmptyOldestRecycleBin() { Called("EmptyOldestRecycleBin"); }
 void EmptyRecycleBinAfterXDays(word, byte) { Called("EmptyRecycleBinAfterXDays"); }
-void BackgroundMove() { Called("BackgroundMove"); }
-void CommenceMoveProcess() { Called("CommenceMoveProcess"); }
-void CloseQuembryMoveWindow() { moveWindowShowing = 0; }
 void AutoRenameSearchFiles() { Called("AutoRenameSearchFiles"); }
 void ActivateKeyboard(char*, int, void (*)(const char*, int), int) {
   Called("ActivateKeyboard");

@@ -37,7 +37,6 @@ extern const char* lastKeyHandler;
 
 dword FirmwareDatKeyHandler(dword key);
 dword CreditsKeyHandler(dword key);
-dword QuembryMoveKeyHandler(dword key);
 dword QuembryInfoKeyHandler(dword key);
 dword QuembryStopMenuKeyHandler(dword key);
 dword AllRecycleKeyHandler(dword key);
@@ -45,7 +44,6 @@ dword KeyboardKeyHandler(dword key);
 
 // ------------------------------------------------------------ actions
 
-void ReleaseMoveFilesMemory();
 void CloseQuembryInfoWindow();
 void ActivateInfoWindow(int rename);
 void ActivateStopMenuWindow();
@@ -85,9 +83,6 @@ extern int standInCalls;
 
 extern int keyboardHelpWindowShowing;
 extern int STOP_MENU_multistep;
-extern int moveAcrossMount;
-extern int moveInBackgroundPID;
-extern char filename_toProcess[127];
 extern int configMenuNumber;
 extern int configLine;
 
@@ -96,19 +91,12 @@ void RecycleRestoreAction();
 void DeleteAllRecycleBinWindow();
 void DeleteDirRecycleBinWindow();
 void ActivateAllRecycleWindow();
-void ActivateMoveWindow();
-void populateMoveFileList();
-void DisplayQuembryMoveFolderList();
-void ReturnFromCancelBackgroundMoveYesNo(int answer);
 void CreateNewFolder();
 void DisplayStopMenuProgress();
 void StopMenuMultistepAction();
 void DeleteDirRecycleFiles(const char* path, int recursive);
 void EmptyOldestRecycleBin();
 void EmptyRecycleBinAfterXDays(word mjd, byte hour);
-void BackgroundMove();
-void CommenceMoveProcess();
-void CloseQuembryMoveWindow();
 void AutoRenameSearchFiles();
 void ActivateKeyboard(char* text, int length, void (*callback)(const char* text, int result),
                       int mode);
