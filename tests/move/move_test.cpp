@@ -166,6 +166,67 @@ TEST_F(MoveTest, WithinTheDiskTheRecordingMovesWithItsCompanions) {
   EXPECT_EQ(Size("/DataFiles/Movies/Show 05.rec"), 10u);
 }
 
+// The destination list: subfolders by path, the top folder as ".", the
+// match on leading characters, wrapping keys; and a multi-selection moved
+// item by item within the disk.
+TEST_F(MoveTest, TheDestinationListFollowsItsSettingsAndKeys) {
+  OpenList();
+  SelectByKeys("Show 01.rec");
+  ShowSubfoldersInMoveTo = 1;
+  MoveToMatchChars = 1;
+  emu::PressKey(RKEY_Yellow);
+  std::vector<std::string> names = Destinations();
+  auto series = std::find(names.begin(), names.end(), "Series");
+  ASSERT_NE(series, names.end());
+  ASSERT_NE(series + 1, names.end());
+  EXPECT_EQ(*(series + 1), "Series/Season 2");
+  EXPECT_TRUE(IsDestination("Series"));  // the first name from "S" on
+  for (size_t n = 0; n < names.size(); n++) emu::PressKey(RKEY_ChDown);
+  EXPECT_TRUE(IsDestination("Series"));  // once round
+  while (chosenFolderLine != 1) emu::PressKey(RKEY_ChUp);
+  emu::PressKey(RKEY_ChUp);
+  EXPECT_EQ(chosenFolderLine, numberOfDestinationFolders);
+  emu::PressKey(RKEY_Exit);
+
+  MoveToMatchChars = 0;
+  for (const char* name : {"Show 10.rec", "Show 11.rec"}) {
+    SelectByKeys(name);
+    emu::PressKey(RKEY_Red);
+    emu::ReleaseKey(RKEY_Red);
+  }
+  MoveTo("Series/Season 2");
+  emu::Idle(3);
+  EXPECT_EQ(MultiSelectCount(), 0);
+  EXPECT_EQ(moveWindowShowing, 0);
+  EXPECT_EQ(Trio("/DataFiles/Series/Season 2/Show 10.rec"), 3);
+  EXPECT_EQ(Trio("/DataFiles/Series/Season 2/Show 11.rec"), 3);
+
+  ShowSubfoldersInMoveTo = 2;
+  OpenFolder("Movies");
+  SelectByKeys("Beta.rec");
+  emu::PressKey(RKEY_Yellow);
+  ASSERT_STREQ(moveFiles[1]->name, ".");
+  emu::PressKey(RKEY_Exit);
+  MoveTo(".");
+  EXPECT_EQ(Trio("/DataFiles/Beta.rec"), 3);
+  EXPECT_EQ(Trio("/DataFiles/Movies/Beta.rec"), 0);
+}
+
+// The box of Tagsmith's background preparation, running and ended.
+TEST_F(MoveTest, ThePrepareBoxShowsProgressAndOutcome) {
+  OpenList();
+  processInBackground = 2;
+  RefreshQuembryList(0);
+  TAP_Osd_Sync();
+  std::string message;
+  EXPECT_TRUE(snapshot::MatchesReference("prepare-in-progress", &message)) << message;
+  processInBackground = 0;
+  prepareInBackgroundComplete = -2;
+  RefreshQuembryList(0);
+  TAP_Osd_Sync();
+  EXPECT_TRUE(snapshot::MatchesReference("prepare-cancelled", &message)) << message;
+}
+
 // Cut after each rename of a same-mount move: the next start finds each of
 // the three pieces once, in the source or in the destination.
 TEST_F(MoveTest, APowerCutLeavesEveryPieceSomewhere) {
@@ -189,6 +250,7 @@ TEST_F(MoveTest, APowerCutLeavesEveryPieceSomewhere) {
 // name and one that looks like an option, copied to the disk by the
 // application's own background copy.
 TEST_F(MoveTest, AcrossDrivesTheOwnCopyArrivesWholeAndTheSourceStays) {
+  ASSERT_EQ(chdir(disk_.c_str()), 0);  // where a substituted command would leave its file
   OpenList();
   OpenFolder("USB");
   for (const char* name : {"Film.rec", kHostile, kDash}) {
@@ -212,10 +274,11 @@ TEST_F(MoveTest, AcrossDrivesTheOwnCopyArrivesWholeAndTheSourceStays) {
   }
   EXPECT_FALSE(HasPartial("/DataFiles"));
   for (const char* trap : {"pwned1", "pwned2"}) {
-    EXPECT_FALSE(testenv::Exists(trap));
+    EXPECT_FALSE(testenv::Exists(disk_ + "/" + trap));
     EXPECT_FALSE(Has(std::string("/DataFiles/USB/") + trap));
   }
   RefreshQuembryList(0);
+  TAP_Osd_Sync();
   std::string message;
   EXPECT_TRUE(snapshot::MatchesReference("move-copy-complete", &message)) << message;
 }
@@ -334,6 +397,7 @@ TEST_F(FullDriveTest, TheCopyFailsCleanlyAndTheUserIsTold) {
   EXPECT_FALSE(Has("/DataFiles/USB/Big.rec"));
   EXPECT_FALSE(HasPartial("/DataFiles/USB"));
   RefreshQuembryList(0);
+  TAP_Osd_Sync();
   std::string message;
   EXPECT_TRUE(snapshot::MatchesReference("move-copy-error", &message)) << message;
 }
