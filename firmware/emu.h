@@ -99,7 +99,11 @@ void Shutdown(dword reason = 0);
 dword PressKey(dword code);
 void HoldKey(dword code, int repeats = 6);  // press, held reports, release
 void ReleaseKey(dword code);
-void Idle(int count = 1);                                 // idle events, each advancing the clock
+// Idle events, each advancing the clock. While a child process of this
+// process runs (an application's background copy), an idle event waits in
+// real time until the child ends or the event's ticks have passed since the
+// previous one: the emulated clock never runs ahead of the child.
+void Idle(int count = 1);
 void Wait(double seconds);                                // emulated time with idle events
 dword SendEvent(word event, dword param1, dword param2);  // to every application
 // To the application in table slot `index` only (param1 when it is not running).
