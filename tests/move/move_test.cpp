@@ -7,6 +7,7 @@
 #include <string.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -283,9 +284,10 @@ TEST_F(MoveTest, AcrossDrivesTheOwnCopyArrivesWholeAndTheSourceStays) {
   EXPECT_TRUE(snapshot::MatchesReference("move-copy-complete", &message)) << message;
 }
 
-// The job-file route: confirmed, written in BackgroundCopy's format, and
-// carried out by BackgroundCopy, which the move starts.
-TEST_F(MoveTest, AJobFileIsCarriedOutByBackgroundCopy) {
+// The job-file route for a multi-selection: one question, one job file per
+// entry in BackgroundCopy's format, carried out by BackgroundCopy, which the
+// move starts.
+TEST_F(MoveTest, JobFilesAreCarriedOutByBackgroundCopy) {
   ASSERT_TRUE(
       testenv::WriteFile(HostPath("/ProgramFiles/BackgroundCopy.tap"),
                          testenv::ReadFile(std::string(PVR_PEER_DIR) + "/BackgroundCopy.tap")));
@@ -294,22 +296,53 @@ TEST_F(MoveTest, AJobFileIsCarriedOutByBackgroundCopy) {
   bgcCopyOrMoveOption = 1;
   OpenList();
   OpenFolder("USB");
-  SelectByKeys("Film.rec");
+  for (const char* name : {"Film.rec", kDash}) {
+    SelectByKeys(name);
+    emu::PressKey(RKEY_Red);
+    emu::ReleaseKey(RKEY_Red);
+  }
   MoveTo("..");
   EXPECT_STREQ(lastMessageTitle, "'bgc' Move Across Mount");
-  EXPECT_STREQ(lastMessageLine1, "Create jobfile for 'bgc'");
+  EXPECT_STREQ(lastMessageLine1, "Create (2) jobfiles");
+  int asked = messageCount;
   Yes();
-  std::string job =
-      testenv::ReadFile(HostPath("/ProgramFiles/Settings/BackgroundCopy/JobFiles/0001.bgc"));
+  emu::Idle(3);
+  EXPECT_EQ(messageCount, asked);  // asked once for both
+  EXPECT_EQ(MultiSelectCount(), 0);
+  const std::string jobs = "/ProgramFiles/Settings/BackgroundCopy/JobFiles/";
+  std::string job = testenv::ReadFile(HostPath(jobs + "0001.bgc"));
   ASSERT_EQ(job.size(), 1024u);
-  EXPECT_STREQ(
-      job.c_str(),
-      "SDir=/mnt/hd/DataFiles/USB\r\nDDir=/mnt/hd/DataFiles\r\nFileName=Film.rec\r\nCoM=1\r\n");
-  for (int n = 0; n < 100 && Trio("/DataFiles/Film.rec") < 3; n++) emu::Wait(1);
+  EXPECT_STREQ(job.c_str(),
+               "SDir=/mnt/hd/DataFiles/USB\r\nDDir=/mnt/hd/DataFiles\r\nFileName=Film.rec\r\nCoM="
+               "1\r\n");
+  EXPECT_NE(testenv::ReadFile(HostPath(jobs + "0002.bgc")).find("FileName=-rf.rec\r\n"),
+            std::string::npos);
+  for (int n = 0; n < 100 && Trio(std::string("/DataFiles/") + kDash) < 3; n++) emu::Wait(1);
   EXPECT_TRUE(HDD_TAP_isRunning(BACKGROUNDCOPY_ID));
-  EXPECT_EQ(Trio("/DataFiles/Film.rec"), 3);
-  EXPECT_EQ(Size("/DataFiles/Film.rec"), 300 * kBlock);
-  EXPECT_EQ(Trio("/DataFiles/USB/Film.rec"), 0);  // moved: BackgroundCopy removed the source
+  for (const char* name : {"Film.rec", kDash}) {
+    EXPECT_EQ(Trio(std::string("/DataFiles/") + name), 3) << name;
+    EXPECT_EQ(Size(std::string("/DataFiles/") + name), 300 * kBlock);
+    EXPECT_EQ(Trio(std::string("/DataFiles/USB/") + name), 0);  // BackgroundCopy moved it
+  }
+}
+
+// A stop request while the copy runs: the child goes with the application
+// and takes its partial copy along.
+TEST_F(MoveTest, AStopRequestEndsTheCopyAndItsPartialFile) {
+  SlowCopy(30);
+  OpenList();
+  OpenFolder("USB");
+  SelectByKeys("Film.rec");
+  MoveTo("..");
+  Yes();
+  emu::Wait(2);
+  ASSERT_GT(moveInBackgroundPID, 0);
+  ASSERT_TRUE(testenv::WriteFile(Sys("/DataFiles/Film.rec.part"), "partial"));
+  emu::Shutdown(0);
+  siginfo_t info;
+  EXPECT_NE(waitid(P_ALL, 0, &info, WEXITED | WNOHANG), 0);  // no child left
+  EXPECT_FALSE(testenv::Exists(HostPath("/DataFiles/Film.rec.part")));
+  EXPECT_FALSE(testenv::Exists(HostPath("/DataFiles/Film.rec")));
 }
 
 // Cancel through the list while the copy runs: the progress box shows how
