@@ -3,8 +3,6 @@
 // companions, the application's own background copy in a forked child, the
 // job files for BackgroundCopy, and the bookkeeping after a move.
 #include <dirent.h>
-#include <errno.h>
-#include <fcntl.h>
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -54,20 +52,17 @@ constexpr int kWindowX = 122, kWindowY = 70, kWindowW = 476, kWindowH = 416;
 constexpr const char* kJobFolder = "/ProgramFiles/Settings/BackgroundCopy/JobFiles";
 constexpr const char* kPartSuffix = ".part";
 constexpr unsigned kNfsMagic = 0x6969;
+constexpr int kCopyRefused = 2;  // the child's status when pieces were in the way
 
 byte* moveWindowCopy;
-// The across-mount question is about these: the space and NFS answers.
-int lastCheckNfs;
 
 const FileRecord* LineOf(int folder, int slot) {
   if (folder < 0 || folder >= MAX_FOLDERS || slot < 1 || slot >= MAX_SLOTS) return nullptr;
   return FileSlot(folder, slot);
 }
 
-const char* Lng(AppText& text) { return Text(text); }
-
 void Message(AppText& title, AppText& line1, const char* line2) {
-  ShowMessageWinX(rgn, Lng(title), Lng(line1), line2, 300);
+  ShowMessageWinX(rgn, Text(title), Text(line1), line2, 300);
 }
 
 bool ManagerView() { return TAPManagerMode != 0; }
@@ -210,16 +205,16 @@ void DrawMoveFrame() {
   dword border = BorderColour == 1 ? 0xFF666666 : 0xFFFFFFFF;
   TAP_Osd_FillBox(rgn, kWindowX, kWindowY, kWindowW, kWindowH, border);
   TAP_Osd_FillBox(rgn, kWindowX + 3, kWindowY + 3, kWindowW - 6, kWindowH - 6, 0xFF1E1E1E);
-  PrintCenter(rgn, kWindowX + 5, kWindowY + 18, kWindowX + kWindowW - 5, Lng(text_MoveWindowTitle),
+  PrintCenter(rgn, kWindowX + 5, kWindowY + 18, kWindowX + kWindowW - 5, Text(text_MoveWindowTitle),
               0xFFFAFAFA, 0, 18);
   TAP_Osd_FillBox(rgn, kWindowX + 20, kWindowY + 62, kWindowW - 40, 2, 0xFF999999);
   TAP_Osd_FillBox(rgn, kWindowX + 20, kWindowY + 358, kWindowW - 40, 2, 0xFF999999);
   int y = kWindowY + 374;
   TAP_Osd_PutGd(rgn, kWindowX + 40, y, &_Button_ok_Gd, 1);
-  PrintLeft(rgn, kWindowX + 76, (dword)y, kWindowX + 236, Lng(text_MoveToFolder), 0xFFC0C0C0, 0,
+  PrintLeft(rgn, kWindowX + 76, (dword)y, kWindowX + 236, Text(text_MoveToFolder), 0xFFC0C0C0, 0,
             16);
   TAP_Osd_PutGd(rgn, kWindowX + 250, y, &_Button_exit_Gd, 1);
-  PrintLeft(rgn, kWindowX + 288, (dword)y, kWindowX + kWindowW - 10, Lng(text_CancelMove),
+  PrintLeft(rgn, kWindowX + 288, (dword)y, kWindowX + kWindowW - 10, Text(text_CancelMove),
             0xFFC0C0C0, 0, 16);
 }
 
@@ -255,9 +250,9 @@ void ReturnFromMoveRenameYesNo(int answer) {
     returnFromMove = 0;
     if (processInBackground != 1) {
       char line1[200], line2[200];
-      snprintf(line1, sizeof line1, "%.50s: '%.127s'", Lng(text_ErrorRenaming), GlbSourceFile);
-      snprintf(line2, sizeof line2, "%.50s: '%.127s'", Lng(text_ToWord), GlbRenamedFile);
-      ShowMessageWinX(rgn, Lng(text_RenameOnMoveFailed), line1, line2, 300);
+      snprintf(line1, sizeof line1, "%.50s: '%.127s'", Text(text_ErrorRenaming), GlbSourceFile);
+      snprintf(line2, sizeof line2, "%.50s: '%.127s'", Text(text_ToWord), GlbRenamedFile);
+      ShowMessageWinX(rgn, Text(text_RenameOnMoveFailed), line1, line2, 300);
     } else {
       EndBackgroundCopy(-1);
     }
@@ -369,7 +364,6 @@ void PerformMove() {
   }
   bool nfs = false;
   bool enough = CheckEnoughSpace(&nfs);
-  lastCheckNfs = nfs;
   fileMoved = 0;
   returnFromMove = 0;
   if (BackgroundCopyOption == 1) {
@@ -377,27 +371,28 @@ void PerformMove() {
     char line1[128];
     int count = MultiSelectCount();
     if (count > 1) {
-      snprintf(line1, sizeof line1, "%.20s%d%.30s", Lng(text_CreateOpen), count,
-               Lng(text_CreateClose));
+      snprintf(line1, sizeof line1, "%.20s%d%.30s", Text(text_CreateOpen), count,
+               Text(text_CreateClose));
     } else {
-      snprintf(line1, sizeof line1, "%s", Lng(text_CreateJobfile));
+      snprintf(line1, sizeof line1, "%s", Text(text_CreateJobfile));
     }
     if (enough && bgcConfirmSuppressOption == 1) {
       ReturnFromMoveAcrossMountYesNo(1);
     } else {
-      DisplayYesNoWindow(Lng(title), line1, enough ? "" : Lng(text_NotEnoughSpace), Lng(text_Yes),
-                         Lng(text_No), enough ? 0 : 1, ReturnFromMoveAcrossMountYesNo);
+      DisplayYesNoWindow(Text(title), line1, enough ? "" : Text(text_NotEnoughSpace),
+                         Text(text_Yes), Text(text_No), enough ? 0 : 1,
+                         ReturnFromMoveAcrossMountYesNo);
     }
     return;
   }
   if (nfs && !BackgroundCopyNFSBypass) {
-    DisplayMessageWindow(Lng(text_NfsTitle), Lng(text_NfsLine1), Lng(text_NfsLine2), nullptr);
+    DisplayMessageWindow(Text(text_NfsTitle), Text(text_NfsLine1), Text(text_NfsLine2), nullptr);
     TAP_Osd_Sync();
     return;
   }
-  DisplayYesNoWindow(Lng(text_BgCopyTitle),
-                     enough ? Lng(text_MayTakeTime) : Lng(text_NotEnoughSpace),
-                     Lng(text_WantContinue), Lng(text_Yes), Lng(text_No), enough ? 0 : 1,
+  DisplayYesNoWindow(Text(text_BgCopyTitle),
+                     enough ? Text(text_MayTakeTime) : Text(text_NotEnoughSpace),
+                     Text(text_WantContinue), Text(text_Yes), Text(text_No), enough ? 0 : 1,
                      ReturnFromMoveAcrossMountYesNo);
 }
 
@@ -433,8 +428,8 @@ bool BGCCreateJobfile() {
   HDD_TAP_PopDir();
   if (!written) {
     char line1[200];
-    snprintf(line1, sizeof line1, "%.50s: '%.127s'", Lng(text_CannotWriteJob), GlbBGCJobfile);
-    ShowMessageWinX(rgn, Lng(text_JobfileError), line1, "", 300);
+    snprintf(line1, sizeof line1, "%.50s: '%.127s'", Text(text_CannotWriteJob), GlbBGCJobfile);
+    ShowMessageWinX(rgn, Text(text_JobfileError), line1, "", 300);
     returnFromMove = 0;
     fileMoved = 0;
     return false;
@@ -483,7 +478,7 @@ void ReturnFromMoveAcrossMountYesNo(int answer) {
     if (moveWindowShowing) CloseQuembryMoveWindow();
     if (windowShowing) RefreshQuembryList(0);
   } else if (GlbBGCAttr == ATTRIBUTE_FOLDER) {
-    Message(text_FolderJobNotAllowed, text_CannotCreateJob, Lng(text_UsingFolder));
+    Message(text_FolderJobNotAllowed, text_CannotCreateJob, Text(text_UsingFolder));
   } else if (!JobFolderExists()) {
     Message(text_JobFolderNotFound, text_CannotFindJobFolder, kJobFolder);
   } else {
@@ -693,7 +688,7 @@ void CommenceMoveProcess() {
     MultiSelect_CheckFileNumber(item);
     line = LineOf(item->folderNumber, item->entryIndex);
     if (!line || line->inode != item->inode || strncmp(line->name, item->name, NAME_FIELD) != 0) {
-      Message(text_MultiNotFoundTitle, text_MultiNotFoundC, Lng(text_ClearingMultiSelect));
+      Message(text_MultiNotFoundTitle, text_MultiNotFoundC, Text(text_ClearingMultiSelect));
       MultiSelectClearAll();
       if (moveWindowShowing) CloseQuembryMoveWindow();
       if (processInBackground == 1) EndBackgroundCopy(-1);
@@ -782,9 +777,10 @@ void MoveAFile(const char* sourceFolder, const char* destinationName, const char
     return;
   }
   char line1[256];
-  snprintf(line1, sizeof line1, "%.200s  %.20s:", Lng(text_SameFileExists), Lng(text_RenameToWord));
-  DisplayYesNoWindow(Lng(text_MoveConflictTitle), line1, GlbRenamedFile, Lng(text_Yes),
-                     Lng(text_No), 1, ReturnFromMoveRenameYesNo);
+  snprintf(line1, sizeof line1, "%.200s  %.20s:", Text(text_SameFileExists),
+           Text(text_RenameToWord));
+  DisplayYesNoWindow(Text(text_MoveConflictTitle), line1, GlbRenamedFile, Text(text_Yes),
+                     Text(text_No), 1, ReturnFromMoveRenameYesNo);
 }
 
 int HDD_Move2(const char* name, const char* sourceFolder, const char* destinationFolder) {
@@ -830,7 +826,7 @@ int HDD_Copy(const char* name, const char* sourceFolder, const char* destination
     present[i] = Exists(from[i]);
     // A piece already in the destination, or a partial copy of an earlier
     // attempt, is never overwritten: the copy fails and both stay.
-    if (present[i] && (Exists(to[i]) || Exists(part[i]))) return 0;
+    if (present[i] && (Exists(to[i]) || Exists(part[i]))) return -1;
   }
   if (!present[0]) return 0;
   // Everything lands under a ".part" name first: whatever stops the copy
@@ -920,7 +916,10 @@ void BackgroundMove() {
         EndBackgroundCopy(-3);
       }
     } else {
-      RemovePartialCopies(GlbSourceFile, GlbTargetDir);
+      // A refused copy wrote nothing: what is in its way is not its own.
+      if (!WIFEXITED(status) || WEXITSTATUS(status) != kCopyRefused) {
+        RemovePartialCopies(GlbSourceFile, GlbTargetDir);
+      }
       EndBackgroundCopy(-1);
     }
     if (moveInBackgroundComplete < 0) {
@@ -933,10 +932,11 @@ void BackgroundMove() {
   pid_t pid = fork();
   if (pid == 0) {
     setpgid(0, 0);
-    _exit(HDD_Copy(GlbSourceFile, GlbSourceDir, GlbTargetDir) ? 0 : 1);
+    int copied = HDD_Copy(GlbSourceFile, GlbSourceDir, GlbTargetDir);
+    _exit(copied == 1 ? 0 : copied < 0 ? kCopyRefused : 1);
   }
   if (pid < 0) {
-    Message(text_ForkErrorTitle, text_ForkErrorA, Lng(text_ForkErrorB));
+    Message(text_ForkErrorTitle, text_ForkErrorA, Text(text_ForkErrorB));
     EndBackgroundCopy(-1);
     return;
   }

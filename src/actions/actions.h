@@ -142,7 +142,9 @@ void MoveAFile(const char* sourceFolder, const char* destinationName, const char
 int HDD_Move2(const char* name, const char* sourceFolder, const char* destinationFolder);
 // Copies an entry and its companions into another folder, each first under a
 // ".part" name and given its own name only once its size matches the
-// source's; 1 when everything arrived. Runs in the background copy's child:
+// source's; 1 when everything arrived, 0 when the copy failed, -1 when it
+// was refused because a piece or a partial copy of it already lies in the
+// destination (nothing is overwritten). Runs in the background copy's child:
 // system library and shell only.
 int HDD_Copy(const char* name, const char* sourceFolder, const char* destinationFolder);
 // One poll of the background copy (idle processing, every 101 ticks).

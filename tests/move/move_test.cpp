@@ -370,6 +370,17 @@ TEST_F(MoveTest, CancelInTheMiddleLeavesTheSourceAndNoPartialCopy) {
   EXPECT_FALSE(HasPartial("/DataFiles"));
   EXPECT_EQ(Trio("/DataFiles/USB/Film.rec"), 3);
   EXPECT_TRUE(snapshot::MatchesReference("move-copy-cancelled", &message)) << message;
+
+  // A partial copy of an earlier attempt in the way (a power cut): the copy
+  // refuses to start and leaves it for the user to look at.
+  ASSERT_TRUE(testenv::WriteFile(Sys("/DataFiles/Film.rec.part"), "stale"));
+  MoveTo("..");
+  Yes();
+  AwaitCopy();
+  EXPECT_EQ(moveInBackgroundComplete, -1);
+  EXPECT_EQ(testenv::ReadFile(Sys("/DataFiles/Film.rec.part")), "stale");
+  EXPECT_EQ(Trio("/DataFiles/Film.rec"), 0);
+  EXPECT_EQ(Trio("/DataFiles/USB/Film.rec"), 3);
 }
 
 // The child killed at random moments: whatever it had done, the source is
