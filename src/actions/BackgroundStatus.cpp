@@ -41,7 +41,7 @@ void Centred(int y, const char* text) {
 void DisplayBackgroundMoveStatus() {
   int top = DrawBox();
   Centred(top + 3, Text(text_CopyInProgress));
-  int percent = BackgroundMovePercent();
+  int percent = BackgroundCopyDisplayPercent();
   if (percent >= 0) {
     char text[16];
     snprintf(text, sizeof text, "%d%%", percent);

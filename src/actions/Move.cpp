@@ -299,6 +299,41 @@ bool DestinationSpace(uint64_t* freeKB, bool* nfs) {
   return true;
 }
 
+// Bytes of an entry and its companions in `folder`; with `partial`, a piece
+// not there yet counts by its ".part" name.
+uint64_t EntryBytes(const char* folder, const char* name, bool partial) {
+  char pieces[3][NAME_FIELD];
+  int count = EntryPieces(name, pieces);
+  uint64_t total = 0;
+  for (int i = 0; i < count; i++) {
+    char path[PATH_BUFFER_SIZE];
+    SystemPath(path, sizeof path, folder, pieces[i]);
+    if (partial && !Exists(path)) {
+      char piece[NAME_FIELD + 8];
+      snprintf(piece, sizeof piece, "%.126s%s", pieces[i], kPartSuffix);
+      SystemPath(path, sizeof path, folder, piece);
+    }
+    uint64_t entries = 0;
+    TreeSize(path, &total, &entries);
+  }
+  return total;
+}
+
+// A multi-selection copied in the background: the bytes of all its entries
+// and of those already copied, for the progress of the whole.
+uint64_t selectionBytes, selectionBytesDone;
+int selectionEntries;
+
+void StartSelectionProgress() {
+  selectionBytes = selectionBytesDone = 0;
+  selectionEntries = 0;
+  for (MultiSelectItem* item = MultiSelect; item; item = item->next) {
+    const FileRecord* line = LineOf(item->folderNumber, item->entryIndex);
+    if (line) selectionBytes += EntryBytes(line->folderPath, line->name, false);
+    selectionEntries++;
+  }
+}
+
 uint64_t NeededKB(const char* folder, const char* name) {
   char pieces[3][NAME_FIELD];
   int count = EntryPieces(name, pieces);
@@ -473,6 +508,7 @@ void ReturnFromMoveAcrossMountYesNo(int answer) {
     }
     if (!MultiSelect) returnFromMove = 1;
   } else if (BackgroundCopyOption == 0) {
+    if (processInBackground != 1) StartSelectionProgress();
     processInBackground = 1;
     moveInBackgroundComplete = 0;
     if (moveWindowShowing) CloseQuembryMoveWindow();
@@ -904,6 +940,7 @@ void BackgroundMove() {
       EndBackgroundCopy(-2);
     } else if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
       if (BackgroundMovePercent() >= 100) {
+        selectionBytesDone += EntryBytes(GlbTargetDir, GlbSourceFile, false);
         MoveSuccess();
         if (MultiSelect) {
           CommenceMoveProcess();
@@ -943,6 +980,12 @@ void BackgroundMove() {
   // Also from this side: a cancel may come before the child has run at all.
   setpgid(pid, pid);
   moveInBackgroundPID = pid;
+}
+
+int BackgroundCopyDisplayPercent() {
+  if (selectionEntries < 2 || selectionBytes == 0) return BackgroundMovePercent();
+  uint64_t done = selectionBytesDone + EntryBytes(GlbTargetDir, GlbSourceFile, true);
+  return (int)(done * 100 / selectionBytes);
 }
 
 void ReturnFromCancelBackgroundMoveYesNo(int answer) {

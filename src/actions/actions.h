@@ -152,6 +152,9 @@ void BackgroundMove();
 // Progress of the running copy, 0 .. 100 (more when the copy is larger), -1
 // when it cannot be measured.
 int BackgroundMovePercent();
+// What the progress box shows: for a multi-selection the bytes of all its
+// entries copied so far against their total, else BackgroundMovePercent.
+int BackgroundCopyDisplayPercent();
 void ReturnFromCancelBackgroundMoveYesNo(int answer);
 // Kills a running copy and removes its partial pieces (termination).
 void StopBackgroundCopy();

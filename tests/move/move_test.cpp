@@ -383,6 +383,27 @@ TEST_F(MoveTest, CancelInTheMiddleLeavesTheSourceAndNoPartialCopy) {
   EXPECT_EQ(Trio("/DataFiles/USB/Film.rec"), 3);
 }
 
+// For a multi-selection the box counts the bytes of all its entries: the
+// first entry's recording whole is somewhat less than half of two.
+TEST_F(MoveTest, TheProgressOfASelectionCountsAllItsEntries) {
+  SlowCopy(30);
+  OpenList();
+  OpenFolder("USB");
+  for (const char* name : {"Film.rec", kDash}) {
+    SelectByKeys(name);
+    emu::PressKey(RKEY_Red);
+    emu::ReleaseKey(RKEY_Red);
+  }
+  MoveTo("..");
+  Yes();
+  emu::Wait(2);
+  ASSERT_GT(moveInBackgroundPID, 0);
+  ASSERT_TRUE(testenv::WriteFile(Sys("/DataFiles/Film.rec.part"), std::string(300 * kBlock, 'x')));
+  EXPECT_EQ(BackgroundMovePercent(), 100);
+  EXPECT_GE(BackgroundCopyDisplayPercent(), 40);
+  EXPECT_LT(BackgroundCopyDisplayPercent(), 50);
+}
+
 // The child killed at random moments: whatever it had done, the source is
 // whole and the destination holds the whole recording or nothing of it.
 TEST_F(MoveTest, AKilledChildLeavesNothingThatLooksWhole) {
