@@ -27,6 +27,10 @@ void OnJpegError(j_common_ptr info) {
 // console's.
 void OnJpegMessage(j_common_ptr) {}
 
+// The recorder's decoder takes baseline colour pictures of at most this many
+// pixels a side; larger ones would not fit its memory.
+constexpr unsigned kMaxJpegSide = 2048;
+
 }  // namespace
 
 bool DecodeJpeg(const void* data, size_t size, std::vector<uint32_t>& argb, int& width,
@@ -36,6 +40,9 @@ bool DecodeJpeg(const void* data, size_t size, std::vector<uint32_t>& argb, int&
   info.err = jpeg_std_error(&err.mgr);
   err.mgr.error_exit = OnJpegError;
   err.mgr.output_message = OnJpegMessage;
+  // Declared before the jump target, so that a jump back never skips its
+  // destructor.
+  std::vector<unsigned char> row;
   // A damaged picture ends the decode here instead of ending the program.
   if (setjmp(err.jump)) {
     jpeg_destroy_decompress(&info);
@@ -47,12 +54,20 @@ bool DecodeJpeg(const void* data, size_t size, std::vector<uint32_t>& argb, int&
     jpeg_destroy_decompress(&info);
     return false;
   }
+  // Progressive and CMYK pictures are beyond the recorder's decoder, and a
+  // huge one is refused before any memory is taken for it.
+  if (info.progressive_mode || info.jpeg_color_space == JCS_CMYK ||
+      info.jpeg_color_space == JCS_YCCK || info.image_width > kMaxJpegSide ||
+      info.image_height > kMaxJpegSide) {
+    jpeg_destroy_decompress(&info);
+    return false;
+  }
   info.out_color_space = JCS_RGB;
   jpeg_start_decompress(&info);
   width = static_cast<int>(info.output_width);
   height = static_cast<int>(info.output_height);
   argb.assign(static_cast<size_t>(width) * height, 0);
-  std::vector<unsigned char> row(static_cast<size_t>(width) * 3);
+  row.assign(static_cast<size_t>(width) * 3, 0);
   while (info.output_scanline < info.output_height) {
     unsigned char* rows[1] = {row.data()};
     int y = static_cast<int>(info.output_scanline);
@@ -62,8 +77,11 @@ bool DecodeJpeg(const void* data, size_t size, std::vector<uint32_t>& argb, int&
     }
   }
   jpeg_finish_decompress(&info);
+  // A truncated picture decodes with a warning and grey rows: it counts as
+  // damaged.
+  bool whole = err.mgr.num_warnings == 0;
   jpeg_destroy_decompress(&info);
-  return width > 0 && height > 0;
+  return whole && width > 0 && height > 0;
 }
 
 }  // namespace fw

@@ -107,6 +107,8 @@ class LowHeap {
     if (base_) return true;
     if (failed_) return false;
     failed_ = true;
+    // Where every address fits 32 bits, the C library's heap serves as it is.
+    if (sizeof(void*) <= 4) return false;
     int flags = MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE;
 #ifdef MAP_32BIT
     flags |= MAP_32BIT;
@@ -116,7 +118,7 @@ class LowHeap {
       void* at =
           mmap(reinterpret_cast<void*>(0x10000000), range, PROT_READ | PROT_WRITE, flags, -1, 0);
       if (at == MAP_FAILED) continue;
-      if (reinterpret_cast<uintptr_t>(at) + range > 0xFFFFFFFFull) {
+      if (static_cast<uint64_t>(reinterpret_cast<uintptr_t>(at)) + range > 0xFFFFFFFFull) {
         munmap(at, range);
         continue;
       }

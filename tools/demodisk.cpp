@@ -20,6 +20,7 @@
 #include <sys/stat.h>
 #include <time.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -31,6 +32,7 @@
 #include "config/Settings.h"
 #include "firmware_dat.h"
 #include "testdisk.h"
+#include "ui/Text.h"
 
 namespace {
 
@@ -338,7 +340,8 @@ std::string SettingsFile() {
   for (const SettingDefinition& d : settingDefinitions) {
     int value = d.defaultValue;
     if (d.setting == &recycleBinOption) value = 1;
-    if (d.setting == &GMToffsetOption) value += 720;  // stored shifted
+    // The demo's headers carry local times.
+    if (d.setting == &GMToffsetOption) value = 0 + 720;  // stored shifted
     text += std::to_string(value) + "\r\n";
   }
   text.resize(INI_FILE_SIZE, '\0');
@@ -383,8 +386,69 @@ std::string LastViewFile(Builder& b, const std::vector<std::string>& folders) {
   return text;
 }
 
-// A channel logo, 60 x 26: the channel's colour with a light band.
-bool WriteLogo(const std::string& hostPath, uint32_t colour) {
+// A channel logo tile, 60 x 39 (the list's logo box): the channel's colour in
+// a light frame with the channel's name in white, in the application's own
+// 12-point font, on one line or split at a blank over two.
+constexpr int kLogoWidth = 60, kLogoHeight = 39;
+
+int TextWidth(const std::string& text, const FontDef* font) {
+  return static_cast<int>(FM_GetStringWidth(text.c_str(), font));
+}
+
+void DrawName(std::vector<uint32_t>& tile, const std::string& text, int top, const FontDef* font) {
+  int x = (kLogoWidth - TextWidth(text, font)) / 2;
+  if (x < 3) x = 3;
+  for (unsigned char c : text) {
+    if (!FM_isValidCharacter(c)) continue;
+    const GlyphDef& g = font->glyph[FM_CharToIndex(c)];
+    for (dword gy = 0; gy < g.height; gy++) {
+      for (dword gx = 0; gx < g.width; gx++) {
+        int px = x + static_cast<int>(gx), py = top + static_cast<int>(gy);
+        if (px < 2 || px >= kLogoWidth - 2 || py < 2 || py >= kLogoHeight - 2) continue;
+        uint32_t a = font->bitmap[g.offset + gy * g.width + gx];
+        uint32_t& p = tile[py * kLogoWidth + px];
+        uint32_t mixed = 0;
+        for (int shift = 0; shift <= 16; shift += 8) {
+          uint32_t bg = p >> shift & 0xFF;
+          mixed |= ((bg * (255 - a) + 255 * a) / 255) << shift;
+        }
+        p = mixed;
+      }
+    }
+    x += static_cast<int>(g.width);
+  }
+}
+
+bool WriteLogo(const std::string& hostPath, const char* name, uint32_t colour) {
+  std::vector<uint32_t> tile(kLogoWidth * kLogoHeight);
+  for (int y = 0; y < kLogoHeight; y++) {
+    for (int x = 0; x < kLogoWidth; x++) {
+      bool frame = y < 2 || y >= kLogoHeight - 2 || x < 2 || x >= kLogoWidth - 2;
+      tile[y * kLogoWidth + x] = frame ? 0xFFFFFF : colour;
+    }
+  }
+  // One line when it fits, else the split at the blank that gives the
+  // shorter longer line; the smaller font when even that is too wide.
+  std::string text = name, first = name, second;
+  const int room = kLogoWidth - 6;
+  for (size_t at = text.find(' '); at != std::string::npos; at = text.find(' ', at + 1)) {
+    const FontDef* f = FontOfSize(12);
+    if (TextWidth(text, f) <= room) break;
+    std::string a = text.substr(0, at), b = text.substr(at + 1);
+    int widest = std::max(TextWidth(a, f), TextWidth(b, f));
+    if (second.empty() || widest < std::max(TextWidth(first, f), TextWidth(second, f))) {
+      first = a;
+      second = b;
+    }
+  }
+  bool fits = TextWidth(first, FontOfSize(12)) <= room && TextWidth(second, FontOfSize(12)) <= room;
+  const FontDef* font = FontOfSize(fits ? 12 : 10);
+  if (second.empty()) {
+    DrawName(tile, first, fits ? 11 : 13, font);
+  } else {
+    DrawName(tile, first, fits ? 3 : 5, font);
+    DrawName(tile, second, fits ? 19 : 20, font);
+  }
   FILE* out = fopen(hostPath.c_str(), "wb");
   if (!out) return false;
   jpeg_compress_struct cinfo;
@@ -392,19 +456,17 @@ bool WriteLogo(const std::string& hostPath, uint32_t colour) {
   cinfo.err = jpeg_std_error(&jerr);
   jpeg_create_compress(&cinfo);
   jpeg_stdio_dest(&cinfo, out);
-  cinfo.image_width = 60;
-  cinfo.image_height = 26;
+  cinfo.image_width = kLogoWidth;
+  cinfo.image_height = kLogoHeight;
   cinfo.input_components = 3;
   cinfo.in_color_space = JCS_RGB;
   jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 90, TRUE);
+  jpeg_set_quality(&cinfo, 95, TRUE);
   jpeg_start_compress(&cinfo, TRUE);
-  std::vector<JSAMPLE> row(60 * 3);
-  for (int y = 0; y < 26; y++) {
-    for (int x = 0; x < 60; x++) {
-      bool band = y >= 17 && y < 21 && x >= 6 && x < 54;
-      bool frame = y < 2 || y >= 24 || x < 2 || x >= 58;
-      uint32_t c = band ? 0xF0F0F0 : frame ? 0xFFFFFF : colour;
+  std::vector<JSAMPLE> row(kLogoWidth * 3);
+  for (int y = 0; y < kLogoHeight; y++) {
+    for (int x = 0; x < kLogoWidth; x++) {
+      uint32_t c = tile[y * kLogoWidth + x];
       row[x * 3] = static_cast<JSAMPLE>(c >> 16);
       row[x * 3 + 1] = static_cast<JSAMPLE>(c >> 8);
       row[x * 3 + 2] = static_cast<JSAMPLE>(c);
@@ -590,12 +652,14 @@ int main(int argc, char** argv) {
                                   testdisk::DefaultFirmwareDat());
   // Logos for most channels; the rest show their names.
   std::string channels = "# type\tservice id\tnumber\tname\n";
+  int index = 0;
   for (const Channel& c : kChannels) {
     channels += std::string(c.radio ? "Radio" : "TV") + "\t" + std::to_string(c.serviceId) + "\t" +
                 std::to_string(c.number) + "\t" + c.name + "\n";
-    if (c.serviceId % 5 != 0) {
-      ok = ok &&
-           WriteLogo(disk.HostPath(std::string(LOGO_FOLDER) + "/" + c.name + ".jpg"), c.colour);
+    // Every fifth channel goes without.
+    if (index++ % 5 != 4) {
+      ok = ok && WriteLogo(disk.HostPath(std::string(LOGO_FOLDER) + "/" + c.name + ".jpg"), c.name,
+                           c.colour);
     }
   }
   for (const char* name : {"Tagsmith", "BackgroundCopy", "TSRCommander"}) {

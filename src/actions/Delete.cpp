@@ -41,11 +41,10 @@ class InEntryFolder {
 
 bool HasCompanions(const char* name) { return strlen(name) + kCompanionLength < 127; }
 
-// The name with `companion` (".inf", ".nav" or "") and, when `counter` is
-// above 0, "~counter" before the extension, then ".del". The extension is
-// everything from the last "."; when the whole would pass 126 characters the
-// base name is cut, so that the extension and the recycle marker survive.
-void FormRecycledName(const char* name, int counter, const char* companion, char* out) {
+}  // namespace
+
+void FormBinName(const char* name, int counter, const char* companion, const char* marker,
+                 char* out) {
   const char* dot = strrchr(name, '.');
   // A "." far from the end starts no extension: the counter goes at the end.
   if (dot && strlen(dot) > kMaxExtension) dot = nullptr;
@@ -53,9 +52,9 @@ void FormRecycledName(const char* name, int counter, const char* companion, char
   const char* extension = dot ? dot : "";
   char tail[160];
   if (counter > 0) {
-    snprintf(tail, sizeof tail, "~%d%s%s.del", counter, extension, companion);
+    snprintf(tail, sizeof tail, "~%d%s%s%s", counter, extension, companion, marker);
   } else {
-    snprintf(tail, sizeof tail, "%s%s.del", extension, companion);
+    snprintf(tail, sizeof tail, "%s%s%s", extension, companion, marker);
   }
   int room = kNameMax - (int)strlen(tail);
   if (room < 0) room = 0;
@@ -65,6 +64,12 @@ void FormRecycledName(const char* name, int counter, const char* companion, char
   memcpy(out, name, (size_t)baseLength);
   memcpy(out + baseLength, tail, (size_t)tailLength);
   out[baseLength + tailLength] = 0;
+}
+
+namespace {
+
+void FormRecycledName(const char* name, int counter, const char* companion, char* out) {
+  FormBinName(name, counter, companion, ".del", out);
 }
 
 // The companion of a recording or recycled recording: x.rec.inf, x.rec.inf.del.
@@ -333,5 +338,6 @@ void initialiseQuembryDelete() {
 void initialiseQuembryRecycle() {
   recycleWindowMode = 0;
   returnFromRecycleBinWindowEmpty = 0;
+  returnFromRecycleBinEmpty = 0;
   allrecycleWindowShowing = 0;
 }

@@ -632,7 +632,7 @@ bool FixedKey(dword key) {
     if (RecycleView()) {
       FileRecord* line = Selected();
       if (line && line->attribute == ATTRIBUTE_FILE) {
-        CopySelection();
+        RememberForDelete();
         RecycleRestoreAction();
       }
     }

@@ -3,6 +3,8 @@
 // and tracking how far each recording was watched.
 #pragma once
 
+#include <stdint.h>
+
 #include "catalogue/catalogue.h"
 #include "tap.h"
 
@@ -100,6 +102,62 @@ bool FormatFolderDeleteCommand(char* out, int size, const char* folder, const ch
 bool AppendShellQuoted(char* out, int size, const char* value);
 void initialiseQuembryDelete();
 void initialiseQuembryRecycle();
+
+// The name `name` takes going into or out of the bin: "~counter" (counter
+// above 0) before its extension (from the last ".", when at most 40
+// characters from the end), then `companion` (".inf", ".nav" or "") and
+// `marker` (".del" into the bin, "" out of it). The base name gives way
+// when the whole would pass 126 characters.
+void FormBinName(const char* name, int counter, const char* companion, const char* marker,
+                 char* out);
+
+// ------------------------------------------------------------ recycle bin
+
+// One recycled file found by PopulateAllRecycleEntries.
+struct AllRecycleEntry {
+  char name[127];
+  char folder[200];  // firmware folder path
+  dword stamp;       // recycle time, packed (MJD << 16 | hour << 8 | minute)
+  dword sizeMB;      // rounded to the nearest MB
+};
+#define MAX_ALL_RECYCLE 200
+extern AllRecycleEntry* allrecycleFiles[MAX_ALL_RECYCLE + 1];  // slots 1 .. 200
+extern int numberOfAllRecycleEntries;                          // records held
+extern int numberOfAllRecycleBin;                              // recycled files found
+extern uint64_t sizeOfRecycleBin;                              // bytes of all found
+extern int printAllRecycleLine, chosenAllRecycleLine;
+extern int returnFromRecycleBinEmpty;  // the bin was emptied from the settings
+
+// Restores the recycled file in currentFile under its name without ".del"
+// (with a counter when that is taken), with its companions; sets fileDeleted
+// and returnFromDelete.
+void RecycleRestoreAction();
+// The three emptying questions: all folders from the list's folder (settings),
+// all of /DataFiles (recycle view, Green), the shown folder alone (Yellow).
+void EmptyRecycleBin();
+void DeleteAllRecycleBinWindow();
+void DeleteDirRecycleBinWindow();
+void ReturnFromEmptyBinYesNo(int answer);
+void ReturnFromAllRecycleBinYesNo(int answer);
+void ReturnFromDirRecycleBinYesNo(int answer);
+// Deletes the recycled recordings, with their companions, of the firmware's
+// current folder, which must be `folder`, and with `recursive` of its
+// subfolders (on other mounts only with RecycleBinCleanExternal). Files the
+// firmware plays or records stay. The current folder is `folder` afterwards.
+void DeleteDirRecycleFiles(const char* folder, int recursive);
+// Collects the recycled files below /DataFiles (/ProgramFiles in the manager
+// view), oldest first, into allrecycleFiles.
+void PopulateAllRecycleEntries();
+void ReleaseAllRecycleEntries();
+// The automatic cleanouts: the oldest recycled files until the free-space
+// threshold is met, and those older than RecycleBinAfterXDays at (mjd, hour).
+void EmptyOldestRecycleBin();
+void EmptyRecycleBinAfterXDays(word mjd, byte hour);
+// The window listing every recycled file.
+void ActivateAllRecycleWindow();
+void DisplayAllRecycleWindow();
+dword AllRecycleKeyHandler(dword key);
+void CloseAllRecycleWindow();
 
 // Stopping from the list: asks whether to stop the recording, the playback or
 // (manager view) the application on the highlighted line, then stops it.

@@ -39,3 +39,9 @@ extern AppText text_MoveWindowTitle, text_MoveToFolder, text_CancelMove, text_Mu
     text_MoveSuccessTitle, text_MovedRenamed, text_CopyInProgress, text_BackgroundCopy,
     text_Complete, text_ErrorSize, text_Cancelled, text_Error, text_CheckFiles, text_PrepareWord,
     text_InProgress, text_CancelWord, text_BackgroundWord;
+// Restore, emptying the bin, the list of all recycled files.
+extern AppText text_FileRestoredTitle, text_FileRestoredLine1, text_BinTitle, text_CleanoutFailed,
+    text_EmptyBinTitle, text_EmptyBinAll, text_EmptyBinThis, text_AreYouSure, text_EmptyingBin,
+    text_PleaseWait, text_BinEmptied, text_DirBinEmptied, text_AllRecycleTitle, text_PageUpDown,
+    text_ExitWord, text_ThresholdCheck, text_Showing, text_Of, text_Found, text_OnlyDisplaying,
+    text_OfThe, text_FilesFound;

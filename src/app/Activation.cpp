@@ -149,6 +149,7 @@ void ActivationRoutine() {
 }
 
 void ExitRoutine() {
+  if (infoWindowShowing) CloseQuembryInfoWindow();
   CloseQuembryWindow();
   if (recycleWindowMode) {
     recycleWindowMode = 0;
@@ -185,6 +186,7 @@ void TerminateRoutine() {
   if (MountMediaFiles) MediaFiles_Unmount();
   TerminateConfigMenu();
   ReleaseLogoMemory();
+  if (allrecycleWindowShowing) CloseAllRecycleWindow();
   ExitRoutine();
   StopBackgroundCopy();
   ReleaseMoveFilesMemory();

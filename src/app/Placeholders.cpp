@@ -51,16 +51,8 @@ dword CreditsKeyHandler(dword) {
   lastKeyHandler = "CreditsKeyHandler";
   return 0;
 }
-dword QuembryInfoKeyHandler(dword) {
-  lastKeyHandler = "QuembryInfoKeyHandler";
-  return 0;
-}
 dword QuembryStopMenuKeyHandler(dword) {
   lastKeyHandler = "QuembryStopMenuKeyHandler";
-  return 0;
-}
-dword AllRecycleKeyHandler(dword) {
-  lastKeyHandler = "AllRecycleKeyHandler";
   return 0;
 }
 
@@ -71,16 +63,11 @@ dword KeyboardKeyHandler(dword) {
 
 // ------------------------------------------------------------ actions
 
-void CloseQuembryInfoWindow() { infoWindowShowing = 0; }
-void ActivateInfoWindow(int) { infoWindowShowing = 1; }
 void ActivateStopMenuWindow() { stopmenuWindowShowing = 1; }
 void initialiseQuembryRename() {}
 
 // ------------------------------------------------------------ peripheral
 
-void CacheLogos() {}
-void DisplayLogo(word, int, int, int, int, int, int, const char*) {}
-void ReleaseLogoMemory() {}
 void MediaFiles_Mount() {}
 void MediaFiles_Unmount() {}
 void MediaFiles_Link() {}
@@ -104,19 +91,12 @@ void Called(const char* name) {
 }  // namespace
 
 void DisplayConfigLine(int) {}
-void RecycleRestoreAction() { Called("RecycleRestoreAction"); }
-void DeleteAllRecycleBinWindow() { Called("DeleteAllRecycleBinWindow"); }
-void DeleteDirRecycleBinWindow() { Called("DeleteDirRecycleBinWindow"); }
-void ActivateAllRecycleWindow() { Called("ActivateAllRecycleWindow"); }
 void CreateNewFolder() { Called("CreateNewFolder"); }
 void DisplayStopMenuProgress() {}
 void StopMenuMultistepAction() {
   Called("StopMenuMultistepAction");
   STOP_MENU_multistep = 0;
 }
-void DeleteDirRecycleFiles(const char*, int) { Called("DeleteDirRecycleFiles"); }
-void EmptyOldestRecycleBin() { Called("EmptyOldestRecycleBin"); }
-void EmptyRecycleBinAfterXDays(word, byte) { Called("EmptyRecycleBinAfterXDays"); }
 void AutoRenameSearchFiles() { Called("AutoRenameSearchFiles"); }
 void ActivateKeyboard(char*, int, void (*)(const char*, int), int) {
   Called("ActivateKeyboard");

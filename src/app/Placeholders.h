@@ -14,6 +14,7 @@
 #include "tap.h"
 #include "ui/Dialogs.h"
 #include "ui/ListScreen.h"
+#include "ui/Logos.h"
 #include "ui/Text.h"
 
 // ------------------------------------------------------------ catalogue
@@ -37,25 +38,16 @@ extern const char* lastKeyHandler;
 
 dword FirmwareDatKeyHandler(dword key);
 dword CreditsKeyHandler(dword key);
-dword QuembryInfoKeyHandler(dword key);
 dword QuembryStopMenuKeyHandler(dword key);
-dword AllRecycleKeyHandler(dword key);
 dword KeyboardKeyHandler(dword key);
 
 // ------------------------------------------------------------ actions
 
-void CloseQuembryInfoWindow();
-void ActivateInfoWindow(int rename);
 void ActivateStopMenuWindow();
 void initialiseQuembryRename();
 
 // ------------------------------------------------------------ peripheral
 
-void CacheLogos();
-// The channel logo of a recording in the box (x, y, width, height).
-void DisplayLogo(word region, int x, int y, int width, int height, int serviceNumber, int type,
-                 const char* serviceName);
-void ReleaseLogoMemory();
 void MediaFiles_Mount();
 void MediaFiles_Unmount();
 void MediaFiles_Link();
@@ -87,16 +79,9 @@ extern int configMenuNumber;
 extern int configLine;
 
 void DisplayConfigLine(int line);
-void RecycleRestoreAction();
-void DeleteAllRecycleBinWindow();
-void DeleteDirRecycleBinWindow();
-void ActivateAllRecycleWindow();
 void CreateNewFolder();
 void DisplayStopMenuProgress();
 void StopMenuMultistepAction();
-void DeleteDirRecycleFiles(const char* path, int recursive);
-void EmptyOldestRecycleBin();
-void EmptyRecycleBinAfterXDays(word mjd, byte hour);
 void AutoRenameSearchFiles();
 void ActivateKeyboard(char* text, int length, void (*callback)(const char* text, int result),
                       int mode);

@@ -84,3 +84,22 @@ void TAPManagerMultistepAction();
 void TAPManager_StartTAP();
 // True when the application file `name` of firmware folder `folder` runs.
 bool IsFileTAP_Active(const char* name, const char* folder);
+
+// The information window over the list: the details of currentFile (a copy
+// of the selected line) and currentFolder, made by the caller.
+extern byte* infoWindowCopy;              // the screen under the window
+extern int infoCommandOption;             // highlighted button: 0 OK .. 4 progress/restore
+extern int rememberLastExtInfoStr_Start;  // where the next page of extended text starts
+extern int ExtInfoRows;                   // lines of extended text on the page
+void initialiseQuembryInfo();
+// Opens the window on the first page; with `rename` the renaming follows at
+// once.
+void ActivateInfoWindow(int rename);
+// Draws the whole window; nextPage continues the extended text.
+void DisplayQuembryInfoWindow(int nextPage);
+// Draws the button row and syncs.
+void DisplayInfoLine();
+dword QuembryInfoKeyHandler(dword key);
+void CloseQuembryInfoWindow();
+// "1 hour 5 minutes" and the like; "" for 0. `out` holds 64 bytes.
+void FormatInfoDuration(int minutes, char* out);

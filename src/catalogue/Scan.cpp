@@ -2,9 +2,11 @@
 // catalogue, keeping the lines that are still there and appending the new ones.
 #include <stdio.h>
 #include <string.h>
+#include <strings.h>
 
 #include "catalogue/catalogue.h"
 #include "catalogue/internal.h"
+#include "lib/lib.h"
 
 namespace {
 
@@ -111,6 +113,19 @@ bool Lookup(const LineIndex& index, const char* path, DirEntry* entry, int n, in
 }
 
 }  // namespace
+
+bool RecycledFileInUse(const char* folder, const char* name) {
+  char file[PATH_BUFFER_SIZE];
+  int length = (int)strlen(name);
+  bool companion = length > 8 && (strcasecmp(name + length - 8, ".inf.del") == 0 ||
+                                  strcasecmp(name + length - 8, ".nav.del") == 0);
+  if (companion) {
+    snprintf(file, sizeof file, "%.300s/%.*s.del", folder, length - 8, name);
+  } else {
+    snprintf(file, sizeof file, "%.300s/%.127s", folder, name);
+  }
+  return HDD_isFileInUse(file) != 0;
+}
 
 void ShowAllocationFailure(const char* where) {
   ShowMessageWinX(rgn, "TAP Memory Allocation Failure", "Unable to allocate enough memory", where,
@@ -316,7 +331,8 @@ int ScanFolder(const char* path, int folderNumber, int parentNumber, int depth, 
     if (strlen(file.name) >= NAME_FIELD) continue;
     int slot = 0;
     if (file.attr == ATTRIBUTE_FILE) {
-      if (recycleBinCleanoutOption == 1 && tapStartup && EndsInDel(file.name))
+      if (recycleBinCleanoutOption == 1 && tapStartup && EndsInDel(file.name) &&
+          !RecycledFileInUse(path, file.name))
         TAP_Hdd_Delete(file.name);
       if (!TakeFile(file.name)) continue;
       if (Lookup(index, path, &file, folderNumber, &slot)) {

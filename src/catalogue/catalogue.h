@@ -133,6 +133,10 @@ int IsFileRec(const char* name);
 int IsFileRec_Valid(const char* name);
 // 2: ends in ".del"; 1: an application file (".tap"); 0: neither.
 int IsFileTAP(const char* name);
+// Whether the firmware plays or records the file `name` of the firmware
+// folder `folder`, or the recording whose recycled companion it is
+// (x.rec.inf.del of x.rec.del): such a file stays in every cleanout.
+bool RecycledFileInUse(const char* folder, const char* name);
 void ChangeDirRoot(void);
 // Changes to "/" and then to `path`; true when `path` was entered.
 bool GotoPath(const char* path);

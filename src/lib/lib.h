@@ -334,4 +334,15 @@ TAPCOM_Channel* TAPCOM_OpenChannel(dword server, dword service, dword parameterV
 void TAPCOM_CloseChannel(TAPCOM_Channel* channel);
 bool isValidChannel(const TAPCOM_Channel* channel);
 
+// ------------------------------------------------------------ channel logos
+
+// The logo file name of a channel (without ".jpg"): Latin-1, lower case,
+// letters, digits and "+" only, with ae/oe/ue for the umlauts; at most
+// size - 1 bytes.
+void LogoManager_ChannelNameToLogoName(const char* channelName, char* logoName, int size);
+// The 64-bit channel identifier of a service (0 when the firmware does not
+// know it) and the way it is put together from its four parts.
+unsigned long long LogoManager_GetChannelID(int type, int serviceNumber);
+unsigned long long LogoManager_CalculateChannelID(word a, word b, word c, word d);
+
 #endif

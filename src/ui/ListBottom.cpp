@@ -85,11 +85,15 @@ void UpdateFileSelectionText(int entry) {
   int bottom = BottomAreaY();
   int size = BottomFontSize();
   char text[600];
+  // The header's texts are in the broadcast's character tables.
+  char name[257], description[257];
+  ConvertBroadcastText(r->eventName, name, sizeof name);
+  ConvertBroadcastText(r->eventDescription, description, sizeof description);
   if (r->eventName[0]) {
-    snprintf(text, sizeof text, "%.256s. %.256s", r->eventName, r->eventDescription);
+    snprintf(text, sizeof text, "%s. %s", name, description);
   } else {
     const char* dot = strchr(r->name, '.');
-    snprintf(text, sizeof text, "%.256s  %.256s", dot ? dot : "", r->eventDescription);
+    snprintf(text, sizeof text, "%.256s  %s", dot ? dot : "", description);
   }
   if (infoLineOption == 0) {
     WrapPutStr(rgn, text, 58, bottom + 37, 460, kBottomText, kBackground, 2, size, 3);

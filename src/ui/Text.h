@@ -114,3 +114,8 @@ int drawLegendElement(int x, int y, int maxX, const TYPE_GrData* icon, int iconW
 // The graphic of a button image (ButtonImage of app/keys.h, as GetButtonImage
 // gives it); an unknown value gives the blank small button.
 const TYPE_GrData* ButtonGraphic(int image);
+
+// A broadcast text (DVB character tables, emphasis and line-break codes) as
+// the printing functions take it: ISO 8859-1, each line-break code a space,
+// emphasis codes left out; cut to `size` - 1 bytes.
+void ConvertBroadcastText(const char* text, char* out, int size);

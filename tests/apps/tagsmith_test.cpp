@@ -55,9 +55,13 @@ TEST_F(TagsmithTest, ShowsInformationInTagsmithAndComesBack) {
   EXPECT_EQ(infoWindowShowing, 1);
   EXPECT_STREQ(currentFile.name, "Show 02.rec");
   EXPECT_STREQ(Tagsmith_infoMessage, "");
+  // The own window says why Tagsmith did not show it.
+  std::string message;
+  EXPECT_TRUE(snapshot::MatchesReference("info-tagsmith-not-found", &message)) << message;
   emu::Idle(1);
   EXPECT_EQ(Tagsmith_multistep, 0);
-  infoWindowShowing = 0;
+  emu::PressKey(RKEY_Exit);
+  EXPECT_EQ(infoWindowShowing, 0);
 
   InstallTagsmith();
   emu::HoldKey(RKEY_Info);
@@ -70,7 +74,6 @@ TEST_F(TagsmithTest, ShowsInformationInTagsmithAndComesBack) {
   EXPECT_STREQ((const char*)TagsmithMessage + 8, "Show 02.rec.inf");
   EXPECT_STREQ((const char*)TagsmithMessage + 264, "/mnt/hd/DataFiles");
   emu::Idle(1);
-  std::string message;
   EXPECT_TRUE(snapshot::MatchesReference("tagsmith-over-list", &message)) << message;
   // Tagsmith has the keys while its window shows; Exit hands back the list on
   // the same recording.

@@ -162,21 +162,24 @@ TEST_F(IdleTest, HourlyRecycleBinDuties) {
   RecycleBinCleanoutTime = 21;
   recycleBinThresholdOption = 0;
   RecycleBinAfterXDays = 0;
+  ASSERT_TRUE(disk->Recycle("/DataFiles/Show 01.rec"));
+  ASSERT_TRUE(disk->Recycle("/DataFiles/Series/Season 2/Finale.rec"));
   emu::SetClock(2026, 12, 7, 20, 59, 50);
-  standInCalls = 0;
   emu::Idle(1);  // the first event's hourly work: hour 20 is not the set hour
-  EXPECT_EQ(standInCalls, 0);
-  emu::Wait(11);  // into hour 21: the set hour's cleanout alone
-  EXPECT_EQ(standInCalls, 1);
-  EXPECT_STREQ(lastStandInCall, "DeleteDirRecycleFiles");
+  EXPECT_TRUE(disk->Exists("/DataFiles/Show 01.rec.del"));
+  emu::Wait(11);  // into hour 21: the whole tree is emptied
+  EXPECT_FALSE(disk->Exists("/DataFiles/Show 01.rec.del"));
+  EXPECT_FALSE(disk->Exists("/DataFiles/Show 01.rec.inf.del"));
+  EXPECT_FALSE(disk->Exists("/DataFiles/Series/Season 2/Finale.rec.del"));
+  EXPECT_TRUE(disk->Exists("/DataFiles/Show 02.rec"));
   EXPECT_STREQ(CurrentDir, "/DataFiles");
-  recycleBinThresholdOption = 1000000;  // GB: always below
-  RecycleBinAfterXDays = 3;
+  // Another hour: the threshold (always above the free space) takes the bin.
+  ASSERT_TRUE(disk->Recycle("/DataFiles/Show 02.rec"));
+  recycleBinThresholdOption = 1000000;
   emu::SetClock(2026, 12, 7, 22, 0, 0);
-  standInCalls = 0;
   emu::Idle(1);
-  EXPECT_STREQ(lastStandInCall, "EmptyRecycleBinAfterXDays");
-  EXPECT_EQ(standInCalls, 2);  // the oldest bin, then by age
+  EXPECT_FALSE(disk->Exists("/DataFiles/Show 02.rec.del"));
+  EXPECT_TRUE(disk->Exists("/DataFiles/Show 03.rec"));
 }
 
 TEST_F(IdleTest, BackgroundMoveIsPolledEvery101Ticks) {
@@ -222,7 +225,8 @@ TEST_F(IdleTest, StopMenuFollowUpsActOnTheSelectedEntry) {
   EXPECT_STREQ(currentFile.name, "Show 20.rec");
   EXPECT_EQ(filename_toProcess[0], 0);
   EXPECT_EQ(activateReturnToQuembryList_fromStopMenu, 0);
-  infoWindowShowing = 0;
+  emu::PressKey(RKEY_Exit);  // the info window
+  EXPECT_EQ(infoWindowShowing, 0);
   emu::PressKey(RKEY_Exit);
   // Delete: Blue's release, armed; the confirmation is forced.
   snprintf(filename_toProcess, sizeof filename_toProcess, "%s", "Show 20.rec");

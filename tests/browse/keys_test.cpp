@@ -446,9 +446,10 @@ TEST_F(BrowseTest, InfoAndTagsmithKeys) {
   emu::ReleaseKey(RKEY_Info);
   EXPECT_EQ(infoWindowShowing, 1);
   EXPECT_STREQ(currentFile.name, "Show 02.rec");
-  infoWindowShowing = 0;
-  // The release that follows the info window's own Info is dropped.
-  repeat_DropInfoEnd = 1;
+  // Info closes the window; the release that follows is dropped.
+  emu::PressKey(RKEY_Info);
+  EXPECT_EQ(infoWindowShowing, 0);
+  EXPECT_EQ(repeat_DropInfoEnd, 1);
   emu::ReleaseKey(RKEY_Info);
   EXPECT_EQ(infoWindowShowing, 0);
   EXPECT_EQ(repeat_DropInfoEnd, 0);
@@ -478,7 +479,8 @@ TEST_F(BrowseTest, ColourKeysReachTheirActions) {
   EXPECT_EQ(moveWindowShowing, 0);
   emu::PressKey(RKEY_Option);
   EXPECT_EQ(infoWindowShowing, 1);
-  infoWindowShowing = 0;
+  emu::PressKey(RKEY_Exit);
+  EXPECT_EQ(infoWindowShowing, 0);
   processInBackground = 1;
   emu::PressKey(RKEY_Yellow);
   EXPECT_STREQ(lastMessageTitle, "Cancel Copy");
@@ -549,7 +551,9 @@ TEST_F(BrowseTest, OverrideKeysAndTheRecycleView) {
   EXPECT_EQ(recycleWindowMode, 1);
   EXPECT_EQ(MultiSelectCount(), 0);
   emu::PressKey(RKEY_Green);
-  EXPECT_STREQ(lastStandInCall, "DeleteAllRecycleBinWindow");
+  EXPECT_EQ(yesnoWindowShowing, 1);
+  EXPECT_STREQ(lastMessageLine1, "Empty Recycle Bin for ALL directories.");
+  emu::PressKey(RKEY_Exit);
   emu::PressKey(RKEY_Recall);
   EXPECT_EQ(recycleWindowMode, 0);
 }
@@ -660,6 +664,7 @@ class RecycleViewTest : public BrowseTest {
   void BuildDisk() override {
     BrowseTest::BuildDisk();
     ASSERT_TRUE(disk->Recycle("/DataFiles/Show 01.rec"));
+    ASSERT_TRUE(disk->Recycle("/DataFiles/Show 02.rec"));
   }
 };
 
@@ -676,22 +681,31 @@ TEST_F(RecycleViewTest, KeysOfTheRecycleView) {
   EXPECT_EQ(windowShowing, 1);
   emu::ReleaseKey(RKEY_Red);  // no selection in this view
   EXPECT_EQ(MultiSelectCount(), 0);
+  // Red restores the file with its companions; its line goes.
   emu::PressKey(RKEY_Red);
-  EXPECT_STREQ(lastStandInCall, "RecycleRestoreAction");
-  EXPECT_STREQ(currentFile.name, "Show 01.rec.del");
+  EXPECT_TRUE(disk->Exists("/DataFiles/Show 01.rec"));
+  EXPECT_TRUE(disk->Exists("/DataFiles/Show 01.rec.inf"));
+  EXPECT_TRUE(disk->Exists("/DataFiles/Show 01.rec.nav"));
+  EXPECT_FALSE(disk->Exists("/DataFiles/Show 01.rec.del"));
+  EXPECT_EQ(Find("Show 01.rec.del"), 0);
   // Blue deletes the recycled file for good, without asking.
+  SelectByKeys("Show 02.rec.del");
   int shown = messageCount;
   emu::PressKey(RKEY_Blue);
   emu::ReleaseKey(RKEY_Blue);
   EXPECT_EQ(messageCount, shown);
-  EXPECT_FALSE(disk->Exists("/DataFiles/Show 01.rec.del"));
-  EXPECT_FALSE(disk->Exists("/DataFiles/Show 01.rec.inf.del"));
-  EXPECT_FALSE(disk->Exists("/DataFiles/Show 01.rec.nav.del"));
-  EXPECT_EQ(Find("Show 01.rec.del"), 0);
+  EXPECT_FALSE(disk->Exists("/DataFiles/Show 02.rec.del"));
+  EXPECT_FALSE(disk->Exists("/DataFiles/Show 02.rec.inf.del"));
+  EXPECT_FALSE(disk->Exists("/DataFiles/Show 02.rec.nav.del"));
+  EXPECT_EQ(Find("Show 02.rec.del"), 0);
   emu::PressKey(RKEY_Yellow);
-  EXPECT_STREQ(lastStandInCall, "DeleteDirRecycleBinWindow");
+  EXPECT_EQ(yesnoWindowShowing, 1);
+  EXPECT_STREQ(lastMessageLine1, "Empty Recycle Bin for THIS directory.");
+  emu::PressKey(RKEY_Exit);
   emu::PressKey(RKEY_Option);
-  EXPECT_STREQ(lastStandInCall, "ActivateAllRecycleWindow");
+  EXPECT_EQ(allrecycleWindowShowing, 1);
+  emu::PressKey(RKEY_Exit);
+  EXPECT_EQ(allrecycleWindowShowing, 0);
   emu::PressKey(RKEY_AudioTrk);
   EXPECT_EQ(quembryHelpWindowShowing, 1);
   emu::PressKey(RKEY_AudioTrk);
@@ -724,7 +738,8 @@ TEST_F(BrowseTest, ManagerViewStartsApplicationsInsteadOfPlaying) {
   // The long Info press opens the info window in this view.
   emu::HoldKey(RKEY_Info);
   EXPECT_EQ(infoWindowShowing, 1);
-  infoWindowShowing = 0;
+  emu::PressKey(RKEY_Exit);
+  EXPECT_EQ(infoWindowShowing, 0);
   TAPManagerMode = 0;
 }
 

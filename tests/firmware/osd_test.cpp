@@ -180,7 +180,12 @@ TEST_F(OsdTest, JpegIsScaledIntoTheBox) {
   const char junk[] = "no picture at all";
   EXPECT_EQ(TAP_Osd_DrawJpeg(rgn, 0, 0, 10, 10, junk, sizeof junk), -1);
   std::vector<unsigned char> cut(jpeg.begin(), jpeg.begin() + jpeg.size() / 3);
-  TAP_Osd_DrawJpeg(rgn, 0, 0, 10, 10, cut.data(), static_cast<dword>(cut.size()));  // no crash
+  EXPECT_EQ(TAP_Osd_DrawJpeg(rgn, 0, 0, 10, 10, cut.data(), static_cast<dword>(cut.size())), -1);
+  // A picture cut inside its image data is refused, not drawn with grey rows.
+  size_t scan = 0;
+  while (scan + 1 < jpeg.size() && !(jpeg[scan] == 0xFF && jpeg[scan + 1] == 0xDA)) scan++;
+  cut.assign(jpeg.begin(), jpeg.begin() + (scan + jpeg.size()) / 2);
+  EXPECT_EQ(TAP_Osd_DrawJpeg(rgn, 0, 0, 10, 10, cut.data(), static_cast<dword>(cut.size())), -1);
 }
 
 TEST_F(OsdTest, FrameIsWrittenAsPng) {

@@ -154,3 +154,24 @@ TEST_F(Names, FolderTests) {
 }
 
 }  // namespace
+
+TEST(LogoNames, ChannelNamesAndIdentifiers) {
+  char name[23];
+  LogoManager_ChannelNameToLogoName("Das Erste HD", name, sizeof name);
+  EXPECT_STREQ(name, "daserstehd");
+  LogoManager_ChannelNameToLogoName("ZDFneo+", name, sizeof name);
+  EXPECT_STREQ(name, "zdfneo+");
+  // A character-table selector is skipped; umlauts are spelled out, also
+  // when the name comes in UTF-8; the result is cut to the buffer.
+  LogoManager_ChannelNameToLogoName("\x05M\xDCnchen TV", name, sizeof name);
+  EXPECT_STREQ(name, "muenchentv");
+  LogoManager_ChannelNameToLogoName(
+      "S\xC3\xBC"
+      "d/West: \"\xC3\xA4\xC3\xB6\"",
+      name, sizeof name);
+  EXPECT_STREQ(name, "suedwestaeoe");
+  LogoManager_ChannelNameToLogoName("Sehr lange Kanalbezeichnung HD", name, 8);
+  EXPECT_STREQ(name, "sehrlan");
+  EXPECT_EQ(LogoManager_CalculateChannelID(0x00C0, 0x0001, 0x0451, 0x6D66), 0x00C0000104516D66ull);
+  EXPECT_EQ(LogoManager_CalculateChannelID(0x00C0, 0x0001, 0x8000, 0x0001), 0xFFFFFFFF80000001ull);
+}

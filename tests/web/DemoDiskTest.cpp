@@ -47,9 +47,16 @@ TEST_F(DemoDiskTest, SettingsRecycleOnDeleteAndKeepTheirDefaults) {
   ASSERT_EQ(ReadConfigurationFile(), 1);
   EXPECT_EQ(recycleBinOption, 1);
   EXPECT_EQ(mainActivationKey, 0x10042);
-  EXPECT_EQ(GMToffsetOption, 600);
+  EXPECT_EQ(GMToffsetOption, 0);  // the demo's headers carry local times
   EXPECT_EQ(StatusScreenKey, 65552);
   EXPECT_NE(FirmwareDatMJD(), 0);
+  // Logos for most of the channels, none for a few.
+  std::string channels = testenv::ReadFile(demo_ + "/disk/channels.txt");
+  size_t services = 0;
+  for (char c : channels) services += c == '\n';
+  size_t logos = testenv::ListDir("/mnt/hd" LOGO_FOLDER).size();
+  EXPECT_GT(logos, services / 2);
+  EXPECT_LT(logos, services - 1);
 }
 
 // The disk describes the emulated recorder, so the headers of its family

@@ -1,0 +1,307 @@
+// The information window and the channel logos: a recording's pages and
+// buttons, a folder, German; logos in the list's fifth column from each of
+// the three folders, damaged logo files, awkward channel names, and the
+// logo diagnostic window.
+#include <stdio.h>
+// jpeglib.h needs size_t and FILE declared first.
+#include <jpeglib.h>
+
+#include <vector>
+
+#include "../browse/BrowseFixture.h"
+#include "apps/apps.h"
+#include "snapshot.h"
+#include "ui/Dialogs.h"
+#include "ui/ListScreen.h"
+#include "ui/Logos.h"
+
+namespace {
+
+std::vector<unsigned char> Jpeg(int w, int h, uint32_t rgb, bool progressive = false,
+                                bool cmyk = false) {
+  jpeg_compress_struct info;
+  jpeg_error_mgr err;
+  info.err = jpeg_std_error(&err);
+  jpeg_create_compress(&info);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &out, &size);
+  info.image_width = static_cast<JDIMENSION>(w);
+  info.image_height = static_cast<JDIMENSION>(h);
+  info.input_components = cmyk ? 4 : 3;
+  info.in_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+  jpeg_set_defaults(&info);
+  if (progressive) jpeg_simple_progression(&info);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<unsigned char> row(static_cast<size_t>(w) * info.input_components);
+  for (int x = 0; x < w; x++) {
+    unsigned char* p = &row[static_cast<size_t>(x) * info.input_components];
+    p[0] = static_cast<unsigned char>(rgb >> 16);
+    p[1] = static_cast<unsigned char>(rgb >> 8);
+    p[2] = static_cast<unsigned char>(rgb);
+    if (cmyk) p[3] = 0;
+  }
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::vector<unsigned char> data(out, out + size);
+  free(out);
+  return data;
+}
+
+TYPE_TapChInfo Service(const char* name, word svcId, word number) {
+  TYPE_TapChInfo ch;
+  memset(&ch, 0, sizeof ch);
+  snprintf(ch.chName, sizeof ch.chName, "%s", name);
+  ch.svcType = SVC_TYPE_Tv;
+  ch.svcId = svcId;
+  ch.tsId = 0x8001;
+  ch.orgNetId = 1;
+  ch.logicalChNum = number;
+  return ch;
+}
+
+class InfoTest : public BrowseTest {
+ protected:
+  void BuildDisk() override {
+    // ISO 6937 umlauts (a diaeresis byte before the letter) and the
+    // broadcasters' line-break code, to the header field's full length.
+    std::string ext;
+    for (int i = 1; ext.size() < 1100; i++) {
+      ext += "Absatz " + std::to_string(i) + ": Die Gr\xC8undung der Stadt f\xC8uhrte zu einem " +
+             "Streit \xC8uber die Br\xC8ucke am Flu\xFB.\x8A";
+    }
+    ext.resize(1018);
+    ext += " ENDE";
+    testdisk::Header header;
+    header.recordingStart = testdisk::Stamp(2026, 11, 20, 23, 30);
+    header.durationMinutes = 65;
+    header.serviceId = 4101;
+    header.serviceName = "Channel One";
+    header.eventName = "Die lange Nacht";
+    header.eventText = "Eine Dokumentation \xC8uber Br\xC8ucken";
+    header.eventStart = testdisk::Stamp(2026, 11, 20, 23, 30);
+    header.eventEnd = testdisk::Stamp(2026, 11, 21, 0, 35);
+    header.extText = ext;
+    header.flags = 3;
+    ASSERT_TRUE(disk->Recording("/DataFiles/Alpha.rec", 3000 * kBlock, header, true,
+                                testdisk::Stamp(2026, 11, 20, 23, 30)));
+    Recording("/DataFiles/Beta.rec", 1000, testdisk::Stamp(2026, 11, 21, 20, 0));
+    Recording("/DataFiles/Movies/One.rec", 1000, testdisk::Stamp(2026, 10, 1, 20, 0));
+    Recording("/DataFiles/Movies/Two.rec", 1000, testdisk::Stamp(2026, 10, 2, 20, 0));
+    ASSERT_TRUE(disk->Folder("/DataFiles/Movies/Extras"));
+  }
+
+  void ExpectFrame(const char* reference) {
+    std::string message;
+    EXPECT_TRUE(snapshot::MatchesReference(reference, &message)) << message;
+  }
+  void OpenInfo(const char* name) {
+    SelectByKeys(name);
+    emu::ReleaseKey(RKEY_Info);
+    ASSERT_EQ(infoWindowShowing, 1);
+    ASSERT_STREQ(currentFile.name, name);
+  }
+};
+
+TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
+  GMToffsetOption = 60;  // 23:30 becomes 00:30 the next day
+  OpenList();
+  SelectByKeys("Alpha.rec");
+  std::vector<uint32_t> list = emu::Frame();
+  OpenInfo("Alpha.rec");
+  ExpectFrame("info-recording");
+  int firstPageLast = rememberLastExtInfoStr_Start;
+  EXPECT_GT(firstPageLast, 0);
+
+  // Next pages repeat the previous page's last line; the last page reaches
+  // the text's end. Previous shows the first page again.
+  emu::PressKey(RKEY_Next);
+  ExpectFrame("info-recording-next");
+  EXPECT_GT(rememberLastExtInfoStr_Start, firstPageLast);
+  int pages = 2;
+  while (LastWrapPutStr_P != 0 && pages < 10) {
+    emu::PressKey(RKEY_Next);
+    pages++;
+  }
+  EXPECT_EQ(LastWrapPutStr_P, 0) << "the extended text never ended";
+  emu::PressKey(RKEY_Prev);
+  ExpectFrame("info-recording");
+
+  // Buttons wrap; Down and Up step through the list under the window.
+  for (int i = 0; i < 4; i++) emu::PressKey(RKEY_VolUp);
+  EXPECT_EQ(infoCommandOption, 4);
+  emu::PressKey(RKEY_VolUp);
+  EXPECT_EQ(infoCommandOption, 0);
+  emu::PressKey(RKEY_VolDown);
+  EXPECT_EQ(infoCommandOption, 4);
+  emu::PressKey(RKEY_ChDown);
+  EXPECT_STREQ(currentFile.name, "Beta.rec");
+  EXPECT_EQ(listMoved, 1);
+  emu::PressKey(RKEY_ChUp);
+  EXPECT_STREQ(currentFile.name, "Alpha.rec");
+  // Renaming waits for the keyboard and says so.
+  emu::PressKey(RKEY_VolDown);
+  emu::PressKey(RKEY_VolDown);
+  ASSERT_EQ(infoCommandOption, 2);
+  emu::PressKey(RKEY_Ok);
+  EXPECT_STREQ(lastMessageTitle, "File Rename");
+  EXPECT_EQ(infoWindowShowing, 1);
+
+  // Exit gives back the list as it was.
+  emu::PressKey(RKEY_Exit);
+  EXPECT_EQ(infoWindowShowing, 0);
+  EXPECT_EQ(returnFromInfo, 0);
+  EXPECT_EQ(listMoved, 0);
+  EXPECT_STREQ(SelectedName(), "Alpha.rec");
+  EXPECT_TRUE(emu::Frame() == list);
+
+  // A folder offers OK, Delete, Rename and Move; Left from OK goes to Move.
+  OpenInfo("Movies");
+  ExpectFrame("info-folder");
+  emu::PressKey(RKEY_VolDown);
+  EXPECT_EQ(infoCommandOption, 3);
+  // In the recycle-bin view a folder offers only OK and Move.
+  recycleWindowMode = 1;
+  emu::PressKey(RKEY_VolDown);
+  EXPECT_EQ(infoCommandOption, 0);
+  emu::PressKey(RKEY_VolUp);
+  EXPECT_EQ(infoCommandOption, 3);
+  recycleWindowMode = 0;
+  emu::PressKey(RKEY_Exit);
+
+  // Delete hands over to the confirmation; once the file has gone, the
+  // window has closed over the list without it.
+  OpenInfo("Beta.rec");
+  emu::PressKey(RKEY_VolUp);
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(yesnoWindowShowing, 1);
+  YesNoOption = 0;  // Yes
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(infoWindowShowing, 0);
+  EXPECT_EQ(Find("Beta.rec"), 0);
+  EXPECT_FALSE(disk->Exists("/DataFiles/Beta.rec"));
+
+  TextLanguage = 1;
+  InfoTime24Hour = 1;
+  OpenInfo("Alpha.rec");
+  ExpectFrame("info-german");
+}
+
+class LogoTest : public InfoTest {
+ protected:
+  void BuildDisk() override {
+    emu::SetChannels({Service("Good", 1, 11), Service("Plain", 2, 12), Service("Not Jpeg", 3, 13),
+                      Service("Cut", 4, 14), Service("Huge", 5, 15), Service("Progressive", 6, 16),
+                      Service("Cmyk", 7, 17), Service("Das Erste HD", 8, 18),
+                      Service("A/B \"Q\" \xCE\xA9", 9, 19)},
+                     {});
+    const char* names[] = {"Good", "Plain",        "Not Jpeg",
+                           "Cut",  "Huge",         "Progressive",
+                           "Cmyk", "Das Erste HD", "A/B \"Q\" \xCE\xA9"};
+    for (int i = 0; i < 9; i++) Logo(i + 1, names[i]);
+    Logo(999, "Gone");  // not in the channel lists
+
+    std::vector<unsigned char> good = Jpeg(60, 39, 0x20A020);
+    Write("/ProgramFiles/Settings/Logos/Good.jpg", good);
+    Write("/ProgramFiles/Settings/Logos/Not Jpeg.jpg", {'G', 'I', 'F', '8', '9', 'a', 0, 0});
+    Write("/PhotoFiles/Logos/Cut.jpg",
+          std::vector<unsigned char>(good.begin(), good.begin() + good.size() / 2));
+    // A picture that claims 10000 x 10000 pixels in its frame header.
+    std::vector<unsigned char> huge = Jpeg(16, 16, 0x808080);
+    for (size_t i = 0; i + 8 < huge.size(); i++) {
+      if (huge[i] == 0xFF && huge[i + 1] == 0xC0) {
+        huge[i + 5] = huge[i + 7] = 10000 >> 8;
+        huge[i + 6] = huge[i + 8] = 10000 & 0xFF;
+        break;
+      }
+    }
+    Write("/PhotoFiles/Logos/Huge.jpg", huge);
+    Write("/PhotoFiles/Settings/Logos/progressive.jpg", Jpeg(60, 39, 0x2020A0, true));
+    Write("/ProgramFiles/Settings/Logos/Cmyk.jpg", Jpeg(60, 39, 0x2020A0, false, true));
+    // The logo cache: records for Good (by name) and Das Erste HD (by its
+    // channel number), and one for no channel.
+    std::string cache;
+    for (const char* name : {"Good", "18", "Nobody"}) {
+      std::string record(23 + 4680, '\x5A');
+      record.replace(0, 23, std::string(name) + std::string(23 - strlen(name), '\0'));
+      cache += record;
+    }
+    Write("/ProgramFiles/Settings/Logos/logo.dat",
+          std::vector<unsigned char>(cache.begin(), cache.end()));
+    // Found under the logo name in the last folder.
+    Write("/PhotoFiles/Settings/Logos/daserstehd.jpg", Jpeg(60, 39, 0x0030A0));
+  }
+  void Logo(int svcId, const char* channel) {
+    testdisk::Header header;
+    header.recordingStart = testdisk::Stamp(2026, 11, svcId % 28 + 1, 20, 0);
+    header.durationMinutes = 30;
+    header.serviceId = static_cast<uint16_t>(svcId);
+    header.serviceName = channel;
+    header.eventName = channel;
+    char path[64];
+    snprintf(path, sizeof path, "/DataFiles/Rec %03d.rec", svcId);
+    ASSERT_TRUE(disk->Recording(path, 1000 * kBlock, header, true, header.recordingStart));
+  }
+  void Write(const std::string& path, const std::vector<unsigned char>& data) {
+    ASSERT_TRUE(disk->Folder(path.substr(0, path.rfind('/'))));
+    ASSERT_TRUE(testenv::WriteFile(HostPath(path), std::string(data.begin(), data.end())));
+  }
+  int Reports() {
+    std::string log =
+        testenv::ReadFile(HostPath("/ProgramFiles/Settings/Pavrolinex/Logs/Pavrolinex.log"));
+    int n = 0;
+    for (size_t at = log.find("Logo not drawn"); at != std::string::npos;
+         at = log.find("Logo not drawn", at + 1)) {
+      n++;
+    }
+    return n;
+  }
+};
+
+TEST_F(LogoTest, ListShowsLogosOrNamesAndTheDiagnosticWindowTellsWhere) {
+  OpenList();
+  // Good and Das Erste HD draw; the five damaged files and Plain show the
+  // channel's name; Gone (an unknown service) leaves its box empty.
+  ExpectFrame("list-logos");
+  EXPECT_EQ(maxTvSvc, 8);
+  EXPECT_EQ(logoArrayTv[0].loaded + logoArrayTv[7].loaded, 2);
+  EXPECT_EQ(logoArrayTv[7].bitmap[4679], 0x5A);
+  EXPECT_EQ(logoArrayTv[1].loaded, 0);
+  EXPECT_STREQ(logoArrayTv[7].compactName, "DasErsteHD");
+  EXPECT_EQ(Reports(), 5);
+  RefreshQuembryList(0);
+  EXPECT_EQ(Reports(), 5) << "each damaged file is reported once";
+
+  // Awkward channel names give file names without path or quote characters.
+  char names[4][64];
+  LogoCandidateNames(8, SVC_TYPE_Tv, "A/B \"Q\" \xCE\xA9", names);
+  EXPECT_STREQ(names[0], "AB Q .jpg");
+  EXPECT_STREQ(names[1], "19.jpg");
+  EXPECT_STREQ(names[2], "ffffffff80010009.jpg");
+  EXPECT_STREQ(names[3], "abq.jpg");
+  LogoCandidateNames(-1, SVC_TYPE_Tv, "../Gone", names);
+  EXPECT_STREQ(names[0], "..Gone.jpg");
+  EXPECT_STREQ(names[1], "");
+  EXPECT_STREQ(names[2], "0000000000000000.jpg");
+  EXPECT_STREQ(names[3], "gone.jpg");
+
+  OpenInfo("Rec 008.rec");
+  emu::PressKey(RKEY_AudioTrk);
+  EXPECT_EQ(infoLogoWindowShowing, 1);
+  ExpectFrame("logo-diagnostic");
+  emu::PressKey(RKEY_Exit);
+  EXPECT_EQ(infoLogoWindowShowing, 0);
+  EXPECT_EQ(infoWindowShowing, 1);
+  emu::PressKey(RKEY_Exit);
+  OpenInfo("Rec 999.rec");
+  emu::PressKey(RKEY_AudioTrk);
+  ExpectFrame("logo-diagnostic-unknown");
+  emu::PressKey(RKEY_AudioTrk);
+  EXPECT_EQ(infoLogoWindowShowing, 0);
+}
+
+}  // namespace
