@@ -264,7 +264,9 @@ bool MountExternal(const std::string& stage, const emu::ExternalDrive& drive) {
   }
   std::string at = stage + drive.mountPoint.substr(4);
   if (!MakeFolders(at)) return Fail("mkdir " + drive.mountPoint);
-  if (mount(drive.device.c_str(), at.c_str(), "tmpfs", 0, "mode=0777") != 0) {
+  std::string options = "mode=0777";
+  if (drive.sizeMB > 0) options += ",size=" + std::to_string(drive.sizeMB) + "m";
+  if (mount(drive.device.c_str(), at.c_str(), "tmpfs", 0, options.c_str()) != 0) {
     return Fail("cannot mount " + drive.device + " at " + drive.mountPoint);
   }
   if (!drive.seedDir.empty()) {
@@ -333,6 +335,7 @@ bool Boot(const Config& cfg) {
   }
   if (!MakeFolders(config.diskDir)) return Fail("cannot create " + config.diskDir);
   bool ok = EnterNamespace() && MountAll();
+  if (ok) BindUserland();
   if (ok) {
     if (mount("devpts", "/dev/pts", "devpts", 0, "newinstance,ptmxmode=0666,mode=0620") != 0) {
       ok = Fail("cannot give the namespace its own terminals (devpts)");

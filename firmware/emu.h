@@ -20,6 +20,11 @@ struct ExternalDrive {
   std::string device = "/dev/sdb1";  // device name in /proc/mounts
   std::string mountPoint = "/mnt/sdb1";
   std::string dataFilesName = "USB";  // also reachable as /DataFiles/<name>; empty: not
+  // Room on the drive in MB (its file system refuses more, as a full drive
+  // does); 0: as much as the machine's memory allows.
+  uint64_t sizeMB = 0;
+  // statfs reports it as an NFS mount (file-system type 0x6969).
+  bool nfs = false;
 };
 
 struct Config {
@@ -94,7 +99,11 @@ void Shutdown(dword reason = 0);
 dword PressKey(dword code);
 void HoldKey(dword code, int repeats = 6);  // press, held reports, release
 void ReleaseKey(dword code);
-void Idle(int count = 1);                                 // idle events, each advancing the clock
+// Idle events, each advancing the clock. While a child process of this
+// process runs (an application's background copy), an idle event waits in
+// real time until the child ends or the event's ticks have passed since the
+// previous one: the emulated clock never runs ahead of the child.
+void Idle(int count = 1);
 void Wait(double seconds);                                // emulated time with idle events
 dword SendEvent(word event, dword param1, dword param2);  // to every application
 // To the application in table slot `index` only (param1 when it is not running).

@@ -125,6 +125,7 @@ void ReleaseKey(dword code) { PressKey(code | RKEY_FLAG_RELEASED); }
 
 void Idle(int count) {
   for (int n = 0; n < count; n++) {
+    fw::KeepPaceWithChildren();
     fw::AdvanceTicks(static_cast<dword>(fw::config.idleTicks));
     fw::Broadcast(EVT_IDLE, 0, 0);
     fw::UnloadPendingApps();

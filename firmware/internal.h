@@ -89,6 +89,14 @@ extern TYPE_File* hddPlayFile;
 dword PvrTimeToLinux(dword stamp);
 void ResetSymbols();
 
+// --- system side (syslib.cpp) -----------------------------------------------------
+// Binds busybox over the shell utilities inside the namespace (a note on
+// stderr when it cannot).
+void BindUserland();
+// Before an idle event: while a child process of the applications runs, the
+// emulated clock runs no faster than the real one.
+void KeepPaceWithChildren();
+
 // --- network output (boot.cpp) ------------------------------------------------------
 void DrainNet();
 

@@ -33,8 +33,9 @@ namespace {
 int Usage(const char* why) {
   fprintf(stderr,
           "recorder: %s\n"
-          "usage: recorder --disk DIR [--usb DIR]... [--script TEXT|FILE] [--tap PATH]\n"
-          "                [--sysid N] [--net-output FILE] [--real-time]\n"
+          "usage: recorder --disk DIR [--usb DIR [--usb-size MB] [--usb-nfs]]...\n"
+          "                [--script TEXT|FILE] [--tap PATH] [--sysid N] [--net-output FILE] "
+          "[--real-time]\n"
           "                [--disk-size MB] [--channels FILE] [--recording SLOT:FILE]...\n"
           "                [--web [ADDRESS:]PORT]\n",
           why);
@@ -151,6 +152,11 @@ int main(int argc, char** argv) {
       config.realTime = true;
       continue;
     }
+    if (opt == "--usb-nfs") {
+      if (config.drives.empty()) return Usage("--usb-nfs follows the --usb it is about");
+      config.drives.back().nfs = true;
+      continue;
+    }
     if (i + 1 >= argc) return Usage(("missing value for " + opt).c_str());
     std::string value = argv[++i];
     if (opt == "--disk") {
@@ -165,6 +171,12 @@ int main(int argc, char** argv) {
       drive.mountPoint = "/mnt/sd" + letter + "1";
       drive.dataFilesName = n == 0 ? "USB" : "USB" + std::to_string(n + 1);
       config.drives.push_back(drive);
+    } else if (opt == "--usb-size") {
+      char* end = nullptr;
+      long long size = strtoll(value.c_str(), &end, 10);
+      if (config.drives.empty()) return Usage("--usb-size follows the --usb it is about");
+      if (*end || size < 1) return Usage("--usb-size wants a number of MB above 0");
+      config.drives.back().sizeMB = static_cast<uint64_t>(size);
     } else if (opt == "--script") {
       script = value;
     } else if (opt == "--tap") {

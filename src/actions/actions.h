@@ -163,3 +163,67 @@ void CloseAllRecycleWindow();
 // (manager view) the application on the highlighted line, then stops it.
 extern int stopWindowShowing;
 void ActivateStopWindow(const char* name);
+
+// ------------------------------------------------------------ move and copy
+
+#define MOVE_DESTINATIONS 400         // destination slots; 1 .. 399 are used
+extern char GlbSourceDir[200];        // folder of the entry being moved (firmware path)
+extern char GlbTargetDir[200];        // destination folder (firmware path)
+extern char GlbSourceFile[127];       // the entry's name (the new one after a rename on move)
+extern char GlbRenamedFile[127];      // the name a rename on move gives it
+extern char GlbTargetDirPrefix[200];  // folder whose lines the destinations are named from
+extern char GlbBGCJobfile[127];       // the job file being written
+extern int GlbBGCAttr;                // attribute of the entry being moved
+extern int move_CurrentDirNumber, move_chosenLine;
+extern int renameOnMove;
+extern int moveAcrossMount;
+extern int moveInBackgroundPID;       // the child doing the background copy; 0 none
+extern int moveInBackgroundComplete;  // 1 complete, -1 error, -2 cancelled, -3 error (size)
+extern char filename_toProcess[127];  // entry a stop-menu follow-up acts on
+extern FileRecord* moveFiles[MOVE_DESTINATIONS];
+extern int numberOfDestinationFolders, chosenFolderLine, printMoveFolderLine;
+extern char* currentMoveDestination;  // name of the highlighted destination; null: none
+
+void ActivateMoveWindow();
+void populateMoveFileList();
+void DisplayQuembryMoveWindow();
+void DisplayQuembryMoveFolderList();
+void CloseQuembryMoveWindow();
+void ReleaseMoveFilesMemory();
+dword QuembryMoveKeyHandler(dword key);
+// Moves the selected entry, or the first of the multi-selection, to the
+// highlighted destination.
+void CommenceMoveProcess();
+void MoveAFile(const char* sourceFolder, const char* destinationName, const char* entryName,
+               int attribute);
+// Same-mount move of an entry and its companions; 1 when it could be tried.
+int HDD_Move2(const char* name, const char* sourceFolder, const char* destinationFolder);
+// Copies an entry and its companions into another folder, each first under a
+// ".part" name and given its own name only once its size matches the
+// source's; 1 when everything arrived, 0 when the copy failed, -1 when it
+// was refused because a piece or a partial copy of it already lies in the
+// destination (nothing is overwritten). Runs in the background copy's child:
+// system library and shell only.
+int HDD_Copy(const char* name, const char* sourceFolder, const char* destinationFolder);
+// One poll of the background copy (idle processing, every 101 ticks).
+void BackgroundMove();
+// Progress of the running copy, 0 .. 100 (more when the copy is larger), -1
+// when it cannot be measured.
+int BackgroundMovePercent();
+// What the progress box shows: for a multi-selection the bytes of all its
+// entries copied so far against their total, else BackgroundMovePercent.
+int BackgroundCopyDisplayPercent();
+void ReturnFromCancelBackgroundMoveYesNo(int answer);
+// Kills a running copy and removes its partial pieces (termination).
+void StopBackgroundCopy();
+void MoveSuccess();
+
+// The box in the list's bottom right corner while a background copy or
+// preparation runs, and its outcome afterwards; false when none is due.
+bool DisplayBackgroundStatus();
+void DisplayBackgroundMoveStatus();
+void DisplayBackgroundMoveCompletion();
+void DisplayBackgroundPrepareStatus();
+void DisplayBackgroundPrepareCompletion();
+// The list showed an outcome: it is forgotten when the list next opens.
+extern int backgroundOutcomeShown;

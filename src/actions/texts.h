@@ -27,6 +27,18 @@ extern AppText text_FolderDeleteNotAllowed, text_FolderNotEmptyA, text_FolderNot
     text_DeleteThisFile, text_RecycleFailureTitle, text_RecycleTooMany, text_ErrorRenaming,
     text_RenameTo, text_FolderDeleteFailedTitle, text_FolderDeleteFailedLine1;
 
+// Move, copy and the background-progress box.
+extern AppText text_MoveWindowTitle, text_MoveToFolder, text_CancelMove, text_MultiNotFoundC,
+    text_FolderMoveFailed, text_SameFolderExists, text_SameFileExists, text_MoveConflictTitle,
+    text_RenameToWord, text_RenameOnMoveFailed, text_ToWord, text_BgcMoveTitle, text_BgcCopyTitle,
+    text_CreateJobfile, text_CreateOpen, text_CreateClose, text_BgCopyTitle, text_MayTakeTime,
+    text_WantContinue, text_NotEnoughSpace, text_NfsTitle, text_NfsLine1, text_NfsLine2,
+    text_FileFolderMoveFailed, text_FailedToMove, text_FolderJobNotAllowed, text_CannotCreateJob,
+    text_UsingFolder, text_JobFolderNotFound, text_CannotFindJobFolder, text_JobfileError,
+    text_CannotWriteJob, text_ForkErrorTitle, text_ForkErrorA, text_ForkErrorB,
+    text_MoveSuccessTitle, text_MovedRenamed, text_CopyInProgress, text_BackgroundCopy,
+    text_Complete, text_ErrorSize, text_Cancelled, text_Error, text_CheckFiles, text_PrepareWord,
+    text_InProgress, text_CancelWord, text_BackgroundWord;
 // Restore, emptying the bin, the list of all recycled files.
 extern AppText text_FileRestoredTitle, text_FileRestoredLine1, text_BinTitle, text_CleanoutFailed,
     text_EmptyBinTitle, text_EmptyBinAll, text_EmptyBinThis, text_AreYouSure, text_EmptyingBin,

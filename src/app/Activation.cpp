@@ -68,6 +68,12 @@ void ActivationRoutine() {
   if (folderDeleteOption == 1) folderDeleteOption = 0;
   recycleWindowMode = 0;
   tempFileSuffixOption = FileSuffixOption;
+  // A background outcome the list has shown is forgotten when it opens anew.
+  if (backgroundOutcomeShown && !processInBackground) {
+    moveInBackgroundComplete = 0;
+    prepareInBackgroundComplete = 0;
+    backgroundOutcomeShown = 0;
+  }
 
   if (splashScreenOption == 1) {
     PrintLoading();
@@ -182,6 +188,8 @@ void TerminateRoutine() {
   ReleaseLogoMemory();
   if (allrecycleWindowShowing) CloseAllRecycleWindow();
   ExitRoutine();
+  StopBackgroundCopy();
+  ReleaseMoveFilesMemory();
 
   ReleaseCatalogue();
   if (TAPIniDir) TAP_MemFree(TAPIniDir);

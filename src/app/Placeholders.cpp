@@ -51,10 +51,6 @@ dword CreditsKeyHandler(dword) {
   lastKeyHandler = "CreditsKeyHandler";
   return 0;
 }
-dword QuembryMoveKeyHandler(dword) {
-  lastKeyHandler = "QuembryMoveKeyHandler";
-  return 0;
-}
 dword QuembryStopMenuKeyHandler(dword) {
   lastKeyHandler = "QuembryStopMenuKeyHandler";
   return 0;
@@ -67,10 +63,8 @@ dword KeyboardKeyHandler(dword) {
 
 // ------------------------------------------------------------ actions
 
-void ReleaseMoveFilesMemory() {}
 void ActivateStopMenuWindow() { stopmenuWindowShowing = 1; }
 void initialiseQuembryRename() {}
-
 
 // ------------------------------------------------------------ peripheral
 
@@ -86,9 +80,6 @@ int standInCalls;
 
 int keyboardHelpWindowShowing;
 int STOP_MENU_multistep;
-int moveAcrossMount;
-int moveInBackgroundPID;
-char filename_toProcess[127];
 int configMenuNumber;
 int configLine;
 
@@ -100,22 +91,12 @@ void Called(const char* name) {
 }  // namespace
 
 void DisplayConfigLine(int) {}
-void ActivateMoveWindow() {
-  Called("ActivateMoveWindow");
-  moveWindowShowing = 1;
-}
-void populateMoveFileList() {}
-void DisplayQuembryMoveFolderList() {}
-void ReturnFromCancelBackgroundMoveYesNo(int) { Called("ReturnFromCancelBackgroundMoveYesNo"); }
 void CreateNewFolder() { Called("CreateNewFolder"); }
 void DisplayStopMenuProgress() {}
 void StopMenuMultistepAction() {
   Called("StopMenuMultistepAction");
   STOP_MENU_multistep = 0;
 }
-void BackgroundMove() { Called("BackgroundMove"); }
-void CommenceMoveProcess() { Called("CommenceMoveProcess"); }
-void CloseQuembryMoveWindow() { moveWindowShowing = 0; }
 void AutoRenameSearchFiles() { Called("AutoRenameSearchFiles"); }
 void ActivateKeyboard(char*, int, void (*)(const char*, int), int) {
   Called("ActivateKeyboard");

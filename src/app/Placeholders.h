@@ -38,13 +38,11 @@ extern const char* lastKeyHandler;
 
 dword FirmwareDatKeyHandler(dword key);
 dword CreditsKeyHandler(dword key);
-dword QuembryMoveKeyHandler(dword key);
 dword QuembryStopMenuKeyHandler(dword key);
 dword KeyboardKeyHandler(dword key);
 
 // ------------------------------------------------------------ actions
 
-void ReleaseMoveFilesMemory();
 void ActivateStopMenuWindow();
 void initialiseQuembryRename();
 
@@ -77,23 +75,13 @@ extern int standInCalls;
 
 extern int keyboardHelpWindowShowing;
 extern int STOP_MENU_multistep;
-extern int moveAcrossMount;
-extern int moveInBackgroundPID;
-extern char filename_toProcess[127];
 extern int configMenuNumber;
 extern int configLine;
 
 void DisplayConfigLine(int line);
-void ActivateMoveWindow();
-void populateMoveFileList();
-void DisplayQuembryMoveFolderList();
-void ReturnFromCancelBackgroundMoveYesNo(int answer);
 void CreateNewFolder();
 void DisplayStopMenuProgress();
 void StopMenuMultistepAction();
-void BackgroundMove();
-void CommenceMoveProcess();
-void CloseQuembryMoveWindow();
 void AutoRenameSearchFiles();
 void ActivateKeyboard(char* text, int length, void (*callback)(const char* text, int result),
                       int mode);

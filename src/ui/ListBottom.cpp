@@ -75,7 +75,7 @@ void UpdateSelectionNumber() {
       UpdateFileSelectionText(chosenLine);
     }
   }
-  DisplayInstructions();
+  if (!DisplayBackgroundStatus()) DisplayInstructions();
   DrawFreeSpaceBar();
 }
 

@@ -1,6 +1,7 @@
 // Idle processing: typing into the firmware's search screen, history saving,
 // multistep actions, hourly duties, requests from outside the key path, the
 // delete chain and the scrolling name.
+#include <stdio.h>
 #include <string.h>
 
 #include <vector>
@@ -183,17 +184,20 @@ TEST_F(IdleTest, HourlyRecycleBinDuties) {
 
 TEST_F(IdleTest, BackgroundMoveIsPolledEvery101Ticks) {
   AutoRenameCheckFreq = 0;
+  // A copy of an entry that is not there: the child starts and fails.
+  snprintf(GlbSourceDir, sizeof GlbSourceDir, "/DataFiles");
+  snprintf(GlbTargetDir, sizeof GlbTargetDir, "/DataFiles/Movies");
+  snprintf(GlbSourceFile, sizeof GlbSourceFile, "Missing.rec");
   processInBackground = 1;
-  standInCalls = 0;
-  emu::Idle(9);  // first step at tick 110 (101 after tick 0)
-  EXPECT_EQ(standInCalls, 1);
-  standInCalls = 0;
-  emu::Idle(10);  // 100 ticks
-  EXPECT_EQ(standInCalls, 0);
+  emu::Idle(9);  // first step at tick 110 (101 after tick 0): the child starts
+  EXPECT_GT(moveInBackgroundPID, 0);
+  emu::Idle(10);  // 100 ticks: the ended child is not looked at yet
+  EXPECT_EQ(processInBackground, 1);
+  EXPECT_EQ(moveInBackgroundComplete, 0);
   emu::Idle(1);
-  EXPECT_EQ(standInCalls, 1);
-  EXPECT_STREQ(lastStandInCall, "BackgroundMove");
-  processInBackground = 0;
+  EXPECT_EQ(processInBackground, 0);
+  EXPECT_EQ(moveInBackgroundPID, 0);
+  EXPECT_EQ(moveInBackgroundComplete, -1);
 }
 
 TEST_F(IdleTest, TheRenameCheckRunsAtItsFrequency) {

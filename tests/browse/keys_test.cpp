@@ -473,9 +473,10 @@ TEST_F(BrowseTest, ColourKeysReachTheirActions) {
   EXPECT_STREQ(lastStandInCall, "CreateNewFolder");
   SelectByKeys("Show 05.rec");
   emu::PressKey(RKEY_Yellow);
-  EXPECT_STREQ(lastStandInCall, "ActivateMoveWindow");
+  EXPECT_EQ(moveWindowShowing, 1);
   EXPECT_STREQ(currentFile.name, "Show 05.rec");
-  moveWindowShowing = 0;
+  emu::PressKey(RKEY_Exit);
+  EXPECT_EQ(moveWindowShowing, 0);
   emu::PressKey(RKEY_Option);
   EXPECT_EQ(infoWindowShowing, 1);
   emu::PressKey(RKEY_Exit);

@@ -1,0 +1,495 @@
+// Moving and copying through the real windows: within the disk (rename with
+// companions, clashes, power cuts), across drives with the own background
+// copy (multi-selection, hostile names, cancel, killed children, a full
+// drive, an NFS drive) and with a job file carried out by BackgroundCopy.
+#include <signal.h>
+#include <stdio.h>
+#include <string.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+
+#include "../browse/BrowseFixture.h"
+#include "apps/apps.h"
+#include "snapshot.h"
+#include "ui/Dialogs.h"
+
+namespace {
+
+constexpr const char* kHostile = "a\"b$(touch pwned1)`touch pwned2`\\.rec";
+constexpr const char* kDash = "-rf.rec";
+
+class MoveTest : public BrowseTest {
+ protected:
+  void Configure(emu::Config& config) override {
+    seed_ = testenv::MakeTempDir("pvr-usb");
+    testdisk::Disk usb(seed_);
+    testdisk::Header header;
+    header.family = testdisk::FAMILY_TMSS;
+    header.recordingStart = testdisk::Stamp(2026, 11, 1, 20, 0);
+    header.serviceName = "Channel One";
+    for (const char* name : {"Film.rec", kHostile, kDash}) {
+      header.eventName = name;
+      ASSERT_TRUE(usb.Recording(std::string("/") + name, 300 * kBlock, header, true,
+                                header.recordingStart));
+    }
+    // A drive holds recordings only, not the folders of a recorder's disk.
+    for (const char* folder : {"/DataFiles", "/ProgramFiles", "/MediaFiles"}) {
+      testenv::RemoveTree(seed_ + folder);
+    }
+    emu::ExternalDrive drive;
+    drive.seedDir = seed_;
+    drive.sizeMB = driveSizeMB;
+    drive.nfs = driveNfs;
+    config.drives.push_back(drive);
+  }
+  void TearDown() override {
+    BrowseTest::TearDown();
+    testenv::RemoveTree(seed_);
+  }
+
+  void Yes() {
+    ASSERT_EQ(yesnoWindowShowing, 1);
+    if (YesNoOption != 0) emu::PressKey(RKEY_VolDown);
+    emu::PressKey(RKEY_Ok);
+  }
+  void OpenFolder(const char* name) {
+    SelectByKeys(name);
+    emu::PressKey(RKEY_Ok);
+  }
+  // Yellow on the selection, then the destination `name` and OK.
+  void MoveTo(const char* destination) {
+    emu::PressKey(RKEY_Yellow);
+    ASSERT_EQ(moveWindowShowing, 1);
+    for (int n = 0; n <= numberOfDestinationFolders && !IsDestination(destination); n++) {
+      emu::PressKey(RKEY_ChDown);
+    }
+    ASSERT_TRUE(IsDestination(destination)) << destination;
+    emu::PressKey(RKEY_Ok);
+  }
+  bool IsDestination(const char* name) {
+    return currentMoveDestination && strcmp(currentMoveDestination, name) == 0;
+  }
+  std::vector<std::string> Destinations() {
+    std::vector<std::string> names;
+    for (int n = 1; n <= numberOfDestinationFolders; n++) names.push_back(moveFiles[n]->name);
+    return names;
+  }
+  // Emulated seconds until the background copy has ended (at most `limit`).
+  void AwaitCopy(double limit = 30) {
+    for (double t = 0; t < limit && processInBackground == 1; t += 1) emu::Wait(1);
+    EXPECT_EQ(processInBackground, 0);
+  }
+  // Inside the recorder's namespace, where the drive is mounted below the disk.
+  static std::string Sys(const std::string& firmwarePath) { return "/mnt/hd" + firmwarePath; }
+  bool Has(const std::string& firmwarePath) { return testenv::Exists(Sys(firmwarePath)); }
+  uint64_t Size(const std::string& firmwarePath) {
+    struct stat st;
+    return stat(Sys(firmwarePath).c_str(), &st) == 0 ? (uint64_t)st.st_size : ~0ull;
+  }
+  // The three pieces of a recording: how many exist, and whether each that
+  // exists has the size of its twin in `other`.
+  int Trio(const std::string& path) { return Has(path) + Has(path + ".inf") + Has(path + ".nav"); }
+  bool SameTrio(const std::string& a, const std::string& b) {
+    for (const char* piece : {"", ".inf", ".nav"}) {
+      if (Size(a + piece) != Size(b + piece) || Size(a + piece) == ~0ull) return false;
+    }
+    return true;
+  }
+  // Any ".part" name left in a folder.
+  bool HasPartial(const std::string& folder) {
+    for (const std::string& name : testenv::ListDir(Sys(folder))) {
+      if (name.size() > 5 && name.compare(name.size() - 5, 5, ".part") == 0) return true;
+    }
+    return false;
+  }
+  // Replaces the shell's cp by one that waits `seconds` first, so that a copy
+  // is still running when the test acts on it.
+  void SlowCopy(int seconds) {
+    std::string script = seed_ + "-slowcp";
+    ASSERT_TRUE(testenv::WriteFile(script, "#!/usr/bin/busybox sh\nsleep " +
+                                               std::to_string(seconds) +
+                                               "\nexec /usr/bin/busybox cp \"$@\"\n"));
+    chmod(script.c_str(), 0755);
+    ASSERT_EQ(mount(script.c_str(), "/usr/bin/cp", nullptr, MS_BIND, nullptr), 0);
+  }
+
+  std::string seed_;
+  uint64_t driveSizeMB = 0;
+  bool driveNfs = false;
+};
+
+TEST_F(MoveTest, WithinTheDiskTheRecordingMovesWithItsCompanions) {
+  OpenList();
+  SelectByKeys("Show 03.rec");
+  emu::PressKey(RKEY_Yellow);
+  ASSERT_EQ(moveWindowShowing, 1);
+  std::vector<std::string> names = Destinations();
+  EXPECT_NE(std::find(names.begin(), names.end(), "Movies"), names.end());
+  EXPECT_NE(std::find(names.begin(), names.end(), "USB"), names.end());
+  EXPECT_EQ(std::find(names.begin(), names.end(), "Show 03.rec"), names.end());
+  std::string message;
+  EXPECT_TRUE(snapshot::MatchesReference("move-window", &message)) << message;
+  emu::PressKey(RKEY_Exit);
+  EXPECT_EQ(moveWindowShowing, 0);
+
+  MoveTo("Movies");
+  EXPECT_EQ(moveWindowShowing, 0);
+  EXPECT_EQ(Trio("/DataFiles/Movies/Show 03.rec"), 3);
+  EXPECT_EQ(Trio("/DataFiles/Show 03.rec"), 0);
+  EXPECT_EQ(Find("Show 03.rec"), 0);
+
+  // A clash: with the confirmation the entry is renamed on the way, with its
+  // companions; "Do not rename" refuses and leaves both.
+  ASSERT_TRUE(disk->File("/DataFiles/Movies/Show 04.rec", 10));
+  SelectByKeys("Show 04.rec");
+  RenameOnMoveOption = 0;
+  MoveTo("Movies");
+  EXPECT_STREQ(lastMessageTitle, "File Move Conflict.");
+  EXPECT_STREQ(lastMessageLine2, "Show 04~1.rec");
+  EXPECT_EQ(YesNoOption, 1);
+  Yes();
+  EXPECT_EQ(Trio("/DataFiles/Movies/Show 04~1.rec"), 3);
+  EXPECT_EQ(Size("/DataFiles/Movies/Show 04.rec"), 10u);
+  EXPECT_EQ(Trio("/DataFiles/Show 04.rec"), 0);
+
+  RenameOnMoveOption = 3;
+  ASSERT_TRUE(disk->File("/DataFiles/Movies/Show 05.rec", 10));
+  SelectByKeys("Show 05.rec");
+  MoveTo("Movies");
+  EXPECT_STREQ(lastMessageLine1, "Same file already exists.");
+  EXPECT_EQ(Trio("/DataFiles/Show 05.rec"), 3);
+  EXPECT_EQ(Size("/DataFiles/Movies/Show 05.rec"), 10u);
+}
+
+// The destination list: subfolders by path, the top folder as ".", the
+// match on leading characters, wrapping keys; and a multi-selection moved
+// item by item within the disk.
+TEST_F(MoveTest, TheDestinationListFollowsItsSettingsAndKeys) {
+  OpenList();
+  SelectByKeys("Show 01.rec");
+  ShowSubfoldersInMoveTo = 1;
+  MoveToMatchChars = 1;
+  emu::PressKey(RKEY_Yellow);
+  std::vector<std::string> names = Destinations();
+  auto series = std::find(names.begin(), names.end(), "Series");
+  ASSERT_NE(series, names.end());
+  ASSERT_NE(series + 1, names.end());
+  EXPECT_EQ(*(series + 1), "Series/Season 2");
+  EXPECT_TRUE(IsDestination("Series"));  // the first name from "S" on
+  for (size_t n = 0; n < names.size(); n++) emu::PressKey(RKEY_ChDown);
+  EXPECT_TRUE(IsDestination("Series"));  // once round
+  while (chosenFolderLine != 1) emu::PressKey(RKEY_ChUp);
+  emu::PressKey(RKEY_ChUp);
+  EXPECT_EQ(chosenFolderLine, numberOfDestinationFolders);
+  emu::PressKey(RKEY_Exit);
+
+  MoveToMatchChars = 0;
+  for (const char* name : {"Show 10.rec", "Show 11.rec"}) {
+    SelectByKeys(name);
+    emu::PressKey(RKEY_Red);
+    emu::ReleaseKey(RKEY_Red);
+  }
+  MoveTo("Series/Season 2");
+  emu::Idle(3);
+  EXPECT_EQ(MultiSelectCount(), 0);
+  EXPECT_EQ(moveWindowShowing, 0);
+  EXPECT_EQ(Trio("/DataFiles/Series/Season 2/Show 10.rec"), 3);
+  EXPECT_EQ(Trio("/DataFiles/Series/Season 2/Show 11.rec"), 3);
+
+  ShowSubfoldersInMoveTo = 2;
+  OpenFolder("Movies");
+  SelectByKeys("Beta.rec");
+  emu::PressKey(RKEY_Yellow);
+  ASSERT_STREQ(moveFiles[1]->name, ".");
+  emu::PressKey(RKEY_Exit);
+  MoveTo(".");
+  EXPECT_EQ(Trio("/DataFiles/Beta.rec"), 3);
+  EXPECT_EQ(Trio("/DataFiles/Movies/Beta.rec"), 0);
+}
+
+// The box of Tagsmith's background preparation, running and ended.
+TEST_F(MoveTest, ThePrepareBoxShowsProgressAndOutcome) {
+  OpenList();
+  processInBackground = 2;
+  RefreshQuembryList(0);
+  TAP_Osd_Sync();
+  std::string message;
+  EXPECT_TRUE(snapshot::MatchesReference("prepare-in-progress", &message)) << message;
+  processInBackground = 0;
+  prepareInBackgroundComplete = -2;
+  RefreshQuembryList(0);
+  TAP_Osd_Sync();
+  EXPECT_TRUE(snapshot::MatchesReference("prepare-cancelled", &message)) << message;
+}
+
+// Cut after each rename of a same-mount move: the next start finds each of
+// the three pieces once, in the source or in the destination.
+TEST_F(MoveTest, APowerCutLeavesEveryPieceSomewhere) {
+  OpenList();
+  const char* names[3] = {"Show 06.rec", "Show 07.rec", "Show 08.rec"};
+  for (int changes = 0; changes < 3; changes++) {
+    SelectByKeys(names[changes]);
+    emu::CutPowerAfter(changes);
+    MoveTo("Series");
+    emu::RestorePower();
+    std::string from = std::string("/DataFiles/") + names[changes];
+    std::string to = std::string("/DataFiles/Series/") + names[changes];
+    for (const char* piece : {"", ".inf", ".nav"}) {
+      EXPECT_EQ(Has(from + piece) + Has(to + piece), 1) << to << piece;
+    }
+    if (MessageWindowShowing) emu::PressKey(RKEY_Exit);
+  }
+}
+
+// A multi-selection of three recordings on the drive, one with a hostile
+// name and one that looks like an option, copied to the disk by the
+// application's own background copy.
+TEST_F(MoveTest, AcrossDrivesTheOwnCopyArrivesWholeAndTheSourceStays) {
+  ASSERT_EQ(chdir(disk_.c_str()), 0);  // where a substituted command would leave its file
+  OpenList();
+  OpenFolder("USB");
+  for (const char* name : {"Film.rec", kHostile, kDash}) {
+    SelectByKeys(name);
+    emu::PressKey(RKEY_Red);
+    emu::ReleaseKey(RKEY_Red);
+  }
+  ASSERT_EQ(MultiSelectCount(), 3);
+  MoveTo("..");
+  EXPECT_STREQ(lastMessageTitle, "Background Copy Across Mount");
+  EXPECT_STREQ(lastMessageLine1, "This may take some time.");
+  EXPECT_EQ(YesNoOption, 0);
+  Yes();
+  EXPECT_EQ(processInBackground, 1);
+  AwaitCopy();
+  EXPECT_EQ(moveInBackgroundComplete, 1);
+  EXPECT_EQ(MultiSelectCount(), 0);
+  for (const char* name : {"Film.rec", kHostile, kDash}) {
+    EXPECT_TRUE(SameTrio(std::string("/DataFiles/") + name, std::string("/DataFiles/USB/") + name))
+        << name;
+  }
+  EXPECT_FALSE(HasPartial("/DataFiles"));
+  for (const char* trap : {"pwned1", "pwned2"}) {
+    EXPECT_FALSE(testenv::Exists(disk_ + "/" + trap));
+    EXPECT_FALSE(Has(std::string("/DataFiles/USB/") + trap));
+  }
+  RefreshQuembryList(0);
+  TAP_Osd_Sync();
+  std::string message;
+  EXPECT_TRUE(snapshot::MatchesReference("move-copy-complete", &message)) << message;
+}
+
+// The job-file route for a multi-selection: one question, one job file per
+// entry in BackgroundCopy's format, carried out by BackgroundCopy, which the
+// move starts.
+TEST_F(MoveTest, JobFilesAreCarriedOutByBackgroundCopy) {
+  ASSERT_TRUE(
+      testenv::WriteFile(HostPath("/ProgramFiles/BackgroundCopy.tap"),
+                         testenv::ReadFile(std::string(PVR_PEER_DIR) + "/BackgroundCopy.tap")));
+  ASSERT_TRUE(disk->Folder("/ProgramFiles/Settings/BackgroundCopy/JobFiles"));
+  BackgroundCopyOption = 1;
+  bgcCopyOrMoveOption = 1;
+  OpenList();
+  OpenFolder("USB");
+  for (const char* name : {"Film.rec", kDash}) {
+    SelectByKeys(name);
+    emu::PressKey(RKEY_Red);
+    emu::ReleaseKey(RKEY_Red);
+  }
+  MoveTo("..");
+  EXPECT_STREQ(lastMessageTitle, "'bgc' Move Across Mount");
+  EXPECT_STREQ(lastMessageLine1, "Create (2) jobfiles");
+  int asked = messageCount;
+  Yes();
+  emu::Idle(3);
+  EXPECT_EQ(messageCount, asked);  // asked once for both
+  EXPECT_EQ(MultiSelectCount(), 0);
+  const std::string jobs = "/ProgramFiles/Settings/BackgroundCopy/JobFiles/";
+  std::string job = testenv::ReadFile(HostPath(jobs + "0001.bgc"));
+  ASSERT_EQ(job.size(), 1024u);
+  EXPECT_STREQ(job.c_str(),
+               "SDir=/mnt/hd/DataFiles/USB\r\nDDir=/mnt/hd/DataFiles\r\nFileName=Film.rec\r\nCoM="
+               "1\r\n");
+  EXPECT_NE(testenv::ReadFile(HostPath(jobs + "0002.bgc")).find("FileName=-rf.rec\r\n"),
+            std::string::npos);
+  for (int n = 0; n < 100 && Trio(std::string("/DataFiles/") + kDash) < 3; n++) emu::Wait(1);
+  EXPECT_TRUE(HDD_TAP_isRunning(BACKGROUNDCOPY_ID));
+  for (const char* name : {"Film.rec", kDash}) {
+    EXPECT_EQ(Trio(std::string("/DataFiles/") + name), 3) << name;
+    EXPECT_EQ(Size(std::string("/DataFiles/") + name), 300 * kBlock);
+    EXPECT_EQ(Trio(std::string("/DataFiles/USB/") + name), 0);  // BackgroundCopy moved it
+  }
+}
+
+// A stop request while the copy runs: the child goes with the application
+// and takes its partial copy along.
+TEST_F(MoveTest, AStopRequestEndsTheCopyAndItsPartialFile) {
+  SlowCopy(30);
+  OpenList();
+  OpenFolder("USB");
+  SelectByKeys("Film.rec");
+  MoveTo("..");
+  Yes();
+  emu::Wait(2);
+  ASSERT_GT(moveInBackgroundPID, 0);
+  ASSERT_TRUE(testenv::WriteFile(Sys("/DataFiles/Film.rec.part"), "partial"));
+  emu::Shutdown(0);
+  siginfo_t info;
+  EXPECT_NE(waitid(P_ALL, 0, &info, WEXITED | WNOHANG), 0);  // no child left
+  EXPECT_FALSE(testenv::Exists(HostPath("/DataFiles/Film.rec.part")));
+  EXPECT_FALSE(testenv::Exists(HostPath("/DataFiles/Film.rec")));
+}
+
+// Cancel through the list while the copy runs: the progress box shows how
+// far it got, then the outcome, and nothing partial stays.
+TEST_F(MoveTest, CancelInTheMiddleLeavesTheSourceAndNoPartialCopy) {
+  SlowCopy(30);
+  OpenList();
+  OpenFolder("USB");
+  SelectByKeys("Film.rec");
+  MoveTo("..");
+  Yes();
+  emu::Wait(2);
+  ASSERT_GT(moveInBackgroundPID, 0);
+  // Half of the recording has arrived under its partial name.
+  ASSERT_TRUE(disk->File("/DataFiles/Film.rec.part", 150 * kBlock));
+  emu::Wait(1.1);
+  std::string message;
+  EXPECT_TRUE(snapshot::MatchesReference("move-copy-progress", &message)) << message;
+  emu::PressKey(RKEY_Yellow);
+  EXPECT_STREQ(lastMessageTitle, "Cancel Copy");
+  Yes();
+  AwaitCopy();
+  EXPECT_EQ(moveInBackgroundComplete, -2);
+  EXPECT_EQ(Trio("/DataFiles/Film.rec"), 0);
+  EXPECT_FALSE(HasPartial("/DataFiles"));
+  EXPECT_EQ(Trio("/DataFiles/USB/Film.rec"), 3);
+  EXPECT_TRUE(snapshot::MatchesReference("move-copy-cancelled", &message)) << message;
+
+  // A partial copy of an earlier attempt in the way (a power cut): the copy
+  // refuses to start and leaves it for the user to look at.
+  ASSERT_TRUE(testenv::WriteFile(Sys("/DataFiles/Film.rec.part"), "stale"));
+  MoveTo("..");
+  Yes();
+  AwaitCopy();
+  EXPECT_EQ(moveInBackgroundComplete, -1);
+  EXPECT_EQ(testenv::ReadFile(Sys("/DataFiles/Film.rec.part")), "stale");
+  EXPECT_EQ(Trio("/DataFiles/Film.rec"), 0);
+  EXPECT_EQ(Trio("/DataFiles/USB/Film.rec"), 3);
+}
+
+// For a multi-selection the box counts the bytes of all its entries: the
+// first entry's recording whole is somewhat less than half of two.
+TEST_F(MoveTest, TheProgressOfASelectionCountsAllItsEntries) {
+  SlowCopy(30);
+  OpenList();
+  OpenFolder("USB");
+  for (const char* name : {"Film.rec", kDash}) {
+    SelectByKeys(name);
+    emu::PressKey(RKEY_Red);
+    emu::ReleaseKey(RKEY_Red);
+  }
+  MoveTo("..");
+  Yes();
+  emu::Wait(2);
+  ASSERT_GT(moveInBackgroundPID, 0);
+  ASSERT_TRUE(testenv::WriteFile(Sys("/DataFiles/Film.rec.part"), std::string(300 * kBlock, 'x')));
+  EXPECT_EQ(BackgroundMovePercent(), 100);
+  EXPECT_GE(BackgroundCopyDisplayPercent(), 40);
+  EXPECT_LT(BackgroundCopyDisplayPercent(), 50);
+}
+
+// The child killed at random moments: whatever it had done, the source is
+// whole and the destination holds the whole recording or nothing of it.
+TEST_F(MoveTest, AKilledChildLeavesNothingThatLooksWhole) {
+  std::string big(24 << 20, 'x');
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Big.rec"), big));
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Big.rec.inf"), std::string(4096, 'i')));
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Big.rec.nav"), big.substr(0, 1 << 20)));
+  for (unsigned seed : {1u, 2u, 3u, 4u, 5u}) {
+    std::mt19937 random(seed);
+    snprintf(GlbSourceDir, sizeof GlbSourceDir, "/DataFiles");
+    snprintf(GlbTargetDir, sizeof GlbTargetDir, "/DataFiles/USB");
+    snprintf(GlbSourceFile, sizeof GlbSourceFile, "Big.rec");
+    processInBackground = 1;
+    BackgroundMove();  // starts the child
+    ASSERT_GT(moveInBackgroundPID, 0);
+    usleep(std::uniform_int_distribution<int>(0, 60000)(random));
+    kill(-moveInBackgroundPID, SIGKILL);
+    usleep(20000);
+    BackgroundMove();
+    EXPECT_TRUE(moveInBackgroundComplete == -2 || moveInBackgroundComplete == 1) << seed;
+    EXPECT_EQ(Size("/DataFiles/Big.rec"), big.size());
+    int arrived = Trio("/DataFiles/USB/Big.rec");
+    if (Has("/DataFiles/USB/Big.rec")) {
+      EXPECT_TRUE(SameTrio("/DataFiles/Big.rec", "/DataFiles/USB/Big.rec")) << seed;
+    } else {
+      EXPECT_LT(arrived, 3) << seed;
+    }
+    EXPECT_FALSE(HasPartial("/DataFiles/USB")) << seed;
+    for (const char* piece : {"", ".inf", ".nav"})
+      unlink(Sys(std::string("/DataFiles/USB/Big.rec") + piece).c_str());
+    processInBackground = 0;
+    moveInBackgroundComplete = 0;
+    returnFromMove = 0;
+  }
+}
+
+class FullDriveTest : public MoveTest {
+ protected:
+  FullDriveTest() { driveSizeMB = 2; }
+};
+
+// A drive without room: the question warns, and a copy the user lets go on
+// fails cleanly, says so and leaves the source and no partial file.
+TEST_F(FullDriveTest, TheCopyFailsCleanlyAndTheUserIsTold) {
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Big.rec"), std::string(3 << 20, 'x')));
+  ASSERT_TRUE(testenv::SetFileTime(HostPath("/DataFiles/Big.rec"), 2026, 11, 30, 20, 0));
+  OpenList();
+  SelectByKeys("Big.rec");
+  MoveTo("USB");
+  EXPECT_STREQ(lastMessageLine1, "There may not be enough space!");
+  EXPECT_EQ(YesNoOption, 1);
+  Yes();
+  AwaitCopy();
+  EXPECT_EQ(moveInBackgroundComplete, -1);
+  EXPECT_EQ(Size("/DataFiles/Big.rec"), 3u << 20);
+  EXPECT_FALSE(Has("/DataFiles/USB/Big.rec"));
+  EXPECT_FALSE(HasPartial("/DataFiles/USB"));
+  RefreshQuembryList(0);
+  TAP_Osd_Sync();
+  std::string message;
+  EXPECT_TRUE(snapshot::MatchesReference("move-copy-error", &message)) << message;
+}
+
+class NfsDriveTest : public MoveTest {
+ protected:
+  NfsDriveTest() { driveNfs = true; }
+};
+
+TEST_F(NfsDriveTest, TheWarningStopsTheCopyUnlessBypassed) {
+  OpenList();
+  SelectByKeys("Show 09.rec");
+  MoveTo("USB");
+  EXPECT_EQ(MessageWindowShowing, 1);
+  EXPECT_STREQ(lastMessageTitle, "Background Copy WARNING");
+  EXPECT_STREQ(lastMessageLine2, "Change bypass setting (General Config) or use 'bgc'");
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(processInBackground, 0);
+  if (moveWindowShowing) emu::PressKey(RKEY_Exit);
+
+  BackgroundCopyNFSBypass = 1;
+  MoveTo("USB");
+  EXPECT_STREQ(lastMessageTitle, "Background Copy Across Mount");
+  Yes();
+  AwaitCopy();
+  EXPECT_EQ(moveInBackgroundComplete, 1);
+  EXPECT_TRUE(SameTrio("/DataFiles/Show 09.rec", "/DataFiles/USB/Show 09.rec"));
+}
+
+}  // namespace
