@@ -15,7 +15,6 @@
 // marked and left alone unless --force is given.
 #include <stdio.h>
 // jpeglib.h needs FILE and size_t declared first.
-#include <jpeglib.h>
 #include <string.h>
 #include <sys/stat.h>
 #include <time.h>
@@ -31,6 +30,7 @@
 #include "config/Configuration.h"
 #include "config/Settings.h"
 #include "firmware_dat.h"
+#include "jpeg.h"
 #include "testdisk.h"
 #include "ui/Text.h"
 
@@ -449,34 +449,13 @@ bool WriteLogo(const std::string& hostPath, const char* name, uint32_t colour) {
     DrawName(tile, first, fits ? 3 : 5, font);
     DrawName(tile, second, fits ? 19 : 20, font);
   }
+  testdisk::JpegOptions options;
+  options.quality = 95;
+  std::vector<unsigned char> jpeg = testdisk::EncodeJpeg(kLogoWidth, kLogoHeight, tile, options);
   FILE* out = fopen(hostPath.c_str(), "wb");
   if (!out) return false;
-  jpeg_compress_struct cinfo;
-  jpeg_error_mgr jerr;
-  cinfo.err = jpeg_std_error(&jerr);
-  jpeg_create_compress(&cinfo);
-  jpeg_stdio_dest(&cinfo, out);
-  cinfo.image_width = kLogoWidth;
-  cinfo.image_height = kLogoHeight;
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 95, TRUE);
-  jpeg_start_compress(&cinfo, TRUE);
-  std::vector<JSAMPLE> row(kLogoWidth * 3);
-  for (int y = 0; y < kLogoHeight; y++) {
-    for (int x = 0; x < kLogoWidth; x++) {
-      uint32_t c = tile[y * kLogoWidth + x];
-      row[x * 3] = static_cast<JSAMPLE>(c >> 16);
-      row[x * 3 + 1] = static_cast<JSAMPLE>(c >> 8);
-      row[x * 3 + 2] = static_cast<JSAMPLE>(c);
-    }
-    JSAMPROW rows[1] = {row.data()};
-    jpeg_write_scanlines(&cinfo, rows, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  return fclose(out) == 0;
+  bool written = !jpeg.empty() && fwrite(jpeg.data(), 1, jpeg.size(), out) == jpeg.size();
+  return fclose(out) == 0 && written;
 }
 
 bool WriteText(const std::string& path, const std::string& text) {

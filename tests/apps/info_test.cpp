@@ -4,12 +4,12 @@
 // logo diagnostic window.
 #include <stdio.h>
 // jpeglib.h needs size_t and FILE declared first.
-#include <jpeglib.h>
 
 #include <vector>
 
 #include "../browse/BrowseFixture.h"
 #include "apps/apps.h"
+#include "jpeg.h"
 #include "snapshot.h"
 #include "ui/Dialogs.h"
 #include "ui/ListScreen.h"
@@ -19,37 +19,10 @@ namespace {
 
 std::vector<unsigned char> Jpeg(int w, int h, uint32_t rgb, bool progressive = false,
                                 bool cmyk = false) {
-  jpeg_compress_struct info;
-  jpeg_error_mgr err;
-  info.err = jpeg_std_error(&err);
-  jpeg_create_compress(&info);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &out, &size);
-  info.image_width = static_cast<JDIMENSION>(w);
-  info.image_height = static_cast<JDIMENSION>(h);
-  info.input_components = cmyk ? 4 : 3;
-  info.in_color_space = cmyk ? JCS_CMYK : JCS_RGB;
-  jpeg_set_defaults(&info);
-  if (progressive) jpeg_simple_progression(&info);
-  jpeg_start_compress(&info, TRUE);
-  std::vector<unsigned char> row(static_cast<size_t>(w) * info.input_components);
-  for (int x = 0; x < w; x++) {
-    unsigned char* p = &row[static_cast<size_t>(x) * info.input_components];
-    p[0] = static_cast<unsigned char>(rgb >> 16);
-    p[1] = static_cast<unsigned char>(rgb >> 8);
-    p[2] = static_cast<unsigned char>(rgb);
-    if (cmyk) p[3] = 0;
-  }
-  while (info.next_scanline < info.image_height) {
-    JSAMPROW rows[1] = {row.data()};
-    jpeg_write_scanlines(&info, rows, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  std::vector<unsigned char> data(out, out + size);
-  free(out);
-  return data;
+  testdisk::JpegOptions options;
+  options.progressive = progressive;
+  options.cmyk = cmyk;
+  return testdisk::EncodeJpeg(w, h, rgb, options);
 }
 
 TYPE_TapChInfo Service(const char* name, word svcId, word number) {

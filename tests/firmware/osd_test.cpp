@@ -2,11 +2,11 @@
 #include <png.h>
 #include <stdio.h>
 // jpeglib.h needs size_t and FILE declared first.
-#include <jpeglib.h>
 
 #include <string>
 #include <vector>
 
+#include "jpeg.h"
 #include "tap.h"
 #include "testenv.h"
 
@@ -16,39 +16,6 @@ class OsdTest : public RecorderTest {
  protected:
   uint32_t At(int x, int y) { return emu::Frame()[y * OSD_WIDTH + x]; }
 };
-
-std::vector<unsigned char> EncodeJpeg(int w, int h, unsigned char r, unsigned char g,
-                                      unsigned char b) {
-  jpeg_compress_struct info;
-  jpeg_error_mgr err;
-  info.err = jpeg_std_error(&err);
-  jpeg_create_compress(&info);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &out, &size);
-  info.image_width = static_cast<JDIMENSION>(w);
-  info.image_height = static_cast<JDIMENSION>(h);
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, 100, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  std::vector<unsigned char> row(static_cast<size_t>(w) * 3);
-  for (int x = 0; x < w; x++) {
-    row[x * 3] = r;
-    row[x * 3 + 1] = g;
-    row[x * 3 + 2] = b;
-  }
-  while (info.next_scanline < info.image_height) {
-    JSAMPROW rows[1] = {row.data()};
-    jpeg_write_scanlines(&info, rows, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  std::vector<unsigned char> data(out, out + size);
-  free(out);
-  return data;
-}
 
 bool Near(uint32_t a, uint32_t b, int tolerance) {
   for (int shift = 0; shift < 32; shift += 8) {
@@ -171,7 +138,7 @@ TEST_F(OsdTest, SaveRestoreAndCopy) {
 }
 
 TEST_F(OsdTest, JpegIsScaledIntoTheBox) {
-  std::vector<unsigned char> jpeg = EncodeJpeg(64, 32, 200, 40, 40);
+  std::vector<unsigned char> jpeg = testdisk::EncodeJpeg(64, 32, 0xC82828, {100});
   word rgn = TAP_Osd_Create(0, 0, 200, 200, 0, 0);
   ASSERT_EQ(TAP_Osd_DrawJpeg(rgn, 10, 10, 30, 20, jpeg.data(), static_cast<dword>(jpeg.size())), 0);
   EXPECT_TRUE(Near(TAP_Osd_GetPixel(rgn, 10, 10), 0xFFC82828, 6));
