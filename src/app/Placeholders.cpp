@@ -51,10 +51,6 @@ dword CreditsKeyHandler(dword) {
   lastKeyHandler = "CreditsKeyHandler";
   return 0;
 }
-dword QuembryStopMenuKeyHandler(dword) {
-  lastKeyHandler = "QuembryStopMenuKeyHandler";
-  return 0;
-}
 
 dword KeyboardKeyHandler(dword) {
   lastKeyHandler = "KeyboardKeyHandler";
@@ -63,7 +59,6 @@ dword KeyboardKeyHandler(dword) {
 
 // ------------------------------------------------------------ actions
 
-void ActivateStopMenuWindow() { stopmenuWindowShowing = 1; }
 void initialiseQuembryRename() {}
 
 // ------------------------------------------------------------ peripheral
@@ -79,7 +74,6 @@ const char* lastStandInCall = "";
 int standInCalls;
 
 int keyboardHelpWindowShowing;
-int STOP_MENU_multistep;
 int configMenuNumber;
 int configLine;
 
@@ -92,11 +86,6 @@ void Called(const char* name) {
 
 void DisplayConfigLine(int) {}
 void CreateNewFolder() { Called("CreateNewFolder"); }
-void DisplayStopMenuProgress() {}
-void StopMenuMultistepAction() {
-  Called("StopMenuMultistepAction");
-  STOP_MENU_multistep = 0;
-}
 void AutoRenameSearchFiles() { Called("AutoRenameSearchFiles"); }
 void ActivateKeyboard(char*, int, void (*)(const char*, int), int) {
   Called("ActivateKeyboard");
