@@ -69,7 +69,7 @@ TEST_F(IdleTest, TypingRunsOnEveryThirdIdleEventAndHoldsEverythingElse) {
   EXPECT_EQ(generateYoutubeKeys, 0);
   emu::Idle(1);
   EXPECT_EQ(activateStopMenu, 0);
-  EXPECT_EQ(stopmenuWindowShowing, 1);
+  EXPECT_EQ(STOP_MENU_multiphase, 1);  // the menu's opening sequence has begun
 }
 
 TEST_F(IdleTest, TheSearchKeyboardCallbackAndTheReset) {
