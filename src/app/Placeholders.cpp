@@ -43,10 +43,6 @@ int tempFileSuffixOption;
 
 const char* lastKeyHandler = "";
 
-dword FirmwareDatKeyHandler(dword) {
-  lastKeyHandler = "FirmwareDatKeyHandler";
-  return 0;
-}
 dword CreditsKeyHandler(dword) {
   lastKeyHandler = "CreditsKeyHandler";
   return 0;

@@ -36,7 +36,6 @@ dword ConfigKeyHandler(dword key);
 // Name of the window key handler that received the last key.
 extern const char* lastKeyHandler;
 
-dword FirmwareDatKeyHandler(dword key);
 dword CreditsKeyHandler(dword key);
 dword KeyboardKeyHandler(dword key);
 
