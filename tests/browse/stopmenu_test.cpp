@@ -227,4 +227,35 @@ TEST_F(StopMenuTest, StoppingThePlaybackOfARecordingInProgress) {
   EXPECT_EQ(History("Beta.rec")->positionBlock, at);
 }
 
+// MovieCutter loaded before Pavrolinex sees the keys first: with its
+// option set, entries 7 and 8 set its cut marks through its menu.
+class MovieCutterStopMenuTest : public StopMenuTest {
+ protected:
+  void BuildDisk() override {
+    StopMenuTest::BuildDisk();
+    ASSERT_TRUE(testenv::WriteFile(HostPath("/ProgramFiles/AutoStart/MovieCutter.tap"),
+                                   testenv::ReadFile(PVR_PEER_DIR "/MovieCutter.tap")));
+    ASSERT_EQ(emu::LoadAutoStart(), 1) << emu::LastError();
+  }
+};
+
+TEST_F(MovieCutterStopMenuTest, SetAndCutGoesThroughMovieCutter) {
+  PlayAndOpen("Alpha.rec", 2);
+  EXPECT_EQ(MovieCutterEnabled, 0);  // the option is off
+  MovieCutterOption = 3;
+  emu::PressKey(RKEY_ChDown);
+  EXPECT_EQ(MovieCutterEnabled, 1);
+  size_t before = emu::KeysGivenToFirmware().size();
+  emu::PressKey(Released(RKEY_Next));
+  emu::Idle(8);
+  EXPECT_EQ(stopmenuWindowShowing, 0);
+  EXPECT_EQ(STOP_MENU_multistep, 0);
+  // Menu and the digits are MovieCutter's; the firmware saw the rest.
+  EXPECT_EQ(FirmwareSince(before), (std::vector<dword>{RKEY_Pause, RKEY_Ab, RKEY_Green}));
+  EXPECT_NE(emu::NetOutput().find("MovieCutter: menu\r\nMovieCutter: entry 3\r\n"
+                                  "MovieCutter: entry 2\r\n"),
+            std::string::npos)
+      << emu::NetOutput();
+}
+
 }  // namespace
