@@ -132,12 +132,18 @@ void OpenMenu() {
   printStopMenuLine = 1;
   CurrentPlayback_folderPath[0] = 0;
   CurrentPlayback_filenameInf[0] = 0;
-  char path[512];
+  // The firmware's record of the played file; without it, the file is taken
+  // to lie in the folder the list last showed. A path that does not fit is
+  // left out rather than cut: a cut path would name another folder.
+  char path[512] = "";
   TYPE_File** playFile = static_cast<TYPE_File**>(TryResolve("_hddPlayFile"));
   if (playFile && *playFile) {
     snprintf(path, sizeof path, "%s", (*playFile)->path);
-    snprintf(CurrentPlayback_folderPath, sizeof CurrentPlayback_folderPath, "%.199s", path);
+  } else if (CurrentPlaybackFile.name[0]) {
+    snprintf(path, sizeof path, "/mnt/hd%s/%s", CurrentDir, CurrentPlaybackFile.name);
   }
+  if (strlen(path) < sizeof CurrentPlayback_folderPath)
+    memcpy(CurrentPlayback_folderPath, path, strlen(path) + 1);
   snprintf(CurrentPlayback_filenameInf, sizeof CurrentPlayback_filenameInf, "%.126s",
            CurrentPlaybackFile.name);
   DisplayStopMenuWindow();
