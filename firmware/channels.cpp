@@ -2,6 +2,7 @@
 // player that walks through a file in blocks as emulated time passes, and four
 // recording slots that tests fill and whose files grow while they record. The
 // README ("The playback model") describes what the model does and leaves out.
+#include <fcntl.h>
 #include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -83,6 +84,22 @@ void AdvanceRecordings(dword ticks) {
 std::vector<TYPE_TimerInfo> timers;
 
 std::string playingLabel;
+bool muted = false;
+constexpr dword kBannerTicks = 500;  // the banner closes by itself after five seconds
+dword bannerTicksLeft = 0;
+
+// The playback banner is the firmware's sub-state 50 in normal viewing.
+void ShowBanner(bool on) {
+  dword state = 0, subState = 0;
+  TAP_GetState(&state, &subState);
+  bannerTicksLeft = on ? kBannerTicks : 0;
+  if (state != STATE_Normal) return;
+  if (on) {
+    emu::SetState(STATE_Normal, SUBSTATE_PvrTimeSearch);
+  } else if (subState == SUBSTATE_PvrTimeSearch) {
+    emu::SetState(STATE_Normal, SUBSTATE_Normal);
+  }
+}
 
 TYPE_TapChInfo Channel(const char* name, word svcType, word svcId, word lcn) {
   TYPE_TapChInfo ch;
@@ -194,6 +211,8 @@ void ResetChannels() {
   channelStarted = true;
   playback = Playback();
   playInfoOverrun = false;
+  muted = false;
+  bannerTicksLeft = 0;
   memset(recordings, 0, sizeof recordings);
   for (int i = 0; i < kRecSlots; i++) SetRecordingFiles(i, "");
   timers.clear();
@@ -202,6 +221,10 @@ void ResetChannels() {
 
 void AdvancePlayback(dword ticks) {
   AdvanceRecordings(ticks);
+  if (bannerTicksLeft > 0) {
+    bannerTicksLeft = ticks < bannerTicksLeft ? bannerTicksLeft - ticks : 0;
+    if (bannerTicksLeft == 0) ShowBanner(false);
+  }
   if (!playback.active || playback.info.trickMode == TRICKMODE_Pause) return;
   playback.tickRemainder += ticks;
   dword blocks = playback.tickRemainder / kTicksPerBlock;
@@ -218,6 +241,7 @@ void AdvancePlayback(dword ticks) {
   if (at + blocks >= playback.info.totalBlock) {
     // The end of the file ends the playback, as on the recorder.
     playback = Playback();
+    ShowBanner(false);
     UpdateLabel();
     return;
   }
@@ -251,6 +275,7 @@ void FirmwareKey(dword key) {
   } else if (plain == RKEY_Play) {
     if (playback.active) {
       playback.info.trickMode = TRICKMODE_Normal;  // paused or winding: normal speed again
+      ShowBanner(true);
       return;
     }
     // Watching a service that is being recorded: Play plays the recording,
@@ -263,8 +288,11 @@ void FirmwareKey(dword key) {
   } else if (plain == RKEY_Prev && playback.active) {
     playback.info.currentBlock = 0;  // back to the start of the file
     playback.tickRemainder = 0;
+  } else if (plain == RKEY_Exit) {
+    ShowBanner(false);
+  } else if (plain == RKEY_Mute) {
+    muted = !muted;
   }
-  // Exit only closes the firmware's banner; nothing here models the banner.
 }
 
 }  // namespace fw
@@ -278,6 +306,7 @@ int TAP_Hdd_PlayTs(const char* name) {
 int TAP_Hdd_StopTs(void) {
   bool was = fw::playback.active;
   fw::playback = fw::Playback();
+  fw::ShowBanner(false);
   fw::UpdateLabel();
   return was ? 1 : 0;
 }
@@ -315,7 +344,29 @@ int TAP_Hdd_StopRecord(byte slot) {
   return 1;
 }
 
-int TAP_Hdd_SetBookmark(void) { return fw::playback.active ? 1 : 0; }
+// The position goes into the played recording's header, as this model's
+// firmware keeps bookmarks: the count at byte 1412 and a table of 177 block
+// numbers from 1416, little-endian. 0 without playback, header or room.
+int TAP_Hdd_SetBookmark(void) {
+  if (!fw::playback.active || !fw::DiskChangeAllowed()) return 0;
+  std::string header = fw::playback.path + ".inf";
+  int fd = open(header.c_str(), O_RDWR);
+  if (fd < 0) return 0;
+  constexpr off_t kCount = 1412, kTable = 1416;
+  constexpr uint32_t kSlots = 177;
+  uint32_t count = 0;
+  int result = 0;
+  if (pread(fd, &count, 4, kCount) == 4 && count < kSlots) {
+    uint32_t block = fw::playback.info.currentBlock;
+    uint32_t next = count + 1;
+    if (pwrite(fd, &block, 4, kTable + 4 * static_cast<off_t>(count)) == 4 &&
+        pwrite(fd, &next, 4, kCount) == 4) {
+      result = 1;
+    }
+  }
+  close(fd);
+  return result;
+}
 
 void TAP_Channel_GetTotalNum(int* nTvSvc, int* nRadioSvc) {
   if (nTvSvc) *nTvSvc = static_cast<int>(fw::channels[0].size());
@@ -388,6 +439,8 @@ void ClearRecording(int slot) {
 void SetTimers(const std::vector<TYPE_TimerInfo>& list) { fw::timers = list; }
 
 bool IsPlaying() { return fw::playback.active; }
+
+bool Muted() { return fw::muted; }
 
 void SetPlayInfoOverrun(bool on) { fw::playInfoOverrun = on; }
 

@@ -179,6 +179,7 @@ void SetTimers(const std::vector<TYPE_TimerInfo>& timers);  // TAP_Timer_GetInfo
 bool IsPlaying();
 std::string PlayingPath();  // system path of the file playing; empty when none
 bool PlaybackPaused();
+bool Muted();  // Mute reached the firmware an odd number of times
 // From now on TAP_Hdd_GetPlayInfo writes four zero bytes past the record, as a
 // firmware with a longer record would; the caller must leave room for them.
 void SetPlayInfoOverrun(bool on);

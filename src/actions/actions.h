@@ -164,6 +164,27 @@ void CloseAllRecycleWindow();
 extern int stopWindowShowing;
 void ActivateStopWindow(const char* name);
 
+// The stop menu during playback. A step sequence (STOP_MENU_multiphase 1 .. 8)
+// sends the firmware keys one idle event at a time; STOP_MENU_multistep is
+// its next step, 0 when none runs.
+extern int numberOfStopMenuEntries;
+extern int chosenStopMenuLine, printStopMenuLine;
+extern int STOP_MENU_multiphase, STOP_MENU_multistep;
+extern int MovieCutterEnabled;                 // entries 7 and 8 set MovieCutter's cut marks
+extern char CurrentPlayback_folderPath[200];   // system path of the played file
+extern char CurrentPlayback_filenameInf[127];  // its directory entry (header name)
+// Starts the sequence that closes the banner, pauses and opens the menu.
+void ActivateStopMenuWindow();
+void StopMenuMultistepAction();
+dword QuembryStopMenuKeyHandler(dword key);
+void DisplayStopMenuWindow();
+void DisplayStopMenuEntries();
+void DisplayStopMenuProgress();
+void CloseStopMenuWindow();
+// Makes the played file's folder the shown folder; 0, or -1 when the
+// catalogue does not know it (the shown folder stays).
+int FindPlaybackDir();
+
 // ------------------------------------------------------------ move and copy
 
 #define MOVE_DESTINATIONS 400         // destination slots; 1 .. 399 are used

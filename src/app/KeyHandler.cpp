@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include "app/Placeholders.h"
+#include "ui/FirmwareCheck.h"
 #include "app/app.h"
 #include "app/texts.h"
 #include "config/Settings.h"

@@ -43,16 +43,8 @@ int tempFileSuffixOption;
 
 const char* lastKeyHandler = "";
 
-dword FirmwareDatKeyHandler(dword) {
-  lastKeyHandler = "FirmwareDatKeyHandler";
-  return 0;
-}
 dword CreditsKeyHandler(dword) {
   lastKeyHandler = "CreditsKeyHandler";
-  return 0;
-}
-dword QuembryStopMenuKeyHandler(dword) {
-  lastKeyHandler = "QuembryStopMenuKeyHandler";
   return 0;
 }
 
@@ -63,7 +55,6 @@ dword KeyboardKeyHandler(dword) {
 
 // ------------------------------------------------------------ actions
 
-void ActivateStopMenuWindow() { stopmenuWindowShowing = 1; }
 void initialiseQuembryRename() {}
 
 // ------------------------------------------------------------ peripheral
@@ -79,7 +70,6 @@ const char* lastStandInCall = "";
 int standInCalls;
 
 int keyboardHelpWindowShowing;
-int STOP_MENU_multistep;
 int configMenuNumber;
 int configLine;
 
@@ -92,11 +82,6 @@ void Called(const char* name) {
 
 void DisplayConfigLine(int) {}
 void CreateNewFolder() { Called("CreateNewFolder"); }
-void DisplayStopMenuProgress() {}
-void StopMenuMultistepAction() {
-  Called("StopMenuMultistepAction");
-  STOP_MENU_multistep = 0;
-}
 void AutoRenameSearchFiles() { Called("AutoRenameSearchFiles"); }
 void ActivateKeyboard(char*, int, void (*)(const char*, int), int) {
   Called("ActivateKeyboard");

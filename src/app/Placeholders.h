@@ -36,14 +36,11 @@ dword ConfigKeyHandler(dword key);
 // Name of the window key handler that received the last key.
 extern const char* lastKeyHandler;
 
-dword FirmwareDatKeyHandler(dword key);
 dword CreditsKeyHandler(dword key);
-dword QuembryStopMenuKeyHandler(dword key);
 dword KeyboardKeyHandler(dword key);
 
 // ------------------------------------------------------------ actions
 
-void ActivateStopMenuWindow();
 void initialiseQuembryRename();
 
 // ------------------------------------------------------------ peripheral
@@ -74,14 +71,11 @@ extern const char* lastStandInCall;
 extern int standInCalls;
 
 extern int keyboardHelpWindowShowing;
-extern int STOP_MENU_multistep;
 extern int configMenuNumber;
 extern int configLine;
 
 void DisplayConfigLine(int line);
 void CreateNewFolder();
-void DisplayStopMenuProgress();
-void StopMenuMultistepAction();
 void AutoRenameSearchFiles();
 void ActivateKeyboard(char* text, int length, void (*callback)(const char* text, int result),
                       int mode);

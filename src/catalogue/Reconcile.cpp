@@ -201,7 +201,7 @@ void loadSubsequentQuembryInfo(int depth) {
 
 // The firmware path of folder i: the root, its ancestors' names, its own name.
 // False when the chain of parents is broken or the path is too long to hold.
-static bool BuildFolderPath(int i, const char* root, char* path) {
+bool BuildFolderPath(int i, const char* root, char* path) {
   snprintf(path, PATH_FIELD, "%s", root);
   if (i == 0) return true;
   int chain[MAX_FOLDERS];

@@ -146,6 +146,10 @@ bool GotoPath(const char* path);
 // parent but never scanned or entered, so that no cut path reaches a record or a file.
 bool JoinFolderPath(char* out, int size, const char* path, const char* name);
 void GotoDataFiles(void);
+// The firmware path of folder i: `root`, its ancestors' names, its own name
+// (PATH_FIELD bytes). False when the chain of parents is broken or the path
+// too long.
+bool BuildFolderPath(int i, const char* root, char* path);
 void GotoProgramFiles(void);
 
 // ------------------------------------------------------------------ scan

@@ -245,6 +245,7 @@ TEST_F(ActivationTest, StopDuringPlaybackCanOpenTheStopMenu) {
   EXPECT_EQ(activateStopMenu, 1);
   emu::Idle(1);
   EXPECT_EQ(activateStopMenu, 0);
+  emu::Idle(3);  // the banner, the pause, the menu: one idle event each
   EXPECT_EQ(stopmenuWindowShowing, 1);
 }
 

@@ -69,7 +69,7 @@ TEST_F(IdleTest, TypingRunsOnEveryThirdIdleEventAndHoldsEverythingElse) {
   EXPECT_EQ(generateYoutubeKeys, 0);
   emu::Idle(1);
   EXPECT_EQ(activateStopMenu, 0);
-  EXPECT_EQ(stopmenuWindowShowing, 1);
+  EXPECT_EQ(STOP_MENU_multiphase, 1);  // the menu's opening sequence has begun
 }
 
 TEST_F(IdleTest, TheSearchKeyboardCallbackAndTheReset) {
@@ -135,10 +135,14 @@ TEST_F(IdleTest, HistoryIsSavedEveryTwoMinutesWhenChanged) {
 }
 
 TEST_F(IdleTest, MultistepActionsTakeOneStepAndEndThePass) {
+  STOP_MENU_multiphase = 3;  // pause: two steps
   STOP_MENU_multistep = 1;
   activateStopMenu = 1;
   emu::Idle(1);
-  EXPECT_STREQ(lastStandInCall, "StopMenuMultistepAction");
+  EXPECT_EQ(STOP_MENU_multistep, 2);
+  EXPECT_EQ(activateStopMenu, 1);
+  emu::Idle(2);
+  EXPECT_EQ(STOP_MENU_multistep, 0);
   EXPECT_EQ(activateStopMenu, 1);
   Tagsmith_multiphase = 4;  // back to normal viewing: two steps
   Tagsmith_multistep = 1;

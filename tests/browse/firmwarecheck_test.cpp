@@ -1,0 +1,79 @@
+// The firmware description screen: a file that describes this recorder, and
+// the missing, damaged, old and foreign files, each compared with its
+// reference picture.
+#include "ui/FirmwareCheck.h"
+
+#include <unistd.h>
+
+#include "BrowseFixture.h"
+#include "lib/lib.h"
+#include "snapshot.h"
+
+namespace {
+
+class FirmwareCheckTest : public BrowseTest {
+ protected:
+  // Replaces the file the application loaded at start-up and forgets its
+  // image, so that the screen reads the disk afresh.
+  void Replace(const testdisk::FirmwareDat* dat) {
+    std::string path = HostPath(testdisk::Disk::kFirmwareDat);
+    unlink(path.c_str());
+    if (dat) {
+      ASSERT_TRUE(testdisk::WriteFirmwareDat(path, *dat));
+    }
+    TAP_MemFree(FWDATBin);
+    FWDATBin = nullptr;
+    FWDATSize = 0;
+  }
+  void ExpectScreen(const char* reference) {
+    std::string message;
+    EXPECT_TRUE(snapshot::MatchesReference(reference, &message)) << message;
+  }
+};
+
+TEST_F(FirmwareCheckTest, TheFileOfThisRecorderWithTheKeyEchoAndTheTextTest) {
+  OpenList();
+  CheckFirmwareDat();
+  EXPECT_EQ(checkFirmwareDatShowing, 1);
+  // Every key is the screen's; plain keys are echoed, 0 shows the text test.
+  EXPECT_EQ(emu::PressKey(RKEY_Green), 0u);
+  EXPECT_EQ(emu::PressKey(RKEY_Ok | RKEY_FLAG_RELEASED), 0u);
+  EXPECT_EQ(emu::PressKey(RKEY_0), 0u);
+  ExpectScreen("firmware-check");
+  emu::PressKey(RKEY_0);  // and hides it again
+  emu::PressKey(RKEY_Exit);
+  EXPECT_EQ(checkFirmwareDatShowing, 0);
+  EXPECT_EQ(returnFromFirmwareDat, 0);  // consumed after the key
+  EXPECT_STREQ(lastKeyHandler, "FirmwareDatKeyHandler");
+  EXPECT_EQ(emu::PressKey(RKEY_Green), 0u);  // the list has its keys again
+  EXPECT_STREQ(lastKeyHandler, "QuembryWindowKeyHandler");
+}
+
+TEST_F(FirmwareCheckTest, MissingDamagedOldAndForeignFiles) {
+  OpenList();
+  Replace(nullptr);
+  CheckFirmwareDat();
+  ExpectScreen("firmware-check-missing");
+  emu::PressKey(RKEY_Exit);
+
+  testdisk::FirmwareDat damaged = testdisk::TestDiskFirmwareDat(config_.systemId);
+  damaged.reserved = 7;
+  Replace(&damaged);
+  CheckFirmwareDat();
+  ExpectScreen("firmware-check-damaged");
+  emu::PressKey(RKEY_Exit);
+
+  // Old, and without a record of this recorder.
+  testdisk::FirmwareDat foreign = testdisk::TestDiskFirmwareDat(config_.systemId);
+  foreign.year = 2010;
+  for (auto& model : foreign.models) {
+    if (model.sysId == config_.systemId) model.sysId = 1;
+  }
+  Replace(&foreign);
+  CheckFirmwareDat();
+  ExpectScreen("firmware-check-old-foreign");
+  emu::PressKey(RKEY_Exit);
+  EXPECT_EQ(checkFirmwareDatShowing, 0);
+}
+
+}  // namespace

@@ -1,0 +1,261 @@
+// The stop menu during playback: its ten actions, the keys it keeps while
+// open, the sequences of firmware keys it sends, and its look.
+#include <stdio.h>
+
+#include <vector>
+
+#include "BrowseFixture.h"
+#include "actions/texts.h"
+#include "snapshot.h"
+#include "testenv.h"
+#include "ui/Dialogs.h"
+
+namespace {
+
+class StopMenuTest : public BrowseTest {
+ protected:
+  void SetUp() override {
+    BrowseTest::SetUp();
+    if (HasFatalFailure()) return;
+    StopPlaybackOption = 2;
+  }
+  // Plays `name` of /DataFiles/Movies from the list for `seconds`, then
+  // opens the menu with Stop: the banner goes, playback pauses, the menu
+  // opens, one idle event each.
+  void PlayAndOpen(const char* name, double seconds = 4) {
+    OpenList();
+    if (CurrentDirNumber == 0) {
+      SelectByKeys("Movies");
+      emu::PressKey(RKEY_Ok);
+    }
+    SelectByKeys(name);
+    emu::PressKey(RKEY_Ok);
+    ASSERT_TRUE(emu::IsPlaying());
+    emu::Wait(seconds);
+    ASSERT_EQ(emu::PressKey(RKEY_Stop), 0u);
+    emu::Idle(5);
+    ASSERT_EQ(stopmenuWindowShowing, 1);
+    ASSERT_EQ(STOP_MENU_multistep, 0);
+    ASSERT_TRUE(emu::PlaybackPaused());
+  }
+  // The keys the firmware received since `from`.
+  std::vector<dword> FirmwareSince(size_t from) {
+    std::vector<dword> keys = emu::KeysGivenToFirmware();
+    return std::vector<dword>(keys.begin() + (long)std::min(from, keys.size()), keys.end());
+  }
+  uint32_t HeaderWord(const std::string& path, size_t offset) {
+    std::string header = testenv::ReadFile(HostPath(path + ".inf"));
+    uint32_t value = 0;
+    if (header.size() >= offset + 4) memcpy(&value, header.data() + offset, 4);
+    return value;
+  }
+  dword Released(dword key) { return key | RKEY_FLAG_RELEASED; }
+};
+
+TEST_F(StopMenuTest, TheMenuKeepsItsKeysAndPausesMutesAndContinues) {
+  PlayAndOpen("Alpha.rec");
+  std::string message;
+  EXPECT_TRUE(snapshot::MatchesReference("stopmenu", &message)) << message;
+  EXPECT_FALSE(emu::InNormalMode());
+
+  // Navigation wraps at both ends; other keys are consumed.
+  EXPECT_EQ(emu::PressKey(RKEY_ChUp), 0u);
+  EXPECT_EQ(chosenStopMenuLine, 10);
+  EXPECT_EQ(emu::PressKey(RKEY_ChDown), 0u);
+  EXPECT_EQ(chosenStopMenuLine, 1);
+  emu::PressKey(RKEY_VolUp);
+  EXPECT_EQ(chosenStopMenuLine, 10);
+  emu::PressKey(RKEY_VolDown);
+  EXPECT_EQ(chosenStopMenuLine, 1);
+  EXPECT_EQ(emu::PressKey(RKEY_Info), 0u);
+  EXPECT_EQ(emu::PressKey(RKEY_Option5), (dword)RKEY_Option5);
+
+  // Mute and Pause go to the firmware through a sequence; the menu stays,
+  // and keys arriving meanwhile are not the menu's.
+  emu::PressKey(RKEY_Mute);
+  EXPECT_EQ(emu::PressKey(RKEY_ChDown), (dword)RKEY_ChDown);
+  emu::Idle(3);
+  EXPECT_TRUE(emu::Muted());
+  emu::PressKey(Released(RKEY_Pause));
+  emu::Idle(3);
+  EXPECT_FALSE(emu::PlaybackPaused());
+  EXPECT_EQ(stopmenuWindowShowing, 1);
+  EXPECT_FALSE(emu::InNormalMode());
+  emu::PressKey(Released(RKEY_Pause));
+  emu::Idle(3);
+  EXPECT_TRUE(emu::PlaybackPaused());
+
+  // Continue (Exit) closes the menu and resumes.
+  emu::PressKey(Released(RKEY_Exit));
+  emu::Idle(3);
+  EXPECT_EQ(stopmenuWindowShowing, 0);
+  EXPECT_EQ(rgn, NO_REGION);
+  EXPECT_TRUE(emu::InNormalMode());
+  EXPECT_TRUE(emu::IsPlaying());
+  EXPECT_FALSE(emu::PlaybackPaused());
+  EXPECT_EQ(windowShowing, 0);
+}
+
+TEST_F(StopMenuTest, EachActionDuringPlaybackOfARecording) {
+  // 1: Stop ends the playback; the position is in the viewing history.
+  PlayAndOpen("Alpha.rec");
+  dword at = Play().currentBlock;
+  EXPECT_GT(at, 100u);
+  emu::PressKey(RKEY_Stop);
+  EXPECT_FALSE(emu::IsPlaying());
+  EXPECT_EQ(stopmenuWindowShowing, 0);
+  emu::Idle(2);
+  ASSERT_NE(History("Alpha.rec"), nullptr);
+  EXPECT_EQ(History("Alpha.rec")->positionBlock, at);
+  EXPECT_EQ(windowShowing, 0);
+
+  // 6: the bookmark lands in the header, then playback stops.
+  PlayAndOpen("Beta.rec");
+  at = Play().currentBlock;
+  emu::PressKey(Released(RKEY_Green));
+  EXPECT_FALSE(emu::IsPlaying());
+  EXPECT_EQ(HeaderWord("/DataFiles/Movies/Beta.rec", 1412), 1u);
+  EXPECT_EQ(HeaderWord("/DataFiles/Movies/Beta.rec", 1416), at);
+
+  // 2: stop and show the list at the played file's folder, shown elsewhere.
+  PlayAndOpen("Gamma.rec");
+  ASSERT_TRUE(GotoPath("/DataFiles"));
+  SetCurrentDir("/DataFiles");
+  CurrentDirNumber = 0;
+  emu::PressKey(Released(RKEY_PlayList));
+  EXPECT_FALSE(emu::IsPlaying());
+  emu::Idle(1);
+  EXPECT_EQ(windowShowing, 1);
+  EXPECT_STREQ(CurrentDir, "/DataFiles/Movies");
+  EXPECT_STREQ(SelectedName(), "Gamma.rec");
+  emu::PressKey(RKEY_Exit);
+
+  // 9: the list without stopping.
+  PlayAndOpen("Alpha.rec");
+  emu::PressKey(Released(RKEY_Slow));
+  emu::Idle(1);
+  EXPECT_EQ(windowShowing, 1);
+  EXPECT_STREQ(SelectedName(), "Alpha.rec");
+  EXPECT_TRUE(emu::IsPlaying());
+  emu::PressKey(RKEY_Exit);
+  emu::PressKey(RKEY_Stop);  // Stop with the list hidden opens the menu again
+  emu::Idle(5);
+  ASSERT_EQ(stopmenuWindowShowing, 1);
+
+  // 3: delete through the list, asking first; the playback is not stopped.
+  emu::PressKey(Released(RKEY_Blue));
+  EXPECT_TRUE(emu::IsPlaying());
+  emu::Idle(2);
+  EXPECT_EQ(windowShowing, 1);
+  EXPECT_EQ(yesnoWindowShowing, 1);
+  EXPECT_EQ(deleteWindowShowing, 1);
+  emu::PressKey(RKEY_Exit);
+  emu::PressKey(RKEY_Exit);
+  emu::PressKey(RKEY_Stop);  // the list is hidden, the file still plays
+  emu::Idle(5);
+  ASSERT_EQ(stopmenuWindowShowing, 1);
+
+  // 5: stop and move through the list.
+  emu::PressKey(Released(RKEY_Yellow));
+  EXPECT_FALSE(emu::IsPlaying());
+  emu::Idle(2);
+  EXPECT_EQ(moveWindowShowing, 1);
+  EXPECT_STREQ(SelectedName(), "Alpha.rec");
+  emu::PressKey(RKEY_Exit);
+  emu::PressKey(RKEY_Exit);
+
+  // 4: stop and rename through the list.
+  PlayAndOpen("Beta.rec");
+  emu::PressKey(Released(RKEY_Option));
+  EXPECT_FALSE(emu::IsPlaying());
+  EXPECT_EQ(activateReturnToQuembryList_fromStopMenu, 3);
+  EXPECT_STREQ(filename_toProcess, "Beta.rec");
+  emu::Idle(2);
+  EXPECT_EQ(windowShowing, 1);
+  EXPECT_STREQ(SelectedName(), "Beta.rec");
+  // The rename took it from there: neither refused for a playing file nor
+  // missing its line.
+  EXPECT_STRNE(lastMessageTitle, Text(text_RenameNotAllowed));
+  EXPECT_STRNE(lastMessageTitle, Text(text_RenameFailedTitle));
+}
+
+TEST_F(StopMenuTest, TrimmingSendsItsKeysThroughTheBanner) {
+  // 7 and 8: the menu closes, playback resumes, the banner comes with Play
+  // and takes the edit keys; without MovieCutter the trims are the firmware's.
+  for (dword entryKey : {(dword)RKEY_Prev, (dword)RKEY_Next}) {
+    PlayAndOpen("Alpha.rec", 2);
+    EXPECT_NE(chosenStopMenuLine, 0);
+    size_t before = emu::KeysGivenToFirmware().size();
+    emu::PressKey(Released(entryKey));
+    emu::Idle(8);
+    EXPECT_EQ(stopmenuWindowShowing, 0);
+    EXPECT_EQ(STOP_MENU_multistep, 0);
+    dword side = entryKey == (dword)RKEY_Prev ? (dword)RKEY_Prev : (dword)RKEY_Next;
+    EXPECT_EQ(FirmwareSince(before),
+              (std::vector<dword>{RKEY_Pause, RKEY_Play, RKEY_Pause, RKEY_Ab, side, RKEY_Blue}));
+    TAP_Hdd_StopTs();
+    emu::Idle(1);
+  }
+  // A banner that is gone ends the sequence at that step.
+  PlayAndOpen("Alpha.rec", 2);
+  emu::PressKey(Released(RKEY_Prev));
+  emu::Idle(2);  // closed and resumed, Play sent
+  emu::SetState(STATE_Normal, SUBSTATE_Normal);
+  size_t before = emu::KeysGivenToFirmware().size();
+  emu::Idle(3);
+  EXPECT_EQ(STOP_MENU_multistep, 0);
+  EXPECT_TRUE(FirmwareSince(before).empty());
+}
+
+TEST_F(StopMenuTest, StoppingThePlaybackOfARecordingInProgress) {
+  TYPE_RecInfo rec;
+  memset(&rec, 0, sizeof rec);
+  rec.recType = RECTYPE_Normal;
+  strcpy(rec.fileName, "Beta.rec");
+  ASSERT_TRUE(emu::SetRecording(0, rec, "/mnt/hd/DataFiles/Movies/Beta.rec"));
+  PlayAndOpen("Beta.rec");
+  dword at = Play().currentBlock;
+  // 6 then 1: the bookmark is set, the playback ends, the recording goes on.
+  emu::PressKey(Released(RKEY_Green));
+  EXPECT_FALSE(emu::IsPlaying());
+  EXPECT_EQ(HeaderWord("/DataFiles/Movies/Beta.rec", 1416), at);
+  TYPE_RecInfo info;
+  ASSERT_TRUE(TAP_Hdd_GetRecInfo(0, &info));
+  EXPECT_EQ(info.recType, (byte)RECTYPE_Normal);
+  emu::Idle(2);
+  ASSERT_NE(History("Beta.rec"), nullptr);
+  EXPECT_EQ(History("Beta.rec")->positionBlock, at);
+}
+
+// MovieCutter loaded before Pavrolinex sees the keys first: with its
+// option set, entries 7 and 8 set its cut marks through its menu.
+class MovieCutterStopMenuTest : public StopMenuTest {
+ protected:
+  void BuildDisk() override {
+    StopMenuTest::BuildDisk();
+    ASSERT_TRUE(testenv::WriteFile(HostPath("/ProgramFiles/AutoStart/MovieCutter.tap"),
+                                   testenv::ReadFile(PVR_PEER_DIR "/MovieCutter.tap")));
+    ASSERT_EQ(emu::LoadAutoStart(), 1) << emu::LastError();
+  }
+};
+
+TEST_F(MovieCutterStopMenuTest, SetAndCutGoesThroughMovieCutter) {
+  PlayAndOpen("Alpha.rec", 2);
+  EXPECT_EQ(MovieCutterEnabled, 0);  // the option is off
+  MovieCutterOption = 3;
+  emu::PressKey(RKEY_ChDown);
+  EXPECT_EQ(MovieCutterEnabled, 1);
+  size_t before = emu::KeysGivenToFirmware().size();
+  emu::PressKey(Released(RKEY_Next));
+  emu::Idle(8);
+  EXPECT_EQ(stopmenuWindowShowing, 0);
+  EXPECT_EQ(STOP_MENU_multistep, 0);
+  // Menu and the digits are MovieCutter's; the firmware saw the rest.
+  EXPECT_EQ(FirmwareSince(before), (std::vector<dword>{RKEY_Pause, RKEY_Ab, RKEY_Green}));
+  EXPECT_NE(emu::NetOutput().find("MovieCutter: menu\r\nMovieCutter: entry 3\r\n"
+                                  "MovieCutter: entry 2\r\n"),
+            std::string::npos)
+      << emu::NetOutput();
+}
+
+}  // namespace
