@@ -64,7 +64,6 @@ dword KeyboardKeyHandler(dword) {
 // ------------------------------------------------------------ actions
 
 void ActivateStopMenuWindow() { stopmenuWindowShowing = 1; }
-void initialiseQuembryRename() {}
 
 // ------------------------------------------------------------ peripheral
 
@@ -91,13 +90,11 @@ void Called(const char* name) {
 }  // namespace
 
 void DisplayConfigLine(int) {}
-void CreateNewFolder() { Called("CreateNewFolder"); }
 void DisplayStopMenuProgress() {}
 void StopMenuMultistepAction() {
   Called("StopMenuMultistepAction");
   STOP_MENU_multistep = 0;
 }
-void AutoRenameSearchFiles() { Called("AutoRenameSearchFiles"); }
 void ActivateKeyboard(char*, int, void (*)(const char*, int), int) {
   Called("ActivateKeyboard");
   keyboardWindowShowing = 1;

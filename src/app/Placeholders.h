@@ -44,7 +44,6 @@ dword KeyboardKeyHandler(dword key);
 // ------------------------------------------------------------ actions
 
 void ActivateStopMenuWindow();
-void initialiseQuembryRename();
 
 // ------------------------------------------------------------ peripheral
 
@@ -79,10 +78,8 @@ extern int configMenuNumber;
 extern int configLine;
 
 void DisplayConfigLine(int line);
-void CreateNewFolder();
 void DisplayStopMenuProgress();
 void StopMenuMultistepAction();
-void AutoRenameSearchFiles();
 void ActivateKeyboard(char* text, int length, void (*callback)(const char* text, int result),
                       int mode);
 void KeyboardCursorBlink();
