@@ -144,6 +144,7 @@ TEST_F(RenameTest, HostileNamesComeOutLegalOrAreRefused) {
 
 TEST_F(RenameTest, AFolderRenameKeepsTheProgressOfTheRecordingsInside) {
   Played("/DataFiles/Series/Pilot.rec", 300);
+  Played("/DataFiles/Series/Season 2/Finale.rec", 600);
   OpenList();
   SelectByKeys("Series");
   White();
@@ -171,7 +172,10 @@ TEST_F(RenameTest, AFolderRenameKeepsTheProgressOfTheRecordingsInside) {
   SelectByKeys("Season 2");
   emu::PressKey(RKEY_Ok);
   EXPECT_STREQ(CurrentDir, "/DataFiles/Shows/Season 2");
-  EXPECT_GT(Find("Finale.rec"), 0);
+  entry = Find("Finale.rec");
+  ASSERT_GT(entry, 0);
+  EXPECT_EQ(Line(entry)->positionBlock, 600u);
+  ASSERT_NE(History("Finale.rec"), nullptr);
 }
 
 TEST_F(RenameTest, GreenMakesTheFolderNamedOnTheKeyboard) {
