@@ -224,8 +224,10 @@ TEST_F(IdleTest, StopMenuFollowUpsActOnTheSelectedEntry) {
   ASSERT_STREQ(SelectedName(), "Show 20.rec");
   EXPECT_EQ(infoWindowShowing, 1);
   EXPECT_STREQ(currentFile.name, "Show 20.rec");
+  EXPECT_STREQ(renameString, "Show 20");  // on the keyboard
   EXPECT_EQ(filename_toProcess[0], 0);
   EXPECT_EQ(activateReturnToQuembryList_fromStopMenu, 0);
+  keyboardWindowShowing = 0;
   emu::PressKey(RKEY_Exit);  // the info window
   EXPECT_EQ(infoWindowShowing, 0);
   emu::PressKey(RKEY_Exit);

@@ -481,6 +481,8 @@ TEST_F(BrowseTest, ColourKeysReachTheirActions) {
   EXPECT_EQ(moveWindowShowing, 0);
   emu::PressKey(RKEY_Option);
   EXPECT_EQ(infoWindowShowing, 1);
+  EXPECT_EQ(keyboardWindowShowing, 1);  // on the name to change
+  keyboardWindowShowing = 0;
   emu::PressKey(RKEY_Exit);
   EXPECT_EQ(infoWindowShowing, 0);
   processInBackground = 1;
