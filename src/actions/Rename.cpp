@@ -230,6 +230,34 @@ bool SystemPath(const char* folder, const char* name, char* out) {
   return n > 0 && n < PATH_BUFFER_SIZE;
 }
 
+// Whether `path` is the system path `folder` or lies below it.
+bool IsAtOrBelow(const char* path, const char* folder) {
+  size_t length = strlen(folder);
+  return strncmp(path, folder, length) == 0 && (path[length] == 0 || path[length] == '/');
+}
+
+// 3 when a recording slot writes into `path` (a file, or anything below a
+// folder), 1 when the playback holds it, else 0: the firmware keeps writing
+// and reading under the old path, so such an entry keeps its name.
+int InUseAtOrBelow(const char* path) {
+  char held[PATH_BUFFER_SIZE];
+  byte slots = HDD_NumberOfRECSlots();
+  for (byte slot = 0; slot < slots; slot++) {
+    TYPE_File* files[3];
+    if (!HDD_GetRecSlotFiles(slot, &files[0], &files[1], &files[2])) continue;
+    for (TYPE_File* recorded : files) {
+      if (HDD_GetAbsolutePathByTypeFile(recorded, held) && IsAtOrBelow(held, path)) return 3;
+    }
+  }
+  TYPE_File** playFile = (TYPE_File**)TryResolve("_hddPlayFile");
+  TYPE_PlayInfo info;
+  memset(&info, 0, sizeof info);
+  if (TAP_Hdd_GetPlayInfo(&info) && info.playMode != PLAYMODE_None && playFile &&
+      HDD_GetAbsolutePathByTypeFile(*playFile, held) && IsAtOrBelow(held, path))
+    return 1;
+  return HDD_isFileInUse(path) != 0 ? 1 : 0;
+}
+
 void DeleteRenameRecord() {
   int pushed = HDD_TAP_PushDir();
   if (ChangeToSettingsFolder() && TAP_Hdd_Exist(RENAME_RECORD_NAME))
@@ -359,6 +387,14 @@ void ReturnFromRenameKeyboard(const char* text, int result) {
   }
   InFolder here(currentFile.folderPath);
   char oldPath[PATH_BUFFER_SIZE], newPath[PATH_BUFFER_SIZE];
+  int inUse =
+      SystemPath(currentFile.folderPath, currentFile.name, oldPath) ? InUseAtOrBelow(oldPath) : 0;
+  if (inUse) {
+    Message(text_RenameNotAllowed, Text(inUse == 3 ? text_RenamingRecording : text_RenamingPlaying),
+            Text(text_IsNotAllowed));
+    RedrawInfo(2);
+    return;
+  }
   char oldInf[NAME_FIELD] = "", oldNav[NAME_FIELD] = "", newInf[NAME_FIELD] = "",
        newNav[NAME_FIELD] = "";
   if (recording) {

@@ -145,10 +145,22 @@ TEST_F(RenameTest, HostileNamesComeOutLegalOrAreRefused) {
 TEST_F(RenameTest, AFolderRenameKeepsTheProgressOfTheRecordingsInside) {
   Played("/DataFiles/Series/Pilot.rec", 300);
   Played("/DataFiles/Series/Season 2/Finale.rec", 600);
+  // Not while something below it is being recorded.
+  TYPE_RecInfo rec;
+  memset(&rec, 0, sizeof rec);
+  rec.recType = RECTYPE_Normal;
+  strcpy(rec.fileName, "Finale.rec");
+  ASSERT_TRUE(emu::SetRecording(0, rec, "/mnt/hd/DataFiles/Series/Season 2/Finale.rec"));
   OpenList();
   SelectByKeys("Series");
   White();
   EXPECT_STREQ(renameString, "Series");
+  Rename("My.Series");
+  EXPECT_STREQ(lastMessageTitle, "File Rename Not Allowed");
+  EXPECT_STREQ(lastMessageLine1, "Renaming of files that are recording");
+  EXPECT_TRUE(Has("/DataFiles/Series/Pilot.rec"));
+  emu::ClearRecording(0);
+  emu::PressKey(RKEY_Ok);  // Rename again
   Rename("My.Series");
   EXPECT_TRUE(Has("/DataFiles/My.Series/Pilot.rec"));
   EXPECT_EQ(folderRenamed, 0);  // the catalogue was reloaded
