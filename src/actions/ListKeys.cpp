@@ -642,9 +642,10 @@ bool FixedKey(dword key) {
     if (RecycleView()) {
       DeleteAllRecycleBinWindow();
     } else {
+      // Empty folders show again before the keyboard covers the list.
       HideEmptyFolders = 0;
-      CreateNewFolder();
       RefreshQuembryList(1);
+      CreateNewFolder();
     }
     return true;
   }
@@ -759,6 +760,8 @@ void FindNextFolder(int forward, int* redraw) {
 
 dword QuembryWindowKeyHandler(dword key) {
   lastKeyHandler = "QuembryWindowKeyHandler";
+  // The keyboard of a new folder takes every key while it shows.
+  if (keyboardWindowShowing) return KeyboardKeyHandler(key);
   dword base = Base(key);
   // 1. The help page takes every key while it shows.
   if (quembryHelpWindowShowing && !helpWindowShowing) DropQuembryHelp();

@@ -248,3 +248,38 @@ void DisplayBackgroundPrepareStatus();
 void DisplayBackgroundPrepareCompletion();
 // The list showed an outcome: it is forgotten when the list next opens.
 extern int backgroundOutcomeShown;
+
+// ------------------------------------------------------------ rename and new folders
+
+extern char suffixRename[127];  // the extension split off the name being edited
+extern char renameString[256];  // the text the keyboard edits (rename or new folder)
+void initialiseQuembryRename();
+// Renames the entry in currentFile: opens the keyboard on its name without
+// the extension. The information window is drawn again when it returns.
+void EditFileName();
+// The keyboard's return: `result` 1 accepts `text`, anything else cancels.
+void ReturnFromRenameKeyboard(const char* text, int result);
+// Proposes the first free "FOLDER nn" of the shown folder on the keyboard;
+// the folder is made with the name accepted there.
+void CreateNewFolder();
+void ReturnFromNewFolderKeyboard(const char* text, int result);
+// Renames a recording given as system paths, with its ".inf" and ".nav",
+// such that a power cut part-way leaves a record that the next start
+// finishes from; its viewing history follows. `to` must be free. True when
+// the recording has its new name.
+bool RenameRecordingSafely(const char* from, const char* to);
+// Finishes a rename that a power cut interrupted (start-up).
+void FinishInterruptedRename();
+// Points the viewing history of the file `oldName` (inode `inode`) at
+// `newName` and saves it at once when anything changed.
+void RenamePlayedFileEntries(dword inode, const char* oldName, const char* newName);
+
+// Automatic renaming of recordings whose names end in a date placeholder.
+// 1 when `name` ends in one: *placeholder gets the ending with the extension
+// (at least 127 bytes), *kind how it is filled.
+int FileNameEligible(const char* name, char* placeholder, int* kind);
+// Writes into `text` (holding the extension, at least 64 bytes) the date of
+// `stamp` (or today) formatted by `kind`, followed by that extension.
+void PrepareNewEnd(char* text, dword stamp, int kind);
+// One check of /DataFiles; the number of files renamed.
+int AutoRenameSearchFiles();

@@ -45,3 +45,9 @@ extern AppText text_FileRestoredTitle, text_FileRestoredLine1, text_BinTitle, te
     text_PleaseWait, text_BinEmptied, text_DirBinEmptied, text_AllRecycleTitle, text_PageUpDown,
     text_ExitWord, text_ThresholdCheck, text_Showing, text_Of, text_Found, text_OnlyDisplaying,
     text_OfThe, text_FilesFound;
+
+// Rename and new folder.
+extern AppText text_RenameFailed, text_ErrorRenamingCompanions, text_ManualRecovery,
+    text_NotAValidName, text_FolderCreateFailed, text_MaxFilesExceeded, text_TooManyFiles,
+    text_MaxDirsExceeded, text_ChangeFolderDepth, text_AllFoldersBetween, text_AllFoldersExist,
+    text_PathTooLong, text_CannotCreateFolder;

@@ -389,13 +389,13 @@ void My_IdleHandler() {
     return;
   }
   if (min != oldMin) {
-    if (quembryHelpWindowShowing || keyboardHelpWindowShowing) return;
+    if (quembryHelpWindowShowing || keyboardHelpWindowShowing || keyboardWindowShowing) return;
     oldMin = min;
     RefreshChangingLines();
   }
   if (infoWindowShowing || moveWindowShowing || deleteWindowShowing || stopmenuWindowShowing ||
       quembryHelpWindowShowing || MessageWindowShowing || allrecycleWindowShowing ||
-      yesnoWindowShowing) {
+      yesnoWindowShowing || keyboardWindowShowing) {
     return;
   }
   if (sec != oldSec) {

@@ -144,6 +144,8 @@ extern "C" __attribute__((visibility("default"))) int TAP_Main(void) {
   LoadPlayData();
   BackupLastViewData();
   ReadLastViewDatFile();
+  // Before the first scan, so that it finds the recording whole.
+  FinishInterruptedRename();
 
   CacheLogos();
   initialiseQuembryRecycle();

@@ -55,7 +55,6 @@ dword KeyboardKeyHandler(dword) {
 
 // ------------------------------------------------------------ actions
 
-void initialiseQuembryRename() {}
 
 // ------------------------------------------------------------ peripheral
 
@@ -81,8 +80,6 @@ void Called(const char* name) {
 }  // namespace
 
 void DisplayConfigLine(int) {}
-void CreateNewFolder() { Called("CreateNewFolder"); }
-void AutoRenameSearchFiles() { Called("AutoRenameSearchFiles"); }
 void ActivateKeyboard(char*, int, void (*)(const char*, int), int) {
   Called("ActivateKeyboard");
   keyboardWindowShowing = 1;

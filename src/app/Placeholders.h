@@ -41,7 +41,6 @@ dword KeyboardKeyHandler(dword key);
 
 // ------------------------------------------------------------ actions
 
-void initialiseQuembryRename();
 
 // ------------------------------------------------------------ peripheral
 
@@ -75,8 +74,6 @@ extern int configMenuNumber;
 extern int configLine;
 
 void DisplayConfigLine(int line);
-void CreateNewFolder();
-void AutoRenameSearchFiles();
 void ActivateKeyboard(char* text, int length, void (*callback)(const char* text, int result),
                       int mode);
 void KeyboardCursorBlink();

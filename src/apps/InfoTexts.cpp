@@ -44,7 +44,3 @@ AppText text_BackgroundCopyRunning = {"A background copy is in progress.",
                                       "Eine Kopie l\xE4uft im Hintergrund."};
 AppText text_AnotherMoveNotAllowed = {"Another move is not allowed.",
                                       "Weiteres Verschieben ist nicht erlaubt."};
-AppText text_RenameNotAvailableTitle = {"File Rename", "Umbenennen"};
-AppText text_RenameNotAvailable1 = {"Renaming needs the on-screen keyboard,",
-                                    "Zum Umbenennen fehlt noch die"};
-AppText text_RenameNotAvailable2 = {"which this version does not have yet.", "Bildschirmtastatur."};

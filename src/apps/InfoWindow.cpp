@@ -312,12 +312,6 @@ bool StepSelection(int direction) {
 
 bool PlayingNow() { return currentFile.playingNow && inPlaybackMode; }
 
-void StartRename() {
-  // Renaming takes the on-screen keyboard, which this version does not have.
-  ShowMessageWinX(rgn, Text(text_RenameNotAvailableTitle), Text(text_RenameNotAvailable1),
-                  Text(text_RenameNotAvailable2), 300);
-}
-
 void RememberAndCopy() {
   delete_CurrentDirNumber = CurrentDirNumber;
   delete_chosenLine = chosenLine;
@@ -353,7 +347,7 @@ void OkAction() {
         ShowMessageWinX(rgn, Text(text_RenameNotAllowed), Text(text_RenamingPlaying),
                         Text(text_IsNotAllowed), 300);
       } else {
-        StartRename();
+        EditFileName();
       }
       break;
     case 3:
@@ -427,7 +421,7 @@ void ActivateInfoWindow(int rename) {
   if (infoWindowCopy) TAP_MemFree(infoWindowCopy);
   infoWindowCopy = TAP_Osd_SaveBox(rgn, kBoxX, kBoxY, kBoxW, kBoxH);
   DisplayQuembryInfoWindow(0);
-  if (rename) StartRename();
+  if (rename) EditFileName();
 }
 
 void DisplayQuembryInfoWindow(int nextPage) {

@@ -18,5 +18,4 @@ extern AppText text_FolderDetails, text_FolderName, text_NumberOfFiles, text_Sub
     text_MinuteWord, text_MinutesWord, text_MinutesShort, text_ButtonOk, text_ButtonEmpty,
     text_ButtonDelete, text_ButtonDelete2, text_ButtonRename, text_ButtonRename2, text_ButtonMove,
     text_ButtonMove2, text_ButtonProgress, text_ButtonProgress2, text_ButtonRestore,
-    text_ButtonRestore2, text_BackgroundCopyRunning, text_AnotherMoveNotAllowed,
-    text_RenameNotAvailableTitle, text_RenameNotAvailable1, text_RenameNotAvailable2;
+    text_ButtonRestore2, text_BackgroundCopyRunning, text_AnotherMoveNotAllowed;

@@ -116,13 +116,18 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   EXPECT_EQ(listMoved, 1);
   emu::PressKey(RKEY_ChUp);
   EXPECT_STREQ(currentFile.name, "Alpha.rec");
-  // Renaming waits for the keyboard and says so.
+  // Rename opens the keyboard on the name; cancelled, the window stays on
+  // its Rename button.
   emu::PressKey(RKEY_VolDown);
   emu::PressKey(RKEY_VolDown);
   ASSERT_EQ(infoCommandOption, 2);
   emu::PressKey(RKEY_Ok);
-  EXPECT_STREQ(lastMessageTitle, "File Rename");
+  EXPECT_EQ(keyboardWindowShowing, 1);
+  EXPECT_STREQ(renameString, "Alpha");
+  keyboardWindowShowing = 0;
+  ReturnFromRenameKeyboard("Other", 0);
   EXPECT_EQ(infoWindowShowing, 1);
+  EXPECT_EQ(infoCommandOption, 2);
 
   // Exit gives back the list as it was.
   emu::PressKey(RKEY_Exit);

@@ -207,14 +207,15 @@ TEST_F(IdleTest, BackgroundMoveIsPolledEvery101Ticks) {
 TEST_F(IdleTest, TheRenameCheckRunsAtItsFrequency) {
   // Due at tick 110 after the first check at tick 10 (default frequency 100).
   AutoRenameCheckFreq = 500;
+  ASSERT_TRUE(disk->File("/DataFiles/A MMDD.rec", 10));
   emu::Idle(11);
   ASSERT_EQ(emu::Ticks(), 130u);
-  standInCalls = 0;
+  EXPECT_FALSE(disk->Exists("/DataFiles/A MMDD.rec"));
+  ASSERT_TRUE(disk->File("/DataFiles/B MMDD.rec", 10));
   emu::Idle(49);  // the check at tick 120 set the next one after tick 620
-  EXPECT_EQ(standInCalls, 0);
+  EXPECT_TRUE(disk->Exists("/DataFiles/B MMDD.rec"));
   emu::Idle(2);
-  EXPECT_EQ(standInCalls, 1);
-  EXPECT_STREQ(lastStandInCall, "AutoRenameSearchFiles");
+  EXPECT_FALSE(disk->Exists("/DataFiles/B MMDD.rec"));
 }
 
 TEST_F(IdleTest, StopMenuFollowUpsActOnTheSelectedEntry) {
@@ -227,8 +228,10 @@ TEST_F(IdleTest, StopMenuFollowUpsActOnTheSelectedEntry) {
   ASSERT_STREQ(SelectedName(), "Show 20.rec");
   EXPECT_EQ(infoWindowShowing, 1);
   EXPECT_STREQ(currentFile.name, "Show 20.rec");
+  EXPECT_STREQ(renameString, "Show 20");  // on the keyboard
   EXPECT_EQ(filename_toProcess[0], 0);
   EXPECT_EQ(activateReturnToQuembryList_fromStopMenu, 0);
+  keyboardWindowShowing = 0;
   emu::PressKey(RKEY_Exit);  // the info window
   EXPECT_EQ(infoWindowShowing, 0);
   emu::PressKey(RKEY_Exit);

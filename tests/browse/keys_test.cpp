@@ -470,7 +470,9 @@ TEST_F(BrowseTest, InfoAndTagsmithKeys) {
 TEST_F(BrowseTest, ColourKeysReachTheirActions) {
   OpenList();
   emu::PressKey(RKEY_Green);
-  EXPECT_STREQ(lastStandInCall, "CreateNewFolder");
+  EXPECT_EQ(keyboardWindowShowing, 1);  // on the name of the new folder
+  EXPECT_STREQ(renameString, "FOLDER 01");
+  keyboardWindowShowing = 0;
   SelectByKeys("Show 05.rec");
   emu::PressKey(RKEY_Yellow);
   EXPECT_EQ(moveWindowShowing, 1);
@@ -479,6 +481,8 @@ TEST_F(BrowseTest, ColourKeysReachTheirActions) {
   EXPECT_EQ(moveWindowShowing, 0);
   emu::PressKey(RKEY_Option);
   EXPECT_EQ(infoWindowShowing, 1);
+  EXPECT_EQ(keyboardWindowShowing, 1);  // on the name to change
+  keyboardWindowShowing = 0;
   emu::PressKey(RKEY_Exit);
   EXPECT_EQ(infoWindowShowing, 0);
   processInBackground = 1;

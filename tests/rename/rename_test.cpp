@@ -1,0 +1,294 @@
+// Renaming from the list and the information window, new folders and the
+// automatic renaming of recordings: the disk, the list and the viewing
+// history stay in step, hostile names come out legal, nothing is overwritten,
+// and a power cut part-way is mended at the next start.
+#include <string.h>
+
+#include <string>
+
+#include "../browse/BrowseFixture.h"
+#include "apps/apps.h"
+#include "ui/Dialogs.h"
+#include "ui/ListScreen.h"
+
+namespace {
+
+class RenameTest : public BrowseTest {
+ protected:
+  // What the keyboard does when it closes: it is gone, the caller hears the
+  // result, and the key event that closed it ends with the flags checked.
+  void Keyboard(void (*callback)(const char*, int), const char* text, int accepted = 1) {
+    ASSERT_EQ(keyboardWindowShowing, 1);
+    keyboardWindowShowing = 0;
+    callback(text, accepted);
+    CheckFlags();
+  }
+  void Rename(const char* text, int accepted = 1) {
+    Keyboard(ReturnFromRenameKeyboard, text, accepted);
+  }
+  void White() { emu::PressKey(RKEY_Option); }
+  // White on the selected entry and the text typed; the window closes after.
+  void RenameSelected(const char* text) {
+    White();
+    Rename(text);
+    if (infoWindowShowing) emu::PressKey(RKEY_Exit);
+  }
+  bool Has(const std::string& path) { return disk->Exists(path); }
+  int Trio(const std::string& path) { return Has(path) + Has(path + ".inf") + Has(path + ".nav"); }
+  void Played(const char* path, dword position) {
+    const char* name = strrchr(path, '/') + 1;
+    AppendPlayedFileEntry(Inode(path), name, position, 1000);
+    SaveDatToFile();
+  }
+};
+
+}  // namespace
+
+TEST_F(RenameTest, ARenamedRecordingTakesItsCompanionsAndItsHistoryAlong) {
+  Played("/DataFiles/Show 03.rec", 400);
+  OpenList();
+  SelectByKeys("Show 03.rec");
+  White();
+  EXPECT_EQ(infoWindowShowing, 1);
+  EXPECT_STREQ(renameString, "Show 03");
+  EXPECT_STREQ(suffixRename, ".rec");
+  int messages = messageCount;
+  Rename("Show 03", 1);  // unchanged: nothing happens, nothing is said
+  EXPECT_EQ(messageCount, messages);
+  EXPECT_EQ(Trio("/DataFiles/Show 03.rec"), 3);
+
+  emu::PressKey(RKEY_Ok);  // the window's own Rename button, highlighted now
+  Rename("Evening News");
+  EXPECT_EQ(Trio("/DataFiles/Show 03.rec"), 0);
+  EXPECT_EQ(Trio("/DataFiles/Evening News.rec"), 3);
+  EXPECT_STREQ(currentFile.name, "Evening News.rec");
+  EXPECT_EQ(infoCommandOption, 0);
+  ASSERT_NE(History("Evening News.rec"), nullptr);
+  EXPECT_EQ(History("Evening News.rec")->positionBlock, 400u);
+  EXPECT_EQ(History("Show 03.rec"), nullptr);
+  EXPECT_NE(HistoryFile().find("\tEvening News.rec\r\n"), std::string::npos);
+  emu::PressKey(RKEY_Ok);  // OK closes the window; the list shows the new name
+  EXPECT_EQ(infoWindowShowing, 0);
+  EXPECT_STREQ(SelectedName(), "Evening News.rec");
+  // A rescan finds the line again with its progress.
+  loadSubsequentQuembryInfo(1);
+  int entry = Find("Evening News.rec");
+  ASSERT_GT(entry, 0);
+  EXPECT_EQ(Line(entry)->hasHistory, 1u);
+  EXPECT_EQ(Line(entry)->positionBlock, 400u);
+
+  // Never over another recording, nor over its companions alone.
+  ASSERT_TRUE(disk->File("/DataFiles/Lone.rec.nav", 10));
+  for (const char* taken : {"Show 04", "Lone"}) {
+    White();
+    Rename(taken);
+    EXPECT_STREQ(lastMessageTitle, "Rename Failed.");
+    EXPECT_STREQ(lastMessageLine1, "Same file already exists.");
+    EXPECT_EQ(infoCommandOption, 2);
+    EXPECT_EQ(Trio("/DataFiles/Evening News.rec"), 3);
+    emu::PressKey(RKEY_Exit);
+  }
+  EXPECT_EQ(Trio("/DataFiles/Show 04.rec"), 3);
+  // Cancelled: nothing changes.
+  White();
+  Rename("Other", 0);
+  EXPECT_EQ(infoCommandOption, 2);
+  EXPECT_EQ(Trio("/DataFiles/Evening News.rec"), 3);
+}
+
+TEST_F(RenameTest, HostileNamesComeOutLegalOrAreRefused) {
+  Recording("/DataFiles/Gr\xC3\xBCn.rec", 100, testdisk::Stamp(2026, 11, 1, 20, 0));
+  OpenList();
+  // Latin-1 names are edited in the firmware's single-byte form and come
+  // back as UTF-8.
+  SelectByKeys("Gr\xC3\xBCn.rec");
+  White();
+  EXPECT_STREQ(renameString, "Gr\xFCn");
+  Rename("Gr\xFCn 2");
+  emu::PressKey(RKEY_Exit);
+  EXPECT_EQ(Trio("/DataFiles/Gr\xC3\xBCn 2.rec"), 3);
+
+  SelectByKeys("Show 05.rec");
+  RenameSelected("a/b:c*d?\x01 ");  // reserved and control characters, a trailing blank
+  EXPECT_EQ(Trio("/DataFiles/abcd.rec"), 3);
+  for (const char* bad : {"   ", "//", ""}) {
+    RenameSelected(bad);
+    EXPECT_STREQ(lastMessageTitle, "Rename Failed.");
+    EXPECT_STREQ(lastMessageLine1, "Not a valid name:");
+    EXPECT_EQ(Trio("/DataFiles/abcd.rec"), 3);
+  }
+  // Far too long: cut on a character, with room for the companions.
+  std::string longName;
+  for (int i = 0; i < 70; i++) longName += "\xC3\xA9";  // two bytes each
+  RenameSelected(longName.c_str());
+  std::string cut;
+  for (int i = 0; i < 59; i++) cut += "\xC3\xA9";
+  EXPECT_EQ(Trio("/DataFiles/" + cut + ".rec"), 3);
+  EXPECT_EQ(strlen(SelectedName()), 122u);
+  White();
+  EXPECT_EQ(std::string(renameString), std::string(59, '\xE9'));
+  // Characters beyond Latin-1 reach the keyboard as they are, and stay.
+  Rename("Caf\xC3\xA9 \xE2\x98\x95");
+  emu::PressKey(RKEY_Exit);
+  EXPECT_EQ(Trio("/DataFiles/Caf\xC3\xA9 \xE2\x98\x95.rec"), 3);
+  White();
+  EXPECT_STREQ(renameString, "Caf\xC3\xA9 \xE2\x98\x95");
+  // A folder is never called "..".
+  keyboardWindowShowing = 0;
+  emu::PressKey(RKEY_Exit);
+  SelectByKeys("Movies");
+  RenameSelected("..");
+  EXPECT_STREQ(lastMessageLine1, "Not a valid name:");
+  EXPECT_TRUE(Has("/DataFiles/Movies/Alpha.rec"));
+}
+
+TEST_F(RenameTest, AFolderRenameKeepsTheProgressOfTheRecordingsInside) {
+  Played("/DataFiles/Series/Pilot.rec", 300);
+  Played("/DataFiles/Series/Season 2/Finale.rec", 600);
+  // Not while something below it is being recorded.
+  TYPE_RecInfo rec;
+  memset(&rec, 0, sizeof rec);
+  rec.recType = RECTYPE_Normal;
+  strcpy(rec.fileName, "Finale.rec");
+  ASSERT_TRUE(emu::SetRecording(0, rec, "/mnt/hd/DataFiles/Series/Season 2/Finale.rec"));
+  OpenList();
+  SelectByKeys("Series");
+  White();
+  EXPECT_STREQ(renameString, "Series");
+  Rename("My.Series");
+  EXPECT_STREQ(lastMessageTitle, "File Rename Not Allowed");
+  EXPECT_STREQ(lastMessageLine1, "Renaming of files that are recording");
+  EXPECT_TRUE(Has("/DataFiles/Series/Pilot.rec"));
+  emu::ClearRecording(0);
+  emu::PressKey(RKEY_Ok);  // Rename again
+  Rename("My.Series");
+  EXPECT_TRUE(Has("/DataFiles/My.Series/Pilot.rec"));
+  EXPECT_EQ(folderRenamed, 0);  // the catalogue was reloaded
+  emu::PressKey(RKEY_Exit);
+  // A folder's extension is not offered, and does not come back.
+  SelectByKeys("My.Series");
+  White();
+  EXPECT_STREQ(renameString, "My");
+  Rename("Shows");
+  emu::PressKey(RKEY_Exit);
+  EXPECT_TRUE(Has("/DataFiles/Shows/Pilot.rec.inf"));
+  EXPECT_TRUE(Has("/DataFiles/Shows/Season 2/Finale.rec"));
+  SelectByKeys("Shows");
+  emu::PressKey(RKEY_Ok);
+  ASSERT_STREQ(CurrentDir, "/DataFiles/Shows");
+  int entry = Find("Pilot.rec");
+  ASSERT_GT(entry, 0);
+  EXPECT_EQ(Line(entry)->hasHistory, 1u);
+  EXPECT_EQ(Line(entry)->positionBlock, 300u);
+  ASSERT_NE(History("Pilot.rec"), nullptr);
+  SelectByKeys("Season 2");
+  emu::PressKey(RKEY_Ok);
+  EXPECT_STREQ(CurrentDir, "/DataFiles/Shows/Season 2");
+  entry = Find("Finale.rec");
+  ASSERT_GT(entry, 0);
+  EXPECT_EQ(Line(entry)->positionBlock, 600u);
+  ASSERT_NE(History("Finale.rec"), nullptr);
+}
+
+TEST_F(RenameTest, GreenMakesTheFolderNamedOnTheKeyboard) {
+  ASSERT_TRUE(disk->Folder("/DataFiles/FOLDER 01"));
+  ASSERT_TRUE(disk->Folder("/DataFiles/FOLDER 02"));
+  OpenList();
+  int lines = maxShown;
+  emu::PressKey(RKEY_Green);
+  EXPECT_STREQ(renameString, "FOLDER 03");
+  Keyboard(ReturnFromNewFolderKeyboard, "FOLDER 03", 0);  // cancelled
+  EXPECT_FALSE(Has("/DataFiles/FOLDER 03"));
+  emu::PressKey(RKEY_Green);
+  Keyboard(ReturnFromNewFolderKeyboard, "FOLDER 03");
+  EXPECT_TRUE(Has("/DataFiles/FOLDER 03"));
+  EXPECT_EQ(maxShown, lines + 1);
+  EXPECT_STREQ(SelectedName(), "FOLDER 03");
+  emu::PressKey(RKEY_Green);
+  Keyboard(ReturnFromNewFolderKeyboard, "Kids?");
+  EXPECT_STREQ(SelectedName(), "Kids");
+  emu::PressKey(RKEY_Green);
+  Keyboard(ReturnFromNewFolderKeyboard, "Kids");
+  EXPECT_STREQ(lastMessageTitle, "Folder Create Failed.");
+  EXPECT_EQ(maxShown, lines + 2);
+  // The new folder opens like any other, and a rescan keeps one line for it.
+  emu::PressKey(RKEY_Ok);
+  EXPECT_STREQ(CurrentDir, "/DataFiles/Kids");
+  EXPECT_EQ(maxShown, 1);
+  emu::PressKey(RKEY_Ok);
+  loadSubsequentQuembryInfo(1);
+  EXPECT_EQ(maxShown, lines + 2);
+}
+
+TEST_F(RenameTest, AutomaticRenamingPutsTheDateInThePlaceholder) {
+  Recording("/DataFiles/Show MMDD.rec", 100, testdisk::Stamp(2026, 3, 3, 20, 0));
+  Recording("/DataFiles/News ##-##-##.rec", 100, testdisk::Stamp(2015, 1, 5, 20, 0));
+  Recording("/DataFiles/Quiz ###.rec", 100, testdisk::Stamp(2026, 12, 4, 20, 0));  // a Friday
+  Recording("/DataFiles/Film #.rec", 100, testdisk::Stamp(2026, 1, 1, 20, 0));
+  Recording("/DataFiles/Film#.rec", 100, testdisk::Stamp(2026, 1, 1, 20, 0));
+  Recording("/DataFiles/Busy MMDD.rec", 100, testdisk::Stamp(2026, 3, 3, 20, 0));
+  Recording("/DataFiles/Series/Deep MMDD.rec", 100, testdisk::Stamp(2026, 3, 3, 20, 0));
+  ASSERT_TRUE(disk->File("/DataFiles/Old MMDD.rec.del", 10));
+  Played("/DataFiles/Show MMDD.rec", 50);
+  TYPE_RecInfo rec;
+  memset(&rec, 0, sizeof rec);
+  rec.recType = RECTYPE_Normal;
+  rec.duration = 60;
+  strcpy(rec.fileName, "Busy MMDD.rec");
+  ASSERT_TRUE(emu::SetRecording(0, rec, "/mnt/hd/DataFiles/Busy MMDD.rec"));
+  AutoRenameCheckFreq = 100;
+  emu::Wait(2);
+  EXPECT_EQ(Trio("/DataFiles/Show 0303.rec"), 3);
+  EXPECT_EQ(Trio("/DataFiles/News 15-01-05.rec"), 3);
+  EXPECT_EQ(Trio("/DataFiles/Quiz Fri.rec"), 3);
+  EXPECT_EQ(Trio("/DataFiles/Film.rec") + Trio("/DataFiles/Film-2.rec"), 6);
+  EXPECT_EQ(Trio("/DataFiles/Busy MMDD.rec"), 3);
+  EXPECT_EQ(Trio("/DataFiles/Series/Deep MMDD.rec"), 3);
+  EXPECT_TRUE(Has("/DataFiles/Old MMDD.rec.del"));
+  ASSERT_NE(History("Show 0303.rec"), nullptr);
+  EXPECT_EQ(History("Show 0303.rec")->positionBlock, 50u);
+  // Once the recording ends a later check renames it too, with the date
+  // its file has now.
+  emu::ClearRecording(0);
+  emu::Wait(2);
+  EXPECT_EQ(Trio("/DataFiles/Busy MMDD.rec"), 0);
+  int busy = 0;
+  for (const std::string& name : testenv::ListDir(HostPath("/DataFiles")))
+    busy += name.rfind("Busy 12", 0) == 0;
+  EXPECT_EQ(busy, 3);
+  EXPECT_EQ(AutoRenameSearchFiles(), 0);
+}
+
+// The power goes after every number of disk changes in turn: at the next
+// start each recording is whole under one name, with its viewing progress.
+TEST_F(RenameTest, APowerCutWhileRenamingIsMendedAtTheNextStart) {
+  int mended = 0;
+  for (int changes = 0; changes < 12; changes++) {
+    char oldName[32], newName[32];
+    snprintf(oldName, sizeof oldName, "Show %02d.rec", changes + 1);
+    snprintf(newName, sizeof newName, "Cut %02d", changes);
+    std::string from = std::string("/DataFiles/") + oldName;
+    std::string to = std::string("/DataFiles/") + newName + ".rec";
+    Played(from.c_str(), 77);
+    OpenList();
+    SelectByKeys(oldName);
+    White();
+    emu::CutPowerAfter(changes);
+    Rename(newName);
+    bool cut = emu::PowerWasCut();
+    bool split = Has(to) && Trio(to) < 3;
+    emu::Shutdown(0);
+    emu::RestorePower();
+    ASSERT_TRUE(emu::Boot(config_)) << emu::LastError();
+    index_ = emu::StartLinkedApplication({&_tap_header, TAP_Main, TAP_EventHandler});
+    ASSERT_GE(index_, 0);
+    EXPECT_EQ(Trio(from) + Trio(to), 3) << changes;
+    EXPECT_TRUE(Trio(from) == 3 || Trio(to) == 3) << changes;
+    const char* now = Trio(to) == 3 ? strrchr(to.c_str(), '/') + 1 : oldName;
+    ASSERT_NE(History(now), nullptr) << changes;
+    EXPECT_EQ(History(now)->positionBlock, 77u);
+    if (split) mended++;
+    if (!cut) break;
+  }
+  EXPECT_GE(mended, 1);
+}
