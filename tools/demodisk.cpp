@@ -662,7 +662,7 @@ int main(int argc, char** argv) {
                            c.colour);
     }
   }
-  for (const char* name : {"Tagsmith", "BackgroundCopy", "TSRCommander"}) {
+  for (const char* name : {"Tagsmith", "BackgroundCopy", "RemoteControl", "TSRCommander"}) {
     ok = ok && InstallPeer(disk, name, "/ProgramFiles/AutoStart");
   }
   ok = ok && InstallPeer(disk, "MovieCutter", "/ProgramFiles") &&

@@ -56,11 +56,6 @@ dword QuembryStopMenuKeyHandler(dword) {
   return 0;
 }
 
-dword KeyboardKeyHandler(dword) {
-  lastKeyHandler = "KeyboardKeyHandler";
-  return 0;
-}
-
 // ------------------------------------------------------------ actions
 
 void ActivateStopMenuWindow() { stopmenuWindowShowing = 1; }
@@ -78,7 +73,6 @@ void MediaFiles_Unlink() {}
 const char* lastStandInCall = "";
 int standInCalls;
 
-int keyboardHelpWindowShowing;
 int STOP_MENU_multistep;
 int configMenuNumber;
 int configLine;
@@ -98,8 +92,3 @@ void StopMenuMultistepAction() {
   STOP_MENU_multistep = 0;
 }
 void AutoRenameSearchFiles() { Called("AutoRenameSearchFiles"); }
-void ActivateKeyboard(char*, int, void (*)(const char*, int), int) {
-  Called("ActivateKeyboard");
-  keyboardWindowShowing = 1;
-}
-void KeyboardCursorBlink() {}

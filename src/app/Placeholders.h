@@ -13,6 +13,7 @@
 #include "config/Configuration.h"
 #include "tap.h"
 #include "ui/Dialogs.h"
+#include "ui/Keyboard.h"
 #include "ui/ListScreen.h"
 #include "ui/Logos.h"
 #include "ui/Text.h"
@@ -39,7 +40,6 @@ extern const char* lastKeyHandler;
 dword FirmwareDatKeyHandler(dword key);
 dword CreditsKeyHandler(dword key);
 dword QuembryStopMenuKeyHandler(dword key);
-dword KeyboardKeyHandler(dword key);
 
 // ------------------------------------------------------------ actions
 
@@ -73,7 +73,6 @@ void ReturnFromYoutubeKeyboard(const char* text, int result);
 extern const char* lastStandInCall;
 extern int standInCalls;
 
-extern int keyboardHelpWindowShowing;
 extern int STOP_MENU_multistep;
 extern int configMenuNumber;
 extern int configLine;
@@ -83,6 +82,3 @@ void CreateNewFolder();
 void DisplayStopMenuProgress();
 void StopMenuMultistepAction();
 void AutoRenameSearchFiles();
-void ActivateKeyboard(char* text, int length, void (*callback)(const char* text, int result),
-                      int mode);
-void KeyboardCursorBlink();
