@@ -748,3 +748,9 @@ void InsertQuickListText(const char* text) {
   }
   currentIndex += add;
 }
+
+void ReleaseKeyboardMemory() {
+  if (keyboardWindowCopy) TAP_MemFree(keyboardWindowCopy);
+  keyboardWindowCopy = nullptr;
+  ReleaseQuickListMemory();
+}

@@ -47,6 +47,10 @@ void CloseKeyboardHelp();
 void DisplayKeyBoardQuickList();
 void CloseKeyboardQuickList();
 
+// Gives back the saved screen areas of an open keyboard (termination).
+void ReleaseKeyboardMemory();
+void ReleaseQuickListMemory();
+
 // Reads the quick list file into QuickList (the default list when it is
 // missing or holds nothing); a text file of lines is read as well.
 void populateKeyBoardQuickList();

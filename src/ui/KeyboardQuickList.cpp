@@ -201,6 +201,11 @@ void saveKeyBoardQuickList() {
   if (pushed) HDD_TAP_PopDir();
 }
 
+void ReleaseQuickListMemory() {
+  if (quickListCopy) TAP_MemFree(quickListCopy);
+  quickListCopy = nullptr;
+}
+
 void DisplayKeyBoardQuickList() {
   keyboardQuickListWindowShowing = 1;
   TMSRemoteDirectMode(false);
