@@ -255,30 +255,29 @@ byte LowerCaseOf(byte c) {
 
 // Puts one single-byte character at the cursor.
 void AppendCharacter(byte character, EntryKind kind, bool repeatedTap) {
-  int length = (int)strlen(currentString);
-  if (length >= KEYBOARD_TEXT_SIZE - 1 || CountChars(currentString) >= glbMaxChars) {
+  bool overwrite = kind == kMultiTap ? repeatedTap || insertMode : remoteKeyActive || insertMode;
+  char* at = currentString + currentIndex;
+  // A full text takes no more characters, but one may still replace another
+  // (so the last character can be tapped through its group).
+  bool grows = !(overwrite && *at);
+  if (grows && ((int)strlen(currentString) >= KEYBOARD_TEXT_SIZE - 1 ||
+                CountChars(currentString) >= glbMaxChars)) {
     remoteKeyActive = 0;
     return;
   }
   if (kind != kTyped && bLowerCase) character = LowerCaseOf(character);
-  bool overwrite;
-  if (kind == kMultiTap) {
-    overwrite = repeatedTap || insertMode;
-  } else {
-    overwrite = remoteKeyActive || insertMode;
+  if (kind != kMultiTap) {
     remoteKeyActive = 0;
     remoteKeyPrevKey = 0;
   }
-  char* at = currentString + currentIndex;
-  if (overwrite && *at) {
+  if (!grows) {
     // The whole character under the cursor goes, however many bytes it has.
     int old = CharBytes(at);
     memmove(at + 1, at + old, strlen(at + old) + 1);
-    *at = (char)character;
   } else {
     memmove(at + 1, at, strlen(at) + 1);
-    *at = (char)character;
   }
+  *at = (char)character;
   if (kind != kMultiTap) currentIndex++;
   DrawKeyboardTextLine();
   if (shiftOn) {

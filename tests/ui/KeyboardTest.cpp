@@ -178,8 +178,17 @@ TEST_F(KeyboardTest, TypingByMultiTapGridAndKeyboardCharacters) {
 }
 
 TEST_F(KeyboardTest, QuickListRoundTripAndDamagedFiles) {
+  // At the limit a multi-tap run still cycles through the last character,
+  // but nothing more is added.
+  Open("Zet", 4);
+  Press(RKEY_2, 4);
+  EXPECT_EQ(std::string(currentString), "Zet2");
+  Press(RKEY_2);
+  emu::Wait(3.5);
+  Type("x");
+  EXPECT_EQ(std::string(currentString), "Zeta");
+
   // No file: the placeholders, written when the list closes.
-  Open("Zeta", 4);
   Press(RKEY_Teletext);
   ASSERT_EQ(keyboardQuickListWindowShowing, 1);
   EXPECT_EQ(Entries(), (std::vector<std::string>{" #", " ###", " ####", " ##-##", " ##-##-##",
