@@ -553,8 +553,6 @@ dword KeyboardHelpKeyHandler(dword key) {
 
 }  // namespace
 
-dword KeyboardQuickListKeyHandler(dword key);
-
 void InitialiseKeyboard() {
   keyboardWindowShowing = 0;
   keyboardHelpWindowShowing = 0;

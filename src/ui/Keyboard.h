@@ -63,3 +63,4 @@ void saveKeyBoardQuickList();
 // Inside the keyboard, shared by its files.
 void DrawKeyboardTextLine();
 void InsertQuickListText(const char* text);
+dword KeyboardQuickListKeyHandler(dword key);
