@@ -280,7 +280,7 @@ std::string BaseName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string StateJson(bool running) {
+std::string StateJson(bool running, bool directMode) {
   std::string json = "{";
   dword state = 0, subState = 0;
   TAP_GetState(&state, &subState);
@@ -288,6 +288,7 @@ std::string StateJson(bool running) {
   json += ",\"osd\":" + std::string(emu::InNormalMode() ? "false" : "true");
   json += ",\"clock\":" + JsonString(ClockText());
   json += ",\"clockRunning\":" + std::string(running ? "true" : "false");
+  json += ",\"directMode\":" + std::string(directMode ? "true" : "false");
   json += ",\"ticks\":" + std::to_string(emu::Ticks());
   json += ",\"frames\":" + std::to_string(emu::FrameCount());
   json += ",\"apps\":" + std::to_string(emu::RunningCount());
@@ -479,11 +480,12 @@ class EventLoop {
   }
 
   void PublishState() {
-    std::string json = StateJson(running_);
     std::string net = emu::NetOutput();
     std::string console = emu::ConsoleOutput();
     std::string fresh;
     if (net.size() > netSent_) fresh += net.substr(netSent_);
+    NoteDirectMode(fresh);
+    std::string json = StateJson(running_, directMode_);
     netSent_ = net.size();
     if (console.size() > consoleSent_) {
       std::string text = console.substr(consoleSent_);
@@ -527,6 +529,17 @@ class EventLoop {
   std::string lastState_;
   size_t netSent_ = 0;
   size_t consoleSent_ = 0;
+  bool directMode_ = false;
+
+  // The remote-control application reports each switch of its direct mode
+  // (characters of a keyboard go to the application as they are) on the
+  // network output; the page types letters as characters while it is on.
+  void NoteDirectMode(const std::string& text) {
+    size_t on = text.rfind("RemoteControl: direct mode on");
+    size_t off = text.rfind("RemoteControl: direct mode off");
+    if (on != std::string::npos && (off == std::string::npos || on > off)) directMode_ = true;
+    if (off != std::string::npos && (on == std::string::npos || off > on)) directMode_ = false;
+  }
 };
 
 // --- HTTP ----------------------------------------------------------------------------
@@ -598,6 +611,11 @@ bool ParseCode(const std::string& text, dword& code) {
   char* end = nullptr;
   unsigned long value = strtoul(text.c_str(), &end, 0);
   if (*end || value == 0 || value > 0xFFFFFFFFul) return false;
+  // A keyboard's characters in direct mode: 0xEE000000 plus the character.
+  if ((value & 0xFF000000ul) == 0xEE000000ul && (value & 0xFFFFFFul) <= 0x1FF) {
+    code = static_cast<dword>(value);
+    return true;
+  }
   // Flags are the remote's business: the page sends plain key codes.
   if (value & ~static_cast<unsigned long>(RKEY_MASK)) return false;
   code = static_cast<dword>(value);

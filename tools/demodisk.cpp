@@ -10,8 +10,8 @@
 // The full disk has a few hundred recordings in series, films, news, kids'
 // and documentary folders, dated up to today; --small makes twenty
 // recordings in /DataFiles alone (for the browser test). Both install the
-// recorder's other applications: Tagsmith, BackgroundCopy and TSR Commander
-// in /ProgramFiles/AutoStart, MovieCutter in /ProgramFiles. A finished disk is
+// recorder's other applications: Tagsmith, BackgroundCopy, RemoteControl and
+// TSR Commander in /ProgramFiles/AutoStart, MovieCutter in /ProgramFiles. A finished disk is
 // marked and left alone unless --force is given.
 #include <stdio.h>
 // jpeglib.h needs FILE and size_t declared first.
@@ -641,7 +641,7 @@ int main(int argc, char** argv) {
                            c.colour);
     }
   }
-  for (const char* name : {"Tagsmith", "BackgroundCopy", "TSRCommander"}) {
+  for (const char* name : {"Tagsmith", "BackgroundCopy", "RemoteControl", "TSRCommander"}) {
     ok = ok && InstallPeer(disk, name, "/ProgramFiles/AutoStart");
   }
   ok = ok && InstallPeer(disk, "MovieCutter", "/ProgramFiles") &&

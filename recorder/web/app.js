@@ -168,6 +168,24 @@ function buildKeymap() {
   }
 }
 
+// Direct mode: while the remote-control application passes a keyboard's
+// characters on as they are (the recorder reports it in its state, e.g. while
+// the on-screen keyboard shows), printable characters go to the recorder as
+// key code 0xEE000000 plus the character, Backspace and Enter as the codes 0x08
+// and 0x0D; Escape, the arrows and the function keys keep their remote keys.
+const DIRECT_CODES = {'Backspace': 0x08, 'Enter': 0x0D};
+function directCode(e) {
+  if (!window.pvrState || !window.pvrState.directMode) return null;
+  if (e.ctrlKey || e.altKey || e.metaKey) return null;
+  if (e.key in DIRECT_CODES) return DIRECT_CODES[e.key];
+  if (e.key.length !== 1) return null;
+  const c = e.key.charCodeAt(0);
+  return (c >= 0x20 && c <= 0x7E) || (c >= 0x80 && c <= 0xA7) ? c : null;
+}
+function typeDirect(code) {
+  post(`/key?action=press&code=0x${(0xEE000000 + code).toString(16)}`);
+}
+
 function keyboardName(e) {
   if (e.ctrlKey || e.altKey || e.metaKey) return null;
   const key = e.key.length === 1 ? e.key.toLowerCase() : e.key;
@@ -176,12 +194,19 @@ function keyboardName(e) {
 }
 document.addEventListener('keydown', (e) => {
   if (e.target instanceof HTMLSelectElement) return;
+  const direct = directCode(e);
+  if (direct !== null) {
+    e.preventDefault();
+    typeDirect(direct);
+    return;
+  }
   const name = keyboardName(e);
   if (!name) return;
   e.preventDefault();
   if (!e.repeat) keyDown(name);
 });
 document.addEventListener('keyup', (e) => {
+  if (directCode(e) !== null && !downKey) return;
   const name = keyboardName(e);
   if (!name) return;
   e.preventDefault();
@@ -238,6 +263,7 @@ function showState(s) {
     d.title = a.file;
     apps.appendChild(d);
   }
+  document.getElementById('direct-state').textContent = s.directMode ? 'on' : 'off';
   window.pvrState = s;
 }
 

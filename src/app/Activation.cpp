@@ -9,6 +9,7 @@
 #include "config/Settings.h"
 #include "lib/lib.h"
 #include "tap.h"
+#include "ui/Keyboard.h"
 
 namespace {
 
@@ -202,5 +203,6 @@ void TerminateRoutine() {
   }
   ReleaseTextMemory();
   ReleaseTagsmithMemory();
+  ReleaseKeyboardMemory();
   TAP_Exit();
 }

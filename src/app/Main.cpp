@@ -152,6 +152,7 @@ extern "C" __attribute__((visibility("default"))) int TAP_Main(void) {
   initialiseQuembryWindow();
   initialiseQuembryDelete();
   initialiseQuembryRename();
+  InitialiseKeyboard();
   InitialiseConfigRoutines();
 
   if (MountMediaFiles) MediaFiles_Mount();

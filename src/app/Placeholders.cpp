@@ -48,14 +48,6 @@ dword CreditsKeyHandler(dword) {
   return 0;
 }
 
-dword KeyboardKeyHandler(dword) {
-  lastKeyHandler = "KeyboardKeyHandler";
-  return 0;
-}
-
-// ------------------------------------------------------------ actions
-
-
 // ------------------------------------------------------------ peripheral
 
 void MediaFiles_Mount() {}
@@ -65,23 +57,8 @@ void MediaFiles_Unlink() {}
 
 // ------------------------------------------------------------ called by browsing and idle work
 
-const char* lastStandInCall = "";
-int standInCalls;
-
-int keyboardHelpWindowShowing;
 int configMenuNumber;
 int configLine;
 
-namespace {
-void Called(const char* name) {
-  lastStandInCall = name;
-  standInCalls++;
-}
-}  // namespace
-
 void DisplayConfigLine(int) {}
-void ActivateKeyboard(char*, int, void (*)(const char*, int), int) {
-  Called("ActivateKeyboard");
-  keyboardWindowShowing = 1;
 }
-void KeyboardCursorBlink() {}

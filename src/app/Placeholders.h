@@ -13,6 +13,7 @@
 #include "config/Configuration.h"
 #include "tap.h"
 #include "ui/Dialogs.h"
+#include "ui/Keyboard.h"
 #include "ui/ListScreen.h"
 #include "ui/Logos.h"
 #include "ui/Text.h"
@@ -37,7 +38,6 @@ dword ConfigKeyHandler(dword key);
 extern const char* lastKeyHandler;
 
 dword CreditsKeyHandler(dword key);
-dword KeyboardKeyHandler(dword key);
 
 // ------------------------------------------------------------ actions
 
@@ -64,16 +64,7 @@ void ReturnFromYoutubeKeyboard(const char* text, int result);
 // Entry points of the list drawing, the dialogs of later areas and the
 // periodic duties, with the state they share.
 
-// Name of the last stand-in below that was called, so that callers can be
-// checked: "ActivateDeleteWindow", "InvokeTagsmith", ...
-extern const char* lastStandInCall;
-extern int standInCalls;
-
-extern int keyboardHelpWindowShowing;
 extern int configMenuNumber;
 extern int configLine;
 
 void DisplayConfigLine(int line);
-void ActivateKeyboard(char* text, int length, void (*callback)(const char* text, int result),
-                      int mode);
-void KeyboardCursorBlink();

@@ -250,7 +250,6 @@ TEST_F(IdleTest, StopMenuFollowUpsActOnTheSelectedEntry) {
   // A name that is not the selected entry's: the failure message only.
   snprintf(filename_toProcess, sizeof filename_toProcess, "%s", "Gone.rec");
   activateReturnToQuembryList_fromStopMenu = 4;
-  standInCalls = 0;
   emu::Idle(1);
   EXPECT_STREQ(lastMessageTitle, "File Move Failed.");
   EXPECT_STREQ(lastMessageLine1, "Failed to move file:");

@@ -97,11 +97,11 @@ TEST_F(DemoDiskTest, ViewingHistoryMatchesTheRecordingsOnTheDisk) {
 
 TEST_F(DemoDiskTest, TheOtherApplicationsStartFromAutoStart) {
   EXPECT_TRUE(testenv::Exists("/mnt/hd/ProgramFiles/MovieCutter.tap"));
-  EXPECT_EQ(emu::LoadAutoStart(), 3) << emu::LastError();
+  EXPECT_EQ(emu::LoadAutoStart(), 4) << emu::LastError();
   std::vector<std::string> names;
   for (const emu::RunningApplication& app : emu::RunningApplications()) names.push_back(app.name);
-  EXPECT_EQ(names, (std::vector<std::string>{"BackgroundCopy v1.0", "TSR Commander v1.0",
-                                             "Tagsmith v1.0"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"BackgroundCopy v1.0", "RemoteControl v1.0",
+                                             "TSR Commander v1.0", "Tagsmith v1.0"}));
 }
 
 TEST_F(DemoDiskTest, OneRecordingIsInTheRecycleBin) {

@@ -246,9 +246,15 @@ TEST_F(WebTest, KeysReachTheApplicationAndBadOnesAreRefused) {
   EXPECT_EQ(Status(recorder.Request("POST", "/key?code=0x1001D&action=up")), "204");
   EXPECT_EQ(Status(recorder.Request("POST", "/key?code=0x10017")), "204");
   EXPECT_NE(events.StateWith("\"osd\":false"), "") << "Exit hides it";
+  // A keyboard's characters (direct mode) are firmware codes of their own;
+  // nobody switched direct mode on here.
+  EXPECT_NE(events.StateWith("\"directMode\":false"), "");
+  EXPECT_EQ(Status(recorder.Request("POST", "/key?code=0xEE000041&action=press")), "204");
 
   // Flags are the recorder's business, codes must be numbers, actions known.
   EXPECT_EQ(Status(recorder.Request("POST", "/key?code=0x1010042")), "400");
+  EXPECT_EQ(Status(recorder.Request("POST", "/key?code=0xEE000200")), "400");
+  EXPECT_EQ(Status(recorder.Request("POST", "/key?code=0xEF000041")), "400");
   EXPECT_EQ(Status(recorder.Request("POST", "/key?code=FileList")), "400");
   EXPECT_EQ(Status(recorder.Request("POST", "/key")), "400");
   EXPECT_EQ(Status(recorder.Request("POST", "/key?code=0x10042&action=hold")), "400");
