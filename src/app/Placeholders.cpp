@@ -61,4 +61,3 @@ int configMenuNumber;
 int configLine;
 
 void DisplayConfigLine(int) {}
-}

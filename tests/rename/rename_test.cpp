@@ -292,3 +292,20 @@ TEST_F(RenameTest, APowerCutWhileRenamingIsMendedAtTheNextStart) {
   }
   EXPECT_GE(mended, 1);
 }
+
+// The whole way through the real keyboard: White, the name typed on an
+// attached keyboard after End, Record saves.
+TEST_F(RenameTest, TypedOnTheKeyboardAndSaved) {
+  OpenList();
+  SelectByKeys("Show 05.rec");
+  White();
+  ASSERT_EQ(keyboardWindowShowing, 1);
+  emu::PressKey(RKEY_Next);  // End
+  for (const char* c = " Final"; *c; c++) emu::PressKey(KEYBOARD_CHAR_PREFIX | (byte)*c);
+  emu::PressKey(RKEY_Record);
+  EXPECT_EQ(keyboardWindowShowing, 0);
+  if (infoWindowShowing) emu::PressKey(RKEY_Exit);
+  EXPECT_EQ(Trio("/DataFiles/Show 05.rec"), 0);
+  EXPECT_EQ(Trio("/DataFiles/Show 05 Final.rec"), 3);
+  EXPECT_EQ(Find("Show 05 Final.rec"), chosenLine);
+}
