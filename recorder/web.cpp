@@ -440,7 +440,10 @@ class EventLoop {
       case Command::kPress:
         if (heldCode_) Release();
         emu::PressKey(command.code);
-        emu::ReleaseKey(command.code);
+        // An attached keyboard's character comes once, without a release:
+        // the release flag is one of its prefix's bits, so a release report
+        // would type the character a second time.
+        if ((command.code & 0xFF000000u) != 0xEE000000u) emu::ReleaseKey(command.code);
         return true;
       case Command::kPause:
         running_ = false;
