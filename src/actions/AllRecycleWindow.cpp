@@ -12,6 +12,7 @@
 #include "config/Settings.h"
 #include "tap.h"
 #include "tap_keys.h"
+#include "ui/Dialogs.h"
 #include "ui/ListScreen.h"
 #include "ui/Text.h"
 #include "ui/graphics/Graphics.h"
@@ -128,11 +129,7 @@ void ActivateAllRecycleWindow() {
 
 void CloseAllRecycleWindow() {
   allrecycleWindowShowing = 0;
-  if (allRecycleCopy) {
-    TAP_Osd_RestoreBox(rgn, kX, kY, kW, kH, allRecycleCopy);
-    TAP_MemFree(allRecycleCopy);
-    allRecycleCopy = nullptr;
-  }
+  RestoreWindowCopy(rgn, &allRecycleCopy, kX, kY, kW, kH);
   ReleaseAllRecycleEntries();
   TAP_Osd_Sync();
 }

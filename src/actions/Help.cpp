@@ -7,6 +7,7 @@
 #include "config/Settings.h"
 #include "tap.h"
 #include "tap_keys.h"
+#include "ui/Dialogs.h"
 #include "ui/ListScreen.h"
 #include "ui/Text.h"
 
@@ -98,11 +99,7 @@ void ShowPage(HelpPage& page) {
 void ClosePage() {
   quembryHelpWindowShowing = 0;
   helpWindowShowing = 0;
-  if (savedScreen) {
-    TAP_Osd_RestoreBox(rgn, 0, 0, OSD_WIDTH, OSD_HEIGHT, savedScreen);
-    TAP_MemFree(savedScreen);
-    savedScreen = nullptr;
-  }
+  RestoreWindowCopy(rgn, &savedScreen, 0, 0, OSD_WIDTH, OSD_HEIGHT);
   TAP_Osd_Sync();
 }
 

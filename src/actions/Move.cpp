@@ -625,11 +625,7 @@ void DisplayQuembryMoveWindow() {
 
 void CloseQuembryMoveWindow() {
   moveWindowShowing = 0;
-  if (moveWindowCopy) {
-    TAP_Osd_RestoreBox(rgn, kWindowX, kWindowY, kWindowW, kWindowH, moveWindowCopy);
-    TAP_MemFree(moveWindowCopy);
-    moveWindowCopy = nullptr;
-  }
+  RestoreWindowCopy(rgn, &moveWindowCopy, kWindowX, kWindowY, kWindowW, kWindowH);
   TAP_Osd_Sync();
 }
 

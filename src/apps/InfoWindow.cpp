@@ -463,11 +463,7 @@ void DisplayInfoLine() {
 void CloseQuembryInfoWindow() {
   infoWindowShowing = 0;
   infoLogoWindowShowing = 0;
-  if (infoWindowCopy) {
-    TAP_Osd_RestoreBox(rgn, kBoxX, kBoxY, kBoxW, kBoxH, infoWindowCopy);
-    TAP_MemFree(infoWindowCopy);
-    infoWindowCopy = nullptr;
-  }
+  RestoreWindowCopy(rgn, &infoWindowCopy, kBoxX, kBoxY, kBoxW, kBoxH);
   TAP_Osd_Sync();
 }
 

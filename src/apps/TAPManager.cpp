@@ -75,12 +75,7 @@ void SaveScreen() {
   if (!TAPManagerWindowCopy) TAPManagerWindowCopy = TAP_Osd_SaveBox(rgn, 0, 0, 720, 576);
 }
 
-void RestoreScreen() {
-  if (!TAPManagerWindowCopy) return;
-  TAP_Osd_RestoreBox(rgn, 0, 0, 720, 576, TAPManagerWindowCopy);
-  TAP_MemFree(TAPManagerWindowCopy);
-  TAPManagerWindowCopy = nullptr;
-}
+void RestoreScreen() { RestoreWindowCopy(rgn, &TAPManagerWindowCopy, 0, 0, 720, 576); }
 
 void EndAction() {
   TAPManager_multiphase = 0;

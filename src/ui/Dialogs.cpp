@@ -68,14 +68,6 @@ void DrawFrame(word region, int x, int y, int w, int h) {
                   kInterior);
 }
 
-void Restore(word region, byte** copy, int x, int y, int w, int h) {
-  if (*copy) {
-    TAP_Osd_RestoreBox(region, (dword)x, (dword)y, (dword)w, (dword)h, *copy);
-    TAP_MemFree(*copy);
-    *copy = nullptr;
-  }
-}
-
 void DrawMessageBox(word region, const char* title, const char* line1, const char* line2) {
   DrawFrame(region, 180, 223, 360, 130);
   int width = (int)PrintWidth(Safe(title), 18);
@@ -140,7 +132,7 @@ void DisplayYesNoLine() {
 
 void CloseYesNoWindow() {
   yesnoWindowShowing = 0;
-  Restore(rgn, &YesNoWindowCopy, 180, 198, 360, 180);
+  RestoreWindowCopy(rgn, &YesNoWindowCopy, 180, 198, 360, 180);
   if (YesNoCallback) YesNoCallback(YesNoResult);
   ReleaseRegion();
 }
@@ -197,7 +189,7 @@ void DisplayMessageWindow(const char* title, const char* line1, const char* line
 
 void CloseMessageWindow() {
   MessageWindowShowing = 0;
-  Restore(rgn, &MessageWindowCopy, 100, 183, 520, 210);
+  RestoreWindowCopy(rgn, &MessageWindowCopy, 100, 183, 520, 210);
   MessageResult = 0;
   if (MessageCallback) MessageCallback(MessageResult);
   ReleaseRegion();
@@ -235,7 +227,7 @@ void ShowMessageWinX(word region, const char* title, const char* line1, const ch
   byte* copy = TAP_Osd_SaveBox(region, 180, 223, 360, 130);
   ShowMessageBox(region, title, line1, line2);
   TAP_Delay(delay);
-  Restore(region, &copy, 180, 223, 360, 130);
+  RestoreWindowCopy(region, &copy, 180, 223, 360, 130);
   if (own != NO_REGION) TAP_Osd_Delete(own);
   TAP_Osd_Sync();
 }
@@ -248,6 +240,14 @@ void ShowMessageWinTemp(word region, const char* title, const char* line1, const
 }
 
 void RestoreMessageWinTemp(word region) {
-  Restore(region, &msgWindowCopy, 180, 223, 360, 130);
+  RestoreWindowCopy(region, &msgWindowCopy, 180, 223, 360, 130);
   TAP_Osd_Sync();
+}
+
+void RestoreWindowCopy(word region, byte** copy, int x, int y, int w, int h) {
+  if (!*copy) return;
+  if (region != NO_REGION)
+    TAP_Osd_RestoreBox(region, (dword)x, (dword)y, (dword)w, (dword)h, *copy);
+  TAP_MemFree(*copy);
+  *copy = nullptr;
 }

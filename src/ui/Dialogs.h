@@ -47,3 +47,7 @@ void ShowMessageWinX(word region, const char* title, const char* line1, const ch
                      dword delay);
 void ShowMessageWinTemp(word region, const char* title, const char* line1, const char* line2);
 void RestoreMessageWinTemp(word region);
+
+// Puts back the rectangle a window saved when it opened (in `region`, unless
+// that is gone) and frees the copy; nothing when there is no copy.
+void RestoreWindowCopy(word region, byte** copy, int x, int y, int w, int h);

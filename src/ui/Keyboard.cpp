@@ -9,6 +9,7 @@
 #include "apps/apps.h"
 #include "config/Settings.h"
 #include "lib/lib.h"
+#include "ui/Dialogs.h"
 #include "ui/ListScreen.h"
 #include "ui/Text.h"
 #include "ui/graphics/Graphics.h"
@@ -690,11 +691,7 @@ void CloseKeyboard(int accepted) {
   keyboardQuickListWindowShowing = 0;
   remoteKeyActive = 0;
   remoteKeyPrevKey = 0;
-  if (keyboardWindowCopy) {
-    if (rgn != NO_REGION) TAP_Osd_RestoreBox(rgn, kBoxX, kBoxY, kBoxW, kBoxH, keyboardWindowCopy);
-    TAP_MemFree(keyboardWindowCopy);
-    keyboardWindowCopy = nullptr;
-  }
+  RestoreWindowCopy(rgn, &keyboardWindowCopy, kBoxX, kBoxY, kBoxW, kBoxH);
   TAP_Osd_Sync();
   TMSRemoteDirectMode(false);
   if (keyboardCallback) keyboardCallback(currentString, accepted);

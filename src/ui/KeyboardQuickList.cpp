@@ -7,6 +7,7 @@
 #include "apps/apps.h"
 #include "config/Settings.h"
 #include "lib/lib.h"
+#include "ui/Dialogs.h"
 #include "ui/Keyboard.h"
 #include "ui/ListScreen.h"
 #include "ui/Text.h"
@@ -221,11 +222,7 @@ void DisplayKeyBoardQuickList() {
 void CloseKeyboardQuickList() {
   keyboardQuickListWindowShowing = 0;
   if (QuickListUpdated) saveKeyBoardQuickList();
-  if (quickListCopy) {
-    TAP_Osd_RestoreBox(rgn, kBoxX, kBoxY, kBoxW, kBoxH, quickListCopy);
-    TAP_MemFree(quickListCopy);
-    quickListCopy = nullptr;
-  }
+  RestoreWindowCopy(rgn, &quickListCopy, kBoxX, kBoxY, kBoxW, kBoxH);
   DrawKeyboardTextLine();
   TAP_Osd_Sync();
   TMSRemoteDirectMode(true);
