@@ -94,11 +94,7 @@ TEST_F(TagsmithTest, PreparesAMultiSelectionOneByOne) {
   ASSERT_EQ(remove(HostPath("/DataFiles/Show 03.rec.inf").c_str()), 0);
   InstallTagsmith();
   OpenList();
-  for (const char* name : {"Show 01.rec", "Show 02.rec", "Show 03.rec"}) {
-    SelectByKeys(name);
-    emu::PressKey(RKEY_Red);
-    emu::ReleaseKey(RKEY_Red);
-  }
+  Mark({"Show 01.rec", "Show 02.rec", "Show 03.rec"});
   ASSERT_NE(MultiSelect, nullptr);
   emu::PressKey((dword)TagsmithKey);
   emu::ReleaseKey((dword)TagsmithKey);

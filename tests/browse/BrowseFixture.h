@@ -5,6 +5,7 @@
 #include <string.h>
 #include <sys/stat.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "actions/actions.h"
@@ -95,6 +96,14 @@ class BrowseTest : public RecorderTest {
       emu::PressKey(RKEY_ChDown);
     }
     ASSERT_TRUE(Line(chosenLine) && strcmp(Line(chosenLine)->name, name) == 0) << name;
+  }
+  // Adds entries to the multi-selection, as Red and its release on each do.
+  void Mark(std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+      SelectByKeys(name);
+      emu::PressKey(RKEY_Red);
+      emu::ReleaseKey(RKEY_Red);
+    }
   }
   const char* SelectedName() { return Line(chosenLine) ? Line(chosenLine)->name : ""; }
 

@@ -190,11 +190,7 @@ TEST_F(MoveTest, TheDestinationListFollowsItsSettingsAndKeys) {
   emu::PressKey(RKEY_Exit);
 
   MoveToMatchChars = 0;
-  for (const char* name : {"Show 10.rec", "Show 11.rec"}) {
-    SelectByKeys(name);
-    emu::PressKey(RKEY_Red);
-    emu::ReleaseKey(RKEY_Red);
-  }
+  Mark({"Show 10.rec", "Show 11.rec"});
   MoveTo("Series/Season 2");
   emu::Idle(3);
   EXPECT_EQ(MultiSelectCount(), 0);
@@ -254,11 +250,7 @@ TEST_F(MoveTest, AcrossDrivesTheOwnCopyArrivesWholeAndTheSourceStays) {
   ASSERT_EQ(chdir(disk_.c_str()), 0);  // where a substituted command would leave its file
   OpenList();
   OpenFolder("USB");
-  for (const char* name : {"Film.rec", kHostile, kDash}) {
-    SelectByKeys(name);
-    emu::PressKey(RKEY_Red);
-    emu::ReleaseKey(RKEY_Red);
-  }
+  Mark({"Film.rec", kHostile, kDash});
   ASSERT_EQ(MultiSelectCount(), 3);
   MoveTo("..");
   EXPECT_STREQ(lastMessageTitle, "Background Copy Across Mount");
@@ -296,11 +288,7 @@ TEST_F(MoveTest, JobFilesAreCarriedOutByBackgroundCopy) {
   bgcCopyOrMoveOption = 1;
   OpenList();
   OpenFolder("USB");
-  for (const char* name : {"Film.rec", kDash}) {
-    SelectByKeys(name);
-    emu::PressKey(RKEY_Red);
-    emu::ReleaseKey(RKEY_Red);
-  }
+  Mark({"Film.rec", kDash});
   MoveTo("..");
   EXPECT_STREQ(lastMessageTitle, "'bgc' Move Across Mount");
   EXPECT_STREQ(lastMessageLine1, "Create (2) jobfiles");
@@ -389,11 +377,7 @@ TEST_F(MoveTest, TheProgressOfASelectionCountsAllItsEntries) {
   SlowCopy(30);
   OpenList();
   OpenFolder("USB");
-  for (const char* name : {"Film.rec", kDash}) {
-    SelectByKeys(name);
-    emu::PressKey(RKEY_Red);
-    emu::ReleaseKey(RKEY_Red);
-  }
+  Mark({"Film.rec", kDash});
   MoveTo("..");
   Yes();
   emu::Wait(2);
