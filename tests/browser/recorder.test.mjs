@@ -34,7 +34,17 @@ const pageHelpers = () => {
   const snaps = new Map();
   window.__snap = async (name) => {
     const img = document.getElementById('screen');
-    await img.decode();
+    // While the live picture shows, a new frame may replace the image during
+    // decode(), which then rejects; the next frame decodes.
+    for (let tries = 0;; tries++) {
+      try {
+        await img.decode();
+        break;
+      } catch (e) {
+        if (tries >= 20) throw e;
+        await new Promise((r) => setTimeout(r, 20));
+      }
+    }
     const c = document.createElement('canvas');
     c.width = 720;
     c.height = 576;
