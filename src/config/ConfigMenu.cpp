@@ -446,7 +446,7 @@ dword ConfigKeyHandler(dword key) {
   lastKeyHandler = "ConfigKeyHandler";
   dword base = key & RKEY_MASK;
   // 1.
-  if (currentOverrideMenuExitKey != 0 && key == (dword)currentOverrideMenuExitKey) {
+  if (OverrideMenuExitKey != 0 && key == (dword)OverrideMenuExitKey) {
     CloseConfigWindow();
     return 0;
   }
