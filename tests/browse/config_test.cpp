@@ -256,9 +256,14 @@ TEST_F(ConfigTest, EdgesOfTheMenus) {
   emu::PressKey(RKEY_Rewind);
   emu::PressKey(RKEY_Rewind);
   EXPECT_EQ(chosenConfigLine, 1);
+  emu::PressKey(RKEY_9);  // beyond the page of eight
+  EXPECT_EQ(chosenConfigLine, 8);
+  EXPECT_EQ(configTopLine, 1);
   Go(2);
   emu::PressKey(RKEY_VolDown);  // out of range: moves down
   EXPECT_EQ(currentStopPlaybackOption, 6);
+  emu::PressKey(RKEY_VolUp);  // and up
+  EXPECT_EQ(currentStopPlaybackOption, 7);
   Go(4);  // MovieCutter never changes
   Press(RKEY_VolUp, 2);
   emu::PressKey(RKEY_VolDown);
