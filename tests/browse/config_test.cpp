@@ -341,9 +341,24 @@ TEST_F(ConfigTest, StopTapUnloadsTheApplication) {
   EXPECT_FALSE(emu::IsRunning(index_));
 }
 
-TEST_F(ConfigTest, SavedFromTsrCommanderBackToNormalViewingAndAfterARestart) {
-  emu::SendEvent(0x0B00, 2, 0);
+// TSR Commander loaded from AutoStart before Pavrolinex: Exit held opens its
+// menu, Ok calls Pavrolinex's exported configuration dialog.
+class TsrConfigTest : public ConfigTest {
+ protected:
+  void BuildDisk() override {
+    ConfigTest::BuildDisk();
+    ASSERT_TRUE(testenv::WriteFile(HostPath("/ProgramFiles/AutoStart/TSRCommander.tap"),
+                                   testenv::ReadFile(PVR_PEER_DIR "/TSRCommander.tap")));
+    ASSERT_EQ(emu::LoadAutoStart(), 1) << emu::LastError();
+  }
+};
+
+TEST_F(TsrConfigTest, SavedFromTsrCommanderBackToNormalViewingAndAfterARestart) {
+  emu::PressKey(RKEY_Exit | RKEY_FLAG_HELD);
+  emu::PressKey(RKEY_Ok);
   ASSERT_EQ(configWindowShowing, 1);
+  EXPECT_EQ(CalledByTSRCommander, 1);
+  EXPECT_EQ(emu::NetOutput().find("(event)"), std::string::npos) << emu::NetOutput();
   EXPECT_FALSE(emu::InNormalMode());
   Enter(6);
   emu::PressKey(RKEY_VolUp);
