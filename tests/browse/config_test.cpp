@@ -212,6 +212,13 @@ TEST_F(ConfigTest, ActionsRunOnOkAndScreensReturnToTheMainMenu) {
   std::string ini = IniText();
   emu::PressKey(RKEY_0);  // the actions menu at once
   ASSERT_EQ(menuNumber, 10);
+  emu::PressKey(RKEY_Ok);  // emptying the bin asks first
+  EXPECT_EQ(yesnoWindowShowing, 1);
+  EXPECT_STREQ(lastMessageTitle, "Empty Recycle Bin");
+  emu::PressKey(RKEY_Exit);
+  Go(2);
+  emu::PressKey(RKEY_Ok);
+  EXPECT_STREQ(lastMessageTitle, "All 'new' Flags Cleared.");
   Go(3);
   int messages = messageCount;
   emu::PressKey(RKEY_VolUp);
