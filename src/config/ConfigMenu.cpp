@@ -205,8 +205,8 @@ constexpr dword kTitleColour = 0xFFE6E6FA, kNumberColour = 0xFFE6E633;
 constexpr dword kTextColour = 0xFFFAFAFA, kHelpColour = 0xFFC0C0C0;
 constexpr int kScrollDelayMenu = 6, kScrollDelayLine = 19;
 
-// Where the help and the scrolling sample of the scroll-delay line read
-// their language: the menus speak the saved language until a save.
+// The language of the menus' own texts: the saved one, so a new language
+// shows once it is saved.
 int Language() { return TextLanguage == 1 ? 1 : 0; }
 
 const MenuDef& CurrentMenu() {
