@@ -9,6 +9,8 @@
 #include "app/Placeholders.h"
 #include "app/app.h"
 #include "app/keys.h"
+#include "config/ConfigMenu.h"
+#include "config/Configuration.h"
 #include "config/Settings.h"
 #include "lib/lib.h"
 #include "tap.h"

@@ -3,6 +3,8 @@
 #include "app/Placeholders.h"
 #include "app/app.h"
 #include "app/texts.h"
+#include "config/ConfigMenu.h"
+#include "config/Configuration.h"
 #include "config/Settings.h"
 #include "tap.h"
 

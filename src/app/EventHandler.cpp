@@ -3,6 +3,7 @@
 #include "app/Placeholders.h"
 #include "app/app.h"
 #include "app/log.h"
+#include "config/ConfigMenu.h"
 #include "tap.h"
 
 namespace {

@@ -10,6 +10,8 @@
 #include "app/app.h"
 #include "app/log.h"
 #include "catalogue/History.h"
+#include "config/ConfigMenu.h"
+#include "config/Configuration.h"
 #include "config/Settings.h"
 #include "lib/lib.h"
 #include "tap.h"
@@ -380,7 +382,7 @@ void My_IdleHandler() {
   // 17 .. 19. The visible list.
   if (!windowShowing) return;
   if (configWindowShowing) {
-    if (currentScrollDelay != 0 && configMenuNumber == 6 && configLine == 19) {
+    if (currentScrollDelay != 0 && menuNumber == 6 && chosenConfigLine == 19) {
       ScrollStep(&MenuScrollDelay_count, &MenuScrollPause_count, currentScrollDelay,
                  RedrawScrollDelayLine);
       return;

@@ -4,12 +4,14 @@
 #include <stdlib.h>
 
 #include "app/Placeholders.h"
-#include "ui/FirmwareCheck.h"
 #include "app/app.h"
 #include "app/texts.h"
+#include "config/ConfigMenu.h"
+#include "config/Configuration.h"
 #include "config/Settings.h"
 #include "lib/lib.h"
 #include "tap.h"
+#include "ui/FirmwareCheck.h"
 
 namespace {
 

@@ -13,40 +13,9 @@
 #include "lib/lib.h"
 #include "tap.h"
 
-// ------------------------------------------------------------ configuration menus
-
-void ActivateConfigWindow(int) {
-  if (!configWindowShowing) CopyConfiguration();
-  configWindowShowing = 1;
-}
-
-void ReturnToConfigWindow() {}
-
-dword ConfigKeyHandler(dword key) {
-  lastKeyHandler = "ConfigKeyHandler";
-  if ((key & RKEY_MASK) == RKEY_Exit) {
-    configWindowShowing = 0;
-    if (CalledByTSRCommander) {
-      CalledByTSRCommander = 0;
-      DeleteFullScreenRegion();
-      TAP_EnterNormal();
-    } else {
-      returnFromConfig = 1;
-    }
-  }
-  return 0;
-}
-
-int tempFileSuffixOption;
-
 // ------------------------------------------------------------ windows and their keys
 
 const char* lastKeyHandler = "";
-
-dword CreditsKeyHandler(dword) {
-  lastKeyHandler = "CreditsKeyHandler";
-  return 0;
-}
 
 // ------------------------------------------------------------ peripheral
 
@@ -54,10 +23,3 @@ void MediaFiles_Mount() {}
 void MediaFiles_Unmount() {}
 void MediaFiles_Link() {}
 void MediaFiles_Unlink() {}
-
-// ------------------------------------------------------------ called by browsing and idle work
-
-int configMenuNumber;
-int configLine;
-
-void DisplayConfigLine(int) {}

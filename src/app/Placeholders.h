@@ -23,11 +23,7 @@
 // declares what it expects from elsewhere (elsewhere.h).
 
 // ------------------------------------------------------------ viewing history, settings file
-// (catalogue/History.h, config/Configuration.h); the menus are still stand-ins.
-
-void ActivateConfigWindow(int line);
-void ReturnToConfigWindow();
-dword ConfigKeyHandler(dword key);
+// (catalogue/History.h, config/Configuration.h).
 
 // ------------------------------------------------------------ list screen, dialogs
 // (ui/ListScreen.h, ui/Dialogs.h)
@@ -37,10 +33,7 @@ dword ConfigKeyHandler(dword key);
 // Name of the window key handler that received the last key.
 extern const char* lastKeyHandler;
 
-dword CreditsKeyHandler(dword key);
-
 // ------------------------------------------------------------ actions
-
 
 // ------------------------------------------------------------ peripheral
 
@@ -59,12 +52,3 @@ extern int ScrollDelay_count, ScrollPause_count;  // the list's scrolling name
 void My_IdleHandler();
 void ConvertStringIntoKeyboard(const char* text);
 void ReturnFromYoutubeKeyboard(const char* text, int result);
-
-// ------------------------------------------------------------ called by browsing and idle work
-// Entry points of the list drawing, the dialogs of later areas and the
-// periodic duties, with the state they share.
-
-extern int configMenuNumber;
-extern int configLine;
-
-void DisplayConfigLine(int line);

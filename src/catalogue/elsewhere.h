@@ -8,8 +8,6 @@
 #include "lib/lib.h"
 #include "tap.h"
 
-// The file filter of the list (a working copy of FileSuffixOption).
-extern int tempFileSuffixOption;
 extern int TAPManagerMode;  // 1 applications, 2 every file
 extern int TAPManagerModeChanged;
 

@@ -56,7 +56,10 @@ void SaveConfiguration() {
   int oldMountMediaFiles = MountMediaFiles;
   int oldLinkMediaFiles = LinkMediaFiles;
   int oldFileSuffixOption = FileSuffixOption;
+  int oldTextLanguage = TextLanguage;
   CopyShadowsToSettings();
+  // The key list carries the names in the language it was built in.
+  if (TextLanguage != oldTextLanguage) CreateKeys(&localKeyCodes);
   ResetScreenColumns();
   if (HideEmptyFolders != oldHideEmptyFolders) printLine = chosenLine = 1;
   if (MountMediaFiles != oldMountMediaFiles) {

@@ -120,6 +120,8 @@
   int shadow = value;
 PVR_SETTINGS(PVR_DEFINE_SETTING)
 
+int tempFileSuffixOption;
+
 #define PVR_DESCRIBE_SETTING(setting, shadow, value) {&setting, &shadow, value},
 const SettingDefinition settingDefinitions[kNumberOfSettings] = {
     PVR_SETTINGS(PVR_DESCRIBE_SETTING)};

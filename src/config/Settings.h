@@ -228,6 +228,10 @@ extern int currentRecycleBinCleanExternal;
 extern int currentStatusScreenKey;
 extern int currentMovieCutterOption;
 
+// The file filter in force while the list shows: FileSuffixOption when the
+// list opens, cycled by the file-filter key, and the new setting after a save.
+extern int tempFileSuffixOption;
+
 // Number of settings in the settings file (lines 2 to 112).
 constexpr int kNumberOfSettings = 111;
 
