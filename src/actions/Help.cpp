@@ -82,10 +82,7 @@ HelpPage managerHelp = {
      nullptr}};
 
 void ShowPage(HelpPage& page) {
-  if (rgn == NO_REGION || quembryHelpWindowShowing) return;
-  savedScreen = TAP_Osd_SaveBox(rgn, 0, 0, OSD_WIDTH, OSD_HEIGHT);
-  quembryHelpWindowShowing = 1;
-  helpWindowShowing = 1;  // the list window's own flag, cleared when it is made anew
+  if (!BeginHelpScreen()) return;
   const char* const* lines = page[TextLanguage == 1 ? 1 : 0];
   TAP_Osd_FillBox(rgn, 40, 30, 640, 516, 0xFF1E1E1E);
   PrintCenter(rgn, 40, 44, 680, lines[0], 0xFFFAFAFA, 0, 22);
@@ -104,6 +101,14 @@ void ClosePage() {
 }
 
 }  // namespace
+
+bool BeginHelpScreen() {
+  if (rgn == NO_REGION || quembryHelpWindowShowing) return false;
+  savedScreen = TAP_Osd_SaveBox(rgn, 0, 0, OSD_WIDTH, OSD_HEIGHT);
+  quembryHelpWindowShowing = 1;
+  helpWindowShowing = 1;  // the list window's own flag, cleared when it is made anew
+  return true;
+}
 
 void DropQuembryHelp() {
   quembryHelpWindowShowing = 0;

@@ -856,6 +856,11 @@ dword QuembryWindowKeyHandler(dword key) {
       if (!RecycleView()) ManagerKey();
       return 0;
     }
+    // On its release: the release that follows closes the screen again.
+    if (Assigned(StatusScreenKey) && base == (dword)StatusScreenKey) {
+      DisplayStatusScreen();
+      return 0;
+    }
   }
   // 14. The file filter.
   if (Is(key, FileSuffixKey)) {

@@ -48,13 +48,6 @@ dword CreditsKeyHandler(dword) {
   return 0;
 }
 
-// ------------------------------------------------------------ peripheral
-
-void MediaFiles_Mount() {}
-void MediaFiles_Unmount() {}
-void MediaFiles_Link() {}
-void MediaFiles_Unlink() {}
-
 // ------------------------------------------------------------ called by browsing and idle work
 
 int configMenuNumber;

@@ -42,13 +42,6 @@ dword CreditsKeyHandler(dword key);
 // ------------------------------------------------------------ actions
 
 
-// ------------------------------------------------------------ peripheral
-
-void MediaFiles_Mount();
-void MediaFiles_Unmount();
-void MediaFiles_Link();
-void MediaFiles_Unlink();
-
 // ------------------------------------------------------------ idle processing
 
 extern byte oldSec, oldMin, oldHour;

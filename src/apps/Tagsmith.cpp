@@ -45,10 +45,11 @@ bool FillTagsmithMessage(const FileRecord* line) {
 
 // The list shows with nothing over it.
 bool ListAlone() {
-  return windowShowing && !deleteWindowShowing && !stopWindowShowing && !infoWindowShowing && !keyboardWindowShowing &&
-         !keyboardHelpWindowShowing && !quembryHelpWindowShowing && !checkFirmwareDatShowing &&
-         !creditsShowing && !configWindowShowing && !MessageWindowShowing && !moveWindowShowing &&
-         !stopmenuWindowShowing && !allrecycleWindowShowing && !yesnoWindowShowing;
+  return windowShowing && !deleteWindowShowing && !stopWindowShowing && !infoWindowShowing &&
+         !keyboardWindowShowing && !keyboardHelpWindowShowing && !quembryHelpWindowShowing &&
+         !checkFirmwareDatShowing && !creditsShowing && !configWindowShowing &&
+         !MessageWindowShowing && !moveWindowShowing && !stopmenuWindowShowing &&
+         !allrecycleWindowShowing && !yesnoWindowShowing;
 }
 
 void OpenOwnInfoWindow(const char* text) {
