@@ -81,6 +81,11 @@ int64_t publishedUptime = -1;
 // emulated time, not the host's. False when it cannot (busybox's own `date`
 // is then used).
 bool BindClock(const char* busybox, const std::string& target) {
+  // A namespace made for a new boot inherits the last boot's script, bound
+  // from a file that is gone: nothing can be bound over that.
+  static bool bound = false;
+  if (bound) umount2(target.c_str(), MNT_DETACH);
+  bound = false;
   if (uptimeFd >= 0) close(uptimeFd);
   publishedUptime = -1;
   uptimeFd = memfd_create("recorder-uptime", MFD_CLOEXEC);
@@ -100,6 +105,7 @@ bool BindClock(const char* busybox, const std::string& target) {
   bool ok = fclose(out) == 0 && chmod(script, 0755) == 0 &&
             mount(script, target.c_str(), nullptr, MS_BIND, nullptr) == 0;
   unlink(script);
+  bound = ok;
   return ok;
 }
 

@@ -27,9 +27,9 @@ AppText text_BgcStatus = {"BackgroundCopy (bgc) Status", "BackgroundCopy (bgc) S
 AppText text_BgcRunning = {"bgc TAP is running", "bgc-TAP l\xE4uft"};
 AppText text_BgcStopped = {"bgc TAP is stopped", "bgc-TAP ist beendet"};
 AppText text_JobFiles = {"JobFiles", "Auftr\xE4ge"};
-AppText text_JobFails = {"JobFails", "Fehlgeschlagen"};
+AppText text_JobFails = {"JobFails", "Fehler"};
 AppText text_DrivesStatus = {"Status of mounted drives", "Status der eingeh\xE4ngten Laufwerke"};
-AppText text_InternalHdd = {"Internal HDD", "Interne Festplatte"};
+AppText text_InternalHdd = {"Internal HDD", "Interne HDD"};
 AppText text_Free = {"Free", "Frei"};
 AppText text_Of = {"of", "von"};
 AppText text_NoExternalDrives = {"No external drives mounted",
@@ -38,7 +38,7 @@ AppText text_DrivesUnknown = {"Cannot read the list of mounted drives",
                               "Liste der Laufwerke nicht lesbar"};
 AppText text_CloseStatus = {"(Press           or         to close this help window)",
                             "(Zum Schlie\xDF"
-                            "en                 oder          dr\xFC"
+                            "en bitte          oder           dr\xFC"
                             "cken)"};
 
 const dword kText = 0xFFFAFAFA;
