@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "app/log.h"
 #include "apps/apps.h"
 #include "catalogue/catalogue.h"
 #include "lib/lib.h"
@@ -51,7 +52,12 @@ void MediaFiles_Mount() {
     if (!TAP_Hdd_Exist(kMountName)) return;
     // A mount that is already there only takes its options again.
     int status = Run("mount /mnt/hd/MediaFiles /mnt/hd/DataFiles/~MediaFiles -o remount");
-    if (status > 255) Run("mount /mnt/hd/MediaFiles /mnt/hd/DataFiles/~MediaFiles");
+    if (status > 255) status = Run("mount /mnt/hd/MediaFiles /mnt/hd/DataFiles/~MediaFiles");
+    if (status > 255) {
+      // An empty folder in the list would pass for the media folder.
+      TAP_Hdd_Delete(kMountName);
+      WriteLog("MediaFiles: cannot mount");
+    }
   });
 }
 

@@ -16,6 +16,16 @@ namespace {
 AppText text_UptimeTitle = {"Check System Uptime",
                             "Systemlaufzeit pr\xFC"
                             "fen"};
+AppText text_SystemStarted = {"System Started: ", "System gestartet: "};
+AppText text_TapStarted = {"   TAP Started: ", "   TAP gestartet: "};
+AppText text_UptimeSpan = {"(uptime: %dd, %dh, %dm)", "(Laufzeit: %dd, %dh, %dm)"};
+AppText text_SystemNoFile = {"System: Cannot find file", "System: Datei nicht gefunden"};
+AppText text_SystemUnreadable = {"System: Cannot open file", "System: Datei nicht lesbar"};
+AppText text_SystemUnexpected = {"System: Unexpected answer", "System: Unerwartete Antwort"};
+AppText text_TapTooLong = {"TAP: File too long", "TAP: Datei zu lang"};
+AppText text_TapEmpty = {"TAP: File is empty", "TAP: Datei ist leer"};
+AppText text_TapNoFile = {"TAP: Cannot find file", "TAP: Datei nicht gefunden"};
+AppText text_TapUnreadable = {"TAP: Cannot open file", "TAP: Datei nicht lesbar"};
 
 const char kUptimeFile[] = "~Pavrolinex_uptime.tmp";
 const char kLogFolder[] = "/ProgramFiles/Settings/Pavrolinex/Logs";
@@ -58,8 +68,9 @@ void FormatStart(char* out, int size, const char* label, Moment start, int days,
   word year = 0;
   byte month = 0, day = 0;
   TAP_ExtractMjd((word)(start.mjd < 0 ? 0 : start.mjd), &year, &month, &day, nullptr);
-  snprintf(out, size, "%s%4.4d-%2.2d-%2.2d %2.2d:%2.2d (uptime: %dd, %dh, %dm)", label, year, month,
-           day, start.hour, start.minute, days, hours, minutes);
+  int n = snprintf(out, size, "%s%4.4d-%2.2d-%2.2d %2.2d:%2.2d ", label, year, month, day,
+                   start.hour, start.minute);
+  if (n > 0 && n < size) snprintf(out + n, size - n, Text(text_UptimeSpan), days, hours, minutes);
 }
 
 // "System Started: …", or the reason why the system's answer is missing.
@@ -70,17 +81,17 @@ void SystemLine(Moment now, char* out, int size) {
   char answer[51];
   int length = TakeSettingsFile(kUptimeFile, answer, sizeof answer);
   if (length == SHELL_FILE_MISSING) {
-    snprintf(out, size, "System: Cannot find file");
+    snprintf(out, size, "%s", Text(text_SystemNoFile));
   } else if (length == SHELL_FILE_UNREADABLE) {
-    snprintf(out, size, "System: Cannot open file");
+    snprintf(out, size, "%s", Text(text_SystemUnreadable));
   } else if (length < 22) {
     // Shorter than "ddd days, hh hours, mm": not the answer asked for.
-    snprintf(out, size, "System: Unexpected answer \"%.30s\"", answer);
+    snprintf(out, size, "%s \"%.30s\"", Text(text_SystemUnexpected), answer);
   } else {
     int days = NumberAt(answer, length, 0, 3);
     int hours = NumberAt(answer, length, 10, 2);
     int minutes = NumberAt(answer, length, 20, 2);
-    FormatStart(out, size, "System Started: ", Before(now, days, hours, minutes), days, hours,
+    FormatStart(out, size, Text(text_SystemStarted), Before(now, days, hours, minutes), days, hours,
                 minutes);
   }
 }
@@ -105,21 +116,21 @@ void ApplicationLine(Moment now, char* out, int size) {
   int length = -1;
   const char* failure = nullptr;
   if (!HDD_ChangeDir(kLogFolder) || !TAP_Hdd_Exist(kLogName)) {
-    failure = "TAP: Cannot find file";
+    failure = Text(text_TapNoFile);
   } else if (TYPE_File* file = TAP_Hdd_Fopen(kLogName)) {
     dword fileLength = TAP_Hdd_Flen(file);
     if (fileLength > (dword)kLogLimit) {
-      failure = "TAP: File too long";
+      failure = Text(text_TapTooLong);
     } else if (fileLength < 5) {
-      failure = "TAP: File is empty";
+      failure = Text(text_TapEmpty);
     } else if (TAP_Hdd_Fread(log, fileLength, 1, file) != 1) {
-      failure = "TAP: Cannot open file";
+      failure = Text(text_TapUnreadable);
     } else {
       length = (int)fileLength;
     }
     TAP_Hdd_Fclose(file);
   } else {
-    failure = "TAP: Cannot open file";
+    failure = Text(text_TapUnreadable);
   }
   if (pushed) HDD_TAP_PopDir();
   if (failure) {
@@ -133,7 +144,7 @@ void ApplicationLine(Moment now, char* out, int size) {
                   NumberAt(line, rest, 11, 2), NumberAt(line, rest, 14, 2)};
   // The span from the start to now, with the same borrowing.
   Moment span = Before(now, start.mjd, start.hour, start.minute);
-  FormatStart(out, size, "   TAP Started: ", start, span.mjd, span.hour, span.minute);
+  FormatStart(out, size, Text(text_TapStarted), start, span.mjd, span.hour, span.minute);
 }
 
 }  // namespace

@@ -213,6 +213,12 @@ TEST_F(UptimeTest, MissingDamagedAndOversizedAnswersAndLogs) {
   char missing[] = "/ProgramFiles/Settings/NoSuchFolder";
   TAPIniDir = missing;
   EXPECT_EQ(SystemLine(), "System: Cannot find file");
+  // A settings folder whose name the shell would otherwise take apart.
+  char odd[] = "/ProgramFiles/Settings/My $HOME `id` \"x\" \\";
+  ASSERT_TRUE(disk->Folder(odd));
+  TAPIniDir = odd;
+  EXPECT_EQ(SystemLine().substr(0, 16), "System Started: ");
+  EXPECT_TRUE(testenv::ListDir(HostPath(odd)).empty());
   TAPIniDir = settings;
   std::string tmp = HostPath(std::string(kSettings) + "/~Pavrolinex_uptime.tmp");
   ASSERT_EQ(mkdir(tmp.c_str(), 0777), 0);
@@ -288,6 +294,13 @@ TEST_F(MediaFilesTest, MountAndLinkRoundTripsLeaveNothingBehind) {
   EXPECT_FALSE(testenv::Exists(HostPath("/DataFiles/~MediaFiles")));
   EXPECT_NE(lstat(HostPath("/DataFiles/_MediaFiles").c_str(), &st), 0);
   EXPECT_EQ(testenv::ReadFile(HostPath("/MediaFiles/clip.mp4")), "media");
+
+  // Without a media folder the mount fails: no empty folder passes for it.
+  testenv::RemoveTree(HostPath("/MediaFiles"));
+  MediaFiles_Mount();
+  EXPECT_TRUE(MountsBelowDisk().empty());
+  EXPECT_FALSE(testenv::Exists(HostPath("/DataFiles/~MediaFiles")));
+  EXPECT_NE(testenv::ReadFile(HostPath(kLog)).find("MediaFiles: cannot mount"), std::string::npos);
 }
 
 // A settings file written before the application starts.
