@@ -326,8 +326,24 @@ class MediaFilesStartTest : public MediaFilesTest {
   int retired = 0;
 };
 
-TEST_F(MediaFilesStartTest, MountedAtStartUpAndUnmountedAtTermination) {
+TEST_F(MediaFilesStartTest, MountedAtStartUpChangedBySettingsAndUnmountedAtTermination) {
   EXPECT_EQ(MountsBelowDisk(), std::vector<std::string>{"/mnt/hd/DataFiles/~MediaFiles"});
+  OpenList();
+  EXPECT_NE(Find("~MediaFiles"), 0);
+  // Saved settings take the mount away and make the link, and the list follows.
+  CopyConfiguration();
+  currentMountMediaFiles = 0;
+  currentLinkMediaFiles = 1;
+  SaveConfiguration();
+  EXPECT_TRUE(MountsBelowDisk().empty());
+  EXPECT_EQ(Find("~MediaFiles"), 0);
+  EXPECT_NE(Find("_MediaFiles"), 0);
+  currentMountMediaFiles = 1;
+  currentLinkMediaFiles = 0;
+  SaveConfiguration();
+  EXPECT_EQ(MountsBelowDisk(), std::vector<std::string>{"/mnt/hd/DataFiles/~MediaFiles"});
+  EXPECT_NE(Find("~MediaFiles"), 0);
+  EXPECT_EQ(Find("_MediaFiles"), 0);
   emu::SendEventTo(index_, EVT_STOP, 0, 0);
   EXPECT_TRUE(MountsBelowDisk().empty());
   EXPECT_FALSE(testenv::Exists(HostPath("/DataFiles/~MediaFiles")));
