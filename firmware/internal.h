@@ -91,8 +91,11 @@ void ResetSymbols();
 
 // --- system side (syslib.cpp) -----------------------------------------------------
 // Binds busybox over the shell utilities inside the namespace (a note on
-// stderr when it cannot).
+// stderr when it cannot). Its `date` sees the recorder's system clock, which
+// starts on 1 January 1970 at boot and runs with the emulated ticks.
 void BindUserland();
+// Tells the userland's clock the emulated seconds since boot.
+void PublishUptime(int64_t seconds);
 // Before an idle event: while a child process of the applications runs, the
 // emulated clock runs no faster than the real one.
 void KeepPaceWithChildren();

@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <stdio.h>
 #include <string.h>
+#include <sys/mman.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
@@ -70,6 +71,44 @@ bool ChildRunning() {
   return info.si_pid == 0;
 }
 
+// The userland's clock: the emulated seconds since boot, as text in a memory
+// file that the `date` script reads through this process's descriptor.
+int uptimeFd = -1;
+int64_t publishedUptime = -1;
+
+// Puts a script over `date` that shows the recorder's system clock: like the
+// recorder's, it starts on 1 January 1970 at boot, and it runs with the
+// emulated time, not the host's. False when it cannot (busybox's own `date`
+// is then used).
+bool BindClock(const char* busybox, const std::string& target) {
+  // A namespace made for a new boot inherits the last boot's script, bound
+  // from a file that is gone: nothing can be bound over that.
+  static bool bound = false;
+  if (bound) umount2(target.c_str(), MNT_DETACH);
+  bound = false;
+  if (uptimeFd >= 0) close(uptimeFd);
+  publishedUptime = -1;
+  uptimeFd = memfd_create("recorder-uptime", MFD_CLOEXEC);
+  if (uptimeFd < 0) return false;
+  fw::PublishUptime(0);
+  // The script is written into the namespace's own /mnt and unlinked once
+  // bound, so that nothing of it shows on the recorder's disks.
+  const char* script = "/mnt/.recorder-date";
+  FILE* out = fopen(script, "w");
+  if (!out) return false;
+  fprintf(out,
+          "#!/bin/sh\n"
+          "# date on the emulated recorder: its clock starts at boot on 1 January 1970\n"
+          "read s < /proc/%d/fd/%d\n"
+          "exec %s date -u -d \"@$s\" \"$@\"\n",
+          (int)getpid(), uptimeFd, busybox);
+  bool ok = fclose(out) == 0 && chmod(script, 0755) == 0 &&
+            mount(script, target.c_str(), nullptr, MS_BIND, nullptr) == 0;
+  unlink(script);
+  bound = ok;
+  return ok;
+}
+
 }  // namespace
 
 extern "C" int statfs(const char* path, struct statfs* buf) {
@@ -92,6 +131,14 @@ void KeepPaceWithChildren() {
     clock_gettime(CLOCK_MONOTONIC, &now);
   }
   lastIdle = now;
+}
+
+void PublishUptime(int64_t seconds) {
+  if (uptimeFd < 0 || seconds == publishedUptime) return;
+  char text[24];
+  // Fixed width, so that each value overwrites the whole previous one.
+  snprintf(text, sizeof text, "%20lld\n", (long long)seconds);
+  if (pwrite(uptimeFd, text, 21, 0) == 21) publishedUptime = seconds;
 }
 
 void BindUserland() {
@@ -118,6 +165,7 @@ void BindUserland() {
     std::string target = std::string("/bin/") + applet;
     if (access(target.c_str(), F_OK) != 0) target = std::string("/usr/bin/") + applet;
     if (access(target.c_str(), F_OK) != 0) continue;
+    if (strcmp(applet, "date") == 0 && BindClock(busybox, target)) continue;
     if (mount(busybox, target.c_str(), nullptr, MS_BIND, nullptr) != 0 && !noted) {
       fprintf(stderr, "recorder: note: cannot put busybox's %s in place (%s); the host's is used\n",
               applet, strerror(errno));

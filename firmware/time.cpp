@@ -47,10 +47,12 @@ void ResetClock() {
   clockBase = kDefaultClock;
   clockBaseTicks = 0;
   clockValid = true;
+  PublishUptime(0);
 }
 
 void AdvanceTicks(dword n) {
   ticks += n;
+  PublishUptime(ticks / 100);
   AdvancePlayback(n);
 }
 

@@ -2,13 +2,18 @@
 // recycle-bin view and the application-manager view, drawn over the list
 // and taken away again with the screen as it was.
 #include "actions/actions.h"
-#include "app/Placeholders.h"
 #include "app/app.h"
+#include "apps/apps.h"
+#include "catalogue/History.h"
+#include "catalogue/catalogue.h"
+#include "config/Configuration.h"
 #include "config/Settings.h"
 #include "tap.h"
 #include "tap_keys.h"
 #include "ui/Dialogs.h"
+#include "ui/Keyboard.h"
 #include "ui/ListScreen.h"
+#include "ui/Logos.h"
 #include "ui/Text.h"
 
 int quembryHelpWindowShowing;
@@ -82,10 +87,7 @@ HelpPage managerHelp = {
      nullptr}};
 
 void ShowPage(HelpPage& page) {
-  if (rgn == NO_REGION || quembryHelpWindowShowing) return;
-  savedScreen = TAP_Osd_SaveBox(rgn, 0, 0, OSD_WIDTH, OSD_HEIGHT);
-  quembryHelpWindowShowing = 1;
-  helpWindowShowing = 1;  // the list window's own flag, cleared when it is made anew
+  if (!BeginHelpScreen()) return;
   const char* const* lines = page[TextLanguage == 1 ? 1 : 0];
   TAP_Osd_FillBox(rgn, 40, 30, 640, 516, 0xFF1E1E1E);
   PrintCenter(rgn, 40, 44, 680, lines[0], 0xFFFAFAFA, 0, 22);
@@ -104,6 +106,14 @@ void ClosePage() {
 }
 
 }  // namespace
+
+bool BeginHelpScreen() {
+  if (rgn == NO_REGION || quembryHelpWindowShowing) return false;
+  savedScreen = TAP_Osd_SaveBox(rgn, 0, 0, OSD_WIDTH, OSD_HEIGHT);
+  quembryHelpWindowShowing = 1;
+  helpWindowShowing = 1;  // the list window's own flag, cleared when it is made anew
+  return true;
+}
 
 void DropQuembryHelp() {
   quembryHelpWindowShowing = 0;

@@ -6,16 +6,22 @@
 
 #include "actions/actions.h"
 #include "actions/texts.h"
-#include "app/Placeholders.h"
 #include "app/app.h"
 #include "app/keys.h"
+#include "apps/apps.h"
+#include "catalogue/History.h"
+#include "catalogue/catalogue.h"
 #include "config/ConfigMenu.h"
 #include "config/Configuration.h"
 #include "config/Settings.h"
 #include "lib/lib.h"
 #include "tap.h"
 #include "tap_keys.h"
+#include "ui/Dialogs.h"
+#include "ui/Keyboard.h"
 #include "ui/ListScreen.h"
+#include "ui/Logos.h"
+#include "ui/Text.h"
 
 int repeating_key;
 int repeat_AcceptBlueEnd;
@@ -856,6 +862,11 @@ dword QuembryWindowKeyHandler(dword key) {
     }
     if (Assigned(TAPManagerKey) && base == (dword)TAPManagerKey) {
       if (!RecycleView()) ManagerKey();
+      return 0;
+    }
+    // On its release: the release that follows closes the screen again.
+    if (Assigned(StatusScreenKey) && base == (dword)StatusScreenKey) {
+      DisplayStatusScreen();
       return 0;
     }
   }

@@ -3,10 +3,18 @@
 #include <string.h>
 
 #include "actions/actions.h"
-#include "app/Placeholders.h"
 #include "app/app.h"
+#include "apps/apps.h"
+#include "catalogue/History.h"
+#include "catalogue/catalogue.h"
+#include "config/Configuration.h"
 #include "tap.h"
 #include "tap_keys.h"
+#include "ui/Dialogs.h"
+#include "ui/Keyboard.h"
+#include "ui/ListScreen.h"
+#include "ui/Logos.h"
+#include "ui/Text.h"
 
 MultiSelectItem* MultiSelect;
 

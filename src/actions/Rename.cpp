@@ -7,7 +7,6 @@
 
 #include "actions/actions.h"
 #include "actions/texts.h"
-#include "app/Placeholders.h"
 #include "app/app.h"
 #include "app/log.h"
 #include "apps/apps.h"
@@ -17,7 +16,10 @@
 #include "lib/lib.h"
 #include "tap.h"
 #include "ui/Dialogs.h"
+#include "ui/Keyboard.h"
 #include "ui/ListScreen.h"
+#include "ui/Logos.h"
+#include "ui/Text.h"
 
 char suffixRename[127];
 char renameString[256];

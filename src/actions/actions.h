@@ -34,6 +34,10 @@ void DisplayQuembryHelp();
 void DisplayQuembryRecycleHelp();
 void DisplayQuembryTAPManagerHelp();
 dword QuembryHelpKeyHandler(dword key);
+// Saves the whole screen and marks a help screen as showing, so that its keys
+// and its closing are those of the help pages; false when the list is not
+// showing or a help screen already is.
+bool BeginHelpScreen();
 // Forgets a page whose list was closed and made anew under it.
 void DropQuembryHelp();
 

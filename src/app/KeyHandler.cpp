@@ -3,15 +3,25 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "app/Placeholders.h"
+#include "actions/actions.h"
 #include "app/app.h"
 #include "app/texts.h"
+#include "apps/apps.h"
+#include "catalogue/History.h"
+#include "catalogue/catalogue.h"
 #include "config/ConfigMenu.h"
 #include "config/Configuration.h"
 #include "config/Settings.h"
 #include "lib/lib.h"
 #include "tap.h"
+#include "ui/Dialogs.h"
 #include "ui/FirmwareCheck.h"
+#include "ui/Keyboard.h"
+#include "ui/ListScreen.h"
+#include "ui/Logos.h"
+#include "ui/Text.h"
+
+const char* lastKeyHandler = "";
 
 namespace {
 

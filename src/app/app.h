@@ -124,3 +124,16 @@ void ReturnFromPhotoAlbumYesNo(int answer);
 // True when the firmware's own display (plane 0) shows anything in the
 // rectangle, sampled every 4th pixel of every 4th row.
 bool OsdActive(int x1, int y1, int x2, int y2);
+
+// --- idle processing --------------------------------------------------------
+extern byte oldSec, oldMin, oldHour;
+extern int generateYoutubeKeys;
+extern char youtubeSearchString[127];
+extern int youtubeSearchStringLength;
+extern int ScrollDelay_count, ScrollPause_count;  // the list's scrolling name
+void My_IdleHandler();
+void ConvertStringIntoKeyboard(const char* text);
+void ReturnFromYoutubeKeyboard(const char* text, int result);
+
+// Name of the window key handler that received the last key.
+extern const char* lastKeyHandler;

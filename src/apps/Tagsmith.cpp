@@ -6,14 +6,18 @@
 
 #include "actions/actions.h"
 #include "actions/texts.h"
-#include "app/Placeholders.h"
 #include "app/app.h"
 #include "apps/apps.h"
 #include "apps/texts.h"
+#include "catalogue/History.h"
 #include "catalogue/catalogue.h"
+#include "config/Configuration.h"
 #include "lib/lib.h"
 #include "ui/Dialogs.h"
+#include "ui/Keyboard.h"
 #include "ui/ListScreen.h"
+#include "ui/Logos.h"
+#include "ui/Text.h"
 
 byte* TagsmithMessage;
 int activateTagsmithPrepareQuembry;
@@ -45,10 +49,11 @@ bool FillTagsmithMessage(const FileRecord* line) {
 
 // The list shows with nothing over it.
 bool ListAlone() {
-  return windowShowing && !deleteWindowShowing && !stopWindowShowing && !infoWindowShowing && !keyboardWindowShowing &&
-         !keyboardHelpWindowShowing && !quembryHelpWindowShowing && !checkFirmwareDatShowing &&
-         !creditsShowing && !configWindowShowing && !MessageWindowShowing && !moveWindowShowing &&
-         !stopmenuWindowShowing && !allrecycleWindowShowing && !yesnoWindowShowing;
+  return windowShowing && !deleteWindowShowing && !stopWindowShowing && !infoWindowShowing &&
+         !keyboardWindowShowing && !keyboardHelpWindowShowing && !quembryHelpWindowShowing &&
+         !checkFirmwareDatShowing && !creditsShowing && !configWindowShowing &&
+         !MessageWindowShowing && !moveWindowShowing && !stopmenuWindowShowing &&
+         !allrecycleWindowShowing && !yesnoWindowShowing;
 }
 
 void OpenOwnInfoWindow(const char* text) {

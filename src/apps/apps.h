@@ -103,3 +103,33 @@ dword QuembryInfoKeyHandler(dword key);
 void CloseQuembryInfoWindow();
 // "1 hour 5 minutes" and the like; "" for 0. `out` holds 64 bytes.
 void FormatInfoDuration(int minutes, char* out);
+
+// The peripheral screens and the media folder, which reach into the
+// recorder's own system through shell commands.
+
+// The status screen over the list: BackgroundCopy and its jobs, the internal
+// disk and the external drives. It closes through the help-page keys.
+void DisplayStatusScreen();
+// Number of ".bgc" entries in `folder` (a firmware path), 0 when it is missing.
+int bgcCountFiles(const char* folder);
+// When the recorder and this application were last started, in a message.
+void CheckUptime();
+// The media folder as "/DataFiles/~MediaFiles" (a mount) or
+// "/DataFiles/_MediaFiles" (a link); each leaves the firmware's current
+// folder as it found it, and removing one drops it from the catalogue too.
+void MediaFiles_Mount();
+void MediaFiles_Unmount();
+void MediaFiles_Link();
+void MediaFiles_Unlink();
+
+// Answers of shell commands, written to a temporary file of the settings
+// folder and read back with the firmware's file functions.
+enum { SHELL_FILE_MISSING = -2, SHELL_FILE_UNREADABLE = -1 };
+// Runs "command > file", with the file's system path in the settings folder
+// quoted for the shell; the settings folder is the current folder meanwhile.
+// The shell's status, or -1 when the command could not be built.
+int RunIntoSettingsFile(const char* command, const char* name);
+// Reads at most size - 1 bytes of the temporary file into buffer, terminated
+// by a zero byte, and removes the file (which the firmware does when the shell
+// cannot). The length read, SHELL_FILE_MISSING or SHELL_FILE_UNREADABLE.
+int TakeSettingsFile(const char* name, char* buffer, int size);

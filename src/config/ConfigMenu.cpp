@@ -9,10 +9,11 @@
 #include <string.h>
 
 #include "actions/actions.h"
-#include "app/Placeholders.h"
 #include "app/app.h"
 #include "app/keys.h"
+#include "apps/apps.h"
 #include "catalogue/History.h"
+#include "catalogue/catalogue.h"
 #include "config/Configuration.h"
 #include "config/Settings.h"
 #include "config/texts.h"
@@ -21,7 +22,9 @@
 #include "tap_keys.h"
 #include "ui/Dialogs.h"
 #include "ui/FirmwareCheck.h"
+#include "ui/Keyboard.h"
 #include "ui/ListScreen.h"
+#include "ui/Logos.h"
 #include "ui/Text.h"
 #include "ui/graphics/Graphics.h"
 

@@ -3,10 +3,17 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "app/Placeholders.h"
+#include "actions/actions.h"
 #include "app/app.h"
+#include "apps/apps.h"
+#include "catalogue/History.h"
+#include "catalogue/catalogue.h"
+#include "config/Configuration.h"
 #include "config/Settings.h"
+#include "ui/Dialogs.h"
+#include "ui/Keyboard.h"
 #include "ui/ListScreen.h"
+#include "ui/Logos.h"
 #include "ui/Text.h"
 #include "ui/UiTexts.h"
 #include "ui/graphics/Graphics.h"

@@ -3,12 +3,21 @@
 
 #include <string>
 
-#include "app/Placeholders.h"
+#include "actions/actions.h"
 #include "app/app.h"
+#include "apps/apps.h"
+#include "catalogue/History.h"
+#include "catalogue/catalogue.h"
+#include "config/Configuration.h"
 #include "config/Settings.h"
 #include "emu.h"
 #include "tap.h"
 #include "testenv.h"
+#include "ui/Dialogs.h"
+#include "ui/Keyboard.h"
+#include "ui/ListScreen.h"
+#include "ui/Logos.h"
+#include "ui/Text.h"
 
 extern "C" const TYPE_TapHeader _tap_header;
 

@@ -9,9 +9,11 @@
 #include <string>
 
 #include "actions/actions.h"
-#include "app/Placeholders.h"
 #include "app/app.h"
+#include "apps/apps.h"
 #include "catalogue/History.h"
+#include "catalogue/catalogue.h"
+#include "config/Configuration.h"
 #include "config/Settings.h"
 #include "emu.h"
 #include "firmware_dat.h"
@@ -19,6 +21,11 @@
 #include "tap_keys.h"
 #include "testdisk.h"
 #include "testenv.h"
+#include "ui/Dialogs.h"
+#include "ui/Keyboard.h"
+#include "ui/ListScreen.h"
+#include "ui/Logos.h"
+#include "ui/Text.h"
 
 extern "C" const TYPE_TapHeader _tap_header;
 

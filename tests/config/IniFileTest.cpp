@@ -7,11 +7,19 @@
 #include <cstring>
 #include <random>
 
-#include "app/Placeholders.h"
+#include "actions/actions.h"
 #include "app/app.h"
 #include "app/keys.h"
+#include "apps/apps.h"
+#include "catalogue/History.h"
 #include "catalogue/catalogue.h"
+#include "config/Configuration.h"
 #include "config_test.h"
+#include "ui/Dialogs.h"
+#include "ui/Keyboard.h"
+#include "ui/ListScreen.h"
+#include "ui/Logos.h"
+#include "ui/Text.h"
 
 namespace {
 

@@ -7,12 +7,19 @@
 #include <cstring>
 #include <string>
 
-#include "app/Placeholders.h"
+#include "actions/actions.h"
+#include "app/app.h"
+#include "appenv.h"
+#include "apps/apps.h"
 #include "catalogue/History.h"
 #include "catalogue/catalogue.h"
 #include "config/Configuration.h"
-#include "appenv.h"
 #include "testenv.h"
+#include "ui/Dialogs.h"
+#include "ui/Keyboard.h"
+#include "ui/ListScreen.h"
+#include "ui/Logos.h"
+#include "ui/Text.h"
 
 class HistoryTest : public RecorderTest {
  protected:
