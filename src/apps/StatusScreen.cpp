@@ -72,9 +72,10 @@ void DrawInternalDisk() {
   char text[120];
   snprintf(text, sizeof text, "%.20s: %.10s = %d %.10s %dGB", Text(text_InternalHdd),
            Text(text_Free), (int)(freeMB >> 10), Text(text_Of), (int)(totalMB >> 10));
-  PrintLeft(rgn, 140, 322, 435, text, kText, 0, 14);
+  PrintLeft(rgn, 140, 322, 425, text, kText, 0, 14);
   dword used = totalMB > freeMB ? totalMB - freeMB : 0;
-  DisplayProgressBar(rgn, used, totalMB, 440, 322, 160, 10, 0xFF808080, 0, 0, 0xFF101010);
+  // The bar ends inside the drives panel (its right edge is at 588).
+  DisplayProgressBar(rgn, used, totalMB, 430, 322, 150, 10, 0xFF808080, 0, 0, 0xFF101010);
 }
 
 // The number of mounts below the internal disk, as the recorder's mount
