@@ -135,6 +135,10 @@ bool WritePng(const std::string& path);
 // as the last sync left it (with livePicture; otherwise the last sync's
 // frame stays). FrameCount does not change.
 void RefreshScreen();
+// Composes the whole frame from the display as it stands, every pixel, as a
+// sync does when everything has changed: the reference that composing only
+// the changed rectangles must equal. FrameCount does not change.
+void ComposeWholeFrame();
 bool AnyRegionOpen();  // an application region exists
 // Frames held on screen: TAP_Delay keeps the display as it is for its delay,
 // so what the application drew before it (a message shown for a fixed time)
