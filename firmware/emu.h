@@ -165,6 +165,7 @@ std::string ConsoleOutput();               // what the applications printed with
 
 // --- memory ----------------------------------------------------------------------
 size_t AllocatedBlocks();  // TAP_MemAlloc blocks not yet freed (all boots of the process)
+size_t AllocatedBytes();   // the heap memory those blocks take, their headers included
 // Lets only `count` more TAP_MemAlloc calls succeed (an exhausted heap); the
 // following ones return null. A negative count, or the next boot, lifts the limit.
 void LimitAllocations(long count);
