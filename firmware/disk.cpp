@@ -48,10 +48,11 @@ int Slot() {
   return task >= 0 && task < TAP_MAX_TASKS ? task : 0;
 }
 
-bool FillEntry(const std::string& folder, const char* name, TYPE_DirEntry& entry) {
+// `dir` is the folder's open descriptor: the entry is looked up relative to
+// it, without building its path.
+bool FillEntry(int dir, const char* name, TYPE_DirEntry& entry) {
   struct stat st;
-  std::string path = folder + (folder.back() == '/' ? "" : "/") + name;
-  if (stat(path.c_str(), &st) != 0) return false;
+  if (fstatat(dir, name, &st, 0) != 0) return false;
   memset(&entry, 0, sizeof entry);
   if (S_ISDIR(st.st_mode)) {
     entry.attr = ATTR_FOLDER;
@@ -114,8 +115,33 @@ void SetTaskFolder(int index, const std::string& systemFolder) {
 
 std::string TaskFolder() { return folders[Slot()]; }
 
+// A folder path with nothing to resolve: "/" or "/a/b", no empty, "." or ".."
+// part.
+bool PlainFolder(const std::string& path) {
+  if (path == "/") return true;
+  if (path.empty() || path[0] != '/' || path.back() == '/') return false;
+  for (size_t at = 0; at < path.size(); at++) {
+    if (path[at] != '/') continue;
+    if (path[at + 1] == '/') return false;
+    if (path[at + 1] == '.' &&
+        (path[at + 2] == '/' || path[at + 2] == 0 ||
+         (path[at + 2] == '.' && (path[at + 3] == '/' || path[at + 3] == 0))))
+      return false;
+  }
+  return true;
+}
+
 std::string ResolveName(const char* name) {
   if (!name) return "";
+  // A plain name in a plain folder (every file a scan opens) joins directly.
+  if (name[0] && !strchr(name, '/') && strcmp(name, ".") != 0 && strcmp(name, "..") != 0) {
+    std::string folder = FirmwareFolderOf(TaskFolder());
+    if (PlainFolder(folder)) {
+      std::string path = kDiskRoot;
+      if (folder != "/") path += folder;
+      return path + "/" + name;
+    }
+  }
   std::string firmware = name;
   std::vector<std::string> parts;
   if (firmware.empty() || firmware[0] != '/') {
@@ -301,14 +327,15 @@ dword TAP_Hdd_FindFirst(TYPE_DirEntry* entry, const char* ext) {
     while (dirent* e = readdir(dir)) {
       if (strcmp(e->d_name, ".") && strcmp(e->d_name, "..")) names.push_back(e->d_name);
     }
-    closedir(dir);
     std::sort(names.begin(), names.end());
+    listing.entries.reserve(names.size());
     for (const std::string& name : names) {
       TYPE_DirEntry found;
-      if (fw::FillEntry(folder, name.c_str(), found) && fw::Matches(name.c_str(), found, ext)) {
+      if (fw::FillEntry(dirfd(dir), name.c_str(), found) && fw::Matches(name.c_str(), found, ext)) {
         listing.entries.push_back(found);
       }
     }
+    closedir(dir);
   }
   if (listing.entries.empty()) {
     if (entry) memset(entry, 0, sizeof *entry);

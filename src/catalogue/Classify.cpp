@@ -7,65 +7,67 @@
 
 namespace {
 
-// The tests below look at the first 11 and the last 9 characters of the name
-// (at most 126 of them) alone: a long name's middle is left out of the
-// lower-cased copy they work on, which keeps both ends as they are.
-const int kHead = 11, kTail = 13;
+// A name as the tests below see it: its first 126 characters, compared
+// without regard to case. Only its two ends matter, so nothing is copied.
+struct Name {
+  const char* text;
+  int length;
+};
 
-void LowerCopy(char* out, const char* name) {
-  int n = 0;
-  while (name && n < NAME_FIELD - 1 && name[n]) n++;
-  int from = n > kHead + kTail ? n - kTail : kHead;
-  int o = 0;
-  for (int i = 0; i < n && i < kHead; i++) out[o++] = (char)tolower((unsigned char)name[i]);
-  for (int i = from; i < n; i++) out[o++] = (char)tolower((unsigned char)name[i]);
-  out[o] = 0;
+Name View(const char* name) { return {name, name ? (int)strnlen(name, NAME_FIELD - 1) : 0}; }
+
+bool SameLower(const char* text, const char* lower, int count) {
+  for (int i = 0; i < count; i++)
+    if (tolower((unsigned char)text[i]) != lower[i]) return false;
+  return true;
 }
 
-bool EndsWith(const char* text, const char* end) {
-  size_t n = strlen(text), m = strlen(end);
-  return n >= m && memcmp(text + n - m, end, m) == 0;
+// `end` is in lower case, `m` characters long.
+bool EndsWith(Name name, const char* end, int m) {
+  return name.length >= m && SameLower(name.text + name.length - m, end, m);
 }
 
-bool ValidLower(const char* lower) {
-  static const char* const kSuffixes[] = {".mpg",  ".rec",  ".ts",  ".mp4", ".vob",
-                                          ".divx", ".xvid", ".avi", ".wmv", ".mkv"};
-  if (strncmp(lower, "__temprec__", 11) == 0) return false;
+bool ValidName(Name name) {
+  struct Suffix {
+    const char* text;
+    int length;
+  };
+  static const Suffix kSuffixes[] = {{".mpg", 4}, {".rec", 4},  {".ts", 3},   {".mp4", 4},
+                                     {".vob", 4}, {".divx", 5}, {".xvid", 5}, {".avi", 4},
+                                     {".wmv", 4}, {".mkv", 4}};
+  if (name.length >= 11 && SameLower(name.text, "__temprec__", 11)) return false;
   switch (tempFileSuffixOption) {
     case 2:
       return true;
     case 1:
-      return !EndsWith(lower, ".inf") && !EndsWith(lower, ".nav");
+      return !EndsWith(name, ".inf", 4) && !EndsWith(name, ".nav", 4);
     default:
-      for (const char* s : kSuffixes)
-        if (EndsWith(lower, s)) return true;
+      // Every suffix has a dot three to five characters from the end.
+      for (const Suffix& s : kSuffixes)
+        if (name.length >= s.length && name.text[name.length - s.length] == '.' &&
+            EndsWith(name, s.text, s.length))
+          return true;
       return false;
   }
 }
 
 }  // namespace
 
-int IsFileRec_Valid(const char* name) {
-  char lower[NAME_FIELD];
-  LowerCopy(lower, name);
-  return ValidLower(lower) ? 1 : 0;
-}
+int IsFileRec_Valid(const char* name) { return ValidName(View(name)) ? 1 : 0; }
 
 int IsFileRec(const char* name) {
-  char lower[NAME_FIELD];
-  LowerCopy(lower, name);
-  if (EndsWith(lower, ".del")) {
-    lower[strlen(lower) - 4] = 0;
-    return ValidLower(lower) ? 2 : 0;
+  Name view = View(name);
+  if (EndsWith(view, ".del", 4)) {
+    view.length -= 4;
+    return ValidName(view) ? 2 : 0;
   }
-  return ValidLower(lower) ? 1 : 0;
+  return ValidName(view) ? 1 : 0;
 }
 
 int IsFileTAP(const char* name) {
-  char lower[NAME_FIELD];
-  LowerCopy(lower, name);
-  if (EndsWith(lower, ".del")) return 2;
-  if (EndsWith(lower, ".tap")) return 1;
+  Name view = View(name);
+  if (EndsWith(view, ".del", 4)) return 2;
+  if (EndsWith(view, ".tap", 4)) return 1;
   return 0;
 }
 

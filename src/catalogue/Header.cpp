@@ -10,15 +10,14 @@ void MakeInfNavNames(const char* name, char* infName, char* navName) {
   if (!name) return;
   size_t length = strlen(name);
   if (length + 4 >= NAME_FIELD) return;
-  if (IsFileRec(name) == 2) {
-    // x.rec.del: the recycle marker stays last (x.rec.inf.del).
-    int base = (int)length - 4;
-    snprintf(infName, NAME_FIELD, "%.*s.inf.del", base, name);
-    snprintf(navName, NAME_FIELD, "%.*s.nav.del", base, name);
-  } else {
-    snprintf(infName, NAME_FIELD, "%s.inf", name);
-    snprintf(navName, NAME_FIELD, "%s.nav", name);
-  }
+  // x.rec.del: the recycle marker stays last (x.rec.inf.del). Both fit: the
+  // name is at least 4 characters short of the field.
+  bool recycled = IsFileRec(name) == 2;
+  size_t base = recycled ? length - 4 : length;
+  memcpy(infName, name, base);
+  memcpy(navName, name, base);
+  memcpy(infName + base, recycled ? ".inf.del" : ".inf", recycled ? 9 : 5);
+  memcpy(navName + base, recycled ? ".nav.del" : ".nav", recycled ? 9 : 5);
 }
 
 void ClearHeaderFields(FileRecord* r) {
