@@ -65,7 +65,9 @@ bool FillEntry(int dir, const char* name, TYPE_DirEntry& entry) {
   }
   // The recorder's clock runs in local time, which is UTC here.
   entry.stamp = PackStamp(st.st_mtime);
-  snprintf(entry.name, sizeof entry.name, "%s", name);
+  size_t length = strnlen(name, sizeof entry.name - 1);
+  memcpy(entry.name, name, length);
+  entry.name[length] = 0;
   return true;
 }
 

@@ -1,5 +1,4 @@
 // Which directory entries the list takes, and moving the firmware's current folder.
-#include <ctype.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -8,7 +7,8 @@
 namespace {
 
 // A name as the tests below see it: its first 126 characters, compared
-// without regard to case. Only its two ends matter, so nothing is copied.
+// without regard to case (of ASCII letters, as the C locale has it). Only its two ends matter, so
+// nothing is copied.
 struct Name {
   const char* text;
   int length;
@@ -18,7 +18,8 @@ Name View(const char* name) { return {name, name ? (int)strnlen(name, NAME_FIELD
 
 bool SameLower(const char* text, const char* lower, int count) {
   for (int i = 0; i < count; i++)
-    if (tolower((unsigned char)text[i]) != lower[i]) return false;
+    if ((text[i] >= 'A' && text[i] <= 'Z' ? text[i] + ('a' - 'A') : text[i]) != lower[i])
+      return false;
   return true;
 }
 

@@ -5,6 +5,15 @@
 
 #include "catalogue/catalogue.h"
 
+namespace {
+// At most `room` characters of `from`, up to its first zero, and a zero.
+void CopyText(char* to, const byte* from, int room) {
+  size_t length = strnlen((const char*)from, (size_t)room);
+  memcpy(to, from, length);
+  to[length] = 0;
+}
+}  // namespace
+
 void MakeInfNavNames(const char* name, char* infName, char* navName) {
   infName[0] = navName[0] = 0;
   if (!name) return;
@@ -97,7 +106,7 @@ void LoadHeaderInfo(const char* name, int folderNumber, int slot) {
   r->encryption = b[16];
   r->serviceType = b[29];
   r->serviceNumber = GetSvcNumBySvcId(getWord(b + 32, 0), b[29]);
-  snprintf(r->serviceName, sizeof r->serviceName, "%.*s", 22, (const char*)b + 42);
+  CopyText(r->serviceName, b + 42, 22);
   r->appAuthor[0] = 0;
   r->appId = 0;
   r->eventNameLength = b[85];
@@ -108,8 +117,7 @@ void LoadHeaderInfo(const char* name, int folderNumber, int slot) {
   // The short text follows the title inside the 273 bytes both share.
   int textRoom = 273 - titleLength;
   if (textRoom > (int)sizeof r->eventDescription - 1) textRoom = sizeof r->eventDescription - 1;
-  snprintf(r->eventDescription, sizeof r->eventDescription, "%.*s", textRoom,
-           (const char*)b + 87 + titleLength);
+  CopyText(r->eventDescription, b + 87 + titleLength, textRoom);
   dword extLength = getWord(b + 362, 0);
   if (extLength > 1024) extLength = 1024;
   r->extTextLength = extLength;
