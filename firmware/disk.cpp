@@ -172,8 +172,7 @@ std::string FirmwareFolderOf(const std::string& systemPath) {
 }
 
 TYPE_File* OpenSystemFile(const std::string& path, bool create) {
-  struct stat st;
-  if (path.empty() || (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))) return nullptr;
+  if (path.empty()) return nullptr;
   dword mode = TAP_FILE_READ | TAP_FILE_WRITE;
   int fd = open(path.c_str(), O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0), 0666);
   if (fd < 0 && !create) {
@@ -181,6 +180,12 @@ TYPE_File* OpenSystemFile(const std::string& path, bool create) {
     mode = TAP_FILE_READ;
   }
   if (fd < 0) return nullptr;
+  // Only files open (a folder opens for reading, but is no file).
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return nullptr;
+  }
   TYPE_File* file = new TYPE_File();
   file->magic = TAP_FILE_MAGIC;
   file->mode = mode;

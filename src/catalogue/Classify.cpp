@@ -29,13 +29,9 @@ bool EndsWith(Name name, const char* end, int m) {
 }
 
 bool ValidName(Name name) {
-  struct Suffix {
-    const char* text;
-    int length;
-  };
-  static const Suffix kSuffixes[] = {{".mpg", 4}, {".rec", 4},  {".ts", 3},   {".mp4", 4},
-                                     {".vob", 4}, {".divx", 5}, {".xvid", 5}, {".avi", 4},
-                                     {".wmv", 4}, {".mkv", 4}};
+  // The extensions taken, by length, after their dot.
+  static const char* const kExtensions[6][8] = {
+      {}, {}, {"ts"}, {"mpg", "rec", "mp4", "vob", "avi", "wmv", "mkv"}, {"divx", "xvid"}, {}};
   if (name.length >= 11 && SameLower(name.text, "__temprec__", 11)) return false;
   switch (tempFileSuffixOption) {
     case 2:
@@ -43,11 +39,11 @@ bool ValidName(Name name) {
     case 1:
       return !EndsWith(name, ".inf", 4) && !EndsWith(name, ".nav", 4);
     default:
-      // Every suffix has a dot three to five characters from the end.
-      for (const Suffix& s : kSuffixes)
-        if (name.length >= s.length && name.text[name.length - s.length] == '.' &&
-            EndsWith(name, s.text, s.length))
-          return true;
+      for (int k = 2; k <= 4; k++) {
+        if (name.length < k + 1 || name.text[name.length - k - 1] != '.') continue;
+        for (const char* extension : kExtensions[k])
+          if (extension && SameLower(name.text + name.length - k, extension, k)) return true;
+      }
       return false;
   }
 }
