@@ -62,43 +62,92 @@ inline dword BlendRGB(byte m, dword fg, dword bg) {
 const dword kBoxPixels = OSD_WIDTH * 40;
 dword boxPixels[kBoxPixels];
 
-// Glyphs drawn over an opaque background, kept as finished pixels: a list
-// redraw prints the same few characters in the same few colours again and
-// again. Direct-mapped by glyph and colours.
-const int kCachedGlyphs = 128;
-const dword kCachedGlyphPixels = 640;  // the largest glyph of the built-in fonts fits
-struct CachedGlyph {
-  const GlyphDef* glyph;
+// Glyph work that repeats is kept in one pool: glyphs drawn over an opaque
+// background as finished pixels (a list redraw prints the same few characters
+// in the same few colours again and again), and for drawing over the screen
+// each glyph's covered pixels alone. Entries are direct-mapped by glyph and
+// colours; a full pool starts afresh.
+const int kEntries = 2048;
+const dword kPoolWords = 1u << 16;
+struct CacheEntry {
+  const GlyphDef* glyph;  // null: empty
   dword foreground, background;
   float factor;
-  dword pixels[kCachedGlyphPixels];
+  bool covered;  // the list of covered pixels rather than finished pixels
+  dword at, length;
 };
-CachedGlyph glyphCache[kCachedGlyphs];
+CacheEntry entries[kEntries];
+dword pool[kPoolWords];
+dword poolUsed = 0;
+
+CacheEntry& EntryFor(const FontDef* font, const GlyphDef& g, dword foreground, dword background,
+                     bool covered) {
+  dword key = (dword)(&g - font->glyph) * 31u + foreground * 7u + background + (covered ? 1 : 0);
+  key += (dword)(size_t)font >> 4;
+  return entries[(key ^ key >> 9 ^ key >> 18) % kEntries];
+}
+
+bool Matches(const CacheEntry& e, const GlyphDef& g, dword foreground, dword background,
+             float factor, bool covered) {
+  return e.glyph == &g && e.covered == covered && e.foreground == foreground &&
+         e.background == background && e.factor == factor;
+}
+
+// Room for `words` in the pool, emptying it when full; null when it can never fit.
+dword* Reserve(dword words) {
+  if (words > kPoolWords) return nullptr;
+  if (poolUsed + words > kPoolWords) {
+    for (CacheEntry& e : entries) e.glyph = nullptr;
+    poolUsed = 0;
+  }
+  dword* at = pool + poolUsed;
+  poolUsed += words;
+  return at;
+}
 
 // The glyph's pixels over `background`; AlphaLUT holds the blends of the two
-// colours. Null when the glyph is too large to keep.
+// colours. Null when the glyph cannot be kept.
 const dword* OpaqueGlyph(const FontDef* font, const GlyphDef& g, dword foreground, dword background,
                          float factor) {
-  if (g.width * g.height > kCachedGlyphPixels) return nullptr;
-  dword key = (dword)(&g - font->glyph) * 31u + foreground * 7u + background;
-  CachedGlyph& entry = glyphCache[(key ^ key >> 11) % kCachedGlyphs];
-  if (entry.glyph == &g && entry.foreground == foreground && entry.background == background &&
-      entry.factor == factor)
-    return entry.pixels;
+  CacheEntry& e = EntryFor(font, g, foreground, background, false);
+  if (Matches(e, g, foreground, background, factor, false)) return pool + e.at;
+  dword* pixels = Reserve(g.width * g.height);
+  if (!pixels) return nullptr;
   const dword alpha = foreground & 0xFF000000u;
   const byte* coverage = font->bitmap + g.offset;
   for (dword i = 0; i < g.width * g.height; ++i) {
     byte m = coverage[i];
-    entry.pixels[i] = m == 0     ? background
-                      : m == 255 ? foreground
-                                 : alpha | (dword)AlphaLUT[m][0] << 16 |
-                                       (dword)AlphaLUT[m][1] << 8 | AlphaLUT[m][2];
+    pixels[i] = m == 0     ? background
+                : m == 255 ? foreground
+                           : alpha | (dword)AlphaLUT[m][0] << 16 | (dword)AlphaLUT[m][1] << 8 |
+                                 AlphaLUT[m][2];
   }
-  entry.glyph = &g;
-  entry.foreground = foreground;
-  entry.background = background;
-  entry.factor = factor;
-  return entry.pixels;
+  e = {&g, foreground, background, factor, false, (dword)(pixels - pool), g.width * g.height};
+  return pixels;
+}
+
+// The glyph's covered pixels, each row << 24 | column << 16 | coverage, and
+// their number; null when the glyph cannot be kept (or is too large to
+// describe so).
+const dword* CoveredPixels(const FontDef* font, const GlyphDef& g, dword* count) {
+  CacheEntry& e = EntryFor(font, g, 0, 0, true);
+  if (Matches(e, g, 0, 0, 0.0f, true)) {
+    *count = e.length;
+    return pool + e.at;
+  }
+  if (g.width > 255 || g.height > 255) return nullptr;
+  const byte* coverage = font->bitmap + g.offset;
+  dword n = 0;
+  for (dword i = 0; i < g.width * g.height; ++i) n += coverage[i] != 0;
+  dword* list = Reserve(n ? n : 1);
+  if (!list) return nullptr;
+  dword k = 0;
+  for (dword r = 0; r < g.height; ++r)
+    for (dword c = 0; c < g.width; ++c)
+      if (byte m = coverage[r * g.width + c]) list[k++] = r << 24 | c << 16 | m;
+  e = {&g, 0, 0, 0.0f, true, (dword)(list - pool), n};
+  *count = n;
+  return list;
 }
 }  // namespace
 
@@ -195,6 +244,30 @@ void FM_PutStringAA(word region, dword x, dword y, dword maxX, const char* text,
       if (finished) {
         for (dword r = 0; r < g.height && r <= h; ++r)
           memcpy(boxPixels + r * boxW + col, finished + r * g.width, g.width * 4);
+        col += g.width;
+        continue;
+      }
+      dword covered = 0;
+      const dword* list = opaque ? nullptr : CoveredPixels(font, g, &covered);
+      if (list) {
+        for (dword k = 0; k < covered; ++k) {
+          dword r = list[k] >> 24, c = list[k] >> 16 & 0xFF;
+          byte m = (byte)list[k];
+          if (r > h) continue;
+          dword& out = boxPixels[r * boxW + col + c];
+          if (m == 255) {
+            out = foreground;
+            continue;
+          }
+          dword below = TAP_Osd_GetPixel(region, drawX + col + c, y + r);
+          if (!haveLast || m != lastM || below != lastBelow) {
+            lastM = m;
+            lastBelow = below;
+            lastResult = alpha | BlendRGB(m, foreground, below);
+            haveLast = true;
+          }
+          out = lastResult;
+        }
         col += g.width;
         continue;
       }
