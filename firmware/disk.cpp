@@ -330,15 +330,22 @@ dword TAP_Hdd_FindFirst(TYPE_DirEntry* entry, const char* ext) {
   std::string folder = fw::TaskFolder();
   DIR* dir = opendir(folder.c_str());
   if (dir) {
-    std::vector<std::string> names;
+    // The names side by side in one buffer, sorted by their offsets.
+    std::string names;
+    std::vector<size_t> at;
     while (dirent* e = readdir(dir)) {
-      if (strcmp(e->d_name, ".") && strcmp(e->d_name, "..")) names.push_back(e->d_name);
+      if (!strcmp(e->d_name, ".") || !strcmp(e->d_name, "..")) continue;
+      at.push_back(names.size());
+      names.append(e->d_name, strlen(e->d_name) + 1);
     }
-    std::sort(names.begin(), names.end());
-    listing.entries.reserve(names.size());
-    for (const std::string& name : names) {
+    const char* text = names.data();
+    std::sort(at.begin(), at.end(),
+              [text](size_t a, size_t b) { return strcmp(text + a, text + b) < 0; });
+    listing.entries.reserve(at.size());
+    for (size_t offset : at) {
+      const char* name = text + offset;
       TYPE_DirEntry found;
-      if (fw::FillEntry(dirfd(dir), name.c_str(), found) && fw::Matches(name.c_str(), found, ext)) {
+      if (fw::FillEntry(dirfd(dir), name, found) && fw::Matches(name, found, ext)) {
         listing.entries.push_back(found);
       }
     }

@@ -28,10 +28,31 @@ bool EndsWith(Name name, const char* end, int m) {
   return name.length >= m && SameLower(name.text + name.length - m, end, m);
 }
 
+// Up to four characters lower-cased into one number, the first lowest.
+dword Packed(const char* text, int count) {
+  dword v = 0;
+  for (int i = count - 1; i >= 0; i--) {
+    char c = text[i];
+    v = v << 8 | (byte)(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+  }
+  return v;
+}
+
+constexpr dword Pack(const char* text) {
+  dword v = 0;
+  for (int i = 3; i >= 0; i--) v = v << 8 | (text[i] ? (byte)text[i] : 0);
+  return v;
+}
+
 bool ValidName(Name name) {
-  // The extensions taken, by length, after their dot.
-  static const char* const kExtensions[6][8] = {
-      {}, {}, {"ts"}, {"mpg", "rec", "mp4", "vob", "avi", "wmv", "mkv"}, {"divx", "xvid"}, {}};
+  // The extensions taken, by length, after their dot (0 ends a list).
+  static const dword kExtensions[5][8] = {
+      {0},
+      {0},
+      {Pack("ts\0\0"), 0},
+      {Pack("mpg\0"), Pack("rec\0"), Pack("mp4\0"), Pack("vob\0"), Pack("avi\0"), Pack("wmv\0"),
+       Pack("mkv\0"), 0},
+      {Pack("divx"), Pack("xvid"), 0}};
   if (name.length >= 11 && SameLower(name.text, "__temprec__", 11)) return false;
   switch (tempFileSuffixOption) {
     case 2:
@@ -41,8 +62,9 @@ bool ValidName(Name name) {
     default:
       for (int k = 2; k <= 4; k++) {
         if (name.length < k + 1 || name.text[name.length - k - 1] != '.') continue;
-        for (const char* extension : kExtensions[k])
-          if (extension && SameLower(name.text + name.length - k, extension, k)) return true;
+        dword extension = Packed(name.text + name.length - k, k);
+        for (const dword* e = kExtensions[k]; *e; e++)
+          if (*e == extension) return true;
       }
       return false;
   }
