@@ -162,6 +162,17 @@ int main(int argc, char** argv) {
   };
   ratio("BM_FullScan", "BM_FullScanFloor");
   ratio("BM_OpenFolder999", "BM_OpenFolder999Floor");
+  // The catalogue's heap per line after a full scan, against the record itself.
+  ReleaseCatalogue();
+  size_t before = emu::AllocatedBytes();
+  ResetTables();
+  loadInitialQuembryInfo(99, 0);
+  long lines = 0;
+  for (int n = 0; n < MAX_FOLDERS; n++)
+    if (myfolders[n]) lines += myfolders[n]->entryCount;
+  double perLine = lines ? double(emu::AllocatedBytes() - before) / lines : 0;
+  printf("memory per line    %7.0f bytes, record %zu bytes, ratio %.3f (%ld lines)\n", perLine,
+         sizeof(FileRecord), perLine / sizeof(FileRecord), lines);
   ReleaseCatalogue();
   emu::Shutdown(0);
   testdisk::RemoveTree(root);

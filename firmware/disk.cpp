@@ -48,10 +48,11 @@ int Slot() {
   return task >= 0 && task < TAP_MAX_TASKS ? task : 0;
 }
 
-bool FillEntry(const std::string& folder, const char* name, TYPE_DirEntry& entry) {
+// `dir` is the folder's open descriptor: the entry is looked up relative to
+// it, without building its path.
+bool FillEntry(int dir, const char* name, TYPE_DirEntry& entry) {
   struct stat st;
-  std::string path = folder + (folder.back() == '/' ? "" : "/") + name;
-  if (stat(path.c_str(), &st) != 0) return false;
+  if (fstatat(dir, name, &st, 0) != 0) return false;
   memset(&entry, 0, sizeof entry);
   if (S_ISDIR(st.st_mode)) {
     entry.attr = ATTR_FOLDER;
@@ -64,7 +65,9 @@ bool FillEntry(const std::string& folder, const char* name, TYPE_DirEntry& entry
   }
   // The recorder's clock runs in local time, which is UTC here.
   entry.stamp = PackStamp(st.st_mtime);
-  snprintf(entry.name, sizeof entry.name, "%s", name);
+  size_t length = strnlen(name, sizeof entry.name - 1);
+  memcpy(entry.name, name, length);
+  entry.name[length] = 0;
   return true;
 }
 
@@ -114,8 +117,33 @@ void SetTaskFolder(int index, const std::string& systemFolder) {
 
 std::string TaskFolder() { return folders[Slot()]; }
 
+// A folder path with nothing to resolve: "/" or "/a/b", no empty, "." or ".."
+// part.
+bool PlainFolder(const std::string& path) {
+  if (path == "/") return true;
+  if (path.empty() || path[0] != '/' || path.back() == '/') return false;
+  for (size_t at = 0; at < path.size(); at++) {
+    if (path[at] != '/') continue;
+    if (path[at + 1] == '/') return false;
+    if (path[at + 1] == '.' &&
+        (path[at + 2] == '/' || path[at + 2] == 0 ||
+         (path[at + 2] == '.' && (path[at + 3] == '/' || path[at + 3] == 0))))
+      return false;
+  }
+  return true;
+}
+
 std::string ResolveName(const char* name) {
   if (!name) return "";
+  // A plain name in a plain folder (every file a scan opens) joins directly.
+  if (name[0] && !strchr(name, '/') && strcmp(name, ".") != 0 && strcmp(name, "..") != 0) {
+    std::string folder = FirmwareFolderOf(TaskFolder());
+    if (PlainFolder(folder)) {
+      std::string path = kDiskRoot;
+      if (folder != "/") path += folder;
+      return path + "/" + name;
+    }
+  }
   std::string firmware = name;
   std::vector<std::string> parts;
   if (firmware.empty() || firmware[0] != '/') {
@@ -144,8 +172,7 @@ std::string FirmwareFolderOf(const std::string& systemPath) {
 }
 
 TYPE_File* OpenSystemFile(const std::string& path, bool create) {
-  struct stat st;
-  if (path.empty() || (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))) return nullptr;
+  if (path.empty()) return nullptr;
   dword mode = TAP_FILE_READ | TAP_FILE_WRITE;
   int fd = open(path.c_str(), O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0), 0666);
   if (fd < 0 && !create) {
@@ -153,6 +180,12 @@ TYPE_File* OpenSystemFile(const std::string& path, bool create) {
     mode = TAP_FILE_READ;
   }
   if (fd < 0) return nullptr;
+  // Only files open (a folder opens for reading, but is no file).
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return nullptr;
+  }
   TYPE_File* file = new TYPE_File();
   file->magic = TAP_FILE_MAGIC;
   file->mode = mode;
@@ -297,18 +330,26 @@ dword TAP_Hdd_FindFirst(TYPE_DirEntry* entry, const char* ext) {
   std::string folder = fw::TaskFolder();
   DIR* dir = opendir(folder.c_str());
   if (dir) {
-    std::vector<std::string> names;
+    // The names side by side in one buffer, sorted by their offsets.
+    std::string names;
+    std::vector<size_t> at;
     while (dirent* e = readdir(dir)) {
-      if (strcmp(e->d_name, ".") && strcmp(e->d_name, "..")) names.push_back(e->d_name);
+      if (!strcmp(e->d_name, ".") || !strcmp(e->d_name, "..")) continue;
+      at.push_back(names.size());
+      names.append(e->d_name, strlen(e->d_name) + 1);
     }
-    closedir(dir);
-    std::sort(names.begin(), names.end());
-    for (const std::string& name : names) {
+    const char* text = names.data();
+    std::sort(at.begin(), at.end(),
+              [text](size_t a, size_t b) { return strcmp(text + a, text + b) < 0; });
+    listing.entries.reserve(at.size());
+    for (size_t offset : at) {
+      const char* name = text + offset;
       TYPE_DirEntry found;
-      if (fw::FillEntry(folder, name.c_str(), found) && fw::Matches(name.c_str(), found, ext)) {
+      if (fw::FillEntry(dirfd(dir), name, found) && fw::Matches(name, found, ext)) {
         listing.entries.push_back(found);
       }
     }
+    closedir(dir);
   }
   if (listing.entries.empty()) {
     if (entry) memset(entry, 0, sizeof *entry);

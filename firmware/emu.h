@@ -135,6 +135,10 @@ bool WritePng(const std::string& path);
 // as the last sync left it (with livePicture; otherwise the last sync's
 // frame stays). FrameCount does not change.
 void RefreshScreen();
+// Composes the whole frame from the display as it stands, every pixel, as a
+// sync does when everything has changed: the reference that composing only
+// the changed rectangles must equal. FrameCount does not change.
+void ComposeWholeFrame();
 bool AnyRegionOpen();  // an application region exists
 // Frames held on screen: TAP_Delay keeps the display as it is for its delay,
 // so what the application drew before it (a message shown for a fixed time)
@@ -161,6 +165,7 @@ std::string ConsoleOutput();               // what the applications printed with
 
 // --- memory ----------------------------------------------------------------------
 size_t AllocatedBlocks();  // TAP_MemAlloc blocks not yet freed (all boots of the process)
+size_t AllocatedBytes();   // the heap memory those blocks take, their headers included
 // Lets only `count` more TAP_MemAlloc calls succeed (an exhausted heap); the
 // following ones return null. A negative count, or the next boot, lifts the limit.
 void LimitAllocations(long count);

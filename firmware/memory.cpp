@@ -7,17 +7,19 @@
 #include <sys/mman.h>
 
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "internal.h"
 
 namespace fw {
 namespace {
 
-std::unordered_set<const void*>& Blocks() {
-  static std::unordered_set<const void*> blocks;
+// The blocks given out, each with the heap memory it takes (header included).
+std::unordered_map<const void*, size_t>& Blocks() {
+  static std::unordered_map<const void*, size_t> blocks;
   return blocks;
 }
+size_t allocatedBytes = 0;
 std::string console;
 long allocationsLeft = -1;  // -1: no limit
 
@@ -68,6 +70,9 @@ class LowHeap {
 #endif
     return user;
   }
+
+  // What a block of `size` bytes takes of the heap.
+  static size_t Footprint(size_t size) { return BytesOf(ClassOf(size + kHeader)); }
 
   HEAP_NO_ASAN void Free(void* block) {
     char* at = static_cast<char*>(block);
@@ -178,7 +183,13 @@ void* TAP_MemAlloc(dword size) {
   if (fw::allocationsLeft == 0) return nullptr;
   if (fw::allocationsLeft > 0) fw::allocationsLeft--;
   void* block = fw::AllocBlock(size ? size : 1);
-  if (block) fw::Blocks().insert(block);
+  if (block) {
+    // The C library's heap (32-bit hosts) rounds to 8 bytes behind an 8-byte header.
+    size_t footprint =
+        sizeof(void*) == 4 ? ((size + 15) & ~size_t{7}) : fw::LowHeap::Footprint(size ? size : 1);
+    fw::Blocks()[block] = footprint;
+    fw::allocatedBytes += footprint;
+  }
   return block;
 }
 
@@ -187,6 +198,7 @@ int TAP_MemFree(const void* block) {
   auto it = fw::Blocks().find(block);
   // A block the heap never gave out is refused instead of corrupting it.
   if (it == fw::Blocks().end()) return 0;
+  fw::allocatedBytes -= it->second;
   fw::Blocks().erase(it);
   fw::FreeBlock(const_cast<void*>(block));
   return 1;
@@ -223,6 +235,8 @@ int TAP_Print(const char* format, ...) {
 namespace emu {
 
 size_t AllocatedBlocks() { return fw::Blocks().size(); }
+
+size_t AllocatedBytes() { return fw::allocatedBytes; }
 
 std::string ConsoleOutput() { return fw::console; }
 

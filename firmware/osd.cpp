@@ -6,6 +6,7 @@
 #include <time.h>
 
 #include <algorithm>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -27,6 +28,62 @@ Region regions[kMaxRegions];
 std::vector<uint32_t> frame(OSD_WIDTH* OSD_HEIGHT, 0xFF000000u);
 uint64_t frameCount = 0;
 uint64_t created = 0;
+
+// What changed since the last composition, in frame coordinates. A sync
+// composes these rectangles alone; past kMaxDirty they merge into one.
+struct Rect {
+  int x0, y0, x1, y1;  // x1, y1 exclusive
+};
+constexpr int kMaxDirty = 32;
+Rect dirty[kMaxDirty];
+int dirtyCount = 0;
+// The video picture as last drawn (without live marks) and what it showed;
+// plane 0 as last composed: its frame buffer is handed out, so writes to it
+// are found by comparison.
+std::vector<uint32_t> video;
+std::string videoName;
+bool videoValid = false;
+std::vector<uint32_t> plane0Shown;
+
+void MarkFrameDirty(int x0, int y0, int x1, int y1) {
+  x0 = std::max(x0, 0);
+  y0 = std::max(y0, 0);
+  x1 = std::min(x1, OSD_WIDTH);
+  y1 = std::min(y1, OSD_HEIGHT);
+  if (x0 >= x1 || y0 >= y1) return;
+  for (int i = 0; i < dirtyCount; i++) {
+    Rect& d = dirty[i];
+    if (x0 >= d.x0 && y0 >= d.y0 && x1 <= d.x1 && y1 <= d.y1) return;  // already inside
+  }
+  if (dirtyCount == kMaxDirty) {
+    Rect& all = dirty[0];
+    for (int i = 1; i < dirtyCount; i++) {
+      all.x0 = std::min(all.x0, dirty[i].x0);
+      all.y0 = std::min(all.y0, dirty[i].y0);
+      all.x1 = std::max(all.x1, dirty[i].x1);
+      all.y1 = std::max(all.y1, dirty[i].y1);
+    }
+    all = {std::min(all.x0, x0), std::min(all.y0, y0), std::max(all.x1, x1), std::max(all.y1, y1)};
+    dirtyCount = 1;
+    return;
+  }
+  dirty[dirtyCount++] = {x0, y0, x1, y1};
+}
+
+void MarkAllDirty() {
+  dirty[0] = {0, 0, OSD_WIDTH, OSD_HEIGHT};
+  dirtyCount = 1;
+}
+
+// A box of a region (region coordinates) changed.
+void MarkDirty(const Region& r, int64_t x, int64_t y, int64_t w, int64_t h) {
+  if (w <= 0 || h <= 0) return;
+  int64_t x0 = std::max<int64_t>(0, x), y0 = std::max<int64_t>(0, y);
+  int64_t x1 = std::min<int64_t>(x + w, r.w), y1 = std::min<int64_t>(y + h, r.h);
+  if (x0 >= x1 || y0 >= y1) return;
+  MarkFrameDirty(static_cast<int>(r.x + x0), static_cast<int>(r.y + y0), static_cast<int>(r.x + x1),
+                 static_cast<int>(r.y + y1));
+}
 
 Region* Get(word rgn) {
   if (rgn >= kMaxRegions || !regions[rgn].used) return nullptr;
@@ -61,16 +118,21 @@ uint32_t Over(uint32_t src, uint32_t dst) {
 
 void DrawLiveMarks(std::vector<uint32_t>& out);
 
-void DrawVideoLayer(std::vector<uint32_t>& out) {
-  // A test picture: eight colour bars, with the name of what plays below.
+// A test picture: eight colour bars, with the name of what plays below.
+void DrawVideoPicture(std::vector<uint32_t>& out) {
   static const uint32_t bars[8] = {0xFFC0C0C0, 0xFFC0C000, 0xFF00C0C0, 0xFF00C000,
                                    0xFFC000C0, 0xFFC00000, 0xFF0000C0, 0xFF101010};
+  out.resize(OSD_WIDTH * OSD_HEIGHT);
   for (int y = 0; y < OSD_HEIGHT; y++) {
     for (int x = 0; x < OSD_WIDTH; x++) {
       out[y * OSD_WIDTH + x] = y < 400 ? bars[x * 8 / OSD_WIDTH] : 0xFF202020;
     }
   }
   DrawText(out.data(), OSD_WIDTH, OSD_WIDTH, OSD_HEIGHT, 40, 440, PlayingName(), 0xFFFFFFFF, 3);
+}
+
+void DrawVideoLayer(std::vector<uint32_t>& out) {
+  DrawVideoPicture(out);
   if (config.livePicture) DrawLiveMarks(out);
 }
 
@@ -155,40 +217,108 @@ bool HeldSnapDone() {
   return true;
 }
 
-void ComposeFrom(const Region* list, size_t count) {
-  std::vector<uint32_t>& out = frame;
-  DrawVideoLayer(out);
-  std::vector<const Region*> stack;
-  for (size_t i = 0; i < count; i++) {
-    if (list[i].used) stack.push_back(&list[i]);
+// The used regions of `list`, bottom first.
+int Stack(const Region* list, size_t count, const Region* (&stack)[kMaxRegions]) {
+  int n = 0;
+  for (size_t i = 0; i < count && n < kMaxRegions; i++) {
+    if (list[i].used) stack[n++] = &list[i];
   }
-  std::sort(stack.begin(), stack.end(),
-            [](const Region* a, const Region* b) { return a->order < b->order; });
-  for (const Region* region : stack) {
-    const Region& r = *region;
-    for (int y = 0; y < r.h; y++) {
-      int fy = r.y + y;
-      if (fy < 0 || fy >= OSD_HEIGHT) continue;
-      for (int x = 0; x < r.w; x++) {
-        int fx = r.x + x;
-        if (fx < 0 || fx >= OSD_WIDTH) continue;
-        uint32_t& dst = out[fy * OSD_WIDTH + fx];
-        dst = Over(r.pixels[y * r.w + x], dst) | 0xFF000000u;
+  std::sort(stack, stack + n, [](const Region* a, const Region* b) { return a->order < b->order; });
+  return n;
+}
+
+// Lays the regions over the frame within one rectangle of it.
+void LayRegions(const Region* const* stack, int n, const Rect& box) {
+  for (int i = 0; i < n; i++) {
+    const Region& r = *stack[i];
+    int x0 = std::max(box.x0, r.x), x1 = std::min(box.x1, r.x + r.w);
+    int y0 = std::max(box.y0, r.y), y1 = std::min(box.y1, r.y + r.h);
+    for (int fy = y0; fy < y1; fy++) {
+      const uint32_t* src = &r.pixels[(fy - r.y) * r.w + (x0 - r.x)];
+      uint32_t* dst = &frame[fy * OSD_WIDTH];
+      for (int fx = x0; fx < x1; fx++, src++) {
+        uint32_t sa = *src >> 24;
+        if (sa == 255) {
+          dst[fx] = *src;
+        } else if (sa != 0) {
+          dst[fx] = Over(*src, dst[fx]) | 0xFF000000u;
+        }
       }
     }
   }
 }
 
+void ComposeFrom(const Region* list, size_t count) {
+  DrawVideoLayer(frame);
+  const Region* stack[kMaxRegions];
+  int n = Stack(list, count, stack);
+  LayRegions(stack, n, {0, 0, OSD_WIDTH, OSD_HEIGHT});
+}
+
+// Finds the rows of plane 0 written through its frame buffer since the last
+// composition.
+void FindPlane0Changes() {
+  const std::vector<uint32_t>& now = regions[0].pixels;
+  if (plane0Shown.size() != now.size()) {
+    plane0Shown = now;
+    MarkAllDirty();
+    return;
+  }
+  int first = -1, last = -1;
+  for (int y = 0; y < OSD_HEIGHT; y++) {
+    size_t at = static_cast<size_t>(y) * OSD_WIDTH;
+    if (memcmp(&now[at], &plane0Shown[at], OSD_WIDTH * sizeof(uint32_t)) != 0) {
+      if (first < 0) first = y;
+      last = y;
+    }
+  }
+  if (first < 0) return;
+  std::copy(now.begin() + first * OSD_WIDTH, now.begin() + (last + 1) * OSD_WIDTH,
+            plane0Shown.begin() + first * OSD_WIDTH);
+  MarkFrameDirty(0, first, OSD_WIDTH, last + 1);
+}
+
+// Composes what changed since the last composition: the video picture
+// under the regions, within the dirty rectangles alone.
+void ComposeChanged() {
+  if (!videoValid || videoName != PlayingName()) {
+    videoName = PlayingName();
+    DrawVideoPicture(video);
+    videoValid = true;
+    MarkAllDirty();
+  }
+  FindPlane0Changes();
+  const Region* stack[kMaxRegions];
+  int n = Stack(regions, kMaxRegions, stack);
+  for (int i = 0; i < dirtyCount; i++) {
+    const Rect& box = dirty[i];
+    for (int y = box.y0; y < box.y1; y++) {
+      std::copy(&video[y * OSD_WIDTH + box.x0], &video[y * OSD_WIDTH + box.x1],
+                &frame[y * OSD_WIDTH + box.x0]);
+    }
+    LayRegions(stack, n, box);
+  }
+  dirtyCount = 0;
+}
+
 void Compose() {
   if (config.livePicture) {
+    // The picture moves between syncs: every frame is new.
     shown.clear();
     for (const Region& r : regions) {
       if (r.used) shown.push_back(r);
     }
     ComposeFrom(shown.data(), shown.size());
   } else {
-    ComposeFrom(regions, kMaxRegions);
+    ComposeChanged();
   }
+}
+
+// Every pixel anew, and nothing left to do for the next sync.
+void ComposeWhole() {
+  ComposeFrom(regions, kMaxRegions);
+  plane0Shown = regions[0].pixels;
+  dirtyCount = 0;
 }
 
 void ResetOsd() {
@@ -200,6 +330,9 @@ void ResetOsd() {
   frame.assign(OSD_WIDTH * OSD_HEIGHT, 0xFF000000u);
   frameCount = 0;
   shown.clear();
+  videoValid = false;
+  plane0Shown.clear();
+  MarkAllDirty();
   delayObserver = nullptr;
   heldSnapPath.clear();
   heldSnapError.clear();
@@ -227,6 +360,7 @@ word TAP_Osd_Create(dword x, dword y, dword w, dword h, byte, int) {
     r.w = static_cast<int>(w);
     r.h = static_cast<int>(h);
     r.pixels.assign(static_cast<size_t>(w) * h, 0);
+    fw::MarkDirty(r, 0, 0, r.w, r.h);
     return static_cast<word>(i);
   }
   return 0xFFFF;
@@ -234,6 +368,7 @@ word TAP_Osd_Create(dword x, dword y, dword w, dword h, byte, int) {
 
 int TAP_Osd_Delete(word rgn) {
   if (rgn == 0 || !Get(rgn)) return -1;
+  fw::MarkDirty(fw::regions[rgn], 0, 0, fw::regions[rgn].w, fw::regions[rgn].h);
   fw::regions[rgn] = Region();
   return 0;
 }
@@ -250,6 +385,7 @@ int TAP_Osd_FillBox(word rgn, dword x, dword y, dword w, dword h, dword color) {
   for (dword j = 0; j < h; j++) {
     std::fill_n(&r->pixels[(y + j) * r->w + x], w, color);
   }
+  fw::MarkDirty(*r, x, y, w, h);
   return 0;
 }
 
@@ -269,6 +405,7 @@ int TAP_Osd_PutPixel(word rgn, dword x, dword y, dword pix) {
   if (!r) return -1;
   if (x >= static_cast<dword>(r->w) || y >= static_cast<dword>(r->h)) return -1;
   r->pixels[y * r->w + x] = pix;
+  fw::MarkDirty(*r, x, y, 1, 1);
   return 0;
 }
 
@@ -281,6 +418,7 @@ dword TAP_Osd_GetPixel(word rgn, dword x, dword y) {
 int TAP_Osd_PutGd(word rgn, int x, int y, const TYPE_GrData* gd, int blend) {
   Region* r = Get(rgn);
   if (!r || !gd || !gd->argb) return -1;
+  fw::MarkDirty(*r, x, y, gd->width, gd->height);
   for (int j = 0; j < gd->height; j++) {
     int ry = y + j;
     if (ry < 0 || ry >= r->h) continue;
@@ -301,6 +439,7 @@ int TAP_Osd_DrawJpeg(word rgn, dword x, dword y, dword w, dword h, const void* j
   std::vector<uint32_t> image;
   int iw = 0, ih = 0;
   if (!fw::DecodeJpeg(jpeg, size, image, iw, ih)) return -1;
+  fw::MarkDirty(*r, x, y, w, h);
   // Each box pixel takes the average of the image pixels it covers.
   for (dword j = 0; j < h; j++) {
     if (y + j >= static_cast<dword>(r->h)) break;
@@ -345,6 +484,7 @@ byte* TAP_Osd_SaveBox(word rgn, dword x, dword y, dword w, dword h) {
 void TAP_Osd_RestoreBox(word rgn, dword x, dword y, dword w, dword h, const void* data) {
   Region* r = Get(rgn);
   if (!r || !data) return;
+  fw::MarkDirty(*r, x, y, w, h);
   const uint32_t* pixels = static_cast<const uint32_t*>(data);
   for (dword j = 0; j < h; j++) {
     for (dword i = 0; i < w; i++) {
@@ -362,6 +502,7 @@ int TAP_Osd_Copy(word srcRgn, word dstRgn, dword srcX, dword srcY, dword w, dwor
   if (!src || !dst) return -1;
   w = std::min<dword>(w, OSD_WIDTH);
   h = std::min<dword>(h, OSD_HEIGHT);
+  fw::MarkDirty(*dst, dstX, dstY, w, h);
   // Through a copy, so that overlapping boxes of one region come out right.
   std::vector<uint32_t> box(static_cast<size_t>(w) * h, 0);
   std::vector<bool> inside(box.size(), false);
@@ -400,6 +541,7 @@ int TAP_Osd_PutS(word rgn, dword x, dword y, dword maxX, const char* str, dword 
   }
   fw::DrawText(r->pixels.data(), r->w, width, r->h, static_cast<int>(x), static_cast<int>(y), str,
                fcolor, scale);
+  fw::MarkDirty(*r, x, y, width - static_cast<int64_t>(x), 8 * scale);
   return 0;
 }
 
@@ -426,6 +568,8 @@ uint64_t FrameCount() { return fw::frameCount; }
 void RefreshScreen() {
   if (fw::config.livePicture) fw::ComposeFrom(fw::shown.data(), fw::shown.size());
 }
+
+void ComposeWholeFrame() { fw::ComposeWhole(); }
 
 bool AnyRegionOpen() {
   for (int i = 1; i < fw::kMaxRegions; i++) {

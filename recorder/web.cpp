@@ -1,8 +1,9 @@
 // The recorder in the browser. One thread, the one that booted the recorder,
 // delivers every event: it runs the idle events in step with real time, takes
 // the keys and commands that the HTTP threads queued, and publishes frames and
-// state. The HTTP threads touch nothing of the recorder; they only queue and
-// pass on what the event thread published.
+// state; an encoder thread turns the frames it hands over into PNG, so that
+// the events do not wait for that. The HTTP threads touch nothing of the
+// recorder; they only queue and pass on what was published.
 #include "web.h"
 
 #include <signal.h>
@@ -345,6 +346,81 @@ std::string StateJson(bool running, bool directMode) {
   return json;
 }
 
+// --- the encoder thread -------------------------------------------------------------
+
+void EncodeAndPublish(const std::vector<uint32_t>& frame) {
+  std::string png;
+  if (!EncodePng(frame, png)) return;
+  std::string base64 = Base64(png);
+  {
+    std::lock_guard<std::mutex> lock(published.mutex);
+    published.framePng.swap(png);
+    published.frameBase64.swap(base64);
+    published.frameSeq++;
+  }
+  published.changed.notify_all();
+}
+
+// A state for the page: the recorder's state when it changed, and output
+// that arrived.
+struct StateUpdate {
+  bool stateChanged;
+  std::string json;
+  std::string fresh;
+};
+
+void PublishStateUpdate(const StateUpdate& update) {
+  {
+    std::lock_guard<std::mutex> lock(published.mutex);
+    if (update.stateChanged) {
+      published.stateJson = update.json;
+      published.stateSeq++;
+    }
+    published.console += update.fresh;
+    if (published.console.size() > kConsoleKeep) {
+      size_t drop = published.console.size() - kConsoleKeep / 2;
+      published.console.erase(0, drop);
+      published.consoleBase += drop;
+    }
+  }
+  published.changed.notify_all();
+}
+
+// What the event thread handed over: the frame waiting for its PNG, and the
+// states that follow it.
+struct Encoding {
+  std::mutex mutex;
+  std::condition_variable ready;
+  std::vector<uint32_t> frame;
+  bool waiting = false;
+  std::vector<StateUpdate> states;
+  bool stop = false;
+};
+Encoding encoding;
+
+// Publishes what is handed over until told to stop, and what still waits
+// then.
+void RunEncoder() {
+  std::vector<uint32_t> frame;
+  std::vector<StateUpdate> states;
+  for (;;) {
+    bool haveFrame;
+    {
+      std::unique_lock<std::mutex> lock(encoding.mutex);
+      encoding.ready.wait(
+          lock, [] { return encoding.waiting || !encoding.states.empty() || encoding.stop; });
+      if (!encoding.waiting && encoding.states.empty()) return;
+      haveFrame = encoding.waiting;
+      if (haveFrame) frame.swap(encoding.frame);
+      encoding.waiting = false;
+      states.swap(encoding.states);
+    }
+    if (haveFrame) EncodeAndPublish(frame);
+    for (const StateUpdate& update : states) PublishStateUpdate(update);
+    states.clear();
+  }
+}
+
 // --- the event thread ---------------------------------------------------------------
 
 class EventLoop {
@@ -465,21 +541,24 @@ class EventLoop {
     emu::ReleaseKey(code);
   }
 
+  // A changed frame goes to the encoder thread: the event thread does not
+  // wait for its PNG. Frames that come faster than they encode replace the
+  // one still waiting.
   void PublishFrame() {
     emu::RefreshScreen();
     const std::vector<uint32_t>& frame = emu::Frame();
     if (frame == lastFrame_) return;
     lastFrame_ = frame;
-    std::string png;
-    if (!EncodePng(frame, png)) return;
-    std::string base64 = Base64(png);
-    {
-      std::lock_guard<std::mutex> lock(published.mutex);
-      published.framePng.swap(png);
-      published.frameBase64.swap(base64);
-      published.frameSeq++;
+    if (!encoderRunning_) {
+      EncodeAndPublish(frame);
+      return;
     }
-    published.changed.notify_all();
+    {
+      std::lock_guard<std::mutex> lock(encoding.mutex);
+      encoding.frame = frame;
+      encoding.waiting = true;
+    }
+    encoding.ready.notify_one();
   }
 
   void PublishState() {
@@ -505,22 +584,24 @@ class EventLoop {
     bool stateChanged = json != lastState_;
     if (!stateChanged && fresh.empty()) return;
     lastState_ = json;
-    {
-      std::lock_guard<std::mutex> lock(published.mutex);
-      if (stateChanged) {
-        published.stateJson = json;
-        published.stateSeq++;
-      }
-      published.console += fresh;
-      if (published.console.size() > kConsoleKeep) {
-        size_t drop = published.console.size() - kConsoleKeep / 2;
-        published.console.erase(0, drop);
-        published.consoleBase += drop;
-      }
+    StateUpdate update{stateChanged, std::move(json), std::move(fresh)};
+    if (!encoderRunning_) {
+      PublishStateUpdate(update);
+      return;
     }
-    published.changed.notify_all();
+    // Behind the frames handed over before it, so that a state never tells
+    // of a screen the page cannot have yet.
+    {
+      std::lock_guard<std::mutex> lock(encoding.mutex);
+      encoding.states.push_back(std::move(update));
+    }
+    encoding.ready.notify_one();
   }
 
+ public:
+  void StartEncoder() { encoderRunning_ = true; }
+
+ private:
   int idleTicks_;
   int remoteType_;
   bool running_ = true;
@@ -529,6 +610,7 @@ class EventLoop {
   dword heldCode_ = 0;
   Clock::time_point heldSince_, nextHeld_;
   std::vector<uint32_t> lastFrame_;
+  bool encoderRunning_ = false;
   std::string lastState_;
   size_t netSent_ = 0;
   size_t consoleSent_ = 0;
@@ -721,6 +803,13 @@ bool Serve(const Options& options) {
     fprintf(stderr, "recorder: cannot listen on %s:%d\n", options.address.c_str(), options.port);
     return false;
   }
+  {
+    std::lock_guard<std::mutex> lock(encoding.mutex);
+    encoding.stop = encoding.waiting = false;
+    encoding.states.clear();
+  }
+  std::thread encoder(RunEncoder);
+  loop.StartEncoder();
   std::thread listener([&server] { server.listen_after_bind(); });
   bool v6 = options.address.find(':') != std::string::npos;
   printf("recorder: the recorder is at http://%s%s%s:%d/ (Ctrl+C stops it)\n", v6 ? "[" : "",
@@ -729,6 +818,12 @@ bool Serve(const Options& options) {
 
   loop.Run();
 
+  {
+    std::lock_guard<std::mutex> lock(encoding.mutex);
+    encoding.stop = true;
+  }
+  encoding.ready.notify_one();
+  encoder.join();
   {
     std::lock_guard<std::mutex> lock(published.mutex);
     published.closing = true;

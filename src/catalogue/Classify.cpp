@@ -1,5 +1,4 @@
 // Which directory entries the list takes, and moving the firmware's current folder.
-#include <ctype.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -7,57 +6,87 @@
 
 namespace {
 
-// Lower-cased copy of at most 126 characters; the tests below all work on it.
-void LowerCopy(char* out, const char* name) {
-  int i = 0;
-  for (; name && name[i] && i < NAME_FIELD - 1; i++) out[i] = (char)tolower((unsigned char)name[i]);
-  out[i] = 0;
+// A name as the tests below see it: its first 126 characters, compared
+// without regard to case (of ASCII letters, as the C locale has it). Only its two ends matter, so
+// nothing is copied.
+struct Name {
+  const char* text;
+  int length;
+};
+
+Name View(const char* name) { return {name, name ? (int)strnlen(name, NAME_FIELD - 1) : 0}; }
+
+bool SameLower(const char* text, const char* lower, int count) {
+  for (int i = 0; i < count; i++)
+    if ((text[i] >= 'A' && text[i] <= 'Z' ? text[i] + ('a' - 'A') : text[i]) != lower[i])
+      return false;
+  return true;
 }
 
-bool EndsWith(const char* text, const char* end) {
-  size_t n = strlen(text), m = strlen(end);
-  return n >= m && memcmp(text + n - m, end, m) == 0;
+// `end` is in lower case, `m` characters long.
+bool EndsWith(Name name, const char* end, int m) {
+  return name.length >= m && SameLower(name.text + name.length - m, end, m);
 }
 
-bool ValidLower(const char* lower) {
-  static const char* const kSuffixes[] = {".mpg",  ".rec",  ".ts",  ".mp4", ".vob",
-                                          ".divx", ".xvid", ".avi", ".wmv", ".mkv"};
-  if (strncmp(lower, "__temprec__", 11) == 0) return false;
+// Up to four characters lower-cased into one number, the first lowest.
+dword Packed(const char* text, int count) {
+  dword v = 0;
+  for (int i = count - 1; i >= 0; i--) {
+    char c = text[i];
+    v = v << 8 | (byte)(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+  }
+  return v;
+}
+
+constexpr dword Pack(const char* text) {
+  dword v = 0;
+  for (int i = 3; i >= 0; i--) v = v << 8 | (text[i] ? (byte)text[i] : 0);
+  return v;
+}
+
+bool ValidName(Name name) {
+  // The extensions taken, by length, after their dot (0 ends a list).
+  static const dword kExtensions[5][8] = {
+      {0},
+      {0},
+      {Pack("ts\0\0"), 0},
+      {Pack("mpg\0"), Pack("rec\0"), Pack("mp4\0"), Pack("vob\0"), Pack("avi\0"), Pack("wmv\0"),
+       Pack("mkv\0"), 0},
+      {Pack("divx"), Pack("xvid"), 0}};
+  if (name.length >= 11 && SameLower(name.text, "__temprec__", 11)) return false;
   switch (tempFileSuffixOption) {
     case 2:
       return true;
     case 1:
-      return !EndsWith(lower, ".inf") && !EndsWith(lower, ".nav");
+      return !EndsWith(name, ".inf", 4) && !EndsWith(name, ".nav", 4);
     default:
-      for (const char* s : kSuffixes)
-        if (EndsWith(lower, s)) return true;
+      for (int k = 2; k <= 4; k++) {
+        if (name.length < k + 1 || name.text[name.length - k - 1] != '.') continue;
+        dword extension = Packed(name.text + name.length - k, k);
+        for (const dword* e = kExtensions[k]; *e; e++)
+          if (*e == extension) return true;
+      }
       return false;
   }
 }
 
 }  // namespace
 
-int IsFileRec_Valid(const char* name) {
-  char lower[NAME_FIELD];
-  LowerCopy(lower, name);
-  return ValidLower(lower) ? 1 : 0;
-}
+int IsFileRec_Valid(const char* name) { return ValidName(View(name)) ? 1 : 0; }
 
 int IsFileRec(const char* name) {
-  char lower[NAME_FIELD];
-  LowerCopy(lower, name);
-  if (EndsWith(lower, ".del")) {
-    lower[strlen(lower) - 4] = 0;
-    return ValidLower(lower) ? 2 : 0;
+  Name view = View(name);
+  if (EndsWith(view, ".del", 4)) {
+    view.length -= 4;
+    return ValidName(view) ? 2 : 0;
   }
-  return ValidLower(lower) ? 1 : 0;
+  return ValidName(view) ? 1 : 0;
 }
 
 int IsFileTAP(const char* name) {
-  char lower[NAME_FIELD];
-  LowerCopy(lower, name);
-  if (EndsWith(lower, ".del")) return 2;
-  if (EndsWith(lower, ".tap")) return 1;
+  Name view = View(name);
+  if (EndsWith(view, ".del", 4)) return 2;
+  if (EndsWith(view, ".tap", 4)) return 1;
   return 0;
 }
 

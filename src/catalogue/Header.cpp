@@ -5,20 +5,28 @@
 
 #include "catalogue/catalogue.h"
 
+namespace {
+// At most `room` characters of `from`, up to its first zero, and a zero.
+void CopyText(char* to, const byte* from, int room) {
+  size_t length = strnlen((const char*)from, (size_t)room);
+  memcpy(to, from, length);
+  to[length] = 0;
+}
+}  // namespace
+
 void MakeInfNavNames(const char* name, char* infName, char* navName) {
   infName[0] = navName[0] = 0;
   if (!name) return;
   size_t length = strlen(name);
   if (length + 4 >= NAME_FIELD) return;
-  if (IsFileRec(name) == 2) {
-    // x.rec.del: the recycle marker stays last (x.rec.inf.del).
-    int base = (int)length - 4;
-    snprintf(infName, NAME_FIELD, "%.*s.inf.del", base, name);
-    snprintf(navName, NAME_FIELD, "%.*s.nav.del", base, name);
-  } else {
-    snprintf(infName, NAME_FIELD, "%s.inf", name);
-    snprintf(navName, NAME_FIELD, "%s.nav", name);
-  }
+  // x.rec.del: the recycle marker stays last (x.rec.inf.del). Both fit: the
+  // name is at least 4 characters short of the field.
+  bool recycled = IsFileRec(name) == 2;
+  size_t base = recycled ? length - 4 : length;
+  memcpy(infName, name, base);
+  memcpy(navName, name, base);
+  memcpy(infName + base, recycled ? ".inf.del" : ".inf", recycled ? 9 : 5);
+  memcpy(navName + base, recycled ? ".nav.del" : ".nav", recycled ? 9 : 5);
 }
 
 void ClearHeaderFields(FileRecord* r) {
@@ -98,7 +106,7 @@ void LoadHeaderInfo(const char* name, int folderNumber, int slot) {
   r->encryption = b[16];
   r->serviceType = b[29];
   r->serviceNumber = GetSvcNumBySvcId(getWord(b + 32, 0), b[29]);
-  snprintf(r->serviceName, sizeof r->serviceName, "%.*s", 22, (const char*)b + 42);
+  CopyText(r->serviceName, b + 42, 22);
   r->appAuthor[0] = 0;
   r->appId = 0;
   r->eventNameLength = b[85];
@@ -109,8 +117,7 @@ void LoadHeaderInfo(const char* name, int folderNumber, int slot) {
   // The short text follows the title inside the 273 bytes both share.
   int textRoom = 273 - titleLength;
   if (textRoom > (int)sizeof r->eventDescription - 1) textRoom = sizeof r->eventDescription - 1;
-  snprintf(r->eventDescription, sizeof r->eventDescription, "%.*s", textRoom,
-           (const char*)b + 87 + titleLength);
+  CopyText(r->eventDescription, b + 87 + titleLength, textRoom);
   dword extLength = getWord(b + 362, 0);
   if (extLength > 1024) extLength = 1024;
   r->extTextLength = extLength;

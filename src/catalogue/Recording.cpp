@@ -1,5 +1,6 @@
 // Services and recordings in progress, and a quick count of a folder's contents.
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "catalogue/catalogue.h"
@@ -12,11 +13,20 @@ namespace {
 // During a scan every header looks its service up, and the channel list does not
 // change meanwhile: the identifiers are fetched once per scan instead of once per
 // header. Outside a scan each look-up walks the list.
+// The identifiers are kept sorted (with their channel numbers, the lower first
+// for an identifier that repeats) so that each look-up is a binary search.
 struct ServiceIds {
-  int* ids = nullptr;  // service identifier per channel number; -1: no information
+  int* ids = nullptr;  // pairs: service identifier, channel number
   int count = 0;
   bool filled = false;
 };
+
+int CompareIdPairs(const void* a, const void* b) {
+  const int* x = (const int*)a;
+  const int* y = (const int*)b;
+  if (x[0] != y[0]) return x[0] < y[0] ? -1 : 1;
+  return x[1] < y[1] ? -1 : x[1] > y[1];
+}
 ServiceIds serviceIds[2];  // TV, radio
 int lookupNesting;
 
@@ -52,18 +62,28 @@ int GetSvcNumBySvcId(int serviceId, int serviceType) {
     TAP_Channel_GetTotalNum(&tv, &radio);
     int count = type == SVC_TYPE_Tv ? tv : radio;
     cache.filled = true;
-    cache.ids = count > 0 ? (int*)TAP_MemAlloc(sizeof(int) * count) : nullptr;
+    cache.ids = count > 0 ? (int*)TAP_MemAlloc(sizeof(int) * 2 * count) : nullptr;
     cache.count = cache.ids ? count : 0;
     for (int i = 0; i < cache.count; i++) {
       TYPE_TapChInfo info;
       memset(&info, 0, sizeof info);
-      cache.ids[i] = TAP_Channel_GetInfo(type, i, &info) ? info.svcId : -1;
+      cache.ids[2 * i] = TAP_Channel_GetInfo(type, i, &info) ? info.svcId : -1;
+      cache.ids[2 * i + 1] = i;
     }
+    if (cache.count > 1) qsort(cache.ids, cache.count, 2 * sizeof(int), CompareIdPairs);
   }
   if (cache.ids) {
-    for (int i = 0; i < cache.count; i++)
-      if (cache.ids[i] == serviceId) return i;
-    return -1;
+    // The first pair with this identifier: the lowest channel number.
+    int low = 0, high = cache.count;
+    while (low < high) {
+      int middle = (low + high) / 2;
+      if (cache.ids[2 * middle] < serviceId) {
+        low = middle + 1;
+      } else {
+        high = middle;
+      }
+    }
+    return low < cache.count && cache.ids[2 * low] == serviceId ? cache.ids[2 * low + 1] : -1;
   }
   return WalkServices(serviceId, type);
 }

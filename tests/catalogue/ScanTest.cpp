@@ -69,6 +69,21 @@ TEST_F(ScanTest, ClassifiesNames) {
   EXPECT_EQ(IsFileTAP("x.txt.del"), 2);
   EXPECT_EQ(IsFileTAP("x.rec"), 0);
   EXPECT_EQ(IsFileRec_Valid(nullptr), 0);
+  // Every extension, in any case, only after its dot; the temporary prefix in any case.
+  for (const char* taken : {"a.TS", "b.mpg", "c.mp4", "d.VOB", "e.DivX", "f.xvid", "g.avi", "h.wmv",
+                            "i.MKV", "__tempre.rec"})
+    EXPECT_EQ(IsFileRec(taken), 1) << taken;
+  for (const char* left : {"xrec", "x.recx", "x.ts.inf", "x.divx.nav", ".rec.", "__TEMPREC__a.rec"})
+    EXPECT_EQ(IsFileRec(left), 0) << left;
+  // Only the first 126 characters count: a longer name's own end is not seen.
+  std::string longName(123, 'n');
+  EXPECT_EQ(IsFileRec((longName + ".rec").c_str()), 0);
+  EXPECT_EQ(IsFileRec((longName.substr(1) + ".rec").c_str()), 1);
+  tempFileSuffixOption = 1;  // everything but headers and navigation files
+  EXPECT_EQ(IsFileRec("x.txt"), 1);
+  EXPECT_EQ(IsFileRec("x.INF"), 0);
+  EXPECT_EQ(IsFileRec("x.nav.del"), 0);
+  tempFileSuffixOption = 0;
 }
 
 TEST_F(ScanTest, EmptyFoldersAndParentLines) {

@@ -185,3 +185,78 @@ TEST_F(OsdTest, FrameIsWrittenAsPng) {
 }
 
 }  // namespace
+
+// A sync composes only the rectangles that changed; whatever the drawing, the
+// frame must equal one composed anew from every pixel.
+TEST_F(OsdTest, ComposingWhatChangedEqualsComposingEverything) {
+  uint32_t seed = 12345;
+  auto next = [&](uint32_t range) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 8) % range;
+  };
+  auto colour = [&]() {
+    static const uint32_t alphas[4] = {0x00, 0x80, 0xFF, 0x30};
+    return alphas[next(4)] << 24 | next(0x1000000);
+  };
+  std::vector<word> open;
+  dword gdPixels[12 * 9];
+  for (dword& p : gdPixels) p = colour();
+  TYPE_GrData gd = {TAP_GRDATA_VERSION, 12, 9, gdPixels};
+  TYPE_OsdBaseInfo plane;
+  ASSERT_EQ(TAP_Osd_GetPlaneBaseInfo(&plane, 0), 0);
+  int checked = 0;
+  for (int step = 0; step < 600; step++) {
+    word rgn = open.empty() || next(8) == 0 ? 0 : open[next(open.size())];
+    dword x = next(760), y = next(600), w = next(300), h = next(120);
+    switch (next(11)) {
+      case 0:
+        if (open.size() < 6) {
+          word made = TAP_Osd_Create(next(600), next(500), 1 + next(400), 1 + next(300), 0, 0);
+          if (made != 0xFFFF) open.push_back(made);
+        }
+        break;
+      case 1:
+        if (!open.empty()) {
+          size_t i = next(open.size());
+          TAP_Osd_Delete(open[i]);
+          open.erase(open.begin() + i);
+        }
+        break;
+      case 2:
+        TAP_Osd_PutPixel(rgn, x, y, colour());
+        break;
+      case 3:
+        TAP_Osd_PutGd(rgn, static_cast<int>(x) - 20, static_cast<int>(y) - 20, &gd, next(2));
+        break;
+      case 4:
+        TAP_Osd_DrawRectangle(rgn, x, y, w, h, 1 + next(4), colour());
+        break;
+      case 5:
+        if (byte* box = TAP_Osd_SaveBox(rgn, x, y, w + 1, h + 1)) {
+          TAP_Osd_RestoreBox(rgn, next(700), next(560), w + 1, h + 1, box);
+          TAP_MemFree(box);
+        }
+        break;
+      case 6:
+        TAP_Osd_Copy(rgn, open.empty() ? 0 : open[next(open.size())], x / 4, y / 4, w, h, next(200),
+                     next(200), next(2));
+        break;
+      case 7:
+        TAP_Osd_PutS(rgn, x, y, x + w, "Ag", colour(), next(2) ? colour() : 0, 0, next(3), 0, 0);
+        break;
+      case 8:  // the firmware's own display, written through its frame buffer
+        plane.frameBuffer[next(OSD_HEIGHT) * OSD_WIDTH + next(OSD_WIDTH)] = colour();
+        break;
+      default:
+        TAP_Osd_FillBox(rgn, x, y, w, h, colour());
+    }
+    if (next(3) == 0) {
+      TAP_Osd_Sync();
+      std::vector<uint32_t> synced = emu::Frame();
+      emu::ComposeWholeFrame();
+      ASSERT_EQ(synced, emu::Frame()) << "at step " << step;
+      checked++;
+    }
+  }
+  EXPECT_GT(checked, 100);
+}
