@@ -129,12 +129,26 @@ void ConvertToValidUTF8Str(unsigned char* text, int) {
   }
 }
 
-bool IsHidden(const char* name) {
+// The program's dlsym runs while the sanitizers' runtime sets itself up
+// (it looks up the C library's functions with it): before its shadow memory
+// and its own strcmp work. What that path runs is uninstrumented and calls
+// nothing of the C library but dlvsym.
+#define FW_EARLY __attribute__((no_sanitize("address", "undefined")))
+
+FW_EARLY bool SameName(const char* a, const char* b) {
+  while (*a && *a == *b) {
+    a++;
+    b++;
+  }
+  return *a == *b;
+}
+
+FW_EARLY bool IsHidden(const char* name) {
   for (int i = 0; i < hiddenCount; i++) {
-    if (strcmp(hidden[i], name) == 0) return true;
+    if (SameName(hidden[i], name)) return true;
   }
   // A firmware without its UTF-8 validation routine.
-  return strcmp(name, "_Z26Appl_ConvertToValidUTF8StrPhi") == 0 && !config.utf8Firmware;
+  return SameName(name, "_Z26Appl_ConvertToValidUTF8StrPhi") && !config.utf8Firmware;
 }
 
 void ResetSymbols() {
@@ -149,11 +163,13 @@ void ResetSymbols() {
 
 namespace {
 
-using DlsymFn = void* (*)(void*, const char*);
+// noexcept, as the C library declares it: a call that might throw out of the
+// noexcept dlsym below could not be its final jump.
+using DlsymFn = void* (*)(void*, const char*) noexcept;
 DlsymFn realDlsym = nullptr;
 
 // The C library's dlsym, behind the program's own.
-DlsymFn FindRealDlsym() {
+FW_EARLY DlsymFn FindRealDlsym() {
   static const char* const versions[] = {"GLIBC_2.34", "GLIBC_2.2.5", "GLIBC_2.0"};
   for (const char* version : versions) {
     if (void* fn = dlvsym(RTLD_NEXT, "dlsym", version)) return reinterpret_cast<DlsymFn>(fn);
@@ -167,20 +183,26 @@ DlsymFn FindRealDlsym() {
 
 // The program's dlsym: what the C library's answers, except null for a hidden
 // firmware internal. Applications loaded by the program and the application
-// linked into a test program both reach this one.
-extern "C" void* dlsym(void* handle, const char* name) noexcept {
+// linked into a test program both reach this one. The C library's dlsym is
+// called last, which an optimising compiler makes a jump: it then sees the
+// original caller, which RTLD_NEXT lookups depend on. (The sanitizers'
+// runtime, linked into the program, calls from the program itself either way.)
+extern "C" FW_EARLY void* dlsym(void* handle, const char* name) noexcept {
   if (!fw::realDlsym) fw::realDlsym = fw::FindRealDlsym();
   if (fw::IsHidden(name)) return nullptr;
-  if (strcmp(name, "_isAnalogMode") == 0) return &fw::isAnalogMode;
+  if (fw::SameName(name, "_isAnalogMode")) return &fw::isAnalogMode;
   return fw::realDlsym(handle, name);
 }
 
 namespace emu {
 
 void RemoveSymbol(const std::string& name) {
-  if (fw::hiddenCount < fw::kMaxHidden && name.size() < sizeof fw::hidden[0]) {
-    strcpy(fw::hidden[fw::hiddenCount++], name.c_str());
+  if (fw::hiddenCount == fw::kMaxHidden || name.size() >= sizeof fw::hidden[0]) {
+    fprintf(stderr, "emu: cannot hide %s (at most %d names of %zu bytes)\n", name.c_str(),
+            fw::kMaxHidden, sizeof fw::hidden[0] - 1);
+    abort();
   }
+  strcpy(fw::hidden[fw::hiddenCount++], name.c_str());
 }
 
 }  // namespace emu
