@@ -2,21 +2,21 @@
 # build-uclibc.sh OUT — builds uClibc-ng, the recorder's C library, for
 # MIPS32 little-endian from Debian's uclibc-source package into OUT/sysroot
 # (headers, crt files, libc.so.0 and friends) with Debian's cross compiler.
-# Built once: a later call returns at once unless uclibc.config or this
-# script changed.
+# Built once: a later call returns at once unless the source, uclibc.config
+# or this script changed.
 set -euo pipefail
 out=$(mkdir -p "$1" && cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 sysroot=$out/sysroot
 stamp=$sysroot/.built
-key=$(cat "$here/uclibc.config" "$here/build-uclibc.sh" | sha256sum | cut -c1-16)
-if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$key" ]; then
-  exit 0
-fi
 tarball=$(ls /usr/src/uClibc-ng-*.tar.* 2>/dev/null | sort -V | tail -n 1 || true)
 if [ -z "$tarball" ]; then
   echo "build-uclibc: no uClibc-ng source in /usr/src (Debian package uclibc-source)" >&2
   exit 1
+fi
+key=$( (basename "$tarball"; cat "$here/uclibc.config" "$here/build-uclibc.sh") | sha256sum | cut -c1-16)
+if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$key" ]; then
+  exit 0
 fi
 kernel=/usr/mipsel-linux-gnu/include
 if [ ! -d "$kernel/linux" ] || ! command -v mipsel-linux-gnu-gcc >/dev/null; then
