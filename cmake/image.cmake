@@ -38,7 +38,7 @@ function(pvr_image target)
     return()
   endif()
   # No start files either: the cross compiler's are glibc's, and the image
-  # needs none (its constructors run from .init_array).
+  # needs none (it has no static constructors; check-image.sh makes sure).
   set(_libs ${ARG_LIBRARIES} c gcc)
   set(_link -nostdlib -L${CMAKE_SYSROOT}/usr/lib -L${CMAKE_SYSROOT}/lib)
   target_link_options(${target} PRIVATE ${_link})

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # check-image.sh SYSROOT IMAGE... — checks that each image can load on the
-# recorder: a stripped MIPS32 (o32, little-endian) shared object that needs only
-# uClibc-ng's libraries (from SYSROOT, the build of tools/image/build-uclibc.sh)
-# and imports only firmware API calls (TAP_...) and what those libraries
-# define: no glibc versions, no C++ runtime, no TryResolve. Prints one line
-# per image; exits 1 when any image fails.
+# recorder: a stripped MIPS32 (o32, little-endian) shared object that needs
+# only uClibc-ng's libraries (from SYSROOT, the build of build-uclibc.sh),
+# runs nothing at load time, and imports only firmware API calls (TAP_...)
+# and what those libraries define: no glibc versions, no C++ runtime, no
+# TryResolve. Prints one line per image; exits 1 when any image fails.
 set -euo pipefail
 sysroot=$1; shift
 readelf=mipsel-linux-gnu-readelf
@@ -47,6 +47,10 @@ for image in "$@"; do
     esac
   done
   grep -q "^libc.so.0$" <<<"$needed" || problems+=("does not need libc.so.0")
+  # Nothing to run at load time: the image links without start files, and an
+  # older loader runs no .init_array.
+  "$readelf" -d "$image" | grep -Eq "\((INIT|FINI|INIT_ARRAY|FINI_ARRAY)\)" &&
+    problems+=("has load-time constructors or destructors")
   dynsyms=$("$readelf" --dyn-syms -W "$image")
   grep -q "GLIBC" <<<"$dynsyms" && problems+=("has glibc symbol versions")
   grep -Eq " _tap_header$" <<<"$dynsyms" || problems+=("exports no _tap_header")
