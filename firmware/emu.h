@@ -157,7 +157,9 @@ void ClearFirmwareOsd();
 
 // --- firmware state ------------------------------------------------------------
 void SetState(dword state, dword subState);
-void RemoveSymbol(const std::string& name);  // TryResolve answers null afterwards
+// Hides a firmware internal until the next boot: the program's dlsym answers
+// null for it, as on a firmware that lacks it.
+void RemoveSymbol(const std::string& name);
 std::string NetOutput();  // everything the applications wrote to the network output
 std::vector<dword> KeysGivenToFirmware();  // keys no application consumed
 bool InNormalMode();                       // no application holds the screen (TAP_ExitNormal)

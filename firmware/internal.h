@@ -79,14 +79,15 @@ bool PlayMedia(const std::string& systemPath);
 void FirmwareKey(dword key);  // the firmware's own reaction to a key
 
 // --- internals by name (symbols.cpp) ----------------------------------------------
-// Reached by applications only through TryResolve, never by symbol name: an
-// application's own globals of the same names must not bind to them.
-extern TYPE_TapTask tapTask[TAP_MAX_TASKS];
-extern dword curTapTask;
-extern char* hddTapFolder[TAP_MAX_TASKS];
-extern TYPE_File* hddRecFiles[4][3];
-extern TYPE_File* hddPlayFile;
-dword PvrTimeToLinux(dword stamp);
+// The recorder's program exports these under the firmware's own symbol names;
+// applications find them with dlsym on the running program, never by linking
+// to them, so an application's own globals of the same names stay its own.
+extern TYPE_TapTask tapTask[TAP_MAX_TASKS] __asm__("_tapTask");
+extern dword curTapTask __asm__("_curTapTask");
+extern char* hddTapFolder[TAP_MAX_TASKS] __asm__("_hddTapFolder");
+extern TYPE_File* hddRecFiles[4][3] __asm__("_hddRecFiles");
+extern TYPE_File* hddPlayFile __asm__("_hddPlayFile");
+dword PvrTimeToLinux(dword stamp) __asm__("PvrTimeToLinux");
 void ResetSymbols();
 
 // --- system side (syslib.cpp) -----------------------------------------------------

@@ -346,9 +346,10 @@ typedef struct TYPE_TapTask {
 enum { TAPTASK_Free = 0, TAPTASK_Running = 1 };
 #define TAP_MAX_TASKS 16
 
-/* Looks up an internal symbol of the running firmware by name (the symbol
- * names of the firmware image, C++ names mangled). Null when the firmware
- * does not have it; callers test it. Known names:
+/* Internal symbols of the running firmware. The firmware's program exports
+ * them as dynamic symbols (C++ names mangled); an application finds them with
+ * dlsym on the program (dlopen(NULL)). A firmware may lack any of them;
+ * callers test for null. Known names:
  *   "_tapTask"       TYPE_TapTask[16], the application table
  *   "_curTapTask"    dword, index of the running application
  *   "_hddTapFolder"  char*[16], each application's current folder as a system
@@ -376,7 +377,6 @@ enum { TAPTASK_Free = 0, TAPTASK_Running = 1 };
  * StartPlaybackMedia plays a file of the folder in "_hddDivxFolder" and
  * returns 0 (false) on success.
  */
-void* TryResolve(const char* name);
 
 /* Loads and starts an application file from the current folder; returns the
  * new application's table index, or -1. */

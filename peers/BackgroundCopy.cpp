@@ -228,13 +228,18 @@ bool NextJob() {
   return true;
 }
 
+// Linux's seeks to the next data and the next hole of a sparse file; the
+// recorder's C library passes them on but its headers do not name them.
+constexpr int kSeekData = 3;
+constexpr int kSeekHole = 4;
+
 // The next stretch of data from `pos` on: false at the end of the file.
 bool NextData(int fd, off_t size, off_t* pos, off_t* end) {
   if (*pos >= size) return false;
-  off_t data = lseek(fd, *pos, SEEK_DATA);
+  off_t data = lseek(fd, *pos, kSeekData);
   if (data < 0 && errno == ENXIO) return false;  // only a hole remains
   if (data < 0) data = *pos;                     // no hole support: all data
-  off_t hole = lseek(fd, data, SEEK_HOLE);
+  off_t hole = lseek(fd, data, kSeekHole);
   *pos = data;
   *end = hole < 0 || hole > size ? size : hole;
   return data < size;

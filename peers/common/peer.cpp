@@ -1,14 +1,24 @@
 #include "peer.h"
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
 #include <unistd.h>
 
-TYPE_TapTask* PeerTable() { return static_cast<TYPE_TapTask*>(TryResolve("_tapTask")); }
+// A firmware internal by name, from the firmware's program; null when absent.
+static void* FindInternal(const char* name) {
+  void* program = dlopen(nullptr, RTLD_LAZY);
+  if (!program) return nullptr;
+  void* address = dlsym(program, name);
+  dlclose(program);
+  return address;
+}
 
-dword* PeerCurrentTask() { return static_cast<dword*>(TryResolve("_curTapTask")); }
+TYPE_TapTask* PeerTable() { return static_cast<TYPE_TapTask*>(FindInternal("_tapTask")); }
+
+dword* PeerCurrentTask() { return static_cast<dword*>(FindInternal("_curTapTask")); }
 
 int PeerIndexOf(dword id) {
   TYPE_TapTask* table = PeerTable();

@@ -345,4 +345,11 @@ void LogoManager_ChannelNameToLogoName(const char* channelName, char* logoName, 
 unsigned long long LogoManager_GetChannelID(int type, int serviceNumber);
 unsigned long long LogoManager_CalculateChannelID(word a, word b, word c, word d);
 
+// ------------------------------------------------------------ firmware internals
+
+// The address of an internal symbol of the running firmware by its name (see
+// tap.h for the known ones), looked up in the firmware's program; null when
+// the firmware does not have it or the name is null.
+void* TryResolve(const char* name);
+
 #endif

@@ -1,7 +1,7 @@
 // FontManager.cpp - the FM_ glyph renderer: measures and draws single-byte
 // text in one of the built-in fonts, blending anti-aliased glyph edges over an
 // opaque background colour or over what is already on the screen.
-#include <cstring>
+#include <string.h>
 
 #include "ui/Text.h"
 

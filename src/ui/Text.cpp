@@ -2,7 +2,7 @@
 // measuring, printing into a field, word-wrapped printing and legend elements.
 #include "ui/Text.h"
 
-#include <cstring>
+#include <string.h>
 
 #include "app/app.h"
 #include "lib/lib.h"

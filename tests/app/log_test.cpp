@@ -4,6 +4,7 @@
 #include <string>
 
 #include "AppFixture.h"
+#include "lib/lib.h"
 
 namespace {
 

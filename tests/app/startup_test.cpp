@@ -5,6 +5,7 @@
 #include "AppFixture.h"
 #include "app/keys.h"
 #include "firmware_dat.h"
+#include "lib/lib.h"
 
 namespace {
 

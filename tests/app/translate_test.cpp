@@ -1,5 +1,6 @@
 // Key translation through the firmware's application table.
 #include "AppFixture.h"
+#include "lib/lib.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "lib/lib.h"
 #include "tap.h"
 #include "testenv.h"
 
@@ -262,7 +263,7 @@ TEST_F(AppsTest, StateAndNormalMode) {
 
 TEST_F(AppsTest, SymbolsResolveUntilRemoved) {
   for (const char* name :
-       {"_tapTask", "_curTapTask", "_hddTapFolder", "_isAnalogMode", "_hddRecFiles",
+       {"_tapTask", "_curTapTask", "_hddTapFolder", "_isAnalogMode", "_hddRecFiles", "_hddPlayFile",
         "_Z26Appl_GetAnalogEncoderStatev", "_Z23Appl_AnalogChangeActionv",
         "_Z25Appl_SetAnalogEncoderModeh", "_Z23Appl_StartPlaybackMediaPKcjbb",
         "_Z22ApplHdd_SaveWorkFolderv", "_Z25ApplHdd_RestoreWorkFolderv",

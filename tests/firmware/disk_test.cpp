@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "lib/lib.h"
 #include "tap.h"
 #include "testenv.h"
 

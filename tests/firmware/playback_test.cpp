@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "lib/lib.h"
 #include "tap.h"
 #include "testenv.h"
 

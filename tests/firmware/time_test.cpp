@@ -1,4 +1,5 @@
 // Virtual time, the local clock and the Modified Julian Date.
+#include "lib/lib.h"
 #include "tap.h"
 #include "testenv.h"
 
