@@ -155,6 +155,7 @@ void ClearFirmwareOsd();
 void SetState(dword state, dword subState);
 void RemoveSymbol(const std::string& name);  // TryResolve answers null afterwards
 std::string NetOutput();  // everything the applications wrote to the network output
+void ClearNetOutput();     // forgets it (long runs that never look at it)
 std::vector<dword> KeysGivenToFirmware();  // keys no application consumed
 bool InNormalMode();                       // no application holds the screen (TAP_ExitNormal)
 std::string ConsoleOutput();               // what the applications printed with TAP_Print
