@@ -26,8 +26,7 @@ void Settle() {
   Tagsmith_infoMessage[0] = 0;
   activateTagsmithPrepareQuembry = Tagsmith_prepareSent = 0;
   processInBackground = 0;
-  for (int i = 0; i < 3; i++) emu::PressKey(RKEY_Exit);
-  emu::Idle(2);
+  for (int i = 0; i < 3 && !emu::InNormalMode(); i++) emu::PressKey(RKEY_Exit);
 }
 
 }  // namespace
@@ -60,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     emu::SendEventTo(slot, EVT_TAPCOM, command, argument);
     if (flags & 2) emu::Idle(1 + (flags >> 4));
   }
-  emu::Idle(3);
+  emu::Idle(2);
   FUZZ_CHECK(emu::IsRunning(slot));
   Settle();
   TAP_MemFree(record);
