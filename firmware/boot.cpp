@@ -390,4 +390,10 @@ std::string NetOutput() {
   return fw::netText;
 }
 
+void ClearNetOutput() {
+  fw::DrainNet();
+  std::lock_guard<std::mutex> lock(fw::netMutex);
+  fw::netText.clear();
+}
+
 }  // namespace emu

@@ -6,6 +6,8 @@
 // recorder; they only queue and pass on what was published.
 #include "web.h"
 
+#include <arpa/inet.h>
+#include <ctype.h>
 #include <signal.h>
 #include <stdio.h>
 #include <string.h>
@@ -707,6 +709,63 @@ bool ParseCode(const std::string& text, dword& code) {
   return true;
 }
 
+// Who may talk to the recorder. A page of another site must not press keys
+// (its form or script would carry its own Origin), and a name of another site
+// that resolves to this machine (DNS rebinding) must not reach anything: the
+// Host must name the address listened on, "localhost" on loopback, or, when
+// listening on every address, a numeric address.
+class Gate {
+ public:
+  Gate(const std::string& address, int port) : address_(address), port_(port) {}
+
+  // True when `host` (a Host header) names this server.
+  bool HostAllowed(const std::string& host) const {
+    std::string name = host, port;
+    size_t colon = host.rfind(':');
+    if (colon != std::string::npos && host.find(']', colon) == std::string::npos) {
+      name = host.substr(0, colon);
+      port = host.substr(colon + 1);
+    }
+    if (port.empty() ? port_ != 80 : port != std::to_string(port_)) return false;
+    if (name.size() > 2 && name.front() == '[' && name.back() == ']') {
+      name = name.substr(1, name.size() - 2);
+    }
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(tolower(c)); });
+    if (name.empty()) return false;
+    if (name == address_) return true;
+    bool loopback = address_ == "127.0.0.1" || address_ == "::1" || address_ == "localhost";
+    if (loopback && name == "localhost") return true;
+    if (address_ == "0.0.0.0" || address_ == "::") {
+      unsigned char buffer[sizeof(in6_addr)];
+      return inet_pton(AF_INET, name.c_str(), buffer) == 1 ||
+             inet_pton(AF_INET6, name.c_str(), buffer) == 1;
+    }
+    return false;
+  }
+
+  // Empty when the request may go on; otherwise why it is refused.
+  std::string Check(const httplib::Request& req) const {
+    std::string host = req.get_header_value("Host");
+    if (!HostAllowed(host)) return "refused: this recorder is not that host\n";
+    if (req.method == "GET" || req.method == "HEAD") return "";
+    // A browser names the page that sends a request with Origin, or at least
+    // with Referer; a client without either is not a page of another site.
+    std::string own = "http://" + host;
+    if (req.has_header("Origin")) {
+      if (req.get_header_value("Origin") != own) return "refused: foreign origin\n";
+    } else if (req.has_header("Referer")) {
+      std::string referer = req.get_header_value("Referer");
+      if (referer.compare(0, own.size() + 1, own + "/") != 0) return "refused: foreign referer\n";
+    }
+    return "";
+  }
+
+ private:
+  std::string address_;
+  int port_;
+};
+
 void SetUpRoutes(httplib::Server& server) {
   for (size_t i = 0; i < kWebAssetCount; i++) {
     const WebAsset& asset = kWebAssets[i];
@@ -810,6 +869,17 @@ bool Serve(const Options& options) {
   }
   std::thread encoder(RunEncoder);
   loop.StartEncoder();
+  std::string listened = options.address;
+  std::transform(listened.begin(), listened.end(), listened.begin(),
+                 [](unsigned char c) { return static_cast<char>(tolower(c)); });
+  Gate gate(listened, port);
+  server.set_pre_routing_handler([&gate](const httplib::Request& req, httplib::Response& res) {
+    std::string refusal = gate.Check(req);
+    if (refusal.empty()) return httplib::Server::HandlerResponse::Unhandled;
+    res.status = 403;
+    res.set_content(refusal, "text/plain");
+    return httplib::Server::HandlerResponse::Handled;
+  });
   std::thread listener([&server] { server.listen_after_bind(); });
   bool v6 = options.address.find(':') != std::string::npos;
   printf("recorder: the recorder is at http://%s%s%s:%d/ (Ctrl+C stops it)\n", v6 ? "[" : "",

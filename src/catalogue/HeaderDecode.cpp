@@ -52,7 +52,9 @@ const FamilyLayout kOldC = {29, 32, 36, 60, 64, 68, 73, 75, 348, 352, 1024, -1, 
 const FamilyLayout kT5700 = {29, 32, 48, 72, 76, 80, 85, 87, 360, 364, 1024, -1, 1408, 256, 1664};
 const FamilyLayout kT5800 = {29, 32, 44, 68, 72, 76, 81, 83, 356, 360, 1024, -1, 1404, 256, 1660};
 const FamilyLayout kTMS = {29, 32, 42, 70, 76, 80, 85, 87, 362, 368, 1024, 1412, 1416, 708, 2124};
-const FamilyLayout kTMSC = {29, 32, 38, 66, 72, 76, 81, 83, 358, 364, 1024, 1408, 1412, 708, 2120};
+// The cable family keeps the satellite family's service and event fields; only its
+// bookmarks and resume position sit four bytes earlier.
+const FamilyLayout kTMSC = {29, 32, 42, 70, 76, 80, 85, 87, 362, 368, 1024, 1408, 1412, 708, 2120};
 const FamilyLayout kTF7k7 = {29, 32, 42, 70, 76, 80, 85, 87, 362, 368, 2048, -1, 2636, 256, 2892};
 
 // Title and short text share this many bytes in every family.

@@ -149,20 +149,23 @@ void populateKeyBoardQuickList() {
   numberOfQuickListEntries = 0;
   memset(QuickList, 0, sizeof QuickList);
   QuickListUpdated = 0;
-  // Only what 49 slots can hold is read; anything beyond is ignored.
-  static char buffer[QUICKLIST_FILE_ENTRIES * QUICKLIST_ENTRY_SIZE];
+  // Only what 49 slots can hold is read; anything beyond is ignored. A zero
+  // byte follows what was read: a character cut short at the end of the file
+  // must not make the UTF-8 test look past the buffer.
+  static char buffer[QUICKLIST_FILE_ENTRIES * QUICKLIST_ENTRY_SIZE + 1];
   dword length = 0;
   int pushed = HDD_TAP_PushDir();
   if (EnterQuickListFolder() && TAP_Hdd_Exist(QUICKLIST_FILE)) {
     TYPE_File* file = TAP_Hdd_Fopen(QUICKLIST_FILE);
     if (file) {
       length = TAP_Hdd_Flen(file);
-      if (length > sizeof buffer) length = sizeof buffer;
+      if (length > sizeof buffer - 1) length = sizeof buffer - 1;
       if (length > 0 && TAP_Hdd_Fread(buffer, length, 1, file) != 1) length = 0;
       TAP_Hdd_Fclose(file);
     }
   }
   if (pushed) HDD_TAP_PopDir();
+  buffer[length] = 0;
   int size = (int)length;
   if (memchr(buffer, 0, (size_t)size) != nullptr) {
     // Slots of 50 bytes; a short last slot still counts.

@@ -291,9 +291,22 @@ TEST_F(HeaderTest, SystemTypeFromTheFirmwareDescription) {
   h.family = testdisk::FAMILY_TMSC;
   std::vector<uint8_t> b = Buffer(h);
   RECHeaderInfo info;
+  // A real cable recorder's header: service and event where the satellite family
+  // keeps them, bookmarks and resume position four bytes earlier.
+  ASSERT_EQ(memcmp(b.data() + 42, "A Service", 9), 0);
+  ASSERT_EQ(b[70], 30);
+  ASSERT_EQ(b[85], 9);
+  ASSERT_EQ(memcmp(b.data() + 87, "The Title", 9), 0);
+  ASSERT_EQ(b[2120], 4321 & 255);
   ASSERT_EQ(HDD_DecodeRECHeader(b.data(), &info, 0), 1);
   EXPECT_EQ(info.resumeBlock, 4321u);
   EXPECT_EQ(info.bookmarkCount, 3u);
+  EXPECT_EQ(info.bookmarks[1], 2000u);
+  EXPECT_EQ(std::string(info.serviceName), "A Service Name Too Long ");
+  EXPECT_EQ(info.serviceId, 200);
+  EXPECT_EQ(info.eventDuration, 0x011E);
+  EXPECT_EQ(info.eventNameLength, 9);
+  EXPECT_EQ(std::string(info.eventName, 19), "The TitleShort text");
 }
 
 }  // namespace

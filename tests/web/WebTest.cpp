@@ -111,13 +111,18 @@ class Recorder {
     return fd;
   }
 
-  // One request; the whole response (head and body).
-  std::string Request(const std::string& method, const std::string& target) const {
+  // "Host: 127.0.0.1:PORT", as a browser on this page sends it.
+  std::string HostHeader() const { return "Host: 127.0.0.1:" + std::to_string(port_) + "\r\n"; }
+
+  // One request with `headers` (lines ending in CRLF; the page's Host unless
+  // they name one); the whole response (head and body).
+  std::string Request(const std::string& method, const std::string& target,
+                      const std::string& headers = "") const {
     int fd = Connect();
     if (fd < 0) return "";
-    std::string req =
-        method + " " + target +
-        " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\nContent-Length: 0\r\n\r\n";
+    std::string req = method + " " + target + " HTTP/1.1\r\n" +
+                      (headers.find("Host:") == std::string::npos ? HostHeader() : "") + headers +
+                      "Connection: close\r\nContent-Length: 0\r\n\r\n";
     if (write(fd, req.data(), req.size()) != static_cast<ssize_t>(req.size())) {
       close(fd);
       return "";
@@ -141,7 +146,7 @@ class Recorder {
 class Events {
  public:
   explicit Events(const Recorder& recorder) : fd_(recorder.Connect()) {
-    std::string req = "GET /events HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+    std::string req = "GET /events HTTP/1.1\r\n" + recorder.HostHeader() + "\r\n";
     if (fd_ < 0 || write(fd_, req.data(), req.size()) != static_cast<ssize_t>(req.size())) fd_ = -1;
   }
   ~Events() {
@@ -283,6 +288,53 @@ TEST_F(WebTest, KeysReachTheApplicationAndBadOnesAreRefused) {
   EXPECT_EQ(recorder.Stop(), 0);
   EXPECT_NE(recorder.Stderr().find("net| "), std::string::npos);
   EXPECT_NE(recorder.Stderr().find("Exit  - Pavrolinex - Power"), std::string::npos);
+}
+
+// Another site gets nothing: neither through a name of its own that resolves to
+// this machine (Host) nor by sending keys from its pages (Origin, Referer).
+TEST_F(WebTest, OtherSitesAreRefused) {
+  Recorder recorder(Disk());
+  ASSERT_GT(recorder.port(), 0);
+  const std::string port = std::to_string(recorder.port());
+  Events events(recorder);
+  EXPECT_NE(events.Next("frame"), "");
+  for (const std::string& host :
+       std::vector<std::string>{"evil.example:" + port, "127.0.0.1:1", "127.0.0.1",
+                                "127.0.0.1.evil.example:" + port, std::string()}) {
+    SCOPED_TRACE(host);
+    for (const char* target : {"/state", "/frame.png", "/events", "/"})
+      EXPECT_EQ(Status(recorder.Request("GET", target, "Host: " + host + "\r\n")), "403");
+    std::string refused = recorder.Request("POST", "/key?code=0x10042", "Host: " + host + "\r\n");
+    EXPECT_EQ(Status(refused), "403");
+    EXPECT_NE(refused.find("refused"), std::string::npos);
+  }
+  EXPECT_EQ(Status(recorder.Request("GET", "/state", "Host: LocalHost:" + port + "\r\n")), "200");
+  for (const std::string& from : std::vector<std::string>{
+           "Origin: http://evil.example\r\n", "Origin: null\r\n",
+           "Origin: http://127.0.0.1:" + port + ".evil.example\r\n",
+           "Referer: http://evil.example/page\r\n",
+           "Referer: http://127.0.0.1:" + port + ".evil.example/\r\n",
+           "Origin: http://evil.example\r\nReferer: http://127.0.0.1:" + port + "/\r\n"}) {
+    SCOPED_TRACE(from);
+    EXPECT_EQ(Status(recorder.Request("POST", "/key?code=0x10042&action=press", from)), "403");
+    EXPECT_EQ(Status(recorder.Request("POST", "/clock?action=pause", from)), "403");
+  }
+  // The page's own requests go through, with the keys refused above still out:
+  // File List never opened the list.
+  EXPECT_EQ(Status(recorder.Request("POST", "/clock?action=pause",
+                                    "Origin: http://127.0.0.1:" + port + "\r\n")),
+            "204");
+  std::string paused = events.StateWith("\"clockRunning\":false");
+  EXPECT_NE(paused.find("\"osd\":false"), std::string::npos) << paused;
+  EXPECT_EQ(Status(recorder.Request("POST", "/clock?action=run",
+                                    "Referer: http://127.0.0.1:" + port + "/\r\n")),
+            "204");
+  EXPECT_EQ(Status(recorder.Request(
+                "POST", "/key?code=0x10042",
+                "Host: localhost:" + port + "\r\nOrigin: http://localhost:" + port + "\r\n")),
+            "204");
+  EXPECT_NE(events.StateWith("\"osd\":true"), "");
+  EXPECT_EQ(recorder.Stop(), 0);
 }
 
 // A message shown for a fixed time is drawn and removed inside one key event:
