@@ -17,6 +17,9 @@ namespace fuzz {
 // emulated recorder (FirmwareTMS.dat); it is shut down and the disk removed
 // when the process exits. Aborts when the machine gives no namespaces.
 void BootOnce();
+// BootOnce, then the application finds its settings and logo folders the way
+// start-up does (the harnesses of the files kept there).
+void BootWithSettingsFolder();
 // Replaces the file at a firmware path ("/ProgramFiles/Settings/x.dat") with
 // exactly these bytes.
 void PutFile(const std::string& firmwarePath, const uint8_t* data, size_t size);

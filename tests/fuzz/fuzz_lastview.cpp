@@ -8,9 +8,7 @@
 #include "fuzz.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::BootOnce();
-  locateIniDirectory();
-  FUZZ_CHECK(TAPIniDir != nullptr);
+  fuzz::BootWithSettingsFolder();
   return 0;
 }
 

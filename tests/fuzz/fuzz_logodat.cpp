@@ -7,9 +7,7 @@
 #include "ui/Logos.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::BootOnce();
-  locateIniDirectory();
-  FUZZ_CHECK(TAPLogoDir != nullptr);
+  fuzz::BootWithSettingsFolder();
   return 0;
 }
 

@@ -25,9 +25,7 @@ void Take(Snapshot& s) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::BootOnce();
-  locateIniDirectory();
-  FUZZ_CHECK(TAPIniDir != nullptr);
+  fuzz::BootWithSettingsFolder();
   return 0;
 }
 
