@@ -28,6 +28,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <map>
 #include <random>
 #include <set>
@@ -271,12 +272,43 @@ class Monkey {
       if (word == "Ok" && yesnoWindowShowing && YesNoOption == 0) lastYes_ = (int)i;
       if (!emu::RunScript(word)) return Fail("bad step " + word + ": " + emu::LastError());
       if (!Cheap(i) || ((i + 1) % checkEvery_ == 0 && !ListAnswers(i))) return false;
+      if (emu::IsPlaying() && emu::PlayingPath() != playing_) playbacks_++;
+      playing_ = emu::IsPlaying() ? emu::PlayingPath() : "";
       outcome_->steps = (int)i + 1;
     }
-    return ListAnswers(steps.size());
+    if (!ListAnswers(steps.size())) return false;
+    Summary();
+    return true;
   }
 
   void Stop() { emu::Shutdown(); }
+
+  // What the keys did to the recordings, so that a run that did nothing shows.
+  void Summary() {
+    std::multimap<uint64_t, std::string> sizes;
+    Sizes("/mnt/hd", sizes);
+    Sizes("/mnt/sdb1", sizes);
+    int inPlace = 0, recycled = 0, elsewhere = 0, copies = 0;
+    for (auto& [size, path] : recordings_) {
+      auto range = sizes.equal_range(size);
+      copies += (int)std::distance(range.first, range.second) - 1;
+      bool same = false, del = false;
+      for (auto it = range.first; it != range.second; ++it) {
+        same = same || it->second == path;
+        del = del || it->second.find(".del") != std::string::npos;
+      }
+      if (same)
+        inPlace++;
+      else if (del)
+        recycled++;
+      else
+        elsewhere++;
+    }
+    fprintf(stderr,
+            "soak: recordings: %d in place, %d newly recycled, %d moved or renamed, %d deleted, "
+            "%d extra copies; %d playbacks started\n",
+            inPlace, recycled, elsewhere, 27 - (int)recordings_.size(), copies, playbacks_);
+  }
 
  private:
   bool Fail(const std::string& message) {
@@ -412,6 +444,8 @@ class Monkey {
   int checkEvery_;
   int index_ = -1;
   int lastYes_ = -1;
+  int playbacks_ = 0;
+  std::string playing_;
   std::string hd_, usb_;
   std::map<uint64_t, std::string> recordings_;
 };
