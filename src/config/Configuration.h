@@ -67,6 +67,10 @@ bool FormatSettingsCopyCommand(char* out, int size, const char* folder, const ch
 // The firmware's current folder must be the settings folder. False when
 // nothing was replaced (the old file is then untouched).
 bool ReplaceSettingsFile(const char* name, const void* data, dword size);
+// The same for `name` in any folder, given as its system path
+// ("/mnt/hd/ProgramFiles/Settings"), which must be the firmware's current
+// folder. A size of 0 replaces the file with an empty one.
+bool ReplaceFileInFolder(const char* systemFolder, const char* name, const void* data, dword size);
 // Makes the settings folder the firmware's current folder; false when unknown.
 bool ChangeToSettingsFolder();
 // The work buffers of the settings-folder files: `size` bytes and one more

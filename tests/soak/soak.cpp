@@ -59,12 +59,11 @@ const char* const kRecordingPath = "/mnt/hd/DataFiles/News/Live.rec";
 
 const char* const kArrows[] = {"Up", "Down", "Left", "Right"};
 const char* const kColours[] = {"Red", "Green", "Yellow", "Blue"};
-const char* const kPlayer[] = {"Play", "Pause", "Stop", "Record", "Rewind",
+const char* const kPlayer[] = {"Play",        "Pause",      "Stop",     "Record", "Rewind",
                                "FastForward", "SlowMotion", "Previous", "Next"};
-const char* const kOthers[] = {"Menu",     "Info",      "Guide", "Recall",  "Mute",
-                               "UHF",      "TvSat",     "M",     "TvRadio", "AudioTrack",
-                               "Subtitle", "Teletext",  "Fav",   "Sat",     "Option",
-                               "Ab",       "Undefined", "Sleep"};
+const char* const kOthers[] = {"Menu",  "Info", "Guide",   "Recall",     "Mute",      "UHF",
+                               "TvSat", "M",    "TvRadio", "AudioTrack", "Subtitle",  "Teletext",
+                               "Fav",   "Sat",  "Option",  "Ab",         "Undefined", "Sleep"};
 
 template <size_t N>
 const char* Pick(std::mt19937& random, const char* const (&names)[N]) {
@@ -202,8 +201,8 @@ bool BuildDisk(const std::string& hd, const std::string& usb) {
 
 // What a run leaves for the parent: shared memory, so that it survives a crash.
 struct Outcome {
-  int steps;    // steps completed
-  int failed;   // a check failed (the message says which)
+  int steps;   // steps completed
+  int failed;  // a check failed (the message says which)
   char message[1024];
 };
 
@@ -256,13 +255,14 @@ class Monkey {
     Sizes("/mnt/hd", sizes);
     Sizes("/mnt/sdb1", sizes);
     for (auto& [size, path] : sizes) {
-      if (path.size() > 8 && (path.compare(path.size() - 4, 4, ".rec") == 0 ||
-                              path.compare(path.size() - 8, 8, ".rec.del") == 0) &&
+      if (path.size() > 8 &&
+          (path.compare(path.size() - 4, 4, ".rec") == 0 ||
+           path.compare(path.size() - 8, 8, ".rec.del") == 0) &&
           path != kRecordingPath)
         recordings_[size] = path;
     }
-    if (recordings_.size() != 27) return Fail("setup: recordings on the disk: " +
-                                              std::to_string(recordings_.size()));
+    if (recordings_.size() != 27)
+      return Fail("setup: recordings on the disk: " + std::to_string(recordings_.size()));
     return true;
   }
 
@@ -491,13 +491,12 @@ Result RunChild(const std::vector<std::string>& steps, bool quiet) {
     r.message = shared->message;
   } else if (WIFSIGNALED(status)) {
     r.failed = true;
-    r.message = WTERMSIG(status) == SIGALRM
-                    ? "hang: no answer"
-                    : "crash: signal " + std::to_string(WTERMSIG(status));
+    r.message = WTERMSIG(status) == SIGALRM ? "hang: no answer"
+                                            : "crash: signal " + std::to_string(WTERMSIG(status));
   } else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     r.failed = true;
-    r.message = "crash: exit status " + std::to_string(WEXITSTATUS(status)) +
-                " (a sanitizer report)";
+    r.message =
+        "crash: exit status " + std::to_string(WEXITSTATUS(status)) + " (a sanitizer report)";
   }
   return r;
 }
@@ -582,8 +581,8 @@ int main(int argc, char** argv) {
     }
   }
   if (seeds.empty()) seeds = {1, 2, 3};
-  void* memory = mmap(nullptr, sizeof(Outcome), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS,
-                      -1, 0);
+  void* memory =
+      mmap(nullptr, sizeof(Outcome), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
   if (memory == MAP_FAILED) return 1;
   shared = (Outcome*)memory;
 
