@@ -82,7 +82,8 @@ void ReleaseFileBuffer(char** buffer, int* position);
 // nothing written) otherwise.
 bool AppendToFileBuffer(char* buffer, int* position, int limit, const char* text);
 // Reads at most `size` bytes of `name` in the settings folder into buffer (the
-// current folder is kept); false when the file is missing or cannot be opened.
+// current folder is kept); false when the file is missing, cannot be opened or
+// fails to read.
 bool ReadSettingsFile(const char* name, char* buffer, dword size);
 // ReplaceSettingsFile from any current folder (which is kept).
 bool WriteSettingsFile(const char* name, const char* buffer, dword size);

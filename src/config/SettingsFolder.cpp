@@ -109,9 +109,10 @@ bool ReadSettingsFile(const char* name, char* buffer, dword size) {
   if (file) {
     dword length = TAP_Hdd_Flen(file);
     if (length > size) length = size;
-    if (length > 0) TAP_Hdd_Fread(buffer, length, 1, file);
+    // A file that fails to read counts as unread, so that nothing takes it
+    // for empty and writes defaults over it.
+    read = length == 0 || TAP_Hdd_Fread(buffer, length, 1, file) == 1;
     TAP_Hdd_Fclose(file);
-    read = true;
   }
   if (pushed) HDD_TAP_PopDir();
   return read;
