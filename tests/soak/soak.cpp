@@ -21,6 +21,7 @@
 #include <signal.h>
 #include <string.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -474,8 +475,12 @@ Result RunChild(const std::vector<std::string>& steps, bool quiet) {
       dup2(null, 2);
       dup2(null, 1);
     }
-    // A hang is a finding too.
-    alarm(120 + steps.size() / 20);
+    // A hang is a finding too: a loop burns processor time, a deadlock waits
+    // for ever. The machine may be busy, so processor time decides first.
+    rlim_t seconds = 60 + steps.size() / 20;
+    struct rlimit cpu = {seconds, seconds + 5};
+    setrlimit(RLIMIT_CPU, &cpu);
+    alarm((unsigned)seconds * 20);
     Monkey monkey(shared, checkEvery);
     bool ok = monkey.Start(root) && monkey.Run(steps);
     monkey.Stop();
@@ -491,7 +496,7 @@ Result RunChild(const std::vector<std::string>& steps, bool quiet) {
     r.message = shared->message;
   } else if (WIFSIGNALED(status)) {
     r.failed = true;
-    r.message = WTERMSIG(status) == SIGALRM ? "hang: no answer"
+    r.message = WTERMSIG(status) == SIGALRM || WTERMSIG(status) == SIGXCPU ? "hang: no answer"
                                             : "crash: signal " + std::to_string(WTERMSIG(status));
   } else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     r.failed = true;
