@@ -11,12 +11,14 @@
 //   soak [KEYS] [SEED...]        KEYS steps for each seed (default 5000; seeds 1 2 3)
 //   soak --replay 'WORDS'        replays a step list (script words) on a fresh disk
 //   soak --check-every N         the File List/Exit check every N steps (default 250)
+//   soak --in-process --replay   the replay without a child process (for a debugger)
 //
 // Every run happens in a child process on a fresh disk, so a crash, a
 // sanitizer report or a hang ends only that run. A failing seed is replayed
 // with fewer and fewer steps (delta debugging) until no step can be dropped;
 // the shortest step list is printed as a script of the recorder program.
 #include <dirent.h>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <string.h>
@@ -48,8 +50,6 @@
 #include "tap_keys.h"
 #include "testdisk.h"
 #include "ui/Dialogs.h"
-
-extern "C" const TYPE_TapHeader _tap_header;
 
 namespace {
 
@@ -207,6 +207,46 @@ struct Outcome {
   char message[1024];
 };
 
+// The loaded application's state, read through its image's exports: the
+// application runs as the recorder loads it (a fresh image, and so fresh
+// globals, at every start), not as code linked into this program.
+struct AppView {
+  int* windowShowing = nullptr;
+  int* yesnoWindowShowing = nullptr;
+  int* YesNoOption = nullptr;
+  int* recycleWindowMode = nullptr;
+  int* numberOfFolders = nullptr;
+  int* CurrentDirNumber = nullptr;
+  FolderRecord** myfolders = nullptr;
+  FileRecord** myfiles = nullptr;
+  int (*IsFileRec)(const char*) = nullptr;
+
+  FileRecord* Slot(int n, int slot) const { return myfiles[n * MAX_SLOTS + slot]; }
+
+  // Resolves everything in the image at `path`; false when something is missing.
+  bool Resolve(const std::string& path) {
+    void* image = dlopen(path.c_str(), RTLD_LAZY | RTLD_NOLOAD);
+    if (!image) return false;
+    bool ok = Get(image, "windowShowing", windowShowing) &&
+              Get(image, "yesnoWindowShowing", yesnoWindowShowing) &&
+              Get(image, "YesNoOption", YesNoOption) &&
+              Get(image, "recycleWindowMode", recycleWindowMode) &&
+              Get(image, "numberOfFolders", numberOfFolders) &&
+              Get(image, "CurrentDirNumber", CurrentDirNumber) &&
+              Get(image, "myfolders", myfolders) && Get(image, "myfiles", myfiles) &&
+              Get(image, "_Z9IsFileRecPKc", IsFileRec);
+    // The firmware holds the image; this reference must not keep it loaded
+    // once the firmware lets it go.
+    dlclose(image);
+    return ok;
+  }
+  template <typename T>
+  static bool Get(void* image, const char* name, T& out) {
+    out = reinterpret_cast<T>(dlsym(image, name));
+    return out != nullptr;
+  }
+};
+
 // Regular files below a folder, by size (symbolic links are not followed, so
 // the drive is counted once, below its own mount).
 void Sizes(const std::string& path, std::multimap<uint64_t, std::string>& out) {
@@ -247,8 +287,8 @@ class Monkey {
     info.recordedSec = 20 * 60;
     snprintf(info.fileName, sizeof info.fileName, "Live.rec");
     emu::SetRecording(0, info, kRecordingPath);
-    index_ = emu::StartLinkedApplication({&_tap_header, TAP_Main, TAP_EventHandler});
-    if (index_ < 0) return Fail("setup: " + emu::LastError());
+    std::string error = Load();
+    if (!error.empty()) return Fail("setup: " + error);
     if (emu::LoadAutoStart() != 4) return Fail("setup: peers: " + emu::LastError());
     emu::Idle(2);
     // The recordings to account for, by their sizes (the one in progress grows).
@@ -270,7 +310,7 @@ class Monkey {
   bool Run(const std::vector<std::string>& steps) {
     for (size_t i = 0; i < steps.size(); i++) {
       const std::string& word = steps[i];
-      if (word == "Ok" && yesnoWindowShowing && YesNoOption == 0) lastYes_ = (int)i;
+      if (word == "Ok" && *app_.yesnoWindowShowing && *app_.YesNoOption == 0) lastYes_ = (int)i;
       if (!emu::RunScript(word)) return Fail("bad step " + word + ": " + emu::LastError());
       if (!Cheap(i) || ((i + 1) % checkEvery_ == 0 && !ListAnswers(i))) return false;
       if (emu::IsPlaying() && emu::PlayingPath() != playing_) playbacks_++;
@@ -314,6 +354,10 @@ class Monkey {
  private:
   bool Fail(const std::string& message) {
     outcome_->failed = 1;
+    // The end of the network output tells what the applications last did.
+    std::string net = emu::NetOutput();
+    if (net.size() > 3000) net = net.substr(net.size() - 3000);
+    fprintf(stderr, "soak: network output before the failure:\n%s\n", net.c_str());
     dword state = 0, subState = 0;
     TAP_GetState(&state, &subState);
     snprintf(outcome_->message, sizeof outcome_->message,
@@ -325,16 +369,35 @@ class Monkey {
 
   // After every step: the application runs, its catalogue holds together, and
   // every recording is still on a disk unless a delete was confirmed lately.
+  // Loads the application's image as the recorder does; an error message, or
+  // "" when it runs.
+  std::string Load() {
+    index_ = emu::LoadApplication(PVR_TAP_PATH);
+    if (index_ < 0 || !emu::IsRunning(index_)) return emu::LastError();
+    if (!app_.Resolve(PVR_TAP_PATH)) return "the image does not export the state the checks read";
+    return "";
+  }
+
+  // Stopping the application on purpose (TSR Commander's Red, the
+  // configuration's exit) is no fault: it logs its exit and starts again, as
+  // the user would start it. Ending without a word is one.
+  bool EnsureRunning() {
+    if (emu::IsRunning(index_)) return true;
+    int exits = 0;
+    std::string net = emu::NetOutput();
+    for (size_t at = net.find("Exit  - Pavrolinex"); at != std::string::npos;
+         at = net.find("Exit  - Pavrolinex", at + 1))
+      exits++;
+    if (exits <= restarts_) return Fail("stopped: the application ended without its exit line");
+    restarts_++;
+    std::string error = Load();
+    if (!error.empty()) return Fail("stopped: cannot start the application again: " + error);
+    emu::Idle(2);
+    return true;
+  }
+
   bool Cheap(size_t step) {
-    if (!emu::IsRunning(index_)) {
-      // Stopping it on purpose (the application manager) is no fault: it
-      // starts again, as the user would start it.
-      if (emu::NetOutput().find("Exit  - Pavrolinex") == std::string::npos)
-        return Fail("stopped: the application is no longer running");
-      index_ = emu::StartLinkedApplication({&_tap_header, TAP_Main, TAP_EventHandler});
-      if (index_ < 0) return Fail("stopped: cannot start the application again");
-      emu::Idle(2);
-    }
+    if (!EnsureRunning()) return false;
     std::string broken = Invariants();
     if (!broken.empty()) return Fail("catalogue: " + broken);
     std::multimap<uint64_t, std::string> sizes;
@@ -357,24 +420,35 @@ class Monkey {
   bool ListAnswers(size_t step) {
     char where[64];
     snprintf(where, sizeof where, " (check after step %zu)", step + 1);
-    // The firmware's own banner closes by itself within five seconds.
-    for (int i = 0; i < 25 && !(emu::InNormalMode() && !windowShowing && FirmwareNormal()); i++) {
-      emu::PressKey(RKEY_Exit);
-      emu::Idle(3);
+    // A stop asked for from outside takes effect at the next event, which
+    // may be File List itself; the list is then asked for again.
+    for (int attempt = 0;; attempt++) {
+      // The firmware's own banner closes by itself within five seconds.
+      for (int i = 0; i < 25; i++) {
+        if (!EnsureRunning()) return false;
+        if (emu::InNormalMode() && !*app_.windowShowing && FirmwareNormal()) break;
+        emu::PressKey(RKEY_Exit);
+        emu::Idle(3);
+      }
+      if (!EnsureRunning()) return false;
+      if (!emu::InNormalMode() || *app_.windowShowing || !FirmwareNormal())
+        return Fail(std::string("stuck: Exit does not return to normal viewing") + where);
+      int restarts = restarts_;
+      emu::PressKey(RKEY_PlayList);
+      emu::Idle(2);
+      if (!EnsureRunning()) return false;
+      if (restarts_ == restarts || attempt > 0) break;
     }
-    if (!emu::InNormalMode() || windowShowing || !FirmwareNormal())
-      return Fail(std::string("stuck: Exit does not return to normal viewing") + where);
-    emu::PressKey(RKEY_PlayList);
-    emu::Idle(2);
-    if (!windowShowing || emu::InNormalMode())
+    if (!*app_.windowShowing || emu::InNormalMode())
       return Fail(std::string("deaf: File List does not open the list") + where);
-    if (!recycleWindowMode) {
+    if (!*app_.recycleWindowMode) {
       std::string differs = ShownFolderMatchesDisk();
       if (!differs.empty()) return Fail("catalogue: " + differs + where);
     }
     emu::PressKey(RKEY_Exit);
     emu::Idle(2);
-    if (windowShowing || !emu::InNormalMode())
+    if (!EnsureRunning()) return false;
+    if (*app_.windowShowing || !emu::InNormalMode())
       return Fail(std::string("stuck: Exit does not close the list") + where);
     return true;
   }
@@ -386,15 +460,15 @@ class Monkey {
   }
 
   std::string Invariants() const {
-    for (int n = 0; n <= numberOfFolders; n++) {
-      const FolderRecord* f = myfolders[n];
+    for (int n = 0; n <= *app_.numberOfFolders; n++) {
+      const FolderRecord* f = app_.myfolders[n];
       if (!f) continue;
       std::string at = "folder " + std::to_string(n) + " (" + f->name + "): ";
       if (f->entryCount < 0 || f->entryCount > 999) return at + "entry count out of range";
       int files = 0, folders = 0;
       uint64_t size = 0;
       for (int j = 1; j <= f->entryCount; j++) {
-        const FileRecord* r = FileSlot(n, j);
+        const FileRecord* r = app_.Slot(n, j);
         if (!r) return at + "empty slot " + std::to_string(j);
         if (r->attribute == ATTRIBUTE_FILE) {
           files++;
@@ -412,14 +486,15 @@ class Monkey {
 
   // The shown folder's lines are exactly its recordings and folders on disk.
   std::string ShownFolderMatchesDisk() const {
-    const FolderRecord* f = myfolders[CurrentDirNumber];
+    const FolderRecord* f = app_.myfolders[*app_.CurrentDirNumber];
     if (!f) return "no shown folder";
-    const FileRecord* first = FileSlot(CurrentDirNumber, 1);
+    const FileRecord* first = app_.Slot(*app_.CurrentDirNumber, 1);
     if (!first) return "";
     std::string path = first->folderPath;
     std::set<std::string> listed, onDisk;
     for (int j = 1; j <= f->entryCount; j++)
-      if (FileSlot(CurrentDirNumber, j)) listed.insert(FileSlot(CurrentDirNumber, j)->name);
+      if (app_.Slot(*app_.CurrentDirNumber, j))
+        listed.insert(app_.Slot(*app_.CurrentDirNumber, j)->name);
     std::string host = "/mnt/hd" + path;
     DIR* dir = opendir(host.c_str());
     if (!dir) return "shown folder " + path + " is not on the disk";
@@ -428,7 +503,7 @@ class Monkey {
       if (name == "." || name == ".." || name.size() >= 127) continue;
       struct stat st;
       if (stat((host + "/" + name).c_str(), &st) != 0) continue;
-      if (S_ISDIR(st.st_mode) || IsFileRec(name.c_str()) == 1) onDisk.insert(name);
+      if (S_ISDIR(st.st_mode) || app_.IsFileRec(name.c_str()) == 1) onDisk.insert(name);
     }
     closedir(dir);
     if (path != "/DataFiles") onDisk.insert("..");
@@ -442,10 +517,12 @@ class Monkey {
   }
 
   Outcome* outcome_;
+  AppView app_;
   int checkEvery_;
   int index_ = -1;
   int lastYes_ = -1;
   int playbacks_ = 0;
+  int restarts_ = 0;
   std::string playing_;
   std::string hd_, usb_;
   std::map<uint64_t, std::string> recordings_;
@@ -461,6 +538,7 @@ struct Result {
 
 Outcome* shared = nullptr;
 int checkEvery = 250;
+bool inProcess = false;  // --in-process: a replay without a child, for a debugger
 
 // Runs the steps in a child process on a fresh disk.
 Result RunChild(const std::vector<std::string>& steps, bool quiet) {
@@ -468,7 +546,7 @@ Result RunChild(const std::vector<std::string>& steps, bool quiet) {
   std::string root = testdisk::MakeTempDir("pvr-soak");
   fflush(stdout);
   fflush(stderr);
-  pid_t pid = fork();
+  pid_t pid = inProcess ? 0 : fork();
   if (pid == 0) {
     if (quiet) {
       int null = open("/dev/null", O_WRONLY);
@@ -484,7 +562,13 @@ Result RunChild(const std::vector<std::string>& steps, bool quiet) {
     Monkey monkey(shared, checkEvery);
     bool ok = monkey.Start(root) && monkey.Run(steps);
     monkey.Stop();
-    _exit(ok ? 0 : 3);
+    if (!inProcess) _exit(ok ? 0 : 3);
+    testdisk::RemoveTree(root);
+    Result r;
+    r.failed = !ok;
+    r.steps = shared->steps;
+    r.message = shared->message;
+    return r;
   }
   int status = 0;
   waitpid(pid, &status, 0);
@@ -496,8 +580,9 @@ Result RunChild(const std::vector<std::string>& steps, bool quiet) {
     r.message = shared->message;
   } else if (WIFSIGNALED(status)) {
     r.failed = true;
-    r.message = WTERMSIG(status) == SIGALRM || WTERMSIG(status) == SIGXCPU ? "hang: no answer"
-                                            : "crash: signal " + std::to_string(WTERMSIG(status));
+    r.message = WTERMSIG(status) == SIGALRM || WTERMSIG(status) == SIGXCPU
+                    ? "hang: no answer"
+                    : "crash: signal " + std::to_string(WTERMSIG(status));
   } else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     r.failed = true;
     r.message =
@@ -571,6 +656,8 @@ int main(int argc, char** argv) {
     if (a == "--replay" && i + 1 < argc) {
       replay = argv[++i];
       haveReplay = true;
+    } else if (a == "--in-process") {
+      inProcess = true;
     } else if (a == "--check-every" && i + 1 < argc) {
       checkEvery = std::max(1, atoi(argv[++i]));
     } else if (!a.empty() && a.find_first_not_of("0123456789") == std::string::npos) {
