@@ -12,6 +12,7 @@
 //   soak --replay 'WORDS'        replays a step list (script words) on a fresh disk
 //   soak --check-every N         the File List/Exit check every N steps (default 250)
 //   soak --in-process --replay   the replay without a child process (for a debugger)
+//   soak --print KEYS SEED       prints the steps of a seed as script words
 //
 // Every run happens in a child process on a fresh disk, so a crash, a
 // sanitizer report or a hang ends only that run. A failing seed is replayed
@@ -310,7 +311,8 @@ class Monkey {
   bool Run(const std::vector<std::string>& steps) {
     for (size_t i = 0; i < steps.size(); i++) {
       const std::string& word = steps[i];
-      if (word == "Ok" && *app_.yesnoWindowShowing && *app_.YesNoOption == 0) lastYes_ = (int)i;
+      if ((word == "Ok" || word == "hold:Ok") && *app_.yesnoWindowShowing && *app_.YesNoOption == 0)
+        lastYes_ = (int)i;
       if (!emu::RunScript(word)) return Fail("bad step " + word + ": " + emu::LastError());
       if (!Cheap(i) || ((i + 1) % checkEvery_ == 0 && !ListAnswers(i))) return false;
       if (emu::IsPlaying() && emu::PlayingPath() != playing_) playbacks_++;
@@ -601,10 +603,14 @@ std::vector<std::string> Shrink(std::vector<std::string> steps, const std::strin
                                 int budget) {
   size_t chunks = 2;
   int runs = 0;
-  while (steps.size() > 1 && runs < budget) {
+  time_t began = time(nullptr);
+  // A long seed replays slowly: the shrinking stops after a quarter of an
+  // hour with the shortest list found so far.
+  auto spent = [&] { return runs >= budget || time(nullptr) - began > 900; };
+  while (steps.size() > 1 && !spent()) {
     size_t size = (steps.size() + chunks - 1) / chunks;
     bool dropped = false;
-    for (size_t at = 0; at < steps.size() && runs < budget; at += size) {
+    for (size_t at = 0; at < steps.size() && !spent(); at += size) {
       std::vector<std::string> rest(steps.begin(), steps.begin() + at);
       rest.insert(rest.end(), steps.begin() + std::min(steps.size(), at + size), steps.end());
       Result r = RunChild(rest, true);
@@ -650,12 +656,14 @@ int main(int argc, char** argv) {
   int keys = 5000;
   std::vector<uint32_t> seeds;
   std::string replay;
-  bool haveKeys = false, haveReplay = false;
+  bool haveKeys = false, haveReplay = false, printSteps = false;
   for (int i = 1; i < argc; i++) {
     std::string a = argv[i];
     if (a == "--replay" && i + 1 < argc) {
       replay = argv[++i];
       haveReplay = true;
+    } else if (a == "--print") {
+      printSteps = true;
     } else if (a == "--in-process") {
       inProcess = true;
     } else if (a == "--check-every" && i + 1 < argc) {
@@ -673,6 +681,10 @@ int main(int argc, char** argv) {
     }
   }
   if (seeds.empty()) seeds = {1, 2, 3};
+  if (printSteps) {
+    printf("%s\n", Join(MakeSteps(seeds[0], keys)).c_str());
+    return 0;
+  }
   void* memory =
       mmap(nullptr, sizeof(Outcome), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
   if (memory == MAP_FAILED) return 1;
