@@ -219,6 +219,7 @@ TYPE_File* TAP_Hdd_Fopen(const char* name) { return fw::OpenSystemFile(ResolveNa
 
 dword TAP_Hdd_Fread(void* buf, dword blksize, dword blcnt, TYPE_File* file) {
   if (!IsOpen(file) || !buf || blksize == 0) return 0;
+  if (!fw::ReadAllowed()) return 0;
   uint64_t want = static_cast<uint64_t>(blksize) * blcnt;
   uint64_t got = 0;
   while (got < want) {
@@ -245,7 +246,7 @@ void StampWithClock(int fd) {
 dword TAP_Hdd_Fwrite(const void* buf, dword blksize, dword blcnt, TYPE_File* file) {
   if (!IsOpen(file) || !buf || blksize == 0 || !(file->mode & TAP_FILE_WRITE)) return 0;
   if (!fw::DiskChangeAllowed()) return 0;
-  uint64_t want = static_cast<uint64_t>(blksize) * blcnt;
+  uint64_t want = fw::WriteRoom(static_cast<uint64_t>(blksize) * blcnt);
   uint64_t done = 0;
   while (done < want) {
     ssize_t n = write(file->handle, static_cast<const char*>(buf) + done, want - done);

@@ -192,7 +192,7 @@ bool Muted();  // Mute reached the firmware an odd number of times
 // firmware with a longer record would; the caller must leave room for them.
 void SetPlayInfoOverrun(bool on);
 
-// --- power cuts ------------------------------------------------------------------
+// --- power cuts and other disk faults -------------------------------------------
 // Simulates the recorder losing power part-way through: the next `changes`
 // changes to the disk go through, every later one fails without touching the
 // disk, until RestorePower. Changes are creating, writing, deleting and
@@ -201,5 +201,15 @@ void SetPlayInfoOverrun(bool on);
 void CutPowerAfter(int changes);
 void RestorePower();
 bool PowerWasCut();  // a change was refused since CutPowerAfter
+// A disk that fills up: the next `writes` writes (TAP_Hdd_Fwrite) store
+// everything, the one after stores half of its bytes and every later one
+// nothing, as writes that meet ENOSPC do; creating, deleting and renaming go
+// on. RestorePower (and the next boot) gives the room back.
+void FillDiskAfter(int writes);
+bool DiskWasFull();  // a write was cut short since FillDiskAfter
+// A disk that cannot be read: after the next `reads` reads (TAP_Hdd_Fread)
+// every read fails (EIO) without data, until RestorePower.
+void FailReadsAfter(int reads);
+bool ReadFailed();  // a read failed since FailReadsAfter
 
 }  // namespace emu

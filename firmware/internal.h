@@ -40,6 +40,11 @@ TYPE_File* OpenSystemFile(const std::string& systemPath, bool create);
 void ResetPower();
 // Counts one change to the disk; false once the power is cut (nothing may change).
 bool DiskChangeAllowed();
+// How many of `want` bytes a write may store: all, unless the disk was made
+// full (emu::FillDiskAfter).
+uint64_t WriteRoom(uint64_t want);
+// Counts one read; false when reads fail (emu::FailReadsAfter).
+bool ReadAllowed();
 
 // --- display (osd.cpp, png.cpp) ---------------------------------------------------
 void ResetOsd();

@@ -10,6 +10,10 @@ namespace {
 
 int changesLeft = -1;  // -1: the power stays on
 bool cut = false;
+int writesLeft = -1;  // -1: the disk has room
+bool full = false;
+int readsLeft = -1;  // -1: every read succeeds
+bool readFailed = false;
 
 }  // namespace
 
@@ -18,6 +22,33 @@ namespace fw {
 void ResetPower() {
   changesLeft = -1;
   cut = false;
+  writesLeft = -1;
+  full = false;
+  readsLeft = -1;
+  readFailed = false;
+}
+
+uint64_t WriteRoom(uint64_t want) {
+  if (writesLeft < 0) return want;
+  if (writesLeft > 0) {
+    writesLeft--;
+    return want;
+  }
+  // The write that meets the end of the room stores part of its bytes, as a
+  // file system does before it reports ENOSPC; later ones store nothing.
+  uint64_t room = full ? 0 : want / 2;
+  full = true;
+  return room;
+}
+
+bool ReadAllowed() {
+  if (readsLeft < 0) return true;
+  if (readsLeft == 0) {
+    readFailed = true;
+    return false;
+  }
+  readsLeft--;
+  return true;
 }
 
 bool DiskChangeAllowed() {
@@ -42,6 +73,20 @@ void CutPowerAfter(int changes) {
 void RestorePower() { fw::ResetPower(); }
 
 bool PowerWasCut() { return cut; }
+
+void FillDiskAfter(int writes) {
+  writesLeft = writes < 0 ? 0 : writes;
+  full = false;
+}
+
+bool DiskWasFull() { return full; }
+
+void FailReadsAfter(int reads) {
+  readsLeft = reads < 0 ? 0 : reads;
+  readFailed = false;
+}
+
+bool ReadFailed() { return readFailed; }
 
 }  // namespace emu
 

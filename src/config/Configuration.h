@@ -67,6 +67,10 @@ bool FormatSettingsCopyCommand(char* out, int size, const char* folder, const ch
 // The firmware's current folder must be the settings folder. False when
 // nothing was replaced (the old file is then untouched).
 bool ReplaceSettingsFile(const char* name, const void* data, dword size);
+// The same for `name` in any folder, given as its system path
+// ("/mnt/hd/ProgramFiles/Settings"), which must be the firmware's current
+// folder. A size of 0 replaces the file with an empty one.
+bool ReplaceFileInFolder(const char* systemFolder, const char* name, const void* data, dword size);
 // Makes the settings folder the firmware's current folder; false when unknown.
 bool ChangeToSettingsFolder();
 // The work buffers of the settings-folder files: `size` bytes and one more
@@ -78,7 +82,8 @@ void ReleaseFileBuffer(char** buffer, int* position);
 // nothing written) otherwise.
 bool AppendToFileBuffer(char* buffer, int* position, int limit, const char* text);
 // Reads at most `size` bytes of `name` in the settings folder into buffer (the
-// current folder is kept); false when the file is missing or cannot be opened.
+// current folder is kept); false when the file is missing, cannot be opened or
+// fails to read.
 bool ReadSettingsFile(const char* name, char* buffer, dword size);
 // ReplaceSettingsFile from any current folder (which is kept).
 bool WriteSettingsFile(const char* name, const char* buffer, dword size);

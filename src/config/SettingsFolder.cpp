@@ -109,9 +109,10 @@ bool ReadSettingsFile(const char* name, char* buffer, dword size) {
   if (file) {
     dword length = TAP_Hdd_Flen(file);
     if (length > size) length = size;
-    if (length > 0) TAP_Hdd_Fread(buffer, length, 1, file);
+    // A file that fails to read counts as unread, so that nothing takes it
+    // for empty and writes defaults over it.
+    read = length == 0 || TAP_Hdd_Fread(buffer, length, 1, file) == 1;
     TAP_Hdd_Fclose(file);
-    read = true;
   }
   if (pushed) HDD_TAP_PopDir();
   return read;
@@ -157,13 +158,21 @@ int CopySettingsFile(const char* from, const char* to) {
 }
 
 bool ReplaceSettingsFile(const char* name, const void* data, dword size) {
+  char folder[PATH_BUFFER_SIZE];
+  if (!SystemPathOf("", folder, sizeof folder)) return false;
+  folder[strlen(folder) - 1] = '\0';  // without the slash that joins a name
+  return ReplaceFileInFolder(folder, name, data, size);
+}
+
+bool ReplaceFileInFolder(const char* systemFolder, const char* name, const void* data, dword size) {
   char newName[128];
   char newPath[PATH_BUFFER_SIZE];
   char path[PATH_BUFFER_SIZE];
   if (snprintf(newName, sizeof newName, "%s.new", name) >= (int)sizeof newName) return false;
-  if (!SystemPathOf(newName, newPath, sizeof newPath) || !SystemPathOf(name, path, sizeof path)) {
-    return false;
-  }
+  int n = snprintf(newPath, sizeof newPath, "%s/%s", systemFolder, newName);
+  if (n <= 0 || n >= (int)sizeof newPath) return false;
+  n = snprintf(path, sizeof path, "%s/%s", systemFolder, name);
+  if (n <= 0 || n >= (int)sizeof path) return false;
   // A file left over from an earlier attempt that was cut short.
   if (TAP_Hdd_Exist(newName)) TAP_Hdd_Delete(newName);
   if (!TAP_Hdd_Create(newName, ATTR_NORMAL)) return false;
@@ -172,7 +181,7 @@ bool ReplaceSettingsFile(const char* name, const void* data, dword size) {
     TAP_Hdd_Delete(newName);
     return false;
   }
-  dword written = TAP_Hdd_Fwrite(data, size, 1, file);
+  dword written = size == 0 ? 1 : TAP_Hdd_Fwrite(data, size, 1, file);
   TAP_Hdd_Fclose(file);
   if (written != 1) {
     TAP_Hdd_Delete(newName);

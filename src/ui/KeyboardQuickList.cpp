@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/keys.h"
 #include "apps/apps.h"
+#include "config/Configuration.h"
 #include "config/Settings.h"
 #include "lib/lib.h"
 #include "ui/Dialogs.h"
@@ -186,21 +187,19 @@ void populateKeyBoardQuickList() {
 }
 
 void saveKeyBoardQuickList() {
+  // The new list goes beside the old one and replaces it in one step, so that
+  // a power cut or a full disk leaves the old list whole.
+  static char buffer[(QUICKLIST_SLOTS - 1) * QUICKLIST_ENTRY_SIZE];
+  memset(buffer, 0, sizeof buffer);
+  int count = numberOfQuickListEntries < QUICKLIST_SLOTS - 1 ? numberOfQuickListEntries
+                                                             : QUICKLIST_SLOTS - 1;
+  for (int i = 1; i <= count; i++) {
+    strncpy(buffer + (i - 1) * QUICKLIST_ENTRY_SIZE, QuickList[i], QUICKLIST_ENTRY_SIZE - 1);
+  }
   int pushed = HDD_TAP_PushDir();
-  if (EnterQuickListFolder()) {
-    if (TAP_Hdd_Exist(QUICKLIST_FILE)) TAP_Hdd_Delete(QUICKLIST_FILE);
-    TAP_Hdd_Create(QUICKLIST_FILE, ATTR_NORMAL);
-    TYPE_File* file = TAP_Hdd_Fopen(QUICKLIST_FILE);
-    if (file) {
-      for (int i = 1; i <= numberOfQuickListEntries; i++) {
-        char slot[QUICKLIST_ENTRY_SIZE];
-        memset(slot, 0, sizeof slot);
-        strncpy(slot, QuickList[i], sizeof slot - 1);
-        TAP_Hdd_Fwrite(slot, sizeof slot, 1, file);
-      }
-      TAP_Hdd_Fclose(file);
-      QuickListUpdated = 0;
-    }
+  if (EnterQuickListFolder() && ReplaceFileInFolder(SYSTEM_ROOT QUICKLIST_FOLDER, QUICKLIST_FILE,
+                                                    buffer, (dword)count * QUICKLIST_ENTRY_SIZE)) {
+    QuickListUpdated = 0;
   }
   if (pushed) HDD_TAP_PopDir();
 }

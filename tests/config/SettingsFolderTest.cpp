@@ -177,4 +177,11 @@ TEST_F(SettingsFileTest, AFileThatCannotBeReadIsNotReplacedByTheDefaults) {
   emu::LimitAllocations(-1);
   ExpectAllDefaults();
   EXPECT_EQ(file, testenv::ReadFile(IniPath()));
+  // A disk that fails the read (EIO) keeps the file too.
+  emu::FailReadsAfter(0);
+  LoadConfiguration();
+  EXPECT_TRUE(emu::ReadFailed());
+  emu::RestorePower();
+  ExpectAllDefaults();
+  EXPECT_TRUE(file == testenv::ReadFile(IniPath()));
 }

@@ -416,3 +416,50 @@ TEST_F(DeleteTest, OnlyANearDotStartsTheExtension) {
 }
 
 }  // namespace
+
+// The power goes after every number of disk changes while a recording is
+// recycled, and again while it is restored: after a restart every piece is on
+// the disk once, under its own name or its recycled one, and a recycle or
+// restore that was cut short was reported.
+TEST_F(DeleteTest, APowerCutWhileRecyclingOrRestoringLosesNoPiece) {
+  int cuts = 0;
+  for (int changes = 0; changes < 6; changes++) {
+    char name[32];
+    snprintf(name, sizeof name, "Show %02d.rec", changes + 1);
+    std::string path = std::string("/DataFiles/") + name;
+    for (bool restoring : {false, true}) {
+      OpenList();
+      recycleBinOption = 2;
+      if (restoring) {
+        emu::PressKey(RKEY_Recall);  // the recycle bin's view
+        SelectByKeys((std::string(name) + ".del").c_str());
+      } else {
+        SelectByKeys(name);
+      }
+      int shown = messageCount;
+      emu::CutPowerAfter(changes);
+      if (restoring)
+        emu::PressKey(RKEY_Red);
+      else
+        Blue();
+      bool cut = emu::PowerWasCut();
+      emu::Shutdown(0);
+      emu::RestorePower();
+      ASSERT_TRUE(emu::Boot(config_)) << emu::LastError();
+      index_ = emu::StartLinkedApplication({&_tap_header, TAP_Main, TAP_EventHandler});
+      ASSERT_GE(index_, 0);
+      for (const char* piece : {"", ".inf", ".nav"}) {
+        EXPECT_EQ(Has(path + piece) + Has(path + piece + ".del"), 1)
+            << path << piece << (restoring ? " restored" : " recycled") << ", cut after "
+            << changes;
+      }
+      int whole = restoring ? Trio(path) : RecycledTrio(path);
+      if (cut && whole < 3) {
+        cuts++;
+        EXPECT_GT(messageCount, shown) << name << " cut after " << changes;
+      }
+      if (whole < 3) break;  // the recording stays where the cut left it
+    }
+  }
+  EXPECT_GE(cuts, 3);
+}

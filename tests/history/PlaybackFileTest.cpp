@@ -222,28 +222,45 @@ TEST_F(HistoryTest, BackupsKeepTheTwoPreviousGenerations) {
   EXPECT_EQ("first", testenv::ReadFile(SettingsPath(PLAYBACK_FILE_NAME ".old2")));
 }
 
-TEST_F(HistoryTest, PowerCutDuringSaveLeavesOldOrNewHistory) {
-  int cuts = 0;
-  for (int changes = 0;; changes++) {
-    ReleasePlayedFiles();
-    unlink(SettingsPath(PLAYBACK_FILE_NAME).c_str());
-    LoadPlayData();
-    std::string before = testenv::ReadFile(SettingsPath(PLAYBACK_FILE_NAME));
-    AppendPlayedFileEntry(42, "new.rec", 1, 2);
-    emu::CutPowerAfter(changes);
-    SaveDatToFile();
-    bool cut = emu::PowerWasCut();
-    emu::RestorePower();
-    std::string after = testenv::ReadFile(SettingsPath(PLAYBACK_FILE_NAME));
-    if (!cut) {
-      EXPECT_NE(std::string::npos, after.find("new.rec"));
-      break;
+// The power goes, or the disk fills up, after every number of changes in
+// turn: the history is the old file or the new one, whole. A history that
+// cannot be read is not replaced by an empty one.
+TEST_F(HistoryTest, PowerCutFullDiskOrReadErrorLeavesOldOrNewHistory) {
+  for (bool power : {true, false}) {
+    int cuts = 0;
+    for (int changes = 0;; changes++) {
+      ReleasePlayedFiles();
+      unlink(SettingsPath(PLAYBACK_FILE_NAME).c_str());
+      LoadPlayData();
+      std::string before = testenv::ReadFile(SettingsPath(PLAYBACK_FILE_NAME));
+      AppendPlayedFileEntry(42, "new.rec", 1, 2);
+      if (power)
+        emu::CutPowerAfter(changes);
+      else
+        emu::FillDiskAfter(changes);
+      SaveDatToFile();
+      bool cut = power ? emu::PowerWasCut() : emu::DiskWasFull();
+      emu::RestorePower();
+      std::string after = testenv::ReadFile(SettingsPath(PLAYBACK_FILE_NAME));
+      if (!cut) {
+        EXPECT_NE(std::string::npos, after.find("new.rec"));
+        break;
+      }
+      cuts++;
+      EXPECT_TRUE(before == after) << (power ? "cut" : "full") << " after " << changes;
+      ASSERT_LT(changes, 20);
     }
-    cuts++;
-    EXPECT_EQ(before, after) << "cut after " << changes << " changes";
-    ASSERT_LT(changes, 20);
+    EXPECT_GE(cuts, power ? 3 : 1);
   }
-  EXPECT_GE(cuts, 3);
+  std::string saved = testenv::ReadFile(SettingsPath(PLAYBACK_FILE_NAME));
+  ReleasePlayedFiles();
+  emu::FailReadsAfter(0);
+  LoadPlayData();
+  EXPECT_TRUE(emu::ReadFailed());
+  emu::RestorePower();
+  AppendPlayedFileEntry(43, "other.rec", 1, 2);
+  SaveDatToFile();
+  EXPECT_TRUE(saved == testenv::ReadFile(SettingsPath(PLAYBACK_FILE_NAME)));
 }
 
 TEST_F(HistoryTest, TheTableNeverGrowsBeyond299) {

@@ -314,6 +314,49 @@ TEST_F(MoveTest, JobFilesAreCarriedOutByBackgroundCopy) {
   }
 }
 
+// The disk fills up, or the power goes, after every number of writes while
+// a job file is written: a job file on the disk is always whole, and one that
+// could not be written is gone and reported.
+TEST_F(MoveTest, AJobFileIsWholeOrGoneAndTheUserIsTold) {
+  ASSERT_TRUE(disk->Folder("/ProgramFiles/Settings/BackgroundCopy/JobFiles"));
+  const std::string job = "/ProgramFiles/Settings/BackgroundCopy/JobFiles/0001.bgc";
+  BackgroundCopyOption = 1;
+  OpenList();
+  OpenFolder("USB");
+  for (bool power : {false, true}) {
+    for (int n = 0; n < 4; n++) {
+      SelectByKeys("Film.rec");
+      MoveTo("..");
+      ASSERT_STREQ(lastMessageTitle, "'bgc' Copy Across Mount");
+      int shown = messageCount;
+      if (power)
+        emu::CutPowerAfter(n);
+      else
+        emu::FillDiskAfter(n);
+      Yes();
+      bool fault = power ? emu::PowerWasCut() : emu::DiskWasFull();
+      emu::RestorePower();
+      std::string written = testenv::ReadFile(HostPath(job));
+      bool whole = written.size() == 1024 &&
+                   written.find("FileName=Film.rec\r\nCoM=0\r\n") != std::string::npos;
+      if (!fault) {
+        EXPECT_TRUE(whole) << n;
+        break;
+      }
+      EXPECT_GT(messageCount, shown) << (power ? "power cut" : "full disk") << " after " << n;
+      EXPECT_STREQ(lastMessageTitle, "Error: 'bgc' Jobfile") << n;
+      // Without power even the removal of the broken file fails; the copy
+      // program refuses a job file that is not whole.
+      if (!power) {
+        EXPECT_FALSE(testenv::Exists(HostPath(job))) << "full disk after " << n;
+      }
+      emu::PressKey(RKEY_Exit);
+      unlink(HostPath(job).c_str());
+    }
+    unlink(HostPath(job).c_str());
+  }
+}
+
 // A stop request while the copy runs: the child goes with the application
 // and takes its partial copy along.
 TEST_F(MoveTest, AStopRequestEndsTheCopyAndItsPartialFile) {

@@ -260,4 +260,36 @@ TEST_F(KeyboardTest, QuickListRoundTripAndDamagedFiles) {
   EXPECT_EQ(QuickListUpdated, 1);
 }
 
+// The power goes, or the disk fills up, after every number of writes in
+// turn while the changed list is saved: the file is the old list or the new
+// one, whole, and the next opening reads one of them.
+TEST_F(KeyboardTest, QuickListSavedThroughPowerCutsAndAFullDisk) {
+  const std::string before = Slot("Old one") + Slot("Old two");
+  for (bool power : {true, false}) {
+    int faults = 0;
+    for (int n = 0; n < 12; n++) {
+      WriteQuickList(before);
+      populateKeyBoardQuickList();
+      snprintf(QuickList[++numberOfQuickListEntries], QUICKLIST_ENTRY_SIZE, "New three");
+      if (power)
+        emu::CutPowerAfter(n);
+      else
+        emu::FillDiskAfter(n);
+      saveKeyBoardQuickList();
+      bool fault = power ? emu::PowerWasCut() : emu::DiskWasFull();
+      emu::RestorePower();
+      std::string after = QuickListFile();
+      if (!fault) {
+        EXPECT_EQ(after, before + Slot("New three"));
+        break;
+      }
+      faults++;
+      EXPECT_EQ(after, before) << (power ? "power cut" : "full disk") << " after " << n;
+      populateKeyBoardQuickList();
+      EXPECT_EQ(Entries(), (std::vector<std::string>{"Old one", "Old two"})) << n;
+    }
+    EXPECT_GE(faults, 1);
+  }
+}
+
 }  // namespace
