@@ -40,7 +40,6 @@
 #include <vector>
 
 #include "actions/actions.h"
-#include "app/Placeholders.h"
 #include "app/app.h"
 #include "catalogue/catalogue.h"
 #include "config/Configuration.h"
