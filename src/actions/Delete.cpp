@@ -8,6 +8,7 @@
 #include "actions/actions.h"
 #include "actions/texts.h"
 #include "app/app.h"
+#include "app/log.h"
 #include "apps/apps.h"
 #include "catalogue/History.h"
 #include "catalogue/catalogue.h"
@@ -228,6 +229,7 @@ void DeleteAction(int isFile) {
   }
   if (ok) {
     fileDeleted = 1;
+    LogDeletion(currentFile.folderPath, name);
   } else {
     ShowFailure(title, Text(line1), shown);
   }

@@ -14,6 +14,7 @@
 #include "actions/actions.h"
 #include "actions/texts.h"
 #include "app/app.h"
+#include "app/log.h"
 #include "catalogue/catalogue.h"
 #include "config/Settings.h"
 #include "lib/lib.h"
@@ -57,6 +58,7 @@ void DeleteRecycledTrio(const char* folder, const char* name) {
   TAP_Hdd_Delete(name);
   if (Exists(inf)) TAP_Hdd_Delete(inf);
   if (Exists(nav)) TAP_Hdd_Delete(nav);
+  if (!Exists(name)) LogDeletion(folder, name);
   if (Exists(name) || Exists(inf) || Exists(nav)) {
     cleanoutFailures++;
     snprintf(cleanoutFailedName, sizeof cleanoutFailedName, "%.126s", name);

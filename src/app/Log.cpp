@@ -87,6 +87,12 @@ void WriteLog(const char* message) {
   WriteToLog(LOG_NAME, true, false, &WriteLog_FirstCall, message);
 }
 
+void LogDeletion(const char* folder, const char* name) {
+  char message[PATH_BUFFER_SIZE + 140];
+  snprintf(message, sizeof message, "Deleted - %.*s/%.127s", PATH_BUFFER_SIZE, folder, name);
+  WriteLog(message);
+}
+
 void WriteLog_Alive(const char* message) {
   WriteToLog(ALIVE_LOG_NAME, false, true, &WriteLog_Alive_FirstCall, message);
 }

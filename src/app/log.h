@@ -28,3 +28,6 @@ extern int WriteLog_Alive_FirstCall;
 void WriteLog(const char* message);
 // Alive log, no echo.
 void WriteLog_Alive(const char* message);
+// A recording or folder deleted for good (by the user or a cleanout), in the
+// main log: "Deleted - FOLDER/NAME", so that what left the disk can be traced.
+void LogDeletion(const char* folder, const char* name);

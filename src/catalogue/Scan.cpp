@@ -332,8 +332,8 @@ int ScanFolder(const char* path, int folderNumber, int parentNumber, int depth, 
     int slot = 0;
     if (file.attr == ATTRIBUTE_FILE) {
       if (recycleBinCleanoutOption == 1 && tapStartup && EndsInDel(file.name) &&
-          !RecycledFileInUse(path, file.name))
-        TAP_Hdd_Delete(file.name);
+          !RecycledFileInUse(path, file.name) && TAP_Hdd_Delete(file.name))
+        LogDeletion(path, file.name);
       if (!TakeFile(file.name)) continue;
       if (Lookup(index, path, &file, folderNumber, &slot)) {
         FileRecord* r = FileSlot(folderNumber, slot);

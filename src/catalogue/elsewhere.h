@@ -8,6 +8,8 @@
 #include "lib/lib.h"
 #include "tap.h"
 
+void LogDeletion(const char* folder, const char* name);  // app/log.h
+
 extern int TAPManagerMode;  // 1 applications, 2 every file
 extern int TAPManagerModeChanged;
 

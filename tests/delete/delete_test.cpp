@@ -78,6 +78,9 @@ TEST_F(DeleteTest, TheLongPressOfBlueAsksToDeleteForGood) {
   EXPECT_EQ(Trio("/DataFiles/Show 05.rec"), 0);
   EXPECT_EQ(RecycledTrio("/DataFiles/Show 05.rec"), 0);
   EXPECT_EQ(Find("Show 05.rec"), 0);
+  // What left the disk for good can be traced in the log.
+  EXPECT_NE(emu::NetOutput().find("Deleted - /DataFiles/Show 05.rec"), std::string::npos);
+  EXPECT_EQ(emu::NetOutput().find("Deleted - /DataFiles/Show 06"), std::string::npos);
   EXPECT_EQ(Trio("/DataFiles/Show 04.rec"), 3);
   EXPECT_EQ(Trio("/DataFiles/Show 06.rec"), 3);
   // The next short press recycles again.

@@ -405,15 +405,39 @@ class Monkey {
     Sizes("/mnt/hd", sizes);
     Sizes("/mnt/sdb1", sizes);
     for (auto it = recordings_.begin(); it != recordings_.end();) {
-      if (sizes.count(it->first)) {
+      auto found = sizes.find(it->first);
+      if (found != sizes.end()) {
+        lastSeen_[it->first] = found->second;
         ++it;
         continue;
       }
-      if (lastYes_ < 0 || (int)step - lastYes_ > 400)
-        return Fail("lost: " + it->second + " is gone without a confirmed delete");
+      const std::string& last = lastSeen_.count(it->first) ? lastSeen_[it->first] : it->second;
+      bool confirmed = lastYes_ >= 0 && (int)step - lastYes_ <= 400;
+      if (!confirmed && !LoggedDeletion(last))
+        return Fail("lost: " + last + " is gone without a confirmed or logged delete");
       it = recordings_.erase(it);  // deleted on purpose
     }
     return true;
+  }
+
+  // Whether the application logged a delete ("Deleted - FOLDER/NAME") of the
+  // file last seen at `path` or of a folder that held it: a cleanout or a
+  // delete without a question (the settings allow both) is accounted for so.
+  static bool LoggedDeletion(const std::string& path) {
+    std::string net = emu::NetOutput();
+    const std::string mark = "Deleted - ";
+    for (size_t at = net.find(mark); at != std::string::npos; at = net.find(mark, at + 1)) {
+      size_t end = net.find_first_of("\r\n", at);
+      std::string deleted =
+          net.substr(at + mark.size(), end == std::string::npos ? end : end - at - mark.size());
+      std::string name = deleted.substr(deleted.rfind('/') + 1);
+      // The log names firmware paths; the check sees the drives' own.
+      bool same = path.size() > name.size() &&
+                  path.compare(path.size() - name.size() - 1, std::string::npos, "/" + name) == 0;
+      bool below = path.find("/" + name + "/") != std::string::npos;
+      if (!name.empty() && (same || below)) return true;
+    }
+    return false;
   }
 
   // Back to normal viewing with Exit; File List opens the list on what the
@@ -527,6 +551,7 @@ class Monkey {
   std::string playing_;
   std::string hd_, usb_;
   std::map<uint64_t, std::string> recordings_;
+  std::map<uint64_t, std::string> lastSeen_;  // where each recording was last found
 };
 
 // --------------------------------------------------------- runs and shrinking
