@@ -158,6 +158,12 @@ void ActivationRoutine() {
 }
 
 void ExitRoutine() {
+  // A show-info request that has not yet reached Tagsmith goes with the list:
+  // Tagsmith must not pop up over whatever the user turned to instead.
+  if (Tagsmith_multiphase == 1 && Tagsmith_multistep <= 3) {
+    Tagsmith_multiphase = 0;
+    Tagsmith_multistep = 0;
+  }
   if (infoWindowShowing) CloseQuembryInfoWindow();
   CloseQuembryWindow();
   if (recycleWindowMode) {

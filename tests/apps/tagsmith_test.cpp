@@ -86,6 +86,19 @@ TEST_F(TagsmithTest, ShowsInformationInTagsmithAndComesBack) {
   EXPECT_EQ(windowShowing, 1);
   EXPECT_STREQ(SelectedName(), "Show 02.rec");
   EXPECT_EQ(Tagsmith_multistep, 0);
+
+  // Info and at once a long File List (the firmware's list): the request is
+  // dropped with the list, and the next File List opens the list, not Tagsmith.
+  emu::HoldKey(RKEY_Info);
+  emu::HoldKey(RKEY_PlayList);
+  emu::Idle(5);
+  EXPECT_EQ(Tagsmith_multistep, 0);
+  EXPECT_TRUE(emu::InNormalMode());
+  emu::PressKey(RKEY_Exit);
+  emu::PressKey(RKEY_PlayList);
+  emu::Idle(3);
+  EXPECT_EQ(windowShowing, 1);
+  EXPECT_FALSE(emu::InNormalMode());
 }
 
 TEST_F(TagsmithTest, PreparesAMultiSelectionOneByOne) {
