@@ -1,6 +1,7 @@
-// fuzzseeds DIR - writes the seed inputs of the fuzz harnesses
-// (tests/fuzz/corpus/<target>/): files as the application, the test-disk
-// builder and the other applications write them, a few per target.
+// fuzzseeds DIR - fills DIR/<target>/ with the starting inputs the fuzz
+// harnesses mutate (committed as tests/fuzz/corpus/): a few files per target,
+// written by the application's own savers, the test-disk builder and the
+// formats of the other applications.
 #include <stdio.h>
 #include <string.h>
 
