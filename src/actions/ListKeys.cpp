@@ -10,7 +10,6 @@
 #include "app/keys.h"
 #include "apps/apps.h"
 #include "catalogue/History.h"
-#include "catalogue/catalogue.h"
 #include "config/ConfigMenu.h"
 #include "config/Configuration.h"
 #include "config/Settings.h"
@@ -20,7 +19,6 @@
 #include "ui/Dialogs.h"
 #include "ui/Keyboard.h"
 #include "ui/ListScreen.h"
-#include "ui/Logos.h"
 #include "ui/Text.h"
 
 int repeating_key;

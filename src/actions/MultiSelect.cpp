@@ -4,17 +4,9 @@
 
 #include "actions/actions.h"
 #include "app/app.h"
-#include "apps/apps.h"
-#include "catalogue/History.h"
-#include "catalogue/catalogue.h"
-#include "config/Configuration.h"
 #include "tap.h"
 #include "tap_keys.h"
-#include "ui/Dialogs.h"
-#include "ui/Keyboard.h"
 #include "ui/ListScreen.h"
-#include "ui/Logos.h"
-#include "ui/Text.h"
 
 MultiSelectItem* MultiSelect;
 

@@ -10,17 +10,11 @@
 #include "apps/apps.h"
 #include "apps/texts.h"
 #include "catalogue/History.h"
-#include "catalogue/catalogue.h"
-#include "config/Configuration.h"
 #include "config/Settings.h"
 #include "lib/lib.h"
 #include "tap.h"
 #include "tap_keys.h"
-#include "ui/Dialogs.h"
-#include "ui/Keyboard.h"
 #include "ui/ListScreen.h"
-#include "ui/Logos.h"
-#include "ui/Text.h"
 
 namespace {
 

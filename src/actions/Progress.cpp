@@ -6,18 +6,10 @@
 #include "actions/actions.h"
 #include "actions/texts.h"
 #include "app/app.h"
-#include "apps/apps.h"
 #include "catalogue/History.h"
-#include "catalogue/catalogue.h"
-#include "config/Configuration.h"
 #include "config/Settings.h"
 #include "lib/lib.h"
 #include "tap.h"
-#include "ui/Dialogs.h"
-#include "ui/Keyboard.h"
-#include "ui/ListScreen.h"
-#include "ui/Logos.h"
-#include "ui/Text.h"
 
 namespace {
 

@@ -18,8 +18,6 @@
 #include "ui/Dialogs.h"
 #include "ui/Keyboard.h"
 #include "ui/ListScreen.h"
-#include "ui/Logos.h"
-#include "ui/Text.h"
 
 char suffixRename[127];
 char renameString[256];

@@ -8,7 +8,6 @@
 #include "app/texts.h"
 #include "apps/apps.h"
 #include "catalogue/History.h"
-#include "catalogue/catalogue.h"
 #include "config/Configuration.h"
 #include "config/Settings.h"
 #include "lib/lib.h"

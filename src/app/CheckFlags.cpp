@@ -4,16 +4,11 @@
 #include "app/app.h"
 #include "app/texts.h"
 #include "apps/apps.h"
-#include "catalogue/History.h"
-#include "catalogue/catalogue.h"
 #include "config/ConfigMenu.h"
 #include "config/Configuration.h"
 #include "config/Settings.h"
 #include "tap.h"
-#include "ui/Dialogs.h"
-#include "ui/Keyboard.h"
 #include "ui/ListScreen.h"
-#include "ui/Logos.h"
 #include "ui/Text.h"
 
 namespace {

@@ -1,19 +1,10 @@
 // The one event handler through which the firmware reaches the application,
 // and TSR Commander's calls.
-#include "actions/actions.h"
 #include "app/app.h"
 #include "app/log.h"
 #include "apps/apps.h"
-#include "catalogue/History.h"
-#include "catalogue/catalogue.h"
 #include "config/ConfigMenu.h"
-#include "config/Configuration.h"
 #include "tap.h"
-#include "ui/Dialogs.h"
-#include "ui/Keyboard.h"
-#include "ui/ListScreen.h"
-#include "ui/Logos.h"
-#include "ui/Text.h"
 
 namespace {
 

@@ -10,18 +10,14 @@
 #include "app/log.h"
 #include "apps/apps.h"
 #include "catalogue/History.h"
-#include "catalogue/catalogue.h"
 #include "config/ConfigMenu.h"
 #include "config/Configuration.h"
 #include "config/Settings.h"
 #include "lib/lib.h"
 #include "tap.h"
 #include "tap_keys.h"
-#include "ui/Dialogs.h"
 #include "ui/Keyboard.h"
 #include "ui/ListScreen.h"
-#include "ui/Logos.h"
-#include "ui/Text.h"
 
 byte oldSec, oldMin, oldHour;
 int generateYoutubeKeys;

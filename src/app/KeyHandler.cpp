@@ -8,7 +8,6 @@
 #include "app/texts.h"
 #include "apps/apps.h"
 #include "catalogue/History.h"
-#include "catalogue/catalogue.h"
 #include "config/ConfigMenu.h"
 #include "config/Configuration.h"
 #include "config/Settings.h"
@@ -17,9 +16,6 @@
 #include "ui/Dialogs.h"
 #include "ui/FirmwareCheck.h"
 #include "ui/Keyboard.h"
-#include "ui/ListScreen.h"
-#include "ui/Logos.h"
-#include "ui/Text.h"
 
 const char* lastKeyHandler = "";
 

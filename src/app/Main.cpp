@@ -7,16 +7,13 @@
 #include "app/texts.h"
 #include "apps/apps.h"
 #include "catalogue/History.h"
-#include "catalogue/catalogue.h"
 #include "config/Configuration.h"
 #include "config/Settings.h"
 #include "lib/lib.h"
 #include "tap.h"
-#include "ui/Dialogs.h"
 #include "ui/Keyboard.h"
 #include "ui/ListScreen.h"
 #include "ui/Logos.h"
-#include "ui/Text.h"
 
 word rgn = NO_REGION;
 

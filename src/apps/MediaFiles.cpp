@@ -5,10 +5,7 @@
 #include <string.h>
 
 #include "app/log.h"
-#include "apps/apps.h"
 #include "catalogue/catalogue.h"
-#include "lib/lib.h"
-#include "tap.h"
 
 namespace {
 

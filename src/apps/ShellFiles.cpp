@@ -8,8 +8,6 @@
 #include "actions/actions.h"
 #include "apps/apps.h"
 #include "config/Configuration.h"
-#include "lib/lib.h"
-#include "tap.h"
 
 namespace {
 

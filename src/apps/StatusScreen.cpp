@@ -7,14 +7,9 @@
 #include <string.h>
 
 #include "actions/actions.h"
-#include "app/app.h"
 #include "app/keys.h"
 #include "app/texts.h"
 #include "apps/apps.h"
-#include "config/Settings.h"
-#include "lib/lib.h"
-#include "tap.h"
-#include "tap_keys.h"
 #include "ui/Dialogs.h"
 #include "ui/ListScreen.h"
 #include "ui/Text.h"

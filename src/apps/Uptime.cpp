@@ -5,10 +5,10 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "app/log.h"
 #include "app/texts.h"
 #include "apps/apps.h"
 #include "lib/lib.h"
-#include "tap.h"
 #include "ui/Dialogs.h"
 
 namespace {
@@ -28,8 +28,6 @@ AppText text_TapNoFile = {"TAP: Cannot find file", "TAP: Datei nicht gefunden"};
 AppText text_TapUnreadable = {"TAP: Cannot open file", "TAP: Datei nicht lesbar"};
 
 const char kUptimeFile[] = "~Pavrolinex_uptime.tmp";
-const char kLogFolder[] = "/ProgramFiles/Settings/Pavrolinex/Logs";
-const char kLogName[] = "Pavrolinex.log";
 const int kLogLimit = 2500;
 
 // A moment as the firmware counts it, and a span of days, hours and minutes.
@@ -115,9 +113,9 @@ void ApplicationLine(Moment now, char* out, int size) {
   int pushed = HDD_TAP_PushDir();
   int length = -1;
   const char* failure = nullptr;
-  if (!HDD_ChangeDir(kLogFolder) || !TAP_Hdd_Exist(kLogName)) {
+  if (!HDD_ChangeDir(LOG_FOLDER) || !TAP_Hdd_Exist(LOG_NAME)) {
     failure = Text(text_TapNoFile);
-  } else if (TYPE_File* file = TAP_Hdd_Fopen(kLogName)) {
+  } else if (TYPE_File* file = TAP_Hdd_Fopen(LOG_NAME)) {
     dword fileLength = TAP_Hdd_Flen(file);
     if (fileLength > (dword)kLogLimit) {
       failure = Text(text_TapTooLong);

@@ -11,9 +11,7 @@
 #include "actions/actions.h"
 #include "app/app.h"
 #include "app/keys.h"
-#include "apps/apps.h"
 #include "catalogue/History.h"
-#include "catalogue/catalogue.h"
 #include "config/Configuration.h"
 #include "config/Settings.h"
 #include "config/texts.h"
@@ -22,9 +20,7 @@
 #include "tap_keys.h"
 #include "ui/Dialogs.h"
 #include "ui/FirmwareCheck.h"
-#include "ui/Keyboard.h"
 #include "ui/ListScreen.h"
-#include "ui/Logos.h"
 #include "ui/Text.h"
 #include "ui/graphics/Graphics.h"
 
@@ -288,12 +284,6 @@ void PrintValue(int x, int y, int maxX, const char* text, dword colour) {
   PrintLeft(rgn, (dword)x, (dword)(y + (16 - size) / 2), (dword)maxX, text, colour, 0, size);
 }
 
-dword MenuTextColourOf(int option) {
-  if (option == 1) return 0xFF101010;
-  if (option == 2) return 0xFFFFFF00;
-  return 0xFFFFFFFF;
-}
-
 // The sample that shows how fast a long name scrolls: from scrollTextIndex,
 // which moves on by one character on every redraw of the selected line.
 void PrintScrollSample(int x, int y, dword colour) {
@@ -391,7 +381,7 @@ void StopTap() {
 
 void DrawCredits() {
   TAP_Osd_FillBox(rgn, 0, 0, 720, 576, kBackground);
-  PrintLeft(rgn, 53, 36, 300, PROGRAM_NAME " v5.1d", kTitleColour, 0, 18);
+  PrintLeft(rgn, 53, 36, 300, PROGRAM_VERSION, kTitleColour, 0, 18);
   PrintCenter(rgn, 222, 40, 502, Text(text_CreditsTitle), kTitleColour, 0, 16);
   TAP_Osd_FillBox(rgn, kBoxX, 75, kBoxWidth, 2, 0xFF999999);
   int y = 88;
@@ -715,7 +705,7 @@ void RedrawConfigWindow(const char* title) {
   configWindowShowing = 1;
   if (rgn == NO_REGION) return;
   TAP_Osd_FillBox(rgn, 0, 0, 720, 576, kBackground);
-  PrintLeft(rgn, 53, 36, 222, PROGRAM_NAME " v5.1d", kTitleColour, 0, 18);
+  PrintLeft(rgn, 53, 36, 222, PROGRAM_VERSION, kTitleColour, 0, 18);
   PrintCenter(rgn, 222, 40, 502, title, kTitleColour, 0, 16);
   UpdateListClock(currentClockColour);
   DrawConfigPage();
@@ -734,7 +724,7 @@ void DisplayConfigLine(int line) {
   dword colour = kTextColour;
   if (selected) {
     displayMenuBar(currentMenuBarColour, kBoxX, y, 39, kBoxWidth);
-    colour = MenuTextColourOf(currentMenuTextColour);
+    colour = TextColourOf(currentMenuTextColour);
   }
   char number[16];
   snprintf(number, sizeof number, "%d", line);

@@ -6,17 +6,11 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "actions/actions.h"
 #include "app/app.h"
 #include "app/keys.h"
 #include "apps/apps.h"
-#include "catalogue/History.h"
-#include "catalogue/catalogue.h"
 #include "config/Settings.h"
-#include "ui/Dialogs.h"
-#include "ui/Keyboard.h"
 #include "ui/ListScreen.h"
-#include "ui/Logos.h"
 #include "ui/Text.h"
 
 int configTopLine = 1;

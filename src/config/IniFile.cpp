@@ -4,19 +4,10 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "actions/actions.h"
-#include "app/app.h"
 #include "apps/apps.h"
-#include "catalogue/History.h"
-#include "catalogue/catalogue.h"
 #include "config/Configuration.h"
 #include "config/Settings.h"
 #include "lib/lib.h"
-#include "ui/Dialogs.h"
-#include "ui/Keyboard.h"
-#include "ui/ListScreen.h"
-#include "ui/Logos.h"
-#include "ui/Text.h"
 
 char* dataBuffer_ini = nullptr;
 int dataBufferPtr_ini = 0;

@@ -6,14 +6,8 @@
 
 #include "actions/actions.h"
 #include "app/app.h"
-#include "apps/apps.h"
-#include "catalogue/History.h"
-#include "catalogue/catalogue.h"
-#include "config/Configuration.h"
 #include "config/Settings.h"
-#include "ui/Keyboard.h"
 #include "ui/ListScreen.h"
-#include "ui/Logos.h"
 #include "ui/Text.h"
 #include "ui/UiTexts.h"
 

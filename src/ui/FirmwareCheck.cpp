@@ -7,22 +7,14 @@
 #include <string.h>
 #include <sys/stat.h>
 
-#include "actions/actions.h"
 #include "app/app.h"
 #include "app/keys.h"
 #include "app/texts.h"
-#include "apps/apps.h"
-#include "catalogue/History.h"
-#include "catalogue/catalogue.h"
-#include "config/Configuration.h"
 #include "config/Settings.h"
 #include "lib/lib.h"
 #include "tap.h"
 #include "tap_keys.h"
-#include "ui/Dialogs.h"
-#include "ui/Keyboard.h"
 #include "ui/ListScreen.h"
-#include "ui/Logos.h"
 #include "ui/Text.h"
 #include "ui/graphics/Graphics.h"
 

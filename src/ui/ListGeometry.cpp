@@ -1,15 +1,6 @@
 // Where things sit on the list: spacing, rows, column widths and fonts.
-#include "actions/actions.h"
-#include "app/app.h"
-#include "apps/apps.h"
-#include "catalogue/History.h"
-#include "catalogue/catalogue.h"
-#include "config/Configuration.h"
 #include "config/Settings.h"
-#include "ui/Dialogs.h"
-#include "ui/Keyboard.h"
 #include "ui/ListScreen.h"
-#include "ui/Logos.h"
 #include "ui/Text.h"
 
 int chosenLine;
@@ -40,13 +31,11 @@ bool IsEmptyFolderLine(int entry) {
   return myfolders[n]->subfolderCount == 0 && myfolders[n]->fileCount == 0;
 }
 
-namespace {
 dword TextColourOf(int option) {
   if (option == 0) return 0xFFFFFFFF;
   if (option == 2) return 0xFFFFFF00;
   return 0xFF101010;
 }
-}  // namespace
 
 void ResetScreenColumns() {
   bool narrow = NarrowSpacing();

@@ -14,6 +14,8 @@ extern int page;        // (chosenLine - 1) / lines per page
 extern int yOffsetOption;
 extern int column1Width, column2Width, column3Width, column4Width, column5Width;
 extern dword resolvedMenuTextColour;
+// The colour a menu or button text option (0 white, 1 dark, 2 yellow) stands for.
+dword TextColourOf(int option);
 extern dword resolvedButtonTextColour;
 extern int helpWindowShowing;
 extern int scrollTextIndex;         // first character shown of the scrolling name

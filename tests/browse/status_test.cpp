@@ -10,10 +10,7 @@
 #include <sstream>
 
 #include "BrowseFixture.h"
-#include "apps/apps.h"
-#include "config/Configuration.h"
 #include "snapshot.h"
-#include "ui/Dialogs.h"
 
 namespace {
 

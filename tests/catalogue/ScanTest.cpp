@@ -1,18 +1,8 @@
 // The folder scan: which entries become lines, reconciliation, new files, limits.
 #include <cstring>
 
-#include "actions/actions.h"
-#include "app/app.h"
-#include "apps/apps.h"
-#include "catalogue/History.h"
-#include "catalogue/catalogue.h"
 #include "catalogue_test.h"
-#include "config/Configuration.h"
 #include "ui/Dialogs.h"
-#include "ui/Keyboard.h"
-#include "ui/ListScreen.h"
-#include "ui/Logos.h"
-#include "ui/Text.h"
 
 namespace {
 

@@ -1,19 +1,9 @@
 // The application fills the catalogue at start-up and refreshes it on activation.
 #include <cstring>
 
-#include "actions/actions.h"
 #include "app/app.h"
-#include "apps/apps.h"
-#include "catalogue/History.h"
-#include "catalogue/catalogue.h"
 #include "catalogue_test.h"
-#include "config/Configuration.h"
 #include "tap_keys.h"
-#include "ui/Dialogs.h"
-#include "ui/Keyboard.h"
-#include "ui/ListScreen.h"
-#include "ui/Logos.h"
-#include "ui/Text.h"
 
 extern "C" const TYPE_TapHeader _tap_header;
 

@@ -7,19 +7,11 @@
 #include <cstring>
 #include <random>
 
-#include "actions/actions.h"
 #include "app/app.h"
 #include "app/keys.h"
-#include "apps/apps.h"
-#include "catalogue/History.h"
 #include "catalogue/catalogue.h"
-#include "config/Configuration.h"
 #include "config_test.h"
-#include "ui/Dialogs.h"
-#include "ui/Keyboard.h"
 #include "ui/ListScreen.h"
-#include "ui/Logos.h"
-#include "ui/Text.h"
 
 namespace {
 

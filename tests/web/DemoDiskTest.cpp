@@ -6,21 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "actions/actions.h"
-#include "app/app.h"
 #include "appenv.h"
-#include "apps/apps.h"
 #include "catalogue/History.h"
 #include "catalogue/catalogue.h"
 #include "config/Configuration.h"
 #include "config/Settings.h"
 #include "lib/lib.h"
 #include "testenv.h"
-#include "ui/Dialogs.h"
-#include "ui/Keyboard.h"
-#include "ui/ListScreen.h"
-#include "ui/Logos.h"
-#include "ui/Text.h"
 
 namespace {
 
