@@ -297,6 +297,20 @@ bool MountExternal(const std::string& stage, const emu::ExternalDrive& drive) {
   return true;
 }
 
+// Where a pulled drive waits to be plugged in again: a hidden folder of the
+// namespace's /mnt, so that it goes with /mnt at shutdown.
+std::string PulledPlace(const emu::ExternalDrive& drive) {
+  std::string device = drive.device.substr(drive.device.rfind('/') + 1);
+  return "/mnt/.pulled-" + device;
+}
+
+const emu::ExternalDrive* DriveNamed(const std::string& device) {
+  for (const emu::ExternalDrive& drive : config.drives) {
+    if (drive.device == device) return &drive;
+  }
+  return nullptr;
+}
+
 bool MountAll() {
   char stage[] = "/tmp/pvr-mnt-XXXXXX";
   if (!mkdtemp(stage)) return Fail("cannot create a staging folder in /tmp");
@@ -382,6 +396,41 @@ void Shutdown(dword reason) {
   for (const std::string& alias : createdAliases) rmdir(alias.c_str());
   createdAliases.clear();
   booted = false;
+}
+
+bool UnplugDrive(const std::string& device) {
+  using namespace fw;
+  const ExternalDrive* drive = DriveNamed(device);
+  if (!booted || !drive) return false;
+  std::string place = PulledPlace(*drive);
+  if (mkdir(place.c_str(), 0700) != 0) return false;  // already pulled
+  if (!drive->dataFilesName.empty()) {
+    std::string alias = "/mnt/hd/DataFiles/" + drive->dataFilesName;
+    umount2(alias.c_str(), MNT_DETACH);
+    std::string hostAlias = config.diskDir + "/DataFiles/" + drive->dataFilesName;
+    if (std::find(createdAliases.begin(), createdAliases.end(), hostAlias) != createdAliases.end())
+      rmdir(alias.c_str());
+  }
+  if (mount(drive->mountPoint.c_str(), place.c_str(), nullptr, MS_MOVE, nullptr) != 0) {
+    rmdir(place.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool PlugDrive(const std::string& device) {
+  using namespace fw;
+  const ExternalDrive* drive = DriveNamed(device);
+  if (!booted || !drive) return false;
+  std::string place = PulledPlace(*drive);
+  if (mount(place.c_str(), drive->mountPoint.c_str(), nullptr, MS_MOVE, nullptr) != 0) return false;
+  rmdir(place.c_str());
+  if (!drive->dataFilesName.empty()) {
+    std::string alias = "/mnt/hd/DataFiles/" + drive->dataFilesName;
+    mkdir(alias.c_str(), 0777);
+    if (mount(drive->mountPoint.c_str(), alias.c_str(), nullptr, MS_BIND, nullptr) != 0) return false;
+  }
+  return true;
 }
 
 std::string NetOutput() {

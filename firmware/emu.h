@@ -192,12 +192,22 @@ bool Muted();  // Mute reached the firmware an odd number of times
 // firmware with a longer record would; the caller must leave room for them.
 void SetPlayInfoOverrun(bool on);
 
+// --- external drives ---------------------------------------------------------------
+// Pulls an external drive (by its device name) out, as when its cable comes
+// loose: its mount point and its folder below /DataFiles are gone at once.
+// Files a process still has open stay usable on the drive's side, and what
+// reached the drive stays on it. False when no such drive is plugged in.
+bool UnplugDrive(const std::string& device);
+// Puts a pulled drive back in, with what it held, at its old places.
+bool PlugDrive(const std::string& device);
+
 // --- power cuts and other disk faults -------------------------------------------
 // Simulates the recorder losing power part-way through: the next `changes`
 // changes to the disk go through, every later one fails without touching the
 // disk, until RestorePower. Changes are creating, writing, deleting and
-// renaming files and folders through the firmware, and renaming through the
-// system library (rename), which applications use to replace files.
+// renaming files and folders through the firmware, renaming through the
+// system library (rename), which applications use to replace files, and
+// opening a file to write or append through it (fopen: the logs).
 void CutPowerAfter(int changes);
 void RestorePower();
 bool PowerWasCut();  // a change was refused since CutPowerAfter

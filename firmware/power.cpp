@@ -3,6 +3,8 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <string.h>
+#include <unistd.h>
 
 #include "internal.h"
 
@@ -99,3 +101,54 @@ extern "C" int rename(const char* from, const char* to) {
   }
   return renameat(AT_FDCWD, from, AT_FDCWD, to);
 }
+
+// Opening a file through the C library (fopen): for writing or appending it
+// is a change to the disk and stops with the power, like a rename. The
+// program's fopen opens the file itself and hands it to fdopen, under both
+// names the C library has for it.
+namespace {
+
+FILE* OpenStream(const char* path, const char* mode) {
+  if (!path || !mode) {
+    errno = EINVAL;
+    return nullptr;
+  }
+  bool update = strchr(mode, '+') != nullptr;
+  int flags;
+  switch (mode[0]) {
+    case 'r':
+      flags = update ? O_RDWR : O_RDONLY;
+      break;
+    case 'w':
+      flags = (update ? O_RDWR : O_WRONLY) | O_CREAT | O_TRUNC;
+      break;
+    case 'a':
+      flags = (update ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND;
+      break;
+    default:
+      errno = EINVAL;
+      return nullptr;
+  }
+  if (strchr(mode, 'e')) flags |= O_CLOEXEC;
+  if (strchr(mode, 'x')) flags |= O_EXCL;
+  if ((flags & O_ACCMODE) != O_RDONLY && !fw::DiskChangeAllowed()) {
+    errno = EIO;
+    return nullptr;
+  }
+  int fd = open(path, flags, 0666);
+  if (fd < 0) return nullptr;
+  FILE* stream = fdopen(fd, mode);
+  if (!stream) {
+    int error = errno;
+    close(fd);
+    errno = error;
+  }
+  return stream;
+}
+
+}  // namespace
+
+extern "C" FILE* ProgramFopen(const char* path, const char* mode) __asm__("fopen");
+extern "C" FILE* ProgramFopen64(const char* path, const char* mode) __asm__("fopen64");
+extern "C" FILE* ProgramFopen(const char* path, const char* mode) { return OpenStream(path, mode); }
+extern "C" FILE* ProgramFopen64(const char* path, const char* mode) { return OpenStream(path, mode); }

@@ -2,6 +2,7 @@
 
 #include <stdio.h>
 
+#include "config/Configuration.h"
 #include "lib/lib.h"
 #include "tap.h"
 
@@ -53,16 +54,9 @@ void CutLog(const char* name) {
   dword got = TAP_Hdd_Fread(buffer, 1, LOG_KEEP_BYTES, file);
   TAP_Hdd_Fclose(file);
   // Only a complete tail replaces the log; a short read keeps the long log.
-  if (got == LOG_KEEP_BYTES) {
-    TAP_Hdd_Delete(name);
-    if (TAP_Hdd_Create(name, ATTR_NORMAL)) {
-      file = TAP_Hdd_Fopen(name);
-      if (file) {
-        TAP_Hdd_Fwrite(buffer, 1, LOG_KEEP_BYTES, file);
-        TAP_Hdd_Fclose(file);
-      }
-    }
-  }
+  // The tail is written beside the log and takes its name in one step, so
+  // that a power cut or a full disk leaves the long log or the cut one.
+  if (got == LOG_KEEP_BYTES) ReplaceFileInFolder(SYSTEM_ROOT LOG_FOLDER, name, buffer, LOG_KEEP_BYTES);
   TAP_MemFree(buffer);
 }
 

@@ -63,6 +63,37 @@ TEST_F(LogTest, LogOf2001BytesKeepsItsLast2000) {
   EXPECT_EQ(log.size(), 2000u + 50u);
 }
 
+// The power goes, or the disk fills up, after every number of changes while
+// a long log is cut and its line added: the log is the long one or the cut
+// one, each with or without the line, never less.
+TEST_F(LogTest, APowerCutOrAFullDiskWhileCuttingLeavesAWholeLog) {
+  std::string old(2100, '.');
+  for (int i = 0; i < 2100; i += 100) old[i] = (char)('a' + i / 100);
+  const std::string cut = old.substr(100);
+  const std::string line = "2026-12-07 20:15:40 Exit  - Pavrolinex - Other  \r\n";
+  for (bool power : {true, false}) {
+    for (int n = 0;; n++) {
+      SCOPED_TRACE((power ? "power cut after " : "full disk after ") + std::to_string(n));
+      ASSERT_TRUE(testenv::WriteFile(LogPath(), old));
+      if (power) {
+        emu::CutPowerAfter(n);
+      } else {
+        emu::FillDiskAfter(n);
+      }
+      WriteLog(LOG_EXIT_OTHER);
+      bool fault = power ? emu::PowerWasCut() : emu::DiskWasFull();
+      emu::RestorePower();
+      std::string log = testenv::ReadFile(LogPath());
+      EXPECT_TRUE(log == old || log == old + line || log == cut || log == cut + line) << log.size();
+      if (!fault) {
+        EXPECT_EQ(log, cut + line);
+        break;
+      }
+      ASSERT_LT(n, 20);
+    }
+  }
+}
+
 TEST_F(LogTest, LogNeverGrowsMuchBeyond2000Bytes) {
   for (int i = 0; i < 100; i++) WriteLog(LOG_ALIVE);
   std::string log = testenv::ReadFile(LogPath());

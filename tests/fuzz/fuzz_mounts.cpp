@@ -40,9 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string path((const char*)data, pathLength);
   path = path.substr(0, strlen(path.c_str()));
   if (path.empty()) path = "/DataFiles/USB/x.rec";
+  // An empty table is one zero byte of the harness's own, never the byte
+  // past the input.
   static uint8_t empty[1];
-  table = newline ? newline + 1 : empty;
   tableSize = newline ? size - pathLength - 1 : 0;
+  table = tableSize ? newline + 1 : empty;
 
   char* mountPoint = (char*)malloc(PATH_BUFFER_SIZE);
   char* device = (char*)malloc(PATH_BUFFER_SIZE);

@@ -119,6 +119,32 @@ class MoveTest : public BrowseTest {
     ASSERT_EQ(mount(script.c_str(), "/usr/bin/cp", nullptr, MS_BIND, nullptr), 0);
   }
 
+  // Replaces the shell's cp by one that rests half a second after each piece, so
+  // that the test can act between two pieces of a copy.
+  void PauseAfterEachPiece() {
+    std::string script = seed_ + "-pausecp";
+    ASSERT_TRUE(testenv::WriteFile(
+        script, "#!/usr/bin/busybox sh\n/usr/bin/busybox cp \"$@\" || exit $?\nsleep 0.5\n"));
+    chmod(script.c_str(), 0755);
+    ASSERT_EQ(mount(script.c_str(), "/usr/bin/cp", nullptr, MS_BIND, nullptr), 0);
+  }
+  // Real time until `done` holds (at most ten seconds): the copy is another
+  // process and runs on the real clock.
+  template <typename Condition>
+  bool AwaitReal(Condition done) {
+    for (int polls = 0; polls < 2000; polls++) {
+      if (done()) return true;
+      usleep(5000);
+    }
+    return done();
+  }
+  // The copying child has ended and waits for the application to look.
+  static bool Ended(pid_t pid) {
+    std::string stat = testenv::ReadFile("/proc/" + std::to_string(pid) + "/stat");
+    size_t paren = stat.rfind(')');
+    return paren == std::string::npos || stat.compare(paren, 3, ") Z") == 0;
+  }
+
   std::string seed_;
   uint64_t driveSizeMB = 0;
   bool driveNfs = false;
@@ -468,6 +494,113 @@ TEST_F(MoveTest, AKilledChildLeavesNothingThatLooksWhole) {
     processInBackground = 0;
     moveInBackgroundComplete = 0;
     returnFromMove = 0;
+  }
+}
+
+// The drive pulled out while the own copy runs, in both directions: before
+// the copy starts, between its first two pieces, and after it ended but
+// before the application looked. Plugged in again, the source is whole where
+// it was, the other side holds the whole recording under its name or none of
+// it, the list shows the disk as it is, and the user was told.
+TEST_F(MoveTest, ADrivePulledOutMidCopyLosesNothing) {
+  PauseAfterEachPiece();
+  OpenList();
+  for (bool toDrive : {true, false}) {
+    const std::string name = toDrive ? "Show 03.rec" : "Film.rec";
+    const std::string source = (toDrive ? "/DataFiles/" : "/DataFiles/USB/") + name;
+    const std::string target = (toDrive ? "/DataFiles/USB/" : "/DataFiles/") + name;
+    const uint64_t size = Size(source);
+    for (int stage = 0; stage < 3; stage++) {
+      SCOPED_TRACE((toDrive ? "to the drive, stage " : "from the drive, stage ") +
+                   std::to_string(stage));
+      if (!toDrive) OpenFolder("USB");
+      SelectByKeys(name.c_str());
+      MoveTo(toDrive ? "USB" : "..");
+      Yes();
+      if (stage > 0) {
+        for (int n = 0; n < 20 && moveInBackgroundPID <= 0; n++) emu::Idle();  // it starts
+        ASSERT_GT(moveInBackgroundPID, 0);
+        pid_t child = moveInBackgroundPID;
+        if (stage == 1) {
+          EXPECT_TRUE(AwaitReal([&] { return Size(target + ".part") == size; }));
+        } else {
+          EXPECT_TRUE(AwaitReal([&] { return Ended(child); }));
+        }
+      }
+      ASSERT_TRUE(emu::UnplugDrive("/dev/sdb1"));
+      AwaitCopy();
+      EXPECT_LT(moveInBackgroundComplete, 0);  // the box shows the error
+      std::string message;
+      if (stage == 0 && toDrive) {
+        EXPECT_TRUE(snapshot::MatchesReference("move-drive-pulled", &message)) << message;
+      }
+      ASSERT_TRUE(emu::PlugDrive("/dev/sdb1"));
+      EXPECT_EQ(Trio(source), 3);
+      EXPECT_EQ(Size(source), size);
+      if (Has(target)) {
+        EXPECT_EQ(stage, 2);
+        EXPECT_TRUE(SameTrio(source, target));
+      }
+      // Pieces the application could not reach stay under their partial
+      // names; on its own side it removed them.
+      if (!toDrive) {
+        EXPECT_FALSE(HasPartial("/DataFiles"));
+      }
+      for (const char* piece : {"", ".inf", ".nav"}) {
+        unlink(Sys(target + piece).c_str());
+        unlink(Sys(target + piece + ".part").c_str());
+      }
+      while (strcmp(CurrentDir, "/DataFiles") != 0 && !HasFailure()) {
+        SelectByKeys("..");
+        emu::PressKey(RKEY_Ok);
+      }
+      RefreshQuembryList(0);
+      EXPECT_GT(Find("USB"), 0);
+      EXPECT_EQ(Find(name.c_str()) > 0, toDrive);
+    }
+  }
+}
+
+// The same with BackgroundCopy moving a recording off the drive, pulled at
+// every stage of its copy and its check: the recording is whole on the drive
+// or whole on the disk (or both), never gone, and BackgroundCopy goes on.
+TEST_F(MoveTest, ADrivePulledOutUnderBackgroundCopyLosesNothing) {
+  ASSERT_TRUE(
+      testenv::WriteFile(HostPath("/ProgramFiles/BackgroundCopy.tap"),
+                         testenv::ReadFile(std::string(PVR_PEER_DIR) + "/BackgroundCopy.tap")));
+  ASSERT_TRUE(disk->Folder("/ProgramFiles/Settings/BackgroundCopy/JobFiles"));
+  BackgroundCopyOption = 1;
+  bgcCopyOrMoveOption = 1;
+  const std::string big(24 << 20, 'b');
+  OpenList();
+  for (int idles = 0; idles <= 13; idles++) {
+    SCOPED_TRACE("pulled after " + std::to_string(idles) + " idle events");
+    ASSERT_TRUE(testenv::WriteFile(Sys("/DataFiles/USB/Big.rec"), big));
+    ASSERT_TRUE(testenv::WriteFile(Sys("/DataFiles/USB/Big.rec.inf"), std::string(4096, 'i')));
+    OpenFolder("USB");
+    SelectByKeys("Big.rec");
+    MoveTo("..");
+    Yes();
+    for (int n = 0; n < 100 && !Has("/DataFiles/Big.rec.part"); n++) emu::Idle();
+    ASSERT_TRUE(Has("/DataFiles/Big.rec.part"));
+    emu::Idle(idles);
+    ASSERT_TRUE(emu::UnplugDrive("/dev/sdb1"));
+    emu::Idle(30);
+    ASSERT_TRUE(emu::PlugDrive("/dev/sdb1"));
+    EXPECT_TRUE(HDD_TAP_isRunning(BACKGROUNDCOPY_ID));
+    bool onDrive = Size("/DataFiles/USB/Big.rec") == big.size() &&
+                   Size("/DataFiles/USB/Big.rec.inf") == 4096;
+    bool onDisk = Size("/DataFiles/Big.rec") == big.size() && Size("/DataFiles/Big.rec.inf") == 4096;
+    EXPECT_TRUE(onDrive || onDisk);
+    EXPECT_TRUE(onDisk || !Has("/DataFiles/Big.rec"));
+    EXPECT_FALSE(HasPartial("/DataFiles"));
+    for (const char* piece : {"", ".inf"}) {
+      unlink(Sys(std::string("/DataFiles/Big.rec") + piece).c_str());
+      unlink(Sys(std::string("/DataFiles/USB/Big.rec") + piece).c_str());
+    }
+    SelectByKeys("..");
+    emu::PressKey(RKEY_Ok);
+    RefreshQuembryList(0);
   }
 }
 
