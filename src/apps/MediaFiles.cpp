@@ -3,6 +3,7 @@
 // "_MediaFiles". The commands run in the recorder's shell with fixed paths.
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
 
 #include "app/log.h"
 #include "catalogue/catalogue.h"
@@ -45,14 +46,15 @@ int Run(const char* command) { return system(command); }
 
 void MediaFiles_Mount() {
   InDataFiles([] {
-    if (!TAP_Hdd_Exist(kMountName)) TAP_Hdd_Create(kMountName, ATTR_FOLDER);
+    bool created = !TAP_Hdd_Exist(kMountName) && TAP_Hdd_Create(kMountName, ATTR_FOLDER);
     if (!TAP_Hdd_Exist(kMountName)) return;
     // A mount that is already there only takes its options again.
     int status = Run("mount /mnt/hd/MediaFiles /mnt/hd/DataFiles/~MediaFiles -o remount");
     if (status > 255) status = Run("mount /mnt/hd/MediaFiles /mnt/hd/DataFiles/~MediaFiles");
     if (status > 255) {
-      // An empty folder in the list would pass for the media folder.
-      TAP_Hdd_Delete(kMountName);
+      // An empty folder in the list would pass for the media folder; one the
+      // user had before is the user's.
+      if (created) TAP_Hdd_Delete(kMountName);
       WriteLog("MediaFiles: cannot mount");
     }
   });
@@ -75,7 +77,9 @@ void MediaFiles_Link() {
 
 void MediaFiles_Unlink() {
   InDataFiles([] {
-    if (!TAP_Hdd_Exist(kLinkName)) return;
+    // Only the link goes: a file or folder of that name is the user's.
+    struct stat st;
+    if (lstat("/mnt/hd/DataFiles/_MediaFiles", &st) != 0 || !S_ISLNK(st.st_mode)) return;
     Run("rm /mnt/hd/DataFiles/_MediaFiles");
     if (!TAP_Hdd_Exist(kLinkName)) DropDataFilesFolder(kLinkName);
   });

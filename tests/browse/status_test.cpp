@@ -300,6 +300,31 @@ TEST_F(MediaFilesTest, MountAndLinkRoundTripsLeaveNothingBehind) {
   EXPECT_NE(testenv::ReadFile(HostPath(kLog)).find("MediaFiles: cannot mount"), std::string::npos);
 }
 
+// Names below /DataFiles that the user made are the user's: a file called
+// "_MediaFiles" and a folder "~MediaFiles" with something in it survive
+// every mount, link and their undoing, a failed mount, and a power cut after
+// any change on the way.
+TEST_F(MediaFilesTest, TheUsersOwnNamesAreNeverTakenAway) {
+  Put("/DataFiles/_MediaFiles", "mine");
+  Put("/DataFiles/~MediaFiles/own.txt", "own");
+  for (int n = 0; n <= 3; n++) {
+    SCOPED_TRACE("power cut after " + std::to_string(n));
+    if (n == 3) testenv::RemoveTree(HostPath("/MediaFiles"));  // the mount fails
+    emu::CutPowerAfter(n);
+    MediaFiles_Mount();
+    MediaFiles_Link();
+    MediaFiles_Unmount();
+    MediaFiles_Unlink();
+    emu::RestorePower();
+    EXPECT_TRUE(MountsBelowDisk().empty());
+    EXPECT_EQ(testenv::ReadFile(HostPath("/DataFiles/_MediaFiles")), "mine");
+    EXPECT_EQ(testenv::ReadFile(HostPath("/DataFiles/~MediaFiles/own.txt")), "own");
+    if (n < 3) {
+      EXPECT_EQ(testenv::ReadFile(HostPath("/MediaFiles/clip.mp4")), "media");
+    }
+  }
+}
+
 // A settings file written before the application starts.
 class MediaFilesStartTest : public MediaFilesTest {
  protected:
