@@ -114,37 +114,43 @@ TEST_F(SettingsFileTest, HostileFolderNamesReachTheShellAsPlainText) {
 // Saves new settings over old ones with the power failing after every
 // possible number of disk changes: the file is always the old one or the new
 // one, whole, and the next start reads one of the two.
-TEST_F(SettingsFileTest, PowerCutDuringSaveLeavesOldOrNewFile) {
-  for (bool hadFile : {true, false}) {
-    int cuts = 0;
-    for (int changes = 0;; changes++) {
-      unlink(IniPath().c_str());
-      ResetSettingsToDefaults();
-      recordingRateOption = 3000;
-      if (hadFile) SaveConfigurationToFile();
-      std::string before = testenv::ReadFile(IniPath());
-      recordingRateOption = 5000;
-      emu::CutPowerAfter(changes);
-      SaveConfigurationToFile();
-      bool cut = emu::PowerWasCut();
-      emu::RestorePower();
-      std::string after = testenv::ReadFile(IniPath());
-      if (!cut) {
-        EXPECT_EQ(5000, recordingRateOption);
-        EXPECT_EQ(static_cast<size_t>(INI_FILE_SIZE), after.size());
-        break;
+TEST_F(SettingsFileTest, PowerCutOrFullDiskDuringSaveLeavesOldOrNewFile) {
+  for (bool power : {true, false}) {
+    for (bool hadFile : {true, false}) {
+      int cuts = 0;
+      for (int changes = 0;; changes++) {
+        unlink(IniPath().c_str());
+        ResetSettingsToDefaults();
+        recordingRateOption = 3000;
+        if (hadFile) SaveConfigurationToFile();
+        std::string before = testenv::ReadFile(IniPath());
+        recordingRateOption = 5000;
+        if (power) {
+          emu::CutPowerAfter(changes);
+        } else {
+          emu::FillDiskAfter(changes);
+        }
+        SaveConfigurationToFile();
+        bool cut = power ? emu::PowerWasCut() : emu::DiskWasFull();
+        emu::RestorePower();
+        std::string after = testenv::ReadFile(IniPath());
+        if (!cut) {
+          EXPECT_EQ(5000, recordingRateOption);
+          EXPECT_EQ(static_cast<size_t>(INI_FILE_SIZE), after.size());
+          break;
+        }
+        cuts++;
+        EXPECT_EQ(before, after) << (power ? "cut" : "full") << " after " << changes << " changes";
+        ResetSettingsToDefaults();
+        LoadConfiguration();
+        EXPECT_EQ(hadFile ? 3000 : 2900, recordingRateOption) << changes;
+        // The next save cleans up what the cut left.
+        SaveConfigurationToFile();
+        EXPECT_FALSE(testenv::Exists(IniPath("Skerrowby.ini.new")));
+        ASSERT_LT(changes, 20);
       }
-      cuts++;
-      EXPECT_EQ(before, after) << "cut after " << changes << " changes";
-      ResetSettingsToDefaults();
-      LoadConfiguration();
-      EXPECT_EQ(hadFile ? 3000 : 2900, recordingRateOption) << changes;
-      // The next save cleans up what the cut left.
-      SaveConfigurationToFile();
-      EXPECT_FALSE(testenv::Exists(IniPath("Skerrowby.ini.new")));
-      ASSERT_LT(changes, 20);
+      EXPECT_GE(cuts, power ? 3 : 1);  // create, write, rename at least; the one write
     }
-    EXPECT_GE(cuts, 3);  // create, write, rename at least
   }
 }
 
