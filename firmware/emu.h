@@ -42,6 +42,9 @@ struct Config {
   // The video picture moves with the clock and RefreshScreen can show it
   // between syncs (live front end); off, frames depend on the syncs alone.
   bool livePicture = false;
+  // A screen shows the frames. Without one (fuzz harnesses, which never look)
+  // a sync composes nothing: Frame() keeps the picture of the boot.
+  bool screen = true;
 };
 
 // Boots the emulated recorder: enters a private mount namespace (and a user

@@ -368,13 +368,19 @@ word TAP_Osd_Create(dword x, dword y, dword w, dword h, byte, int) {
 
 int TAP_Osd_Delete(word rgn) {
   if (rgn == 0 || !Get(rgn)) return -1;
-  fw::MarkDirty(fw::regions[rgn], 0, 0, fw::regions[rgn].w, fw::regions[rgn].h);
-  fw::regions[rgn] = Region();
+  Region& r = fw::regions[rgn];
+  fw::MarkDirty(r, 0, 0, r.w, r.h);
+  // The pixel storage stays with the slot: applications delete and create
+  // their full-screen region at every change of screen.
+  std::vector<uint32_t> storage = std::move(r.pixels);
+  storage.clear();
+  r = Region();
+  r.pixels = std::move(storage);
   return 0;
 }
 
 void TAP_Osd_Sync(void) {
-  fw::Compose();
+  if (fw::config.screen) fw::Compose();
   fw::frameCount++;
 }
 
@@ -473,10 +479,13 @@ byte* TAP_Osd_SaveBox(word rgn, dword x, dword y, dword w, dword h) {
   if (!r || w == 0 || h == 0 || w > OSD_WIDTH || h > OSD_HEIGHT) return nullptr;
   uint32_t* data = static_cast<uint32_t*>(TAP_MemAlloc(w * h * 4));
   if (!data) return nullptr;
+  // Pixels outside the region read as 0.
+  const dword inside = x < static_cast<dword>(r->w) ? std::min<dword>(w, r->w - x) : 0;
   for (dword j = 0; j < h; j++) {
-    for (dword i = 0; i < w; i++) {
-      data[j * w + i] = TAP_Osd_GetPixel(rgn, x + i, y + j);
-    }
+    uint32_t* row = data + j * w;
+    dword copied = y + j < static_cast<dword>(r->h) ? inside : 0;
+    if (copied) std::copy_n(&r->pixels[(y + j) * r->w + x], copied, row);
+    std::fill(row + copied, row + w, 0u);
   }
   return reinterpret_cast<byte*>(data);
 }
@@ -486,12 +495,10 @@ void TAP_Osd_RestoreBox(word rgn, dword x, dword y, dword w, dword h, const void
   if (!r || !data) return;
   fw::MarkDirty(*r, x, y, w, h);
   const uint32_t* pixels = static_cast<const uint32_t*>(data);
-  for (dword j = 0; j < h; j++) {
-    for (dword i = 0; i < w; i++) {
-      if (x + i < static_cast<dword>(r->w) && y + j < static_cast<dword>(r->h)) {
-        r->pixels[(y + j) * r->w + x + i] = pixels[j * w + i];
-      }
-    }
+  if (x >= static_cast<dword>(r->w)) return;
+  const dword inside = std::min<dword>(w, r->w - x);
+  for (dword j = 0; j < h && y + j < static_cast<dword>(r->h); j++) {
+    std::copy_n(pixels + j * w, inside, &r->pixels[(y + j) * r->w + x]);
   }
 }
 

@@ -30,6 +30,7 @@ void BootOnce() {
   builder.Folder("/ProgramFiles/Settings/Pavrolinex");
   emu::Config config;
   config.diskDir = disk;
+  config.screen = false;  // nobody looks at the frames
   if (!emu::Boot(config)) {
     fprintf(stderr, "fuzz: cannot boot the recorder: %s\n", emu::LastError().c_str());
     testdisk::RemoveTree(disk);
