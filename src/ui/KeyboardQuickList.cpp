@@ -144,6 +144,10 @@ void DeleteChosenEntry() {
 
 bool EnterQuickListFolder() { return HDD_ChangeDir(QUICKLIST_FOLDER) == 1; }
 
+// The file is there but could not be read: saving would put the defaults
+// in place of the user's list.
+bool quickListUnread = false;
+
 }  // namespace
 
 void populateKeyBoardQuickList() {
@@ -155,13 +159,18 @@ void populateKeyBoardQuickList() {
   // must not make the UTF-8 test look past the buffer.
   static char buffer[QUICKLIST_FILE_ENTRIES * QUICKLIST_ENTRY_SIZE + 1];
   dword length = 0;
+  quickListUnread = false;
   int pushed = HDD_TAP_PushDir();
   if (EnterQuickListFolder() && TAP_Hdd_Exist(QUICKLIST_FILE)) {
     TYPE_File* file = TAP_Hdd_Fopen(QUICKLIST_FILE);
+    quickListUnread = !file;
     if (file) {
       length = TAP_Hdd_Flen(file);
       if (length > sizeof buffer - 1) length = sizeof buffer - 1;
-      if (length > 0 && TAP_Hdd_Fread(buffer, length, 1, file) != 1) length = 0;
+      if (length > 0 && TAP_Hdd_Fread(buffer, length, 1, file) != 1) {
+        length = 0;
+        quickListUnread = true;
+      }
       TAP_Hdd_Fclose(file);
     }
   }
@@ -187,6 +196,7 @@ void populateKeyBoardQuickList() {
 }
 
 void saveKeyBoardQuickList() {
+  if (quickListUnread) return;
   // The new list goes beside the old one and replaces it in one step, so that
   // a power cut or a full disk leaves the old list whole.
   static char buffer[(QUICKLIST_SLOTS - 1) * QUICKLIST_ENTRY_SIZE];

@@ -263,7 +263,7 @@ TEST_F(KeyboardTest, QuickListRoundTripAndDamagedFiles) {
 // The power goes, or the disk fills up, after every number of writes in
 // turn while the changed list is saved: the file is the old list or the new
 // one, whole, and the next opening reads one of them.
-TEST_F(KeyboardTest, QuickListSavedThroughPowerCutsAndAFullDisk) {
+TEST_F(KeyboardTest, QuickListSavedThroughPowerCutsAFullDiskAndReadErrors) {
   const std::string before = Slot("Old one") + Slot("Old two");
   for (bool power : {true, false}) {
     int faults = 0;
@@ -290,6 +290,19 @@ TEST_F(KeyboardTest, QuickListSavedThroughPowerCutsAndAFullDisk) {
     }
     EXPECT_GE(faults, 1);
   }
+  // A list that cannot be read is not written over with the defaults and
+  // what was added since; once it reads again it is kept and saved.
+  WriteQuickList(before);
+  emu::FailReadsAfter(0);
+  populateKeyBoardQuickList();
+  emu::RestorePower();
+  snprintf(QuickList[++numberOfQuickListEntries], QUICKLIST_ENTRY_SIZE, "New three");
+  saveKeyBoardQuickList();
+  EXPECT_EQ(QuickListFile(), before);
+  populateKeyBoardQuickList();
+  snprintf(QuickList[++numberOfQuickListEntries], QUICKLIST_ENTRY_SIZE, "New three");
+  saveKeyBoardQuickList();
+  EXPECT_EQ(QuickListFile(), before + Slot("New three"));
 }
 
 }  // namespace
