@@ -119,6 +119,16 @@ class MoveTest : public BrowseTest {
     ASSERT_EQ(mount(script.c_str(), "/usr/bin/cp", nullptr, MS_BIND, nullptr), 0);
   }
 
+  // Moves across drives go by job files to BackgroundCopy, which lies in
+  // /ProgramFiles, not yet running.
+  void MoveWithBackgroundCopy() {
+    ASSERT_TRUE(
+        testenv::WriteFile(HostPath("/ProgramFiles/BackgroundCopy.tap"),
+                           testenv::ReadFile(std::string(PVR_PEER_DIR) + "/BackgroundCopy.tap")));
+    ASSERT_TRUE(disk->Folder("/ProgramFiles/Settings/BackgroundCopy/JobFiles"));
+    BackgroundCopyOption = 1;
+    bgcCopyOrMoveOption = 1;
+  }
   // Replaces the shell's cp by one that rests half a second after each piece, so
   // that the test can act between two pieces of a copy.
   void PauseAfterEachPiece() {
@@ -306,12 +316,7 @@ TEST_F(MoveTest, AcrossDrivesTheOwnCopyArrivesWholeAndTheSourceStays) {
 // entry in BackgroundCopy's format, carried out by BackgroundCopy, which the
 // move starts.
 TEST_F(MoveTest, JobFilesAreCarriedOutByBackgroundCopy) {
-  ASSERT_TRUE(
-      testenv::WriteFile(HostPath("/ProgramFiles/BackgroundCopy.tap"),
-                         testenv::ReadFile(std::string(PVR_PEER_DIR) + "/BackgroundCopy.tap")));
-  ASSERT_TRUE(disk->Folder("/ProgramFiles/Settings/BackgroundCopy/JobFiles"));
-  BackgroundCopyOption = 1;
-  bgcCopyOrMoveOption = 1;
+  MoveWithBackgroundCopy();
   OpenList();
   OpenFolder("USB");
   Mark({"Film.rec", kDash});
@@ -565,12 +570,7 @@ TEST_F(MoveTest, ADrivePulledOutMidCopyLosesNothing) {
 // every stage of its copy and its check: the recording is whole on the drive
 // or whole on the disk (or both), never gone, and BackgroundCopy goes on.
 TEST_F(MoveTest, ADrivePulledOutUnderBackgroundCopyLosesNothing) {
-  ASSERT_TRUE(
-      testenv::WriteFile(HostPath("/ProgramFiles/BackgroundCopy.tap"),
-                         testenv::ReadFile(std::string(PVR_PEER_DIR) + "/BackgroundCopy.tap")));
-  ASSERT_TRUE(disk->Folder("/ProgramFiles/Settings/BackgroundCopy/JobFiles"));
-  BackgroundCopyOption = 1;
-  bgcCopyOrMoveOption = 1;
+  MoveWithBackgroundCopy();
   const std::string big(24 << 20, 'b');
   OpenList();
   for (int idles = 0; idles <= 13; idles++) {
