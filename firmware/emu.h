@@ -114,7 +114,8 @@ dword SendEventTo(int index, word event, dword param1, dword param2);
 
 // Runs a script of the recorder program (see README): key names, hold:KEY,
 // release:KEY, idle:N, wait:S, time:YYYY-MM-DDTHH:MM, snap:FILE.png,
-// snapnext:FILE.png, state:S/SUB, osd:X,Y,W,H,AARRGGBB, osd:clear, key:CODE;
+// snapnext:FILE.png, state:S/SUB, osd:X,Y,W,H,AARRGGBB, osd:clear, key:CODE,
+// unplug:DEVICE, plug:DEVICE;
 // "#" starts a comment that runs to the end of its line.
 // Returns false with a message in LastError() for an unknown word, and for a
 // snapnext: whose frame never came or could not be written.

@@ -164,6 +164,11 @@ bool RunWord(const std::string& word) {
     } else {
       return Fail(word, "expected osd:X,Y,W,H,AARRGGBB or osd:clear");
     }
+  } else if (verb == "unplug" || verb == "plug") {
+    if (arg.empty()) return Fail(word, "expected " + verb + ":DEVICE");
+    if (!(verb == "plug" ? emu::PlugDrive(arg) : emu::UnplugDrive(arg))) {
+      return Fail(word, verb == "plug" ? "no such drive pulled out" : "no such drive plugged in");
+    }
   } else if (verb == "key") {
     if (!ParseNumber(arg, n) || n <= 0) return Fail(word, "expected key:CODE");
     emu::PressKey(static_cast<dword>(n));

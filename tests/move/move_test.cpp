@@ -583,10 +583,9 @@ TEST_F(MoveTest, ADrivePulledOutUnderBackgroundCopyLosesNothing) {
     Yes();
     for (int n = 0; n < 100 && !Has("/DataFiles/Big.rec.part"); n++) emu::Idle();
     ASSERT_TRUE(Has("/DataFiles/Big.rec.part"));
-    emu::Idle(idles);
-    ASSERT_TRUE(emu::UnplugDrive("/dev/sdb1"));
-    emu::Idle(30);
-    ASSERT_TRUE(emu::PlugDrive("/dev/sdb1"));
+    ASSERT_TRUE(emu::RunScript("idle:" + std::to_string(idles) + " unplug:/dev/sdb1 idle:30"));
+    EXPECT_FALSE(emu::RunScript("unplug:/dev/sdb1"));  // not there to pull
+    ASSERT_TRUE(emu::RunScript("plug:/dev/sdb1"));
     EXPECT_TRUE(HDD_TAP_isRunning(BACKGROUNDCOPY_ID));
     bool onDrive = Size("/DataFiles/USB/Big.rec") == big.size() &&
                    Size("/DataFiles/USB/Big.rec.inf") == 4096;
