@@ -425,16 +425,17 @@ int TAP_Osd_PutGd(word rgn, int x, int y, const TYPE_GrData* gd, int blend) {
   Region* r = Get(rgn);
   if (!r || !gd || !gd->argb) return -1;
   fw::MarkDirty(*r, x, y, gd->width, gd->height);
-  for (int j = 0; j < gd->height; j++) {
-    int ry = y + j;
-    if (ry < 0 || ry >= r->h) continue;
-    for (int i = 0; i < gd->width; i++) {
-      int rx = x + i;
-      if (rx < 0 || rx >= r->w) continue;
-      uint32_t src = gd->argb[j * gd->width + i];
-      uint32_t& dst = r->pixels[ry * r->w + rx];
-      dst = blend ? fw::Over(src, dst) : src;
+  // The part of the picture that lies within the region.
+  const int i0 = std::max(0, -x), i1 = std::min<int>(gd->width, r->w - x);
+  const int j0 = std::max(0, -y), j1 = std::min<int>(gd->height, r->h - y);
+  for (int j = j0; j < j1 && i0 < i1; j++) {
+    const uint32_t* src = gd->argb + j * gd->width + i0;
+    uint32_t* dst = r->pixels.data() + (y + j) * r->w + x + i0;
+    if (!blend) {
+      std::copy(src, src + (i1 - i0), dst);
+      continue;
     }
+    for (int i = 0; i < i1 - i0; i++) dst[i] = fw::Over(src[i], dst[i]);
   }
   return 0;
 }
