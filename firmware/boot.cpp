@@ -428,7 +428,8 @@ bool PlugDrive(const std::string& device) {
   if (!drive->dataFilesName.empty()) {
     std::string alias = "/mnt/hd/DataFiles/" + drive->dataFilesName;
     mkdir(alias.c_str(), 0777);
-    if (mount(drive->mountPoint.c_str(), alias.c_str(), nullptr, MS_BIND, nullptr) != 0) return false;
+    if (mount(drive->mountPoint.c_str(), alias.c_str(), nullptr, MS_BIND, nullptr) != 0)
+      return false;
   }
   return true;
 }

@@ -165,7 +165,7 @@ void SetState(dword state, dword subState);
 // null for it, as on a firmware that lacks it.
 void RemoveSymbol(const std::string& name);
 std::string NetOutput();  // everything the applications wrote to the network output
-void ClearNetOutput();     // forgets it (long runs that never look at it)
+void ClearNetOutput();    // forgets it (long runs that never look at it)
 std::vector<dword> KeysGivenToFirmware();  // keys no application consumed
 bool InNormalMode();                       // no application holds the screen (TAP_ExitNormal)
 std::string ConsoleOutput();               // what the applications printed with TAP_Print

@@ -151,4 +151,6 @@ FILE* OpenStream(const char* path, const char* mode) {
 extern "C" FILE* ProgramFopen(const char* path, const char* mode) __asm__("fopen");
 extern "C" FILE* ProgramFopen64(const char* path, const char* mode) __asm__("fopen64");
 extern "C" FILE* ProgramFopen(const char* path, const char* mode) { return OpenStream(path, mode); }
-extern "C" FILE* ProgramFopen64(const char* path, const char* mode) { return OpenStream(path, mode); }
+extern "C" FILE* ProgramFopen64(const char* path, const char* mode) {
+  return OpenStream(path, mode);
+}

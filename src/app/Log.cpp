@@ -56,7 +56,8 @@ void CutLog(const char* name) {
   // Only a complete tail replaces the log; a short read keeps the long log.
   // The tail is written beside the log and takes its name in one step, so
   // that a power cut or a full disk leaves the long log or the cut one.
-  if (got == LOG_KEEP_BYTES) ReplaceFileInFolder(SYSTEM_ROOT LOG_FOLDER, name, buffer, LOG_KEEP_BYTES);
+  if (got == LOG_KEEP_BYTES)
+    ReplaceFileInFolder(SYSTEM_ROOT LOG_FOLDER, name, buffer, LOG_KEEP_BYTES);
   TAP_MemFree(buffer);
 }
 

@@ -587,9 +587,10 @@ TEST_F(MoveTest, ADrivePulledOutUnderBackgroundCopyLosesNothing) {
     EXPECT_FALSE(emu::RunScript("unplug:/dev/sdb1"));  // not there to pull
     ASSERT_TRUE(emu::RunScript("plug:/dev/sdb1"));
     EXPECT_TRUE(HDD_TAP_isRunning(BACKGROUNDCOPY_ID));
-    bool onDrive = Size("/DataFiles/USB/Big.rec") == big.size() &&
-                   Size("/DataFiles/USB/Big.rec.inf") == 4096;
-    bool onDisk = Size("/DataFiles/Big.rec") == big.size() && Size("/DataFiles/Big.rec.inf") == 4096;
+    bool onDrive =
+        Size("/DataFiles/USB/Big.rec") == big.size() && Size("/DataFiles/USB/Big.rec.inf") == 4096;
+    bool onDisk =
+        Size("/DataFiles/Big.rec") == big.size() && Size("/DataFiles/Big.rec.inf") == 4096;
     EXPECT_TRUE(onDrive || onDisk);
     EXPECT_TRUE(onDisk || !Has("/DataFiles/Big.rec"));
     EXPECT_FALSE(HasPartial("/DataFiles"));
