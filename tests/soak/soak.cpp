@@ -217,6 +217,7 @@ struct AppView {
   int* recycleWindowMode = nullptr;
   int* numberOfFolders = nullptr;
   int* CurrentDirNumber = nullptr;
+  int* mainActivationKey = nullptr;
   FolderRecord** myfolders = nullptr;
   FileRecord** myfiles = nullptr;
   int (*IsFileRec)(const char*) = nullptr;
@@ -233,6 +234,7 @@ struct AppView {
               Get(image, "recycleWindowMode", recycleWindowMode) &&
               Get(image, "numberOfFolders", numberOfFolders) &&
               Get(image, "CurrentDirNumber", CurrentDirNumber) &&
+              Get(image, "mainActivationKey", mainActivationKey) &&
               Get(image, "myfolders", myfolders) && Get(image, "myfiles", myfiles) &&
               Get(image, "_Z9IsFileRecPKc", IsFileRec);
     // The firmware holds the image; this reference must not keep it loaded
@@ -440,8 +442,9 @@ class Monkey {
     return false;
   }
 
-  // Back to normal viewing with Exit; File List opens the list on what the
-  // disk holds; Exit closes it.
+  // Back to normal viewing with Exit; the activation key (File List unless
+  // the keys reached the configuration and changed it) opens the list on
+  // what the disk holds; Exit closes it.
   bool ListAnswers(size_t step) {
     char where[64];
     snprintf(where, sizeof where, " (check after step %zu)", step + 1);
@@ -459,13 +462,15 @@ class Monkey {
       if (!emu::InNormalMode() || *app_.windowShowing || !FirmwareNormal())
         return Fail(std::string("stuck: Exit does not return to normal viewing") + where);
       int restarts = restarts_;
-      emu::PressKey(RKEY_PlayList);
+      // Set to no key, nothing opens the list: there is nothing to check.
+      if (*app_.mainActivationKey == 0) return true;
+      emu::PressKey((dword)*app_.mainActivationKey);
       emu::Idle(2);
       if (!EnsureRunning()) return false;
       if (restarts_ == restarts || attempt > 0) break;
     }
     if (!*app_.windowShowing || emu::InNormalMode())
-      return Fail(std::string("deaf: File List does not open the list") + where);
+      return Fail(std::string("deaf: the activation key does not open the list") + where);
     if (!*app_.recycleWindowMode) {
       std::string differs = ShownFolderMatchesDisk();
       if (!differs.empty()) return Fail("catalogue: " + differs + where);
