@@ -156,6 +156,23 @@ void ActivationRoutine() {
   }
 }
 
+// The windows open on the list go with it, as Exit would close each: left
+// open, one would take the keys of the next list unseen (the end of a
+// playback closes the list from the idle event to play the next selected
+// file, whatever the user had open on it).
+void CloseWindowsOnList() {
+  if (!windowShowing) return;
+  if (keyboardWindowShowing) CloseKeyboard(0);
+  if (yesnoWindowShowing) {
+    YesNoResult = 0;
+    CloseYesNoWindow();
+  }
+  if (MessageWindowShowing) CloseMessageWindow();
+  if (moveWindowShowing) CloseQuembryMoveWindow();
+  if (allrecycleWindowShowing) CloseAllRecycleWindow();
+  if (quembryHelpWindowShowing) DropQuembryHelp();
+}
+
 void ExitRoutine() {
   // A show-info request that has not yet reached Tagsmith goes with the list:
   // Tagsmith must not pop up over whatever the user turned to instead.
@@ -164,6 +181,7 @@ void ExitRoutine() {
     Tagsmith_multistep = 0;
   }
   if (infoWindowShowing) CloseQuembryInfoWindow();
+  CloseWindowsOnList();
   CloseQuembryWindow();
   if (recycleWindowMode) {
     recycleWindowMode = 0;

@@ -307,13 +307,39 @@ TEST_F(PlaybackTest, TheMultiSelectionPlaysOneFileAfterAnother) {
   EXPECT_STREQ(CurrentDir, "/DataFiles/Movies");
   EXPECT_EQ(MultiSelectCount(), 1);
   EXPECT_EQ(windowShowing, 0);
-  // Gamma is 1000 blocks: 20 s. The end starts the next one.
+  // Gamma is 1000 blocks: 20 s. The end starts the next one and closes the
+  // list, with the keyboard the user had opened on it: the next list takes
+  // its keys itself.
+  emu::PressKey(RKEY_PlayList);
+  emu::PressKey(RKEY_Green);
+  ASSERT_EQ(keyboardWindowShowing, 1);
   emu::Wait(21);
   ASSERT_TRUE(emu::IsPlaying());
   EXPECT_EQ(emu::PlayingPath(), "/mnt/hd/DataFiles/Movies/Beta.rec");
   EXPECT_EQ(MultiSelectCount(), 0);
   EXPECT_EQ(exitFlag, 0);
   EXPECT_EQ(windowShowing, 0);
+  EXPECT_EQ(keyboardWindowShowing, 0);
+  emu::PressKey(RKEY_PlayList);
+  int line = chosenLine;
+  emu::PressKey(RKEY_ChDown);
+  EXPECT_NE(chosenLine, line);
+  // A question or the move window open on the list go the same way; the
+  // question is answered No.
+  SelectByKeys("Alpha.rec");
+  emu::PressKey(RKEY_Blue);
+  emu::ReleaseKey(RKEY_Blue);
+  ASSERT_EQ(yesnoWindowShowing, 1);
+  ExitRoutine();
+  EXPECT_EQ(yesnoWindowShowing, 0);
+  EXPECT_TRUE(testenv::Exists(HostPath("/DataFiles/Movies/Alpha.rec")));
+  emu::PressKey(RKEY_PlayList);
+  ASSERT_EQ(windowShowing, 1);
+  SelectByKeys("Alpha.rec");
+  emu::PressKey(RKEY_Yellow);
+  ASSERT_EQ(moveWindowShowing, 1);
+  ExitRoutine();
+  EXPECT_EQ(moveWindowShowing, 0);
 }
 
 TEST_F(PlaybackTest, AMultiSelectionItemThatIsGoneClearsTheList) {

@@ -10,6 +10,8 @@
 //
 //   soak [KEYS] [SEED...]        KEYS steps for each seed (default 5000; seeds 1 2 3)
 //   soak --replay 'WORDS'        replays a step list (script words) on a fresh disk
+//   soak --replay @FILE          the same with the words in a file (a long list is
+//                                printed to soak-seed-N.txt)
 //   soak --check-every N         the File List/Exit check every N steps (default 250)
 //   soak --in-process --replay   the replay without a child process (for a debugger)
 //   soak --print KEYS SEED       prints the steps of a seed as script words
@@ -32,6 +34,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <iterator>
 #include <map>
 #include <random>
@@ -218,6 +221,8 @@ struct AppView {
   int* numberOfFolders = nullptr;
   int* CurrentDirNumber = nullptr;
   int* mainActivationKey = nullptr;
+  // The list's settings that can claim a key before Exit hides the list.
+  std::vector<int*> listKeys;
   FolderRecord** myfolders = nullptr;
   FileRecord** myfiles = nullptr;
   int (*IsFileRec)(const char*) = nullptr;
@@ -234,13 +239,37 @@ struct AppView {
               Get(image, "recycleWindowMode", recycleWindowMode) &&
               Get(image, "numberOfFolders", numberOfFolders) &&
               Get(image, "CurrentDirNumber", CurrentDirNumber) &&
-              Get(image, "mainActivationKey", mainActivationKey) &&
+              Get(image, "mainActivationKey", mainActivationKey) && GetListKeys(image) &&
               Get(image, "myfolders", myfolders) && Get(image, "myfiles", myfiles) &&
               Get(image, "_Z9IsFileRecPKc", IsFileRec);
     // The firmware holds the image; this reference must not keep it loaded
     // once the firmware lets it go.
     dlclose(image);
     return ok;
+  }
+  bool GetListKeys(void* image) {
+    listKeys.clear();
+    for (const char* name :
+         {"OverrideParentKey", "OverrideRecycleKey", "MultiSelectKey", "ResetProgressKey",
+          "OverrideDataFilesKey", "TagsmithKey", "OverrideInfoKey", "TAPManagerKey",
+          "FileSuffixKey", "StatusScreenKey", "RestartLastKey_internal"}) {
+      int* setting = nullptr;
+      if (!Get(image, name, setting)) return false;
+      listKeys.push_back(setting);
+    }
+    return true;
+  }
+  // The key that hides the list: Exit, or the activation key when the keys
+  // reached the configuration and gave Exit to another of the list's
+  // functions; 0 when that one is taken too.
+  dword CloseKey() const {
+    dword candidates[2] = {RKEY_Exit, (dword)*mainActivationKey};
+    for (dword key : candidates) {
+      bool taken = key == 0;
+      for (const int* setting : listKeys) taken = taken || (dword)*setting == key;
+      if (!taken) return key;
+    }
+    return 0;
   }
   template <typename T>
   static bool Get(void* image, const char* name, T& out) {
@@ -455,7 +484,8 @@ class Monkey {
       for (int i = 0; i < 25; i++) {
         if (!EnsureRunning()) return false;
         if (emu::InNormalMode() && !*app_.windowShowing && FirmwareNormal()) break;
-        emu::PressKey(RKEY_Exit);
+        if (*app_.windowShowing && app_.CloseKey() == 0) return true;  // nothing hides it
+        emu::PressKey(*app_.windowShowing ? app_.CloseKey() : (dword)RKEY_Exit);
         emu::Idle(3);
       }
       if (!EnsureRunning()) return false;
@@ -475,11 +505,14 @@ class Monkey {
       std::string differs = ShownFolderMatchesDisk();
       if (!differs.empty()) return Fail("catalogue: " + differs + where);
     }
-    emu::PressKey(RKEY_Exit);
+    dword close = app_.CloseKey();
+    if (close == 0) return true;  // nothing hides the list: nothing to check
+    emu::PressKey(close);
     emu::Idle(2);
     if (!EnsureRunning()) return false;
     if (*app_.windowShowing || !emu::InNormalMode())
-      return Fail(std::string("stuck: Exit does not close the list") + where);
+      return Fail(std::string("stuck: ") + (close == RKEY_Exit ? "Exit" : "the activation key") +
+                  " does not close the list" + where);
     return true;
   }
 
@@ -691,6 +724,16 @@ int main(int argc, char** argv) {
     if (a == "--replay" && i + 1 < argc) {
       replay = argv[++i];
       haveReplay = true;
+      // @FILE: the words are in a file (a long reproduction does not fit a
+      // command line).
+      if (replay.size() > 1 && replay[0] == '@') {
+        std::ifstream in(replay.substr(1));
+        if (!in) {
+          fprintf(stderr, "soak: cannot read %s\n", replay.c_str() + 1);
+          return 2;
+        }
+        replay.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+      }
     } else if (a == "--print") {
       printSteps = true;
     } else if (a == "--in-process") {
@@ -749,7 +792,14 @@ int main(int argc, char** argv) {
     Result again = RunChild(shortest, false);
     printf("soak: seed %u: shortest reproduction (%zu steps): %s\n", seed, shortest.size(),
            again.failed ? again.message.c_str() : "(no longer fails alone)");
-    printf("soak: replay with: soak --replay '%s'%s\n", Join(shortest).c_str(),
+    std::string words = Join(shortest);
+    std::string argument = "'" + words + "'";
+    if (words.size() > 4096) {
+      std::string file = "soak-seed-" + std::to_string(seed) + ".txt";
+      std::ofstream(file) << words << "\n";
+      argument = "@" + file;
+    }
+    printf("soak: replay with: soak --replay %s%s\n", argument.c_str(),
            checkEvery != 250 ? (" --check-every " + std::to_string(checkEvery)).c_str() : "");
     fflush(stdout);
   }
