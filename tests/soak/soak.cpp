@@ -485,7 +485,10 @@ class Monkey {
         if (!EnsureRunning()) return false;
         if (emu::InNormalMode() && !*app_.windowShowing && FirmwareNormal()) break;
         if (*app_.windowShowing && app_.CloseKey() == 0) return true;  // nothing hides it
-        emu::PressKey(*app_.windowShowing ? app_.CloseKey() : (dword)RKEY_Exit);
+        // A whole press, as a hand makes it: the stop menu acts on the release.
+        dword key = *app_.windowShowing ? app_.CloseKey() : (dword)RKEY_Exit;
+        emu::PressKey(key);
+        emu::ReleaseKey(key);
         emu::Idle(3);
       }
       if (!EnsureRunning()) return false;
