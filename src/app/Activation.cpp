@@ -74,6 +74,9 @@ void ActivationRoutine() {
 
   // "Deletable once" holds only until the list is next opened.
   if (folderDeleteOption == 1) folderDeleteOption = 0;
+  // A stop menu asked for by Stop and not yet shown (the idle event shows
+  // it) goes: the user turned to the list instead.
+  activateStopMenu = 0;
   recycleWindowMode = 0;
   tempFileSuffixOption = FileSuffixOption;
   // A background outcome the list has shown is forgotten when it opens anew.

@@ -96,6 +96,29 @@ TEST_F(StopMenuTest, TheMenuKeepsItsKeysAndPausesMutesAndContinues) {
   EXPECT_EQ(windowShowing, 0);
 }
 
+// Stop and at once File List, before an idle event could show the menu: the
+// list opens, and the menu asked for by Stop does not come up over it; Exit
+// closes the list and the recorder is back in normal viewing.
+TEST_F(StopMenuTest, FileListRightAfterStopOpensTheListAlone) {
+  OpenList();
+  SelectByKeys("Movies");
+  emu::PressKey(RKEY_Ok);
+  SelectByKeys("Alpha.rec");
+  emu::PressKey(RKEY_Ok);
+  ASSERT_TRUE(emu::IsPlaying());
+  emu::Wait(2);
+  ASSERT_EQ(emu::PressKey(RKEY_Stop), 0u);
+  emu::PressKey(RKEY_PlayList);
+  emu::Idle(5);
+  EXPECT_EQ(windowShowing, 1);
+  EXPECT_EQ(stopmenuWindowShowing, 0);
+  emu::PressKey(RKEY_Exit);
+  emu::Idle(5);
+  EXPECT_EQ(windowShowing, 0);
+  EXPECT_EQ(stopmenuWindowShowing, 0);
+  EXPECT_TRUE(emu::InNormalMode());
+}
+
 TEST_F(StopMenuTest, EachActionDuringPlaybackOfARecording) {
   // 1: Stop ends the playback; the position is in the viewing history.
   PlayAndOpen("Alpha.rec");
