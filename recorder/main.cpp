@@ -216,18 +216,20 @@ int main(int argc, char** argv) {
     std::string why;
     if (!ReadChannels(channels, tv, radio, why)) return Usage(why.c_str());
   }
+  // The model's remote, as the application will find it described: script
+  // words and the page's remote send its codes.
+  for (const char* at : {"/ProgramFiles/Settings/", "/ProgramFiles/"}) {
+    std::string file = config.diskDir + at + "FirmwareTMS.dat";
+    if (!IsFile(file)) continue;
+    webOptions.remoteType = web::RemoteTypeFromFile(file, config.systemId);
+    break;
+  }
+  emu::SetScriptRemoteType(webOptions.remoteType);
   if (serve) {
     // The live front end: time runs with the real clock in the event loop,
     // never inside a script's waits, and the picture moves.
     config.livePicture = true;
     webOptions.idleTicks = config.idleTicks;
-    // The model's remote, as the application will find it described.
-    for (const char* at : {"/ProgramFiles/Settings/", "/ProgramFiles/"}) {
-      std::string file = config.diskDir + at + "FirmwareTMS.dat";
-      if (!IsFile(file)) continue;
-      webOptions.remoteType = web::RemoteTypeFromFile(file, config.systemId);
-      break;
-    }
   }
   if (config.drives.size() > 24) return Usage("too many --usb drives");
   if (IsFile(script)) {

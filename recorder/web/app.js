@@ -63,6 +63,7 @@ const KEYBOARD = [
   ['f', 'File List', 'F'], ['m', 'Menu', 'M'], ['i', 'Info', 'I'], ['g', 'Guide', 'G'],
   ['p', 'Play', 'P'], [' ', 'Pause', 'Space'], ['s', 'Stop', 'S'], ['r', 'Record', 'R'],
   ['a', 'Audio Track', 'A'], ['Backspace', 'Recall', 'Backspace'], ['t', 'Teletext', 'T'],
+  ['z', 'Sleep', 'Z', 'Sleep (status screen)'],
   ['0', '0', '0'], ['1', '1', '1 … 9'],
 ];
 for (let d = 2; d <= 9; d++) KEYBOARD.push([String(d), String(d), null]);
@@ -81,13 +82,13 @@ function keyDown(name) {
   if (downKey === name) return;
   if (downKey) keyUp(downKey);
   downKey = name;
-  buttons.get(name)?.classList.add('down');
+  buttons.get(name)?.classList.add('pressed');
   post(`/key?action=down&code=0x${KEYS[name].toString(16)}`);
 }
 function keyUp(name) {
   if (downKey !== name) return;
   downKey = null;
-  buttons.get(name)?.classList.remove('down');
+  buttons.get(name)?.classList.remove('pressed');
   post(`/key?action=up&code=0x${KEYS[name].toString(16)}`);
 }
 
@@ -160,7 +161,7 @@ function buildKeymap() {
         const kbd = document.createElement('kbd');
         kbd.textContent = k[2];
         td1.appendChild(kbd);
-        td2.textContent = k[1] === '1' ? '1 … 9' : k[1];
+        td2.textContent = k[3] || (k[1] === '1' ? '1 … 9' : k[1]);
       }
       tr.append(td1, td2);
     }

@@ -201,7 +201,6 @@ TEST_F(ConfigTest, RecycleWithoutPromptRecyclesOnBlue) {
   EXPECT_EQ(Ini(19), 2);
   SelectByKeys("Show 05.rec");
   emu::PressKey(RKEY_Blue);
-  emu::ReleaseKey(RKEY_Blue);
   emu::Idle(2);
   EXPECT_EQ(yesnoWindowShowing, 0);
   EXPECT_TRUE(testenv::Exists(HostPath("/DataFiles/Show 05.rec.del")));
