@@ -368,7 +368,12 @@ bool MountAll() {
   if (ok && mount(stage, "/mnt", nullptr, MS_MOVE, nullptr) != 0) {
     ok = Fail("cannot move the new /mnt into place");
   }
-  if (!ok) umount2(stage, MNT_DETACH);
+  if (!ok) {
+    umount2(stage, MNT_DETACH);
+    for (const emu::ExternalDrive& drive : config.drives) {
+      if (!drive.onDiskDir.empty()) RemoveContents(drive.onDiskDir);
+    }
+  }
   rmdir(stage);
   return ok;
 }
