@@ -25,6 +25,10 @@ struct ExternalDrive {
   uint64_t sizeMB = 0;
   // statfs reports it as an NFS mount (file-system type 0x6969).
   bool nfs = false;
+  // A host folder where the drive keeps its files on disk instead of in
+  // memory: filled from the seed at boot and emptied at shutdown. Such a
+  // drive has no size of its own (sizeMB must be 0).
+  std::string onDiskDir;
 };
 
 struct Config {
@@ -202,6 +206,9 @@ void SetChannels(const std::vector<TYPE_TapChInfo>& tv, const std::vector<TYPE_T
 bool SetRecording(int slot, const TYPE_RecInfo& info, const std::string& systemPath = "");
 void ClearRecording(int slot);
 void SetTimers(const std::vector<TYPE_TimerInfo>& timers);  // TAP_Timer_GetInfo
+// Shows or hides the picture-in-picture (TAP_Channel_IsStarted(0)); the
+// next boot hides it.
+void SetPictureInPicture(bool shown);
 bool IsPlaying();
 std::string PlayingPath();  // system path of the file playing; empty when none
 bool PlaybackPaused();

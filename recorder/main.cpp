@@ -31,14 +31,15 @@
 namespace {
 
 int Usage(const char* why) {
-  fprintf(stderr,
-          "recorder: %s\n"
-          "usage: recorder --disk DIR [--usb DIR [--usb-size MB] [--usb-nfs]]...\n"
-          "                [--script TEXT|FILE] [--tap PATH] [--sysid N] [--net-output FILE] "
-          "[--real-time]\n"
-          "                [--disk-size MB] [--channels FILE] [--recording SLOT:FILE]...\n"
-          "                [--web [ADDRESS:]PORT]\n",
-          why);
+  fprintf(
+      stderr,
+      "recorder: %s\n"
+      "usage: recorder --disk DIR [--usb DIR [--usb-size MB | --usb-on-disk DIR] [--usb-nfs]]...\n"
+      "                [--script TEXT|FILE] [--tap PATH] [--sysid N] [--net-output FILE] "
+      "[--real-time]\n"
+      "                [--disk-size MB] [--channels FILE] [--recording SLOT:FILE]...\n"
+      "                [--web [ADDRESS:]PORT]\n",
+      why);
   return 2;
 }
 
@@ -171,6 +172,9 @@ int main(int argc, char** argv) {
       drive.mountPoint = "/mnt/sd" + letter + "1";
       drive.dataFilesName = n == 0 ? "USB" : "USB" + std::to_string(n + 1);
       config.drives.push_back(drive);
+    } else if (opt == "--usb-on-disk") {
+      if (config.drives.empty()) return Usage("--usb-on-disk follows the --usb it is about");
+      config.drives.back().onDiskDir = Absolute(value);
     } else if (opt == "--usb-size") {
       char* end = nullptr;
       long long size = strtoll(value.c_str(), &end, 10);

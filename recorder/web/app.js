@@ -174,14 +174,21 @@ function buildKeymap() {
 // the on-screen keyboard shows), printable characters go to the recorder as
 // key code 0xEE000000 plus the character, Backspace and Enter as the codes 0x08
 // and 0x0D; Escape, the arrows and the function keys keep their remote keys.
+// Letters beyond ASCII go in the keyboard's code page (437), as an attached
+// keyboard sends them: its accented letters at 0x80 to 0xA7, the sharp s at
+// 0xE1. Anything else it cannot send is left alone.
 const DIRECT_CODES = {'Backspace': 0x08, 'Enter': 0x0D};
+const CP437_LETTERS = 'ÇüéâäàåçêëèïîìÄÅÉæÆôöòûùÿÖÜ¢£¥₧ƒáíóúñÑªº';
 function directCode(e) {
   if (!window.pvrState || !window.pvrState.directMode) return null;
   if (e.ctrlKey || e.altKey || e.metaKey) return null;
   if (e.key in DIRECT_CODES) return DIRECT_CODES[e.key];
   if (e.key.length !== 1) return null;
   const c = e.key.charCodeAt(0);
-  return (c >= 0x20 && c <= 0x7E) || (c >= 0x80 && c <= 0xA7) ? c : null;
+  if (c >= 0x20 && c <= 0x7E) return c;
+  if (e.key === 'ß') return 0xE1;
+  const at = CP437_LETTERS.indexOf(e.key);
+  return at >= 0 ? 0x80 + at : null;
 }
 function typeDirect(code) {
   post(`/key?action=press&code=0x${(0xEE000000 + code).toString(16)}`);

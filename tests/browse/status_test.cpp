@@ -200,6 +200,13 @@ TEST_F(UptimeTest, SystemAndApplicationStartedAtBootAndAtTheLogsStartLine) {
   EXPECT_STREQ(lastMessageLine2, "   TAP Started: 2026-12-07 20:15 (uptime: 1d, 3h, 27m)");
   CloseMessageWindow();
   ExpectNoTemporaryFiles();
+  // Dozens of logged deletes later the log is still short and the start is
+  // still found in it.
+  for (int i = 0; i < 60; i++) LogDeletion("/DataFiles/Movies", "A recording of some length.rec");
+  EXPECT_LE(testenv::ReadFile(HostPath(kLog)).size(), 2100u);
+  CheckUptime();
+  EXPECT_STREQ(lastMessageLine2, "   TAP Started: 2026-12-07 20:15 (uptime: 1d, 3h, 27m)");
+  CloseMessageWindow();
   // Lines after the start line do not move the start.
   EXPECT_EQ(ApplicationLine("2026-12-06 23:50:00 Start - Pavrolinex v5.1d    \r\n"
                             "2026-12-08 20:00:00 Alive - Pavrolinex -        \r\n"),

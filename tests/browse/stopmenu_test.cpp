@@ -49,6 +49,12 @@ class StopMenuTest : public BrowseTest {
     if (header.size() >= offset + 4) memcpy(&value, header.data() + offset, 4);
     return value;
   }
+  // The menu's frame and panel are on the screen a user sees.
+  bool MenuOnScreen() {
+    const std::vector<uint32_t>& frame = emu::Frame();
+    return frame[98 * OSD_WIDTH + 123] == 0xFFFFFFFFu &&
+           frame[101 * OSD_WIDTH + 126] == 0xFF1E1E1Eu;
+  }
 };
 
 TEST_F(StopMenuTest, TheMenuKeepsItsKeysAndPausesMutesAndContinues) {
@@ -84,9 +90,11 @@ TEST_F(StopMenuTest, TheMenuKeepsItsKeysAndPausesMutesAndContinues) {
   emu::Idle(3);
   EXPECT_TRUE(emu::PlaybackPaused());
 
-  // Continue (Exit) closes the menu and resumes.
+  // Continue (Exit) closes the menu and resumes; the menu leaves the screen.
+  EXPECT_TRUE(MenuOnScreen());
   emu::PressKey(RKEY_Exit);
   emu::Idle(3);
+  EXPECT_FALSE(MenuOnScreen());
   EXPECT_EQ(stopmenuWindowShowing, 0);
   EXPECT_EQ(rgn, NO_REGION);
   EXPECT_TRUE(emu::InNormalMode());
@@ -211,6 +219,7 @@ TEST_F(StopMenuTest, TrimmingSendsItsKeysThroughTheBanner) {
     emu::PressKey(entryKey);
     emu::Idle(8);
     EXPECT_EQ(stopmenuWindowShowing, 0);
+    EXPECT_FALSE(MenuOnScreen());
     EXPECT_EQ(STOP_MENU_multistep, 0);
     dword side = entryKey == (dword)RKEY_Prev ? (dword)RKEY_Prev : (dword)RKEY_Next;
     EXPECT_EQ(FirmwareSince(before),
