@@ -1,9 +1,12 @@
 // Deleting from the list: the confirmation, recycling (renaming to ".del"
 // with the companions), permanent deletion of files and folders, and the
 // multi-selection round that drives one confirmation per selected entry.
+#include <dirent.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "actions/actions.h"
 #include "actions/texts.h"
@@ -96,6 +99,45 @@ void ShowFailure(AppText& title, const char* line1, const char* line2) {
   ShowMessage(Text(title), line1, line2);
 }
 
+// Removes the entry at the system path `path`, a folder with everything in
+// it, never leaving the device `device`: a folder of another device (a
+// drive, a mount) is not entered, so it and the folders above it stay.
+// True when `path` is gone.
+bool RemoveOnDevice(const char* path, dev_t device) {
+  struct stat st;
+  if (lstat(path, &st) != 0) return false;
+  if (!S_ISDIR(st.st_mode)) return unlink(path) == 0;
+  if (st.st_dev != device) return false;
+  DIR* dir = opendir(path);
+  if (!dir) return false;
+  while (dirent* entry = readdir(dir)) {
+    if (!strcmp(entry->d_name, ".") || !strcmp(entry->d_name, "..")) continue;
+    char inner[PATH_BUFFER_SIZE * 2];
+    if (snprintf(inner, sizeof inner, "%s/%s", path, entry->d_name) >= (int)sizeof inner) continue;
+    RemoveOnDevice(inner, device);
+  }
+  closedir(dir);
+  return rmdir(path) == 0;
+}
+
+// Deletes the folder `name` of the firmware folder `folder`: with
+// `removeContents` everything in it, else only when it is empty. A folder
+// that is or holds a mount point is left whole.
+bool RemoveFolder(const char* folder, const char* name, int removeContents) {
+  // Only a folder's own name: anything else would reach the folder that
+  // holds it, or beyond.
+  if (!name[0] || !strcmp(name, ".") || !strcmp(name, "..") || strchr(name, '/')) return false;
+  char path[PATH_BUFFER_SIZE];
+  int n = snprintf(path, sizeof path, "%s%s/%s", SYSTEM_ROOT, folder, name);
+  if (n <= 0 || n >= (int)sizeof path || MountAtOrBelow(path) != IN_USE_None) return false;
+  struct stat st;
+  if (lstat(path, &st) != 0) return false;
+  if (!removeContents || !S_ISDIR(st.st_mode)) {
+    return (S_ISDIR(st.st_mode) ? rmdir(path) : unlink(path)) == 0;
+  }
+  return RemoveOnDevice(path, st.st_dev);
+}
+
 }  // namespace
 
 // Writes `value` into `out` between double quotes that the shell keeps
@@ -118,20 +160,6 @@ bool AppendShellQuoted(char* out, int size, const char* value) {
   return true;
 }
 
-bool FormatFolderDeleteCommand(char* out, int size, const char* folder, const char* name,
-                               int removeContents) {
-  // Only a folder's own name: anything else would widen "rm -rf" to the
-  // folder that holds it, or beyond.
-  if (!name || !name[0] || !strcmp(name, ".") || !strcmp(name, "..") || strchr(name, '/')) {
-    return false;
-  }
-  char path[512];
-  snprintf(path, sizeof path, "/mnt/hd%.300s/%.127s", folder, name);
-  int used = snprintf(out, size, "%s ", removeContents ? "rm -rf" : "rmdir");
-  if (used <= 0 || used >= size) return false;
-  return AppendShellQuoted(out, size, path);
-}
-
 void ForceTimestampUpdate(const char* path) {
   TYPE_File* file = TAP_Hdd_Fopen(path);
   if (!file) return;
@@ -145,6 +173,9 @@ void ForceTimestampUpdate(const char* path) {
 
 void RecycleAction() {
   fileDeleted = 0;
+  if (!GuardDestructiveAction(currentFile.folderPath, currentFile.name,
+                              Text(text_FileDeleteNotAllowed), 0))
+    return;
   InEntryFolder folder;
   const char* name = currentFile.name;
   if (!folder.Entered() || !Exists(name)) {
@@ -192,6 +223,8 @@ void RecycleAction() {
 
 void DeleteAction(int isFile) {
   fileDeleted = 0;
+  AppText& refused = isFile ? text_FileDeleteNotAllowed : text_FolderDeleteNotAllowed;
+  if (!GuardDestructiveAction(currentFile.folderPath, currentFile.name, Text(refused), 0)) return;
   AppText& title = isFile ? text_DeleteFailedTitle : text_FolderDeleteFailedTitle;
   AppText& line1 = isFile ? text_DeleteFailedLine1 : text_FolderDeleteFailedLine1;
   char shown[128];
@@ -210,15 +243,9 @@ void DeleteAction(int isFile) {
   if (ok && isFile) {
     ok = DeleteFile(name);
   } else if (ok) {
-    char command[1200];
-    ok = FormatFolderDeleteCommand(command, sizeof command, currentFile.folderPath, name,
-                                   folderDeleteOption);
-    if (ok) {
-      // The result is judged by what is left on the disk, not by the status.
-      int status = system(command);
-      (void)status;
-      ok = !TAP_Hdd_Exist(name);
-    }
+    // The result is judged by what is left on the disk.
+    RemoveFolder(currentFile.folderPath, name, folderDeleteOption);
+    ok = !TAP_Hdd_Exist(name);
   }
   if (ok) {
     fileDeleted = 1;
@@ -274,6 +301,14 @@ void ActivateDeleteWindow(const char* name, dword attribute) {
     fileDeleted_MultiSelect = 0;
     ShowMessage(Text(text_FileDeleteNotAllowed), Text(text_FileRecordingA),
                 Text(text_FileRecordingB));
+    return;
+  }
+  // The played file itself may go: the delete stops its playback first.
+  if (!GuardDestructiveAction(
+          currentFile.folderPath, currentFile.name,
+          Text(isFolder ? text_FolderDeleteNotAllowed : text_FileDeleteNotAllowed),
+          GUARD_PlaybackStops)) {
+    fileDeleted_MultiSelect = 0;
     return;
   }
   fileDeleted = 0;

@@ -220,23 +220,6 @@ TEST_F(DeleteTest, RmdirLeavesAFolderWithHiddenContentsAndSaysSo) {
   EXPECT_GT(Find("Empty"), 0);
 }
 
-TEST_F(DeleteTest, FolderCommandsQuoteThePath) {
-  char command[1200];
-  ASSERT_TRUE(FormatFolderDeleteCommand(command, sizeof command, "/DataFiles", "Series", 0));
-  EXPECT_STREQ(command, "rmdir \"/mnt/hd/DataFiles/Series\"");
-  ASSERT_TRUE(FormatFolderDeleteCommand(command, sizeof command, "/DataFiles", "Series", 1));
-  EXPECT_STREQ(command, "rm -rf \"/mnt/hd/DataFiles/Series\"");
-  ASSERT_TRUE(
-      FormatFolderDeleteCommand(command, sizeof command, "/DataFiles/$HOME", "a\"b`c`\\", 2));
-  EXPECT_STREQ(command, "rm -rf \"/mnt/hd/DataFiles/\\$HOME/a\\\"b\\`c\\`\\\\\"");
-  // Names that would reach the holding folder or beyond are refused.
-  for (const char* name : {"", ".", "..", "a/../.."}) {
-    EXPECT_FALSE(FormatFolderDeleteCommand(command, sizeof command, "/DataFiles", name, 2)) << name;
-  }
-  // Too small a buffer is refused, never cut inside the quotes.
-  EXPECT_FALSE(FormatFolderDeleteCommand(command, 20, "/DataFiles", "Series", 1));
-}
-
 class HostileNamesTest : public DeleteTest {
  protected:
   void BuildDisk() override {
