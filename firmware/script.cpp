@@ -97,6 +97,8 @@ const KeyName kKeys[] = {
     {"Option7", RKEY_Option7},
 };
 
+int scriptRemoteType = 1;
+
 bool ParseNumber(const std::string& text, long& value) {
   if (text.empty()) return false;
   char* end = nullptr;
@@ -119,12 +121,14 @@ bool RunWord(const std::string& word) {
     dword key = emu::KeyByName(word);
     if (key == 0 && word.rfind("0x", 0) == 0 && ParseNumber(word, n)) key = static_cast<dword>(n);
     if (key == 0) return Fail(word, "unknown key");
-    emu::PressKey(key);
-  } else if (verb == "hold" || verb == "release") {
-    dword key = emu::KeyByName(arg);
+    emu::PressKey(emu::RemoteCode(scriptRemoteType, key));
+  } else if (verb == "hold" || verb == "release" || verb == "press") {
+    dword key = emu::RemoteCode(scriptRemoteType, emu::KeyByName(arg));
     if (key == 0) return Fail(word, "unknown key");
     if (verb == "hold") {
       emu::HoldKey(key);
+    } else if (verb == "press") {
+      emu::SendKey(key);
     } else {
       emu::ReleaseKey(key);
     }
@@ -182,6 +186,24 @@ bool RunWord(const std::string& word) {
 }  // namespace fw
 
 namespace emu {
+
+dword RemoteCode(int remoteType, dword key) {
+  static const dword type2[][2] = {{0x10024, 0x10048}, {0x10025, 0x10049}, {0x10026, 0x1004A},
+                                   {0x1003F, 0x10047}, {0x10044, 0x10045}, {0x10045, 0x10025},
+                                   {0x10046, 0x10026}, {0x10047, 0x1003F}, {0x10048, 0x10024},
+                                   {0x10049, 0x1003E}};
+  dword plain = key & RKEY_MASK;
+  if (remoteType == 2) {
+    for (const auto& pair : type2) {
+      if (pair[0] == plain) return (key & ~RKEY_MASK) | pair[1];
+    }
+  } else if (remoteType == 3 && plain == 0x1003F) {
+    return (key & ~RKEY_MASK) | 0x10023;
+  }
+  return key;
+}
+
+void SetScriptRemoteType(int remoteType) { fw::scriptRemoteType = remoteType; }
 
 dword KeyByName(const std::string& name) {
   for (const fw::KeyName& k : fw::kKeys) {

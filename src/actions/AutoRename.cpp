@@ -130,8 +130,11 @@ int AutoRenameSearchFiles() {
     char newName[PATH_BUFFER_SIZE];
     snprintf(newName, sizeof newName, "%s", name);
     StrReplace(newName, placeholder, ending);
+    // The three passes of every name the program makes; only a name the
+    // user typed keeps its letters beyond ASCII.
     MakeValidFileName(newName, LC_Control);
     MakeValidFileName(newName, LC_Reserved);
+    MakeValidFileName(newName, LC_PrintableOnly);
     char to[PATH_BUFFER_SIZE];
     snprintf(to, sizeof to, "/mnt/hd/DataFiles/%.126s", newName);
     MakeUniqueFileName(to);

@@ -627,6 +627,11 @@ void DisplayQuembryMoveFolderList() {
     }
     PrintLeft(rgn, 152, (dword)(y + 2), 585, tail, colour, 0, 18);
   }
+  // The arrows sit outside the list's box: their places are cleared (the
+  // lower one crosses the separator line) before either is drawn again.
+  TAP_Osd_FillBox(rgn, 358, 136, 16, 10, 0xFF1E1E1E);
+  TAP_Osd_FillBox(rgn, 358, 422, 16, 10, 0xFF1E1E1E);
+  TAP_Osd_FillBox(rgn, 358, kWindowY + 358, 16, 2, 0xFF999999);
   if (printMoveFolderLine > 1) TAP_Osd_PutGd(rgn, 358, 136, &_ArrowUp_Gd, 1);
   if (printMoveFolderLine + kLinesPerPage - 1 < numberOfDestinationFolders) {
     TAP_Osd_PutGd(rgn, 358, 422, &_ArrowDown_Gd, 1);

@@ -517,8 +517,13 @@ void AddFolderToCatalogue(const char* name) {
 void CreateNewFolder() {
   if (!ShownFolderValid() || FolderLimitReached()) return;
   InFolder here(CurrentDir);
+  if (!here.Entered()) {
+    // A pulled drive's folder, or one removed behind the list's back.
+    Message(text_FolderCreateFailed, Text(text_FolderUnreachable), CurrentDir);
+    return;
+  }
   char name[32] = "";
-  for (int n = 1; n <= 99 && here.Entered(); n++) {
+  for (int n = 1; n <= 99; n++) {
     snprintf(name, sizeof name, "FOLDER %02d", n);
     if (!TAP_Hdd_Exist(name)) break;
     name[0] = 0;

@@ -273,10 +273,13 @@ bool Navigate(dword key) {
 
 void ActivateStopMenuWindow() { StartSequence(1); }
 
+// The menu leaves the screen at once, also when a step sequence closes it
+// from an idle event that draws nothing else.
 void CloseStopMenuWindow() {
   stopmenuWindowShowing = 0;
   DeleteFullScreenRegion();
   TAP_EnterNormal();
+  TAP_Osd_Sync();
 }
 
 int FindPlaybackDir() {

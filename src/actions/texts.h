@@ -58,4 +58,4 @@ extern AppText text_FileRestoredTitle, text_FileRestoredLine1, text_BinTitle, te
 extern AppText text_RenameFailed, text_ErrorRenamingCompanions, text_ManualRecovery,
     text_NotAValidName, text_FolderCreateFailed, text_MaxFilesExceeded, text_TooManyFiles,
     text_MaxDirsExceeded, text_ChangeFolderDepth, text_AllFoldersBetween, text_AllFoldersExist,
-    text_PathTooLong, text_CannotCreateFolder;
+    text_PathTooLong, text_CannotCreateFolder, text_FolderUnreachable;

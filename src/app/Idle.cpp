@@ -423,11 +423,18 @@ void My_IdleHandler() {
   if (sec != oldSec) {
     oldSec = sec;
     FileRecord* line = chosenLine > 0 ? FileSlot(CurrentDirNumber, chosenLine) : nullptr;
-    if (line && line->recordingNow) {
+    bool recording = line && line->recordingNow;
+    if (recording) {
       GetRecordingInfo();
       LoadRecordingInfo(CurrentDirNumber, chosenLine);
     }
-    UpdateSelectionNumber();
+    // A recording that goes on has only its progress redrawn; one that has
+    // just ended gets its whole description back.
+    if (recording && line->recordingNow) {
+      UpdateRecordingSelectionText(chosenLine);
+    } else {
+      UpdateSelectionNumber();
+    }
   }
   // 20. A long selected name scrolls.
   FileRecord* line = chosenLine > 0 ? FileSlot(CurrentDirNumber, chosenLine) : nullptr;

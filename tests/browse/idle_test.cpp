@@ -323,3 +323,53 @@ TEST_F(IdleTest, WatchingCountsAsActivity) {
 }
 
 }  // namespace
+
+namespace {
+
+// Parts of the list that idle events and the help key draw: the selected
+// recording in progress shows its progress in the bottom area, second by
+// second, and the help page its title (a size the text output refuses is
+// reported, not passed over in silence).
+TEST_F(IdleTest, ARecordingInProgressShowsItsProgressAndHelpItsTitle) {
+  TYPE_RecInfo rec;
+  memset(&rec, 0, sizeof rec);
+  rec.recType = RECTYPE_Normal;
+  rec.duration = 30;
+  strcpy(rec.fileName, "Show 05.rec");
+  ASSERT_TRUE(emu::SetRecording(0, rec, "/mnt/hd/DataFiles/Show 05.rec"));
+  OpenList();
+  SelectByKeys("Show 05.rec");
+  emu::Wait(1.5);
+  const std::vector<uint32_t>& frame = emu::Frame();
+  int bottom = BottomAreaY();
+  // The bar's frame, then the recorded time beside it, which moves on.
+  EXPECT_EQ(frame[(bottom + 64) * OSD_WIDTH + 58], 0xFF808080u);
+  EXPECT_EQ(frame[(bottom + 73) * OSD_WIDTH + 257], 0xFF808080u);
+  auto timeArea = [&] {
+    std::vector<uint32_t> area;
+    for (int y = bottom + 58; y < bottom + 80; y++)
+      area.insert(area.end(), frame.begin() + y * OSD_WIDTH + 263,
+                  frame.begin() + y * OSD_WIDTH + 400);
+    return area;
+  };
+  std::vector<uint32_t> before = timeArea();
+  emu::Wait(2);
+  EXPECT_NE(timeArea(), before);
+  emu::HoldKey(RKEY_ChUp, 0);  // a finished recording: its texts, no bar
+  emu::Wait(1.5);
+  EXPECT_NE(frame[(bottom + 64) * OSD_WIDTH + 58], 0xFF808080u);
+
+  emu::HoldKey(RKEY_AudioTrk, 0);
+  ASSERT_EQ(quembryHelpWindowShowing, 1);
+  int lit = 0;
+  for (int y = 40; y < 76; y++)
+    for (int x = 40; x < 680; x++) lit += frame[y * OSD_WIDTH + x] == 0xFFFAFAFAu;
+  EXPECT_GT(lit, 50);
+  emu::HoldKey(RKEY_AudioTrk, 0);
+  EXPECT_EQ(quembryHelpWindowShowing, 0);
+  emu::ClearNetOutput();
+  PrintLeft(rgn, 60, 60, 200, "size", 0xFFFAFAFA, 0, 22);
+  EXPECT_NE(emu::NetOutput().find("no font of size 22"), std::string::npos) << emu::NetOutput();
+}
+
+}  // namespace

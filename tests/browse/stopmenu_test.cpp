@@ -49,7 +49,12 @@ class StopMenuTest : public BrowseTest {
     if (header.size() >= offset + 4) memcpy(&value, header.data() + offset, 4);
     return value;
   }
-  dword Released(dword key) { return key | RKEY_FLAG_RELEASED; }
+  // The menu's frame and panel are on the screen a user sees.
+  bool MenuOnScreen() {
+    const std::vector<uint32_t>& frame = emu::Frame();
+    return frame[98 * OSD_WIDTH + 123] == 0xFFFFFFFFu &&
+           frame[101 * OSD_WIDTH + 126] == 0xFF1E1E1Eu;
+  }
 };
 
 TEST_F(StopMenuTest, TheMenuKeepsItsKeysAndPausesMutesAndContinues) {
@@ -76,18 +81,20 @@ TEST_F(StopMenuTest, TheMenuKeepsItsKeysAndPausesMutesAndContinues) {
   EXPECT_EQ(emu::PressKey(RKEY_ChDown), (dword)RKEY_ChDown);
   emu::Idle(3);
   EXPECT_TRUE(emu::Muted());
-  emu::PressKey(Released(RKEY_Pause));
+  emu::PressKey(RKEY_Pause);
   emu::Idle(3);
   EXPECT_FALSE(emu::PlaybackPaused());
   EXPECT_EQ(stopmenuWindowShowing, 1);
   EXPECT_FALSE(emu::InNormalMode());
-  emu::PressKey(Released(RKEY_Pause));
+  emu::PressKey(RKEY_Pause);
   emu::Idle(3);
   EXPECT_TRUE(emu::PlaybackPaused());
 
-  // Continue (Exit) closes the menu and resumes.
-  emu::PressKey(Released(RKEY_Exit));
+  // Continue (Exit) closes the menu and resumes; the menu leaves the screen.
+  EXPECT_TRUE(MenuOnScreen());
+  emu::PressKey(RKEY_Exit);
   emu::Idle(3);
+  EXPECT_FALSE(MenuOnScreen());
   EXPECT_EQ(stopmenuWindowShowing, 0);
   EXPECT_EQ(rgn, NO_REGION);
   EXPECT_TRUE(emu::InNormalMode());
@@ -135,7 +142,7 @@ TEST_F(StopMenuTest, EachActionDuringPlaybackOfARecording) {
   // 6: the bookmark lands in the header, then playback stops.
   PlayAndOpen("Beta.rec");
   at = Play().currentBlock;
-  emu::PressKey(Released(RKEY_Green));
+  emu::PressKey(RKEY_Green);
   EXPECT_FALSE(emu::IsPlaying());
   EXPECT_EQ(HeaderWord("/DataFiles/Movies/Beta.rec", 1412), 1u);
   EXPECT_EQ(HeaderWord("/DataFiles/Movies/Beta.rec", 1416), at);
@@ -145,7 +152,7 @@ TEST_F(StopMenuTest, EachActionDuringPlaybackOfARecording) {
   ASSERT_TRUE(GotoPath("/DataFiles"));
   SetCurrentDir("/DataFiles");
   CurrentDirNumber = 0;
-  emu::PressKey(Released(RKEY_PlayList));
+  emu::PressKey(RKEY_PlayList);
   EXPECT_FALSE(emu::IsPlaying());
   emu::Idle(1);
   EXPECT_EQ(windowShowing, 1);
@@ -155,7 +162,7 @@ TEST_F(StopMenuTest, EachActionDuringPlaybackOfARecording) {
 
   // 9: the list without stopping.
   PlayAndOpen("Alpha.rec");
-  emu::PressKey(Released(RKEY_Slow));
+  emu::PressKey(RKEY_Slow);
   emu::Idle(1);
   EXPECT_EQ(windowShowing, 1);
   EXPECT_STREQ(SelectedName(), "Alpha.rec");
@@ -166,7 +173,7 @@ TEST_F(StopMenuTest, EachActionDuringPlaybackOfARecording) {
   ASSERT_EQ(stopmenuWindowShowing, 1);
 
   // 3: delete through the list, asking first; the playback is not stopped.
-  emu::PressKey(Released(RKEY_Blue));
+  emu::PressKey(RKEY_Blue);
   EXPECT_TRUE(emu::IsPlaying());
   emu::Idle(2);
   EXPECT_EQ(windowShowing, 1);
@@ -179,7 +186,7 @@ TEST_F(StopMenuTest, EachActionDuringPlaybackOfARecording) {
   ASSERT_EQ(stopmenuWindowShowing, 1);
 
   // 5: stop and move through the list.
-  emu::PressKey(Released(RKEY_Yellow));
+  emu::PressKey(RKEY_Yellow);
   EXPECT_FALSE(emu::IsPlaying());
   emu::Idle(2);
   EXPECT_EQ(moveWindowShowing, 1);
@@ -189,7 +196,7 @@ TEST_F(StopMenuTest, EachActionDuringPlaybackOfARecording) {
 
   // 4: stop and rename through the list.
   PlayAndOpen("Beta.rec");
-  emu::PressKey(Released(RKEY_Option));
+  emu::PressKey(RKEY_Option);
   EXPECT_FALSE(emu::IsPlaying());
   EXPECT_EQ(activateReturnToQuembryList_fromStopMenu, 3);
   EXPECT_STREQ(filename_toProcess, "Beta.rec");
@@ -209,9 +216,10 @@ TEST_F(StopMenuTest, TrimmingSendsItsKeysThroughTheBanner) {
     PlayAndOpen("Alpha.rec", 2);
     EXPECT_NE(chosenStopMenuLine, 0);
     size_t before = emu::KeysGivenToFirmware().size();
-    emu::PressKey(Released(entryKey));
+    emu::PressKey(entryKey);
     emu::Idle(8);
     EXPECT_EQ(stopmenuWindowShowing, 0);
+    EXPECT_FALSE(MenuOnScreen());
     EXPECT_EQ(STOP_MENU_multistep, 0);
     dword side = entryKey == (dword)RKEY_Prev ? (dword)RKEY_Prev : (dword)RKEY_Next;
     EXPECT_EQ(FirmwareSince(before),
@@ -221,7 +229,7 @@ TEST_F(StopMenuTest, TrimmingSendsItsKeysThroughTheBanner) {
   }
   // A banner that is gone ends the sequence at that step.
   PlayAndOpen("Alpha.rec", 2);
-  emu::PressKey(Released(RKEY_Prev));
+  emu::PressKey(RKEY_Prev);
   emu::Idle(2);  // closed and resumed, Play sent
   emu::SetState(STATE_Normal, SUBSTATE_Normal);
   size_t before = emu::KeysGivenToFirmware().size();
@@ -239,7 +247,7 @@ TEST_F(StopMenuTest, StoppingThePlaybackOfARecordingInProgress) {
   PlayAndOpen("Beta.rec");
   dword at = Play().currentBlock;
   // 6 then 1: the bookmark is set, the playback ends, the recording goes on.
-  emu::PressKey(Released(RKEY_Green));
+  emu::PressKey(RKEY_Green);
   EXPECT_FALSE(emu::IsPlaying());
   EXPECT_EQ(HeaderWord("/DataFiles/Movies/Beta.rec", 1416), at);
   TYPE_RecInfo info;
@@ -334,7 +342,7 @@ TEST_F(MovieCutterStopMenuTest, SetAndCutGoesThroughMovieCutter) {
   emu::PressKey(RKEY_ChDown);
   EXPECT_EQ(MovieCutterEnabled, 1);
   size_t before = emu::KeysGivenToFirmware().size();
-  emu::PressKey(Released(RKEY_Next));
+  emu::PressKey(RKEY_Next);
   emu::Idle(8);
   EXPECT_EQ(stopmenuWindowShowing, 0);
   EXPECT_EQ(STOP_MENU_multistep, 0);

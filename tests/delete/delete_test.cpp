@@ -15,10 +15,7 @@ namespace {
 class DeleteTest : public BrowseTest {
  protected:
   // Short press of Blue: the delete of the selected entry.
-  void Blue() {
-    emu::PressKey(RKEY_Blue);
-    emu::ReleaseKey(RKEY_Blue);
-  }
+  void Blue() { emu::PressKey(RKEY_Blue); }
   // Long press of Blue: the delete for good.
   void HoldBlue() {
     emu::PressKey(RKEY_Blue | RKEY_FLAG_HELD);

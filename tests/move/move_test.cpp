@@ -223,6 +223,54 @@ TEST_F(MoveTest, WithinTheDiskTheRecordingMovesWithItsCompanions) {
   EXPECT_EQ(Size("/DataFiles/Movies/Show 05.rec"), 10u);
 }
 
+// A long destination list shows an arrow where names lie beyond the window,
+// also right after wrapping from the first to the last and back; and a new
+// folder in the folder of a drive that was pulled out is refused as such.
+TEST_F(MoveTest, ScrollArrowsFollowTheWrapAndAPulledDriveTakesNoNewFolder) {
+  for (int i = 1; i <= 9; i++) ASSERT_TRUE(disk->Folder("/DataFiles/Box " + std::to_string(i)));
+  emu::HoldKey(RKEY_PlayList, 0);
+  emu::HoldKey(RKEY_Exit, 0);
+  OpenList();
+  SelectByKeys("Show 01.rec");
+  emu::HoldKey(RKEY_Yellow, 0);
+  ASSERT_EQ(moveWindowShowing, 1);
+  ASSERT_GT(numberOfDestinationFolders, 9);
+  // An arrow drawn over the window's panel and separator line.
+  auto arrowAt = [](int y) {
+    const std::vector<uint32_t>& frame = emu::Frame();
+    for (int j = y; j < y + 10; j++)
+      for (int i = 358; i < 374; i++) {
+        uint32_t pixel = frame[j * OSD_WIDTH + i];
+        if (pixel != 0xFF1E1E1Eu && pixel != 0xFF999999u) return true;
+      }
+    return false;
+  };
+  // Presses alone: how the window takes a key's release is not at stake here.
+  while (chosenFolderLine != 1) emu::PressKey(RKEY_ChUp);
+  EXPECT_FALSE(arrowAt(136));
+  EXPECT_TRUE(arrowAt(422));
+  emu::PressKey(RKEY_ChUp);  // to the last
+  EXPECT_EQ(chosenFolderLine, numberOfDestinationFolders);
+  EXPECT_TRUE(arrowAt(136));
+  EXPECT_FALSE(arrowAt(422));
+  emu::PressKey(RKEY_ChDown);  // back to the first
+  EXPECT_EQ(chosenFolderLine, 1);
+  EXPECT_FALSE(arrowAt(136));
+  EXPECT_TRUE(arrowAt(422));
+  emu::HoldKey(RKEY_Exit, 0);
+  ASSERT_EQ(moveWindowShowing, 0);
+
+  OpenFolder("USB");
+  ASSERT_STREQ(CurrentDir, "/DataFiles/USB");
+  ASSERT_TRUE(emu::UnplugDrive("/dev/sdb1"));
+  emu::HoldKey(RKEY_Green, 0);
+  EXPECT_EQ(keyboardWindowShowing, 0);
+  EXPECT_STREQ(lastMessageTitle, "Folder Create Failed.");
+  EXPECT_STREQ(lastMessageLine1, "This folder cannot be reached:");
+  EXPECT_STREQ(lastMessageLine2, "/DataFiles/USB");
+  ASSERT_TRUE(emu::PlugDrive("/dev/sdb1"));
+}
+
 // The destination list: subfolders by path, the top folder as ".", the
 // match on leading characters, wrapping keys; and a multi-selection moved
 // item by item within the disk.

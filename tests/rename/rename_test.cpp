@@ -222,6 +222,9 @@ TEST_F(RenameTest, GreenMakesTheFolderNamedOnTheKeyboard) {
 
 TEST_F(RenameTest, AutomaticRenamingPutsTheDateInThePlaceholder) {
   Recording("/DataFiles/Show MMDD.rec", 100, testdisk::Stamp(2026, 3, 3, 20, 0));
+  // Bytes outside the printable set (a typographic apostrophe in
+  // Windows-1252) go with the renaming.
+  Recording("/DataFiles/Tom\x92s MMDD.rec", 100, testdisk::Stamp(2026, 3, 3, 20, 0));
   Recording("/DataFiles/News ##-##-##.rec", 100, testdisk::Stamp(2015, 1, 5, 20, 0));
   Recording("/DataFiles/Quiz ###.rec", 100, testdisk::Stamp(2026, 12, 4, 20, 0));  // a Friday
   Recording("/DataFiles/Film #.rec", 100, testdisk::Stamp(2026, 1, 1, 20, 0));
@@ -239,6 +242,7 @@ TEST_F(RenameTest, AutomaticRenamingPutsTheDateInThePlaceholder) {
   AutoRenameCheckFreq = 100;
   emu::Wait(2);
   EXPECT_EQ(Trio("/DataFiles/Show 0303.rec"), 3);
+  EXPECT_EQ(Trio("/DataFiles/Toms 0303.rec"), 3);
   EXPECT_EQ(Trio("/DataFiles/News 15-01-05.rec"), 3);
   EXPECT_EQ(Trio("/DataFiles/Quiz Fri.rec"), 3);
   EXPECT_EQ(Trio("/DataFiles/Film.rec") + Trio("/DataFiles/Film-2.rec"), 6);

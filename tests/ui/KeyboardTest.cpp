@@ -177,6 +177,25 @@ TEST_F(KeyboardTest, TypingByMultiTapGridAndKeyboardCharacters) {
   keyboardLanguage = 0;
 }
 
+// A PC keyboard's letters beyond ASCII arrive in its code page (437): the
+// umlauts and the sharp s go in as the grid's letters. A descender typed and
+// deleted again leaves nothing under the text line.
+TEST_F(KeyboardTest, TypedUmlautsArriveAndDescendersLeaveNoTrace) {
+  Open("");
+  Type("M\x81ller \x8E\x94\x9A \xE1 \xA4");
+  EXPECT_EQ(std::string(currentString), "M\xFCller \xC4\xF6\xDC \xDF \xF1");
+  Press(RKEY_Exit);
+  Open("");
+  Type("gypq");
+  for (int i = 0; i < 4; i++) Press(KEYBOARD_CHAR_PREFIX | 0x08);
+  EXPECT_EQ(std::string(currentString), "");
+  const std::vector<uint32_t>& frame = emu::Frame();
+  for (int y = 105; y < 110; y++)
+    for (int x = 77; x < 617; x++)
+      ASSERT_EQ(frame[y * OSD_WIDTH + x], frame[y * OSD_WIDTH + 77]) << x << "," << y;
+  Press(RKEY_Exit);
+}
+
 TEST_F(KeyboardTest, QuickListRoundTripAndDamagedFiles) {
   // At the limit a multi-tap run still cycles through the last character,
   // but nothing more is added.
