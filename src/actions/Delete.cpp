@@ -42,12 +42,14 @@ class InEntryFolder {
   int entered_;
 };
 
-bool HasCompanions(const char* name) { return strlen(name) + kCompanionLength < 127; }
+// Room for a companion name: the recording's name may take all 126
+// characters, its ".inf" and ".nav" four more.
+constexpr int kCompanionSize = kNameMax + kCompanionLength + 8;
 
 }  // namespace
 
 void FormBinName(const char* name, int counter, const char* companion, const char* marker,
-                 char* out) {
+                 char* out, int reserve) {
   const char* dot = strrchr(name, '.');
   // A "." far from the end starts no extension: the counter goes at the end.
   if (dot && strlen(dot) > kMaxExtension) dot = nullptr;
@@ -59,7 +61,10 @@ void FormBinName(const char* name, int counter, const char* companion, const cha
   } else {
     snprintf(tail, sizeof tail, "%s%s%s", extension, companion, marker);
   }
-  int room = kNameMax - (int)strlen(tail);
+  // Cut as if the longest companion of the three were there, so that all
+  // three keep one base.
+  int extra = reserve - (int)strlen(companion);
+  int room = kNameMax - (int)strlen(tail) - (extra > 0 ? extra : 0);
   if (room < 0) room = 0;
   if (baseLength > room) baseLength = room;
   int tailLength = (int)strlen(tail);
@@ -71,17 +76,19 @@ void FormBinName(const char* name, int counter, const char* companion, const cha
 
 namespace {
 
-void FormRecycledName(const char* name, int counter, const char* companion, char* out) {
-  FormBinName(name, counter, companion, ".del", out);
+void FormRecycledName(const char* name, int counter, const char* companion, char* out,
+                      int reserve) {
+  FormBinName(name, counter, companion, ".del", out, reserve);
 }
 
-// The companion of a recording or recycled recording: x.rec.inf, x.rec.inf.del.
+// The companion of a recording or recycled recording: x.rec.inf,
+// x.rec.inf.del (out holds kCompanionSize bytes).
 void CompanionName(const char* name, const char* companion, char* out) {
   size_t length = strlen(name);
   if (IsFileRec(name) == 2) {
-    snprintf(out, kNameMax + 1, "%.*s%s.del", (int)(length - 4), name, companion);
+    snprintf(out, kCompanionSize, "%.*s%s.del", (int)(length - 4), name, companion);
   } else {
-    snprintf(out, kNameMax + 1, "%s%s", name, companion);
+    snprintf(out, kCompanionSize, "%s%s", name, companion);
   }
 }
 
@@ -182,15 +189,14 @@ void RecycleAction() {
     ShowFailure(text_RecycleFailureTitle, Text(text_ErrorRenaming), name);
     return;
   }
-  bool companions = HasCompanions(name);
-  char inf[128] = "", nav[128] = "";
-  // HasCompanions leaves room for the suffix; a cut companion name would
-  // rename some other file, so the recording is left alone instead.
-  if (companions && (snprintf(inf, sizeof inf, "%s.inf", name) >= (int)sizeof inf ||
-                     snprintf(nav, sizeof nav, "%s.nav", name) >= (int)sizeof nav)) {
-    ShowFailure(text_RecycleFailureTitle, Text(text_ErrorRenaming), name);
-    return;
-  }
+  // The companions go along whatever the length of the name; when the
+  // recycled names must be shortened, all three are shortened alike, so that
+  // a restore finds them together.
+  char inf[kCompanionSize], nav[kCompanionSize];
+  CompanionName(name, ".inf", inf);
+  CompanionName(name, ".nav", nav);
+  bool companions = Exists(inf) || Exists(nav);
+  int reserve = companions ? kCompanionLength : 0;
   char target[128], targetInf[128] = "", targetNav[128] = "";
   int counter = 0;
   for (;; counter++) {
@@ -198,10 +204,10 @@ void RecycleAction() {
       ShowFailure(text_RecycleFailureTitle, Text(text_RecycleTooMany), name);
       return;
     }
-    FormRecycledName(name, counter, "", target);
+    FormRecycledName(name, counter, "", target, reserve);
     if (companions) {
-      FormRecycledName(name, counter, ".inf", targetInf);
-      FormRecycledName(name, counter, ".nav", targetNav);
+      FormRecycledName(name, counter, ".inf", targetInf, reserve);
+      FormRecycledName(name, counter, ".nav", targetNav, reserve);
     }
     if (!Exists(target) && !Exists(targetInf) && !Exists(targetNav)) break;
   }
@@ -232,10 +238,10 @@ void DeleteAction(int isFile) {
   InEntryFolder folder;
   const char* name = currentFile.name;
   bool ok = folder.Entered() && name[0];
-  if (ok && isFile && IsFileRec(name) > 0 && HasCompanions(name)) {
+  if (ok && isFile && IsFileRec(name) > 0) {
     static const char* const companions[] = {".inf", ".nav"};
     for (const char* companion : companions) {
-      char companionName[128];
+      char companionName[kCompanionSize];
       CompanionName(name, companion, companionName);
       if (ok && Exists(companionName)) ok = DeleteFile(companionName);
     }

@@ -226,10 +226,12 @@ void RecycleRestoreAction() {
       if (pushed) HDD_TAP_PopDir();
       return;
     }
-    FormBinName(base, counter, "", "", target);
+    // Shortened for a counter, the three keep one base.
+    int reserve = companions ? 4 : 0;
+    FormBinName(base, counter, "", "", target, reserve);
     if (companions) {
-      FormBinName(base, counter, ".inf", "", targetInf);
-      FormBinName(base, counter, ".nav", "", targetNav);
+      FormBinName(base, counter, ".inf", "", targetInf, reserve);
+      FormBinName(base, counter, ".nav", "", targetNav, reserve);
     }
     if (!Exists(target) && !Exists(targetInf) && !Exists(targetNav)) break;
   }

@@ -109,9 +109,11 @@ void initialiseQuembryRecycle();
 // above 0) before its extension (from the last ".", when at most 40
 // characters from the end), then `companion` (".inf", ".nav" or "") and
 // `marker` (".del" into the bin, "" out of it). The base name gives way
-// when the whole would pass 126 characters.
+// when the whole would pass 126 characters; with `reserve`, as when a
+// companion of that length were there, so that a name and its companions
+// are shortened alike.
 void FormBinName(const char* name, int counter, const char* companion, const char* marker,
-                 char* out);
+                 char* out, int reserve = 0);
 
 // ------------------------------------------------------------ entries in use
 

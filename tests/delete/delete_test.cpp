@@ -377,6 +377,34 @@ TEST_F(DeleteTest, ALongNameIsCutBeforeItsExtension) {
   EXPECT_EQ(Find(name.c_str()), 0);
 }
 
+// Recordings named with 123 and 126 characters: recycled, the header and the
+// navigation go along under names shortened alike, and a restore gives all
+// three back together.
+TEST_F(DeleteTest, ALongRecordingKeepsItsCompanionsThroughTheBin) {
+  const std::string names[2] = {std::string(119, 'a') + ".rec", std::string(122, 'b') + ".rec"};
+  for (const std::string& name : names) {
+    Recording("/DataFiles/" + name, 10, testdisk::Stamp(2026, 11, 30, 20, 0));
+  }
+  OpenList();
+  recycleBinOption = 2;
+  for (const std::string& name : names) {
+    SelectByKeys(name.c_str());
+    emu::HoldKey(RKEY_Blue, 0);
+    std::string cut = "/DataFiles/" + name.substr(0, 114) + ".rec";
+    EXPECT_EQ(Trio("/DataFiles/" + name), 0) << name;
+    EXPECT_EQ(RecycledTrio(cut), 3) << name;
+  }
+  emu::HoldKey(RKEY_Recall, 0);
+  ASSERT_EQ(recycleWindowMode, 1);
+  for (const std::string& name : names) {
+    std::string cut = name.substr(0, 114) + ".rec";
+    SelectByKeys((cut + ".del").c_str());
+    emu::HoldKey(RKEY_Red, 0);
+    EXPECT_EQ(Trio("/DataFiles/" + cut), 3) << name;
+    EXPECT_EQ(RecycledTrio("/DataFiles/" + cut), 0) << name;
+  }
+}
+
 // With every file listed: a "." at most 40 characters from the end starts the
 // extension, which the counter goes before; one further away starts none.
 TEST_F(DeleteTest, OnlyANearDotStartsTheExtension) {
