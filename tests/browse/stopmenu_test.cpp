@@ -279,7 +279,7 @@ class DriveStopMenuTest : public StopMenuTest {
   }
   void BuildDisk() override {
     StopMenuTest::BuildDisk();
-    Recording("/DataFiles/a.rec", 1000, testdisk::Stamp(2026, 11, 2, 20, 0));
+    Recording("/DataFiles/a.rec", 1000, testdisk::Stamp(2026, 1, 2, 20, 0));
   }
   void TearDown() override {
     StopMenuTest::TearDown();
@@ -290,6 +290,7 @@ class DriveStopMenuTest : public StopMenuTest {
 };
 
 TEST_F(DriveStopMenuTest, AFollowUpNeverTakesANamesakeOfThePlayedFile) {
+  SelectFirstFile = 1;  // the list opens on its first file: the namesake
   for (dword entry : {(dword)RKEY_Blue, (dword)RKEY_Option, (dword)RKEY_Yellow}) {
     SCOPED_TRACE(entry);
     Press(RKEY_PlayList);

@@ -158,7 +158,7 @@ TEST_F(RenameTest, AFolderRenameKeepsTheProgressOfTheRecordingsInside) {
   EXPECT_STREQ(renameString, "Series");
   Rename("My.Series");
   EXPECT_STREQ(lastMessageTitle, "File Rename Not Allowed");
-  EXPECT_STREQ(lastMessageLine1, "Renaming of files that are recording");
+  EXPECT_STREQ(lastMessageLine1, "It is being recorded, or holds");
   EXPECT_TRUE(Has("/DataFiles/Series/Pilot.rec"));
   emu::ClearRecording(0);
   emu::PressKey(RKEY_Ok);  // Rename again
