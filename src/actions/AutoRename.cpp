@@ -119,7 +119,9 @@ int AutoRenameSearchFiles() {
     const char* name = found[i].name;
     char from[PATH_BUFFER_SIZE];
     snprintf(from, sizeof from, "/mnt/hd/DataFiles/%.127s", name);
-    if (HDD_isFileInUse(from) != 0) continue;  // played or recorded: a later check
+    // Played, recorded or copied: a later check.
+    if (HDD_isFileInUse(from) != 0 || CheckEntryInUse("/DataFiles", name, 0) != IN_USE_None)
+      continue;
     char placeholder[NAME_FIELD], ending[64];
     int kind = 0;
     FileNameEligible(name, placeholder, &kind);

@@ -100,11 +100,11 @@ void StopPlaying() {
 }
 
 // The played file's name for the list's follow-up: its header name without
-// ".inf".
+// ".inf" (a media file plays under its own name).
 void TakeFileToProcess() {
   snprintf(filename_toProcess, sizeof filename_toProcess, "%s", CurrentPlayback_filenameInf);
-  size_t length = strlen(filename_toProcess);
-  if (length >= 4) filename_toProcess[length - 4] = 0;
+  if (StringEndsWith(filename_toProcess, ".inf"))
+    filename_toProcess[strlen(filename_toProcess) - 4] = 0;
 }
 
 const char* EntryText(int entry) {

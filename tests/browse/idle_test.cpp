@@ -220,8 +220,10 @@ TEST_F(IdleTest, TheRenameCheckRunsAtItsFrequency) {
 
 TEST_F(IdleTest, StopMenuFollowUpsActOnTheSelectedEntry) {
   // Rename: the list reopens (on its last entry) and receives Option for the
-  // selected entry, whose name begins with the one stored.
-  snprintf(filename_toProcess, sizeof filename_toProcess, "%s", "Show 2");
+  // selected entry, which is the file played.
+  snprintf(CurrentPlayback_folderPath, sizeof CurrentPlayback_folderPath, "%s",
+           "/mnt/hd/DataFiles/Show 20.rec.inf");
+  snprintf(filename_toProcess, sizeof filename_toProcess, "%s", "Show 20.rec");
   activateReturnToQuembryList_fromStopMenu = 3;
   emu::Idle(1);
   EXPECT_EQ(windowShowing, 1);
@@ -248,12 +250,14 @@ TEST_F(IdleTest, StopMenuFollowUpsActOnTheSelectedEntry) {
   EXPECT_TRUE(disk->Exists("/DataFiles/Show 20.rec"));
   emu::PressKey(RKEY_Exit);
   // A name that is not the selected entry's: the failure message only.
+  snprintf(CurrentPlayback_folderPath, sizeof CurrentPlayback_folderPath, "%s",
+           "/mnt/hd/DataFiles/Gone.rec.inf");
   snprintf(filename_toProcess, sizeof filename_toProcess, "%s", "Gone.rec");
   activateReturnToQuembryList_fromStopMenu = 4;
   emu::Idle(1);
   EXPECT_STREQ(lastMessageTitle, "File Move Failed.");
-  EXPECT_STREQ(lastMessageLine1, "Failed to move file:");
-  EXPECT_STREQ(lastMessageLine2, "Gone.rec");
+  EXPECT_STREQ(lastMessageLine1, "The played file is no longer there:");
+  EXPECT_STREQ(lastMessageLine2, "/DataFiles/Gone.rec");
   EXPECT_EQ(moveWindowShowing, 0);
 }
 

@@ -258,6 +258,72 @@ TEST_F(StopMenuTest, StoppingThePlaybackOfARecordingInProgress) {
   EXPECT_EQ(History("Beta.rec")->positionBlock, at);
 }
 
+// A recording on the drive with a namesake on the disk: the drive goes while
+// it plays, and the follow-ups of the stop menu find the played file gone.
+class DriveStopMenuTest : public StopMenuTest {
+ protected:
+  void Configure(emu::Config& config) override {
+    seed_ = testenv::MakeTempDir("pvr-usb");
+    testdisk::Disk usb(seed_);
+    testdisk::Header header;
+    header.family = testdisk::FAMILY_TMSS;
+    header.recordingStart = testdisk::Stamp(2026, 11, 1, 20, 0);
+    header.eventName = "a.rec";
+    ASSERT_TRUE(usb.Recording("/a.rec", 1000 * kBlock, header, true, header.recordingStart));
+    for (const char* folder : {"/DataFiles", "/ProgramFiles", "/MediaFiles"}) {
+      testenv::RemoveTree(seed_ + folder);
+    }
+    emu::ExternalDrive drive;
+    drive.seedDir = seed_;
+    config.drives.push_back(drive);
+  }
+  void BuildDisk() override {
+    StopMenuTest::BuildDisk();
+    Recording("/DataFiles/a.rec", 1000, testdisk::Stamp(2026, 1, 2, 20, 0));
+  }
+  void TearDown() override {
+    StopMenuTest::TearDown();
+    testenv::RemoveTree(seed_);
+  }
+  void Press(dword key) { emu::HoldKey(key, 0); }
+  std::string seed_;
+};
+
+TEST_F(DriveStopMenuTest, AFollowUpNeverTakesANamesakeOfThePlayedFile) {
+  SelectFirstFile = 1;  // the list opens on its first file: the namesake
+  for (dword entry : {(dword)RKEY_Blue, (dword)RKEY_Option, (dword)RKEY_Yellow}) {
+    SCOPED_TRACE(entry);
+    Press(RKEY_PlayList);
+    ASSERT_EQ(windowShowing, 1);
+    SelectByKeys("USB");
+    Press(RKEY_Ok);
+    SelectByKeys("a.rec");
+    Press(RKEY_Ok);
+    ASSERT_TRUE(emu::IsPlaying());
+    emu::Wait(2);
+    ASSERT_TRUE(emu::UnplugDrive("/dev/sdb1"));
+    Press(RKEY_Stop);
+    emu::Idle(5);
+    ASSERT_EQ(stopmenuWindowShowing, 1);
+    Press(entry);
+    emu::Idle(3);
+    EXPECT_STREQ(lastMessageLine1, "The played file is no longer there:");
+    EXPECT_STREQ(lastMessageLine2, "/DataFiles/USB/a.rec");
+    EXPECT_EQ(yesnoWindowShowing, 0);
+    EXPECT_EQ(moveWindowShowing, 0);
+    EXPECT_EQ(keyboardWindowShowing, 0);
+    EXPECT_EQ(infoWindowShowing, 0);
+    for (const char* piece : {"", ".inf", ".nav"}) {
+      EXPECT_TRUE(disk->Exists(std::string("/DataFiles/a.rec") + piece)) << piece;
+    }
+    EXPECT_FALSE(disk->Exists("/DataFiles/a.rec.del"));
+    if (emu::IsPlaying()) TAP_Hdd_StopTs();
+    if (windowShowing) Press(RKEY_Exit);
+    emu::Idle(2);
+    ASSERT_TRUE(emu::PlugDrive("/dev/sdb1"));
+  }
+}
+
 // MovieCutter loaded before Pavrolinex sees the keys first: with its
 // option set, entries 7 and 8 set its cut marks through its menu.
 class MovieCutterStopMenuTest : public StopMenuTest {
