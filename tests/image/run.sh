@@ -39,7 +39,7 @@ scenarios=(
   "apps|TSRCommander RemoteControl|:|idle:5 hold:Exit idle:3 snap:menu.png Down idle:1
     snap:down.png Exit idle:2 FileList idle:2 snap:list.png"
   "damaged-settings||mkdir -p ProgramFiles/Settings/Pavrolinex &&
-    printf '[General\\n\\377\\376=\\n%%s\\n' 'Language=%%n%%s' >ProgramFiles/Settings/Pavrolinex/Pavrolinex.ini &&
+    printf '[General\\n\\377\\376=\\n%%s\\n' 'Language=%%n%%s' >ProgramFiles/Settings/Pavrolinex/Skerrowby.ini &&
     printf '\\0\\1\\2garbage' >ProgramFiles/Settings/Pavrolinex/SkerrowbyPlayback.dat|idle:5 FileList idle:3
     snap:damaged.png"
 )
