@@ -441,6 +441,7 @@ void Shutdown(dword reason) {
     if (IsRunning(i)) CallHandler(i, EVT_STOP, reason, 0);
   }
   UnloadAll();
+  StopImageHost();
   DrainNet();
   CloseTerminal();
   // The disk folder is left as the recorder found it, without the folders

@@ -86,6 +86,15 @@ int StartLinkedApplication(const LinkedApplication& app);
 // from there is skipped. Returns how many were loaded; LastError() then holds
 // the reasons for the files that were refused ("" when none was).
 int LoadAutoStart();
+// Release images for the recorder's CPU (MIPS32 little-endian, uClibc-ng)
+// run in the image host `program` (tools/image/taphost.c) under qemu-mipsel
+// with the C library of `sysroot`, started inside the booted recorder; from
+// then on LoadApplication, AutoStart and the applications' own starts load
+// such images there. Shutdown stops it. False with LastError() when it
+// cannot start.
+bool StartImageHost(const std::string& program, const std::string& sysroot);
+// An ELF image for the recorder's CPU (MIPS32 little-endian, 32-bit).
+bool IsRecorderImage(const std::string& path);
 bool IsRunning(int index);
 int RunningCount();
 struct RunningApplication {

@@ -24,6 +24,13 @@
 #include "emu.h"
 #include "web.h"
 
+// The image host for release images (./pvr tap builds both).
+#ifndef PVR_IMAGE_HOST
+#define PVR_IMAGE_HOST "build-tap/taphost"
+#endif
+#ifndef PVR_IMAGE_SYSROOT
+#define PVR_IMAGE_SYSROOT "build-tap/uclibc/sysroot"
+#endif
 #ifndef PVR_DEFAULT_TAP
 #define PVR_DEFAULT_TAP "Pavrolinex.tap"
 #endif
@@ -267,6 +274,18 @@ int main(int argc, char** argv) {
       fprintf(stderr, "recorder: cannot record to %s (no such file on the disk)\n", file.c_str());
       emu::Shutdown(0);
       return 2;
+    }
+  }
+  // A release image runs as it is, on the recorder's C library and CPU.
+  if (emu::IsRecorderImage(tap)) {
+    fprintf(stderr,
+            "recorder: %s is an image for the recorder's CPU: running it under qemu-mipsel "
+            "with uClibc-ng (%s) in the image host %s\n",
+            tap.c_str(), PVR_IMAGE_SYSROOT, PVR_IMAGE_HOST);
+    if (!emu::StartImageHost(PVR_IMAGE_HOST, PVR_IMAGE_SYSROOT)) {
+      fprintf(stderr, "recorder: %s (./pvr tap builds it)\n", emu::LastError().c_str());
+      emu::Shutdown(0);
+      return 1;
     }
   }
   if (emu::LoadApplication(tap) < 0) {
