@@ -90,6 +90,20 @@ class BrowseTest : public RecorderTest {
     ASSERT_EQ(windowShowing, 1);
   }
 
+  // Recording slot `slot` records into the disk's `firmwarePath`, planned
+  // for `minutes`, on the service `svcNum` (TV).
+  void RecordInto(const std::string& firmwarePath, int slot = 0, int minutes = 60, int svcNum = 0) {
+    TYPE_RecInfo rec;
+    memset(&rec, 0, sizeof rec);
+    rec.recType = RECTYPE_Normal;
+    rec.svcType = SVC_TYPE_Tv;
+    rec.svcNum = (word)svcNum;
+    rec.duration = (word)minutes;
+    snprintf(rec.fileName, sizeof rec.fileName, "%s",
+             firmwarePath.substr(firmwarePath.rfind('/') + 1).c_str());
+    ASSERT_TRUE(emu::SetRecording(slot, rec, "/mnt/hd" + firmwarePath));
+  }
+
   FileRecord* Line(int entry) { return FileSlot(CurrentDirNumber, entry); }
   // Entry index of a name in the shown folder, 0 when absent.
   int Find(const char* name) {

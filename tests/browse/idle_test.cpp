@@ -331,12 +331,7 @@ namespace {
 // second, and the help page its title (a size the text output refuses is
 // reported, not passed over in silence).
 TEST_F(IdleTest, ARecordingInProgressShowsItsProgressAndHelpItsTitle) {
-  TYPE_RecInfo rec;
-  memset(&rec, 0, sizeof rec);
-  rec.recType = RECTYPE_Normal;
-  rec.duration = 30;
-  strcpy(rec.fileName, "Show 05.rec");
-  ASSERT_TRUE(emu::SetRecording(0, rec, "/mnt/hd/DataFiles/Show 05.rec"));
+  RecordInto("/DataFiles/Show 05.rec", 0, 30);
   OpenList();
   SelectByKeys("Show 05.rec");
   emu::Wait(1.5);

@@ -182,12 +182,7 @@ TEST_F(ManyTest, MovesWithinAPageKeepTheScreenCurrent) {
 TEST_F(BrowseTest, EveryPopupIsOnScreenBeforeItTakesAKey) {
   // A recording whose row crosses the yes/no window: idle events redraw it
   // on every new minute.
-  TYPE_RecInfo rec;
-  memset(&rec, 0, sizeof rec);
-  rec.recType = RECTYPE_Normal;
-  rec.duration = 60;
-  strcpy(rec.fileName, "Show 14.rec");
-  ASSERT_TRUE(emu::SetRecording(0, rec, "/mnt/hd/DataFiles/Show 14.rec"));
+  RecordInto("/DataFiles/Show 14.rec");
   LineSpacingOption = 0;
   DeleteConfirmDefault = 1;
   OpenList();

@@ -236,13 +236,7 @@ TEST_F(PlaybackTest, AnOverrunOfThePlayInformationIsReported) {
 }
 
 TEST_F(PlaybackTest, ARecordingInProgressPlaysFromItsStart) {
-  TYPE_RecInfo rec;
-  memset(&rec, 0, sizeof rec);
-  rec.recType = RECTYPE_Normal;
-  rec.svcType = SVC_TYPE_Tv;
-  rec.svcNum = 2;
-  strcpy(rec.fileName, "Show 09.rec");
-  ASSERT_TRUE(emu::SetRecording(0, rec, "/mnt/hd/DataFiles/Show 09.rec"));
+  RecordInto("/DataFiles/Show 09.rec", 0, 0, 2);
   OpenList();
   SelectByKeys("Show 09.rec");
   FileRecord* line = Line(chosenLine);
