@@ -105,6 +105,9 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   emu::HoldKey(RKEY_Prev, 0);
   EXPECT_TRUE(ValueReads(175, "Sat, 21 Nov 2026 12:30pm ~ 1:35pm"));
   EXPECT_FALSE(ValueReads(175, "Sat, 21 Nov 2026 12:30am ~ 1:35pm"));
+  GMToffsetOption = 12 * 60;
+  emu::HoldKey(RKEY_Prev, 0);
+  EXPECT_TRUE(ValueReads(175, "Sat, 21 Nov 2026 11:30am ~ 12:35pm"));
   GMToffsetOption = 60;
   emu::HoldKey(RKEY_Prev, 0);
 
@@ -202,6 +205,13 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   EXPECT_STREQ(lastMessageTitle, "File Rename Not Allowed");
   EXPECT_STREQ(lastMessageLine1, "Renaming of files that are playing");
   EXPECT_TRUE(disk->Exists("/DataFiles/Alpha.rec"));
+  // Another entry may be renamed meanwhile.
+  emu::HoldKey(RKEY_Exit, 0);
+  OpenInfo("Movies");
+  emu::HoldKey(RKEY_VolUp, 0);
+  emu::HoldKey(RKEY_VolUp, 0);
+  emu::HoldKey(RKEY_Ok, 0);
+  EXPECT_EQ(keyboardWindowShowing, 1);
 }
 
 class LogoTest : public InfoTest {

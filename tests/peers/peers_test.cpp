@@ -235,6 +235,7 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
   EXPECT_NE(log.find("0004.bgc: refused: a folder"), std::string::npos) << log;
   EXPECT_NE(log.find("0005.bgc: incomplete job"), std::string::npos) << log;
   EXPECT_NE(log.find("0006.bgc: the destination already has"), std::string::npos) << log;
+  EXPECT_EQ(log.find("0006.bgc: copy started"), std::string::npos) << "refused before copying";
   EXPECT_NE(emu::NetOutput().find("BackgroundCopy: 0003.bgc: refused"), std::string::npos);
 
   // A file that takes the name while the move runs is not overwritten, and

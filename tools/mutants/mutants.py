@@ -165,6 +165,38 @@ def splice(line, start, end, new):
     return line[:start] + new + line[end:]
 
 
+def word_before(line, start):
+    """The operand that ends at `start` (before the blank), for telling
+    mutants of the same line apart."""
+    j = start
+    while j > 0 and line[j - 1] == " ":
+        j -= 1
+    i = j
+    while i > 0 and line[i - 1] not in " (!":
+        i -= 1
+    return line[i:j][-24:]
+
+
+def word_after(line, end):
+    i = end
+    while i < len(line) and line[i] == " ":
+        i += 1
+    j = i
+    depth = 0
+    while j < len(line):
+        c = line[j]
+        if c == "(":
+            depth += 1
+        elif c == ")":
+            if depth == 0:
+                break
+            depth -= 1
+        elif depth == 0 and c in " ;,?":
+            break
+        j += 1
+    return line[i:j][:24]
+
+
 def line_mutants(path, index, line, code):
     """Mutants that change one line."""
     found = []
@@ -175,29 +207,36 @@ def line_mutants(path, index, line, code):
 
     for m in REL_RE.finditer(code):
         op = m.group(1)
-        add(splice(line, m.start(), m.end(), REL_SWAP[op]), "`%s` -> `%s`" % (op, REL_SWAP[op]))
+        left, right = word_before(line, m.start()), word_after(line, m.end())
+        add(splice(line, m.start(), m.end(), REL_SWAP[op]),
+            "`%s %s %s` -> `%s %s %s`" % (left, op, right, left, REL_SWAP[op], right))
         # Boundary constants: an integer literal compared with.
         after = INT_AFTER_RE.match(code, m.end())
         if after:
             s, e = after.start(1), after.end(3)
             for delta in (1, -1):
                 new = literal_text(after.group(1), after.group(2), after.group(3), delta)
-                add(splice(line, s, e, new), "`%s %s` -> `%s %s`" % (op, line[s:e], op, new))
+                add(splice(line, s, e, new),
+                    "`%s %s %s` -> `%s %s %s`" % (left, op, line[s:e], left, op, new))
         before = INT_BEFORE_RE.search(code, 0, m.start())
         if before:
             s, e = before.start(1), before.end(3)
             for delta in (1, -1):
                 new = literal_text(before.group(1), before.group(2), before.group(3), delta)
-                add(splice(line, s, e, new), "`%s %s` -> `%s %s`" % (line[s:e], op, new, op))
+                add(splice(line, s, e, new),
+                    "`%s %s %s` -> `%s %s %s`" % (line[s:e], op, right, new, op, right))
     for m in LOGIC_RE.finditer(code):
         other = "||" if m.group(1) == "&&" else "&&"
-        add(splice(line, m.start(), m.end(), other), "`%s` -> `%s`" % (m.group(1), other))
+        left, right = word_before(line, m.start()), word_after(line, m.end())
+        add(splice(line, m.start(), m.end(), other),
+            "`%s %s %s` -> `%s %s %s`" % (left, m.group(1), right, left, other, right))
     for m in RETURN_RE.finditer(code):
         value = m.group(1)
         new = "return %s;" % RETURN_FLIP[value]
         add(splice(line, m.start(), m.end(), new), "`return %s` -> `%s`" % (value, new[:-1]))
     for m in NOT_RE.finditer(code):
-        add(splice(line, m.start(), m.start() + 1, ""), "`!` removed")
+        operand = word_after(line, m.start() + 1)
+        add(splice(line, m.start(), m.start() + 1, ""), "`!%s` -> `%s`" % (operand, operand))
     return found
 
 
