@@ -212,6 +212,22 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   emu::HoldKey(RKEY_VolUp, 0);
   emu::HoldKey(RKEY_Ok, 0);
   EXPECT_EQ(keyboardWindowShowing, 1);
+  emu::HoldKey(RKEY_Exit, 0);  // the keyboard's cancel
+  emu::HoldKey(RKEY_Exit, 0);
+  // Move from the window moves the entry shown: a multi-selection goes.
+  SelectByKeys("Movies");
+  emu::HoldKey(RKEY_Ok, 0);
+  Mark({"One.rec"});
+  ASSERT_EQ(MultiSelectCount(), 1);
+  OpenInfo("Two.rec");
+  for (int i = 0; i < 3; i++) emu::HoldKey(RKEY_VolUp, 0);
+  ASSERT_EQ(infoCommandOption, 3);
+  // OK without its release: the move window would take the release for OK.
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(moveWindowShowing, 1);
+  EXPECT_EQ(MultiSelectCount(), 0);
+  emu::PressKey(RKEY_Exit);
+  EXPECT_TRUE(disk->Exists("/DataFiles/Movies/Two.rec"));
 }
 
 class LogoTest : public InfoTest {

@@ -259,11 +259,11 @@ TEST_F(StopMenuTest, StopOnARecordingInTheListEndsItOrSaysItCouldNot) {
   rec.recType = RECTYPE_Normal;
   rec.duration = 60;
   strcpy(rec.fileName, "Show 14.rec");
-  ASSERT_TRUE(emu::SetRecording(0, rec, "/mnt/hd/DataFiles/Show 14.rec"));
+  ASSERT_TRUE(emu::SetRecording(3, rec, "/mnt/hd/DataFiles/Show 14.rec"));  // the last slot
   strcpy(rec.fileName, "Show 13.rec");
   ASSERT_TRUE(emu::SetRecording(1, rec, "/mnt/hd/DataFiles/Show 13.rec"));
   OpenList();
-  for (int slot : {0, 1}) {
+  for (int slot : {3, 1}) {
     bool endsBefore = slot == 1;
     const char* name = endsBefore ? "Show 13.rec" : "Show 14.rec";
     SCOPED_TRACE(name);

@@ -179,6 +179,11 @@ TEST_F(RecycleBinTest, EmptyingByHandAFolderThenEverything) {
   Bin("/DataFiles/Movies/Extras/Deep.rec", kBlock, testdisk::Stamp(2026, 11, 2, 9, 0));
   OpenList();
   emu::PressKey(RKEY_Recall);
+  // Blue on a recycled file deletes it for good, with its companions.
+  SelectByKeys("Big C.rec.del");
+  emu::HoldKey(RKEY_Blue, 0);
+  EXPECT_EQ(InBin("/DataFiles/Big C.rec"), 0);
+  EXPECT_EQ(Find("Big C.rec.del"), 0);
   SelectByKeys("Movies");
   emu::PressKey(RKEY_Ok);
   ASSERT_STREQ(CurrentDir, "/DataFiles/Movies");

@@ -46,8 +46,8 @@ class RenameTest : public BrowseTest {
 
 TEST_F(RenameTest, ARenamedRecordingTakesItsCompanionsAndItsHistoryAlong) {
   Played("/DataFiles/Show 03.rec", 400);
-  ASSERT_TRUE(disk->File("/DataFiles/Solo.rec", 5 * 9024));  // no companions
-  Played("/DataFiles/Solo.rec", 3);
+  ASSERT_TRUE(disk->File("/DataFiles/Solo.2026.rec", 5 * 9024));  // no companions
+  Played("/DataFiles/Solo.2026.rec", 3);
   OpenList();
   SelectByKeys("Show 03.rec");
   White();
@@ -98,13 +98,18 @@ TEST_F(RenameTest, ARenamedRecordingTakesItsCompanionsAndItsHistoryAlong) {
   EXPECT_EQ(Trio("/DataFiles/Evening News.rec"), 3);
   emu::HoldKey(RKEY_Exit, 0);
 
-  // A recording without companions keeps its history too.
-  SelectByKeys("Solo.rec");
-  RenameSelected("Duet");
+  // A recording without companions keeps its history too; only the last
+  // dot starts the extension.
+  SelectByKeys("Solo.2026.rec");
+  White();
+  EXPECT_STREQ(renameString, "Solo.2026");
+  EXPECT_STREQ(suffixRename, ".rec");
+  Rename("Duet");
+  emu::HoldKey(RKEY_Exit, 0);
   EXPECT_TRUE(Has("/DataFiles/Duet.rec"));
   ASSERT_NE(History("Duet.rec"), nullptr);
   EXPECT_EQ(History("Duet.rec")->positionBlock, 3u);
-  EXPECT_EQ(History("Solo.rec"), nullptr);
+  EXPECT_EQ(History("Solo.2026.rec"), nullptr);
   EXPECT_NE(HistoryFile().find("\tDuet.rec\r\n"), std::string::npos);
 }
 
