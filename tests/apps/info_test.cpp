@@ -108,6 +108,9 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   GMToffsetOption = 12 * 60;
   emu::HoldKey(RKEY_Prev, 0);
   EXPECT_TRUE(ValueReads(175, "Sat, 21 Nov 2026 11:30am ~ 12:35pm"));
+  GMToffsetOption = -24 * 60;  // back over midnight
+  emu::HoldKey(RKEY_Prev, 0);
+  EXPECT_TRUE(ValueReads(175, "Thu, 19 Nov 2026 11:30pm ~ 12:35am"));
   GMToffsetOption = 60;
   emu::HoldKey(RKEY_Prev, 0);
 

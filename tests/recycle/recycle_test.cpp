@@ -258,6 +258,16 @@ TEST_F(RecycleBinTest, RestoreFindsAFreeNameAndSaysSo) {
   }
   EXPECT_EQ(InBin("/DataFiles/Big A.rec"), 0);
   EXPECT_EQ(Find("Big A.rec.del"), 0);
+  // A disk that refuses the rename: the failure is shown, the file stays in the bin.
+  SelectByKeys("Big C.rec.del");
+  emu::CutPowerAfter(0);
+  emu::HoldKey(RKEY_Red, 0);
+  emu::RestorePower();
+  EXPECT_EQ(MessageWindowShowing, 1);
+  EXPECT_STREQ(lastMessageTitle, "Recyle Bin Failure.");  // sic, as the recorder's texts
+  EXPECT_EQ(InBin("/DataFiles/Big C.rec"), 3);
+  EXPECT_GT(Find("Big C.rec.del"), 0);
+  emu::PressKey(RKEY_Ok);
   // A companion left alone under the plain name takes that name as well.
   SelectByKeys("Big B.rec.del");
   emu::HoldKey(RKEY_Red, 0);
