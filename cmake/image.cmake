@@ -52,3 +52,20 @@ function(pvr_image target)
                         ${CMAKE_BINARY_DIR}/linkcheck)
   add_dependencies(${target} ${target}_linkcheck)
 endfunction()
+
+# The image host (tools/image/taphost.c): the program that runs these images
+# under qemu-mipsel with uClibc-ng's own loader against the emulated recorder.
+# A plain C program on uClibc-ng's start files; it exports the firmware's
+# calls and internals to the images it loads.
+if(PVR_UCLIBC)
+  add_executable(taphost ${CMAKE_SOURCE_DIR}/tools/image/taphost.c)
+  target_include_directories(taphost PRIVATE ${CMAKE_SOURCE_DIR}/include
+                                             ${CMAKE_SOURCE_DIR}/firmware)
+  target_compile_options(taphost PRIVATE -fno-stack-protector -U_FORTIFY_SOURCE)
+  target_link_options(taphost PRIVATE -nostdlib -no-pie -Wl,-E
+                      -Wl,--dynamic-linker=/lib/ld-uClibc.so.0 ${CMAKE_SYSROOT}/usr/lib/crt1.o
+                      ${CMAKE_SYSROOT}/usr/lib/crti.o -L${CMAKE_SYSROOT}/usr/lib
+                      -L${CMAKE_SYSROOT}/lib)
+  target_link_libraries(taphost PRIVATE c gcc ${CMAKE_SYSROOT}/usr/lib/crtn.o)
+  set_target_properties(taphost PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+endif()

@@ -42,6 +42,7 @@ std::string FolderOfFile(const std::string& path) {
 }
 
 void Unload(int index) {
+  UnloadHosted(index);
   TYPE_TapTask& task = tapTask[index];
   void* image = task.image;
   delete task.file;
@@ -203,6 +204,19 @@ int LoadImage(const std::string& path) {
   if (!S_ISREG(st.st_mode)) {
     SetError(path + " is not an application image (not a file)");
     return -1;
+  }
+  if (IsHostImage(path)) {
+    int slot = FreeSlot();
+    if (slot < 0) {
+      SetError("the application table is full");
+      return -1;
+    }
+    HostedImage hostedImage;
+    if (!LoadHosted(slot, path, hostedImage)) return -1;
+    dword hostedId;
+    memcpy(&hostedId, &hostedImage.header->id, sizeof hostedId);
+    return Start(nullptr, hostedImage.header, hostedId, path, hostedImage.main, hostedImage.handler,
+                 nullptr);
   }
   if (!CheckElf(path)) return -1;
   void* image = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);

@@ -126,6 +126,27 @@ bool CopyTree(int from, const std::string& to) {
   return ok;
 }
 
+// Removes everything below the folder `path` (the folder stays). Folders the
+// overlay left without permissions are opened up first.
+void RemoveContents(const std::string& path) {
+  DIR* dir = opendir(path.c_str());
+  if (!dir) return;
+  while (dirent* e = readdir(dir)) {
+    if (!strcmp(e->d_name, ".") || !strcmp(e->d_name, "..")) continue;
+    std::string child = path + "/" + e->d_name;
+    struct stat st;
+    if (lstat(child.c_str(), &st) != 0) continue;
+    if (S_ISDIR(st.st_mode)) {
+      chmod(child.c_str(), 0700);
+      RemoveContents(child);
+      rmdir(child.c_str());
+    } else {
+      unlink(child.c_str());
+    }
+  }
+  closedir(dir);
+}
+
 void ReadNet() {
   std::lock_guard<std::mutex> lock(netMutex);
   if (ptyMaster < 0) return;
@@ -264,10 +285,37 @@ bool MountExternal(const std::string& stage, const emu::ExternalDrive& drive) {
   }
   std::string at = stage + drive.mountPoint.substr(4);
   if (!MakeFolders(at)) return Fail("mkdir " + drive.mountPoint);
-  std::string options = "mode=0777";
-  if (drive.sizeMB > 0) options += ",size=" + std::to_string(drive.sizeMB) + "m";
-  if (mount(drive.device.c_str(), at.c_str(), "tmpfs", 0, options.c_str()) != 0) {
-    return Fail("cannot mount " + drive.device + " at " + drive.mountPoint);
+  bool onDisk = !drive.onDiskDir.empty();
+  if (onDisk && drive.sizeMB > 0) {
+    SetError("the drive " + drive.device + " on disk has no size of its own");
+    return false;
+  }
+  // On disk: an overlay whose upper folder (on the host's disk) holds every
+  // file, over an empty lower one, so that it is a mount of its own with its
+  // own device like a drive in memory. Where the host's file system cannot
+  // carry an overlay the drive stays in memory.
+  std::string files = drive.onDiskDir + "/files";
+  if (onDisk) {
+    RemoveContents(drive.onDiskDir);
+    std::string lower = drive.onDiskDir + "/.lower", work = drive.onDiskDir + "/.work";
+    if (!MakeFolders(files) || !MakeFolders(lower) || !MakeFolders(work))
+      return Fail("cannot make the folders of " + drive.device + " in " + drive.onDiskDir);
+    std::string options = "lowerdir=" + lower + ",upperdir=" + files + ",workdir=" + work;
+    onDisk = mount(drive.device.c_str(), at.c_str(), "overlay", 0,
+                   (options + ",userxattr").c_str()) == 0 ||
+             mount(drive.device.c_str(), at.c_str(), "overlay", 0, options.c_str()) == 0;
+    if (!onDisk) {
+      fprintf(stderr, "recorder: %s stays in memory: no overlay on %s (%s)\n", drive.device.c_str(),
+              drive.onDiskDir.c_str(), strerror(errno));
+      RemoveContents(drive.onDiskDir);
+    }
+  }
+  if (!onDisk) {
+    std::string options = "mode=0777";
+    if (drive.sizeMB > 0) options += ",size=" + std::to_string(drive.sizeMB) + "m";
+    if (mount(drive.device.c_str(), at.c_str(), "tmpfs", 0, options.c_str()) != 0) {
+      return Fail("cannot mount " + drive.device + " at " + drive.mountPoint);
+    }
   }
   if (!drive.seedDir.empty()) {
     int seed = open(drive.seedDir.c_str(), O_RDONLY | O_DIRECTORY);
@@ -320,7 +368,12 @@ bool MountAll() {
   if (ok && mount(stage, "/mnt", nullptr, MS_MOVE, nullptr) != 0) {
     ok = Fail("cannot move the new /mnt into place");
   }
-  if (!ok) umount2(stage, MNT_DETACH);
+  if (!ok) {
+    umount2(stage, MNT_DETACH);
+    for (const emu::ExternalDrive& drive : config.drives) {
+      if (!drive.onDiskDir.empty()) RemoveContents(drive.onDiskDir);
+    }
+  }
   rmdir(stage);
   return ok;
 }
@@ -389,6 +442,7 @@ void Shutdown(dword reason) {
     if (IsRunning(i)) CallHandler(i, EVT_STOP, reason, 0);
   }
   UnloadAll();
+  StopImageHost();
   DrainNet();
   CloseTerminal();
   // The disk folder is left as the recorder found it, without the folders
@@ -396,6 +450,10 @@ void Shutdown(dword reason) {
   umount2("/mnt", MNT_DETACH);
   for (const std::string& alias : createdAliases) rmdir(alias.c_str());
   createdAliases.clear();
+  // A drive on disk is given back as empty as a drive in memory.
+  for (const ExternalDrive& drive : config.drives) {
+    if (!drive.onDiskDir.empty()) RemoveContents(drive.onDiskDir);
+  }
   booted = false;
 }
 

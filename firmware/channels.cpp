@@ -27,6 +27,8 @@ std::vector<TYPE_TapChInfo> channels[2];  // TV, radio
 int currentType = SVC_TYPE_Tv;
 int currentNum = 0;
 bool channelStarted = true;
+// The picture-in-picture: the firmware reports it as channel 0 started.
+bool pipShown = false;
 
 TYPE_File playFile;
 
@@ -209,6 +211,7 @@ void ResetChannels() {
   currentType = SVC_TYPE_Tv;
   currentNum = 0;
   channelStarted = true;
+  pipShown = false;
   playback = Playback();
   playInfoOverrun = false;
   muted = false;
@@ -401,7 +404,14 @@ int TAP_Channel_Start(int mainSub, int svcType, int svcNum) {
   return 1;
 }
 
-int TAP_Channel_IsStarted(int mainSub) { return mainSub == 0 && fw::channelStarted ? 1 : 0; }
+// As the recorder answers: 1 (the main picture) while a service shows, 0
+// (the sub picture) only while the picture-in-picture shows. Applications ask
+// for 0 to leave keys alone during the picture-in-picture.
+int TAP_Channel_IsStarted(int mainSub) {
+  if (mainSub == 1) return fw::channelStarted ? 1 : 0;
+  if (mainSub == 0) return fw::pipShown ? 1 : 0;
+  return 0;
+}
 
 int TAP_Timer_GetTotalNum(void) { return static_cast<int>(fw::timers.size()); }
 
@@ -447,6 +457,8 @@ void SetPlayInfoOverrun(bool on) { fw::playInfoOverrun = on; }
 bool PlaybackPaused() {
   return fw::playback.active && fw::playback.info.trickMode == TRICKMODE_Pause;
 }
+
+void SetPictureInPicture(bool shown) { fw::pipShown = shown; }
 
 std::string PlayingPath() { return fw::playback.active ? fw::playback.path : ""; }
 

@@ -25,6 +25,10 @@ struct ExternalDrive {
   uint64_t sizeMB = 0;
   // statfs reports it as an NFS mount (file-system type 0x6969).
   bool nfs = false;
+  // A host folder where the drive keeps its files on disk instead of in
+  // memory: filled from the seed at boot and emptied at shutdown. Such a
+  // drive has no size of its own (sizeMB must be 0).
+  std::string onDiskDir;
 };
 
 struct Config {
@@ -82,6 +86,15 @@ int StartLinkedApplication(const LinkedApplication& app);
 // from there is skipped. Returns how many were loaded; LastError() then holds
 // the reasons for the files that were refused ("" when none was).
 int LoadAutoStart();
+// Release images for the recorder's CPU (MIPS32 little-endian, uClibc-ng)
+// run in the image host `program` (tools/image/taphost.c) under qemu-mipsel
+// with the C library of `sysroot`, started inside the booted recorder; from
+// then on LoadApplication, AutoStart and the applications' own starts load
+// such images there. Shutdown stops it. False with LastError() when it
+// cannot start.
+bool StartImageHost(const std::string& program, const std::string& sysroot);
+// An ELF image for the recorder's CPU (MIPS32 little-endian, 32-bit).
+bool IsRecorderImage(const std::string& path);
 bool IsRunning(int index);
 int RunningCount();
 struct RunningApplication {
@@ -97,9 +110,15 @@ std::vector<RunningApplication> RunningApplications();  // in table order
 void Shutdown(dword reason = 0);
 
 // --- events: all of them run on the calling thread -------------------------
-// Delivers a key to the running applications (and then to the firmware's own
-// model when no application consumed it). Returns what the last handler gave.
+// A key as the remote sends it: a plain code is a whole press, the code and
+// then its release (code | 0x2000000); a code that already carries flags (a
+// held report, a release, an attached keyboard's character) goes alone.
+// Returns what the last handler gave the first code.
 dword PressKey(dword code);
+// Delivers exactly one code to the running applications (and then to the
+// firmware's own model when no application consumed it): a press without
+// its release, for the few tests that need the halves apart.
+dword SendKey(dword code);
 void HoldKey(dword code, int repeats = 6);  // press, held reports, release
 void ReleaseKey(dword code);
 // Idle events, each advancing the clock. While a child process of this
@@ -120,6 +139,14 @@ dword SendEventTo(int index, word event, dword param1, dword param2);
 // Returns false with a message in LastError() for an unknown word, and for a
 // snapnext: whose frame never came or could not be written.
 bool RunScript(const std::string& script);
+// The code a remote of `remoteType` sends for a key (named by its code after
+// the application's key translation): remotes of type 2 and 3 send other codes
+// for some keys, which the application translates back.
+dword RemoteCode(int remoteType, dword key);
+// The remote of the recorder model whose keys scripts press by name (1, the
+// default, sends the codes the names give).
+void SetScriptRemoteType(int remoteType);
+
 // Key code for a key name ("Ok", "FileList", "Blue", "0"...), case-insensitive;
 // 0 when unknown.
 dword KeyByName(const std::string& name);
@@ -188,6 +215,9 @@ void SetChannels(const std::vector<TYPE_TapChInfo>& tv, const std::vector<TYPE_T
 bool SetRecording(int slot, const TYPE_RecInfo& info, const std::string& systemPath = "");
 void ClearRecording(int slot);
 void SetTimers(const std::vector<TYPE_TimerInfo>& timers);  // TAP_Timer_GetInfo
+// Shows or hides the picture-in-picture (TAP_Channel_IsStarted(0)); the
+// next boot hides it.
+void SetPictureInPicture(bool shown);
 bool IsPlaying();
 std::string PlayingPath();  // system path of the file playing; empty when none
 bool PlaybackPaused();

@@ -105,23 +105,29 @@ void TAP_EnterNormal(void) { fw::normalHolders = 0; }
 
 namespace emu {
 
-dword PressKey(dword code) {
+dword SendKey(dword code) {
   dword result = fw::RouteKey(code, code);
   fw::UnloadPendingApps();
   fw::Settle();
   return result;
 }
 
-void HoldKey(dword code, int repeats) {
-  PressKey(code);
-  for (int i = 0; i < repeats; i++) {
-    fw::AdvanceTicks(10);  // the remote repeats about ten times a second
-    PressKey(code | RKEY_FLAG_HELD);
-  }
-  PressKey(code | RKEY_FLAG_RELEASED);
+dword PressKey(dword code) {
+  dword result = SendKey(code);
+  if ((code & 0xFF000000u) == 0) SendKey(code | RKEY_FLAG_RELEASED);
+  return result;
 }
 
-void ReleaseKey(dword code) { PressKey(code | RKEY_FLAG_RELEASED); }
+void HoldKey(dword code, int repeats) {
+  SendKey(code);
+  for (int i = 0; i < repeats; i++) {
+    fw::AdvanceTicks(10);  // the remote repeats about ten times a second
+    SendKey(code | RKEY_FLAG_HELD);
+  }
+  SendKey(code | RKEY_FLAG_RELEASED);
+}
+
+void ReleaseKey(dword code) { SendKey(code | RKEY_FLAG_RELEASED); }
 
 void Idle(int count) {
   for (int n = 0; n < count; n++) {

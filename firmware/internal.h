@@ -110,6 +110,25 @@ void KeepPaceWithChildren();
 // --- network output (boot.cpp) ------------------------------------------------------
 void DrainNet();
 
+// --- the image host (relay.cpp) -----------------------------------------------------
+// An image for the recorder's CPU, loaded into the image host: its header
+// (a copy) and the entries that forward to it.
+struct HostedImage {
+  const TYPE_TapHeader* header;
+  int (*main)(void);
+  dword (*handler)(word, dword, dword);
+};
+bool HostRunning();
+bool HostHasChildren();  // a child process of the host (an application's) runs
+// The host runs and `path` is an image for the recorder's CPU.
+bool IsHostImage(const std::string& path);
+// Loads the image into the host for table slot `slot`; false with a message
+// (SetError) when the host refuses it.
+bool LoadHosted(int slot, const std::string& path, HostedImage& image);
+void UnloadHosted(int slot);
+void StopImageHost();
+byte AnalogModeFlag();  // "_isAnalogMode"
+
 // --- memory (memory.cpp) ---------------------------------------------------------------
 void ResetMemory();
 

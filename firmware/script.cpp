@@ -1,12 +1,16 @@
 // Scripts of the recorder program: remote-control keys by name and a few
 // words that steer the emulated recorder (see README, "The recorder program").
 #include <ctype.h>
+#include <dirent.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <strings.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "internal.h"
 
@@ -97,6 +101,8 @@ const KeyName kKeys[] = {
     {"Option7", RKEY_Option7},
 };
 
+int scriptRemoteType = 1;
+
 bool ParseNumber(const std::string& text, long& value) {
   if (text.empty()) return false;
   char* end = nullptr;
@@ -109,6 +115,31 @@ bool Fail(const std::string& word, const std::string& why) {
   return false;
 }
 
+// Prints each file below the system folder top + below, in name order, as
+// "files| NAME SIZE" on stderr, NAME relative to top; folders only as the
+// way to their files. A run's checks read what a drive held at that moment.
+void ListFiles(const std::string& top, const std::string& below) {
+  DIR* dir = opendir((top + below).c_str());
+  if (!dir) return;
+  std::vector<std::string> names;
+  while (dirent* entry = readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  closedir(dir);
+  std::sort(names.begin(), names.end());
+  for (const std::string& name : names) {
+    std::string path = below + "/" + name;
+    struct stat st;
+    if (lstat((top + path).c_str(), &st) != 0) continue;
+    if (S_ISDIR(st.st_mode)) {
+      ListFiles(top, path);
+    } else {
+      fprintf(stderr, "files| %s %lld\n", path.c_str() + 1, static_cast<long long>(st.st_size));
+    }
+  }
+}
+
 bool RunWord(const std::string& word) {
   size_t colon = word.find(':');
   std::string verb = colon == std::string::npos ? "" : word.substr(0, colon);
@@ -119,12 +150,14 @@ bool RunWord(const std::string& word) {
     dword key = emu::KeyByName(word);
     if (key == 0 && word.rfind("0x", 0) == 0 && ParseNumber(word, n)) key = static_cast<dword>(n);
     if (key == 0) return Fail(word, "unknown key");
-    emu::PressKey(key);
-  } else if (verb == "hold" || verb == "release") {
-    dword key = emu::KeyByName(arg);
+    emu::PressKey(emu::RemoteCode(scriptRemoteType, key));
+  } else if (verb == "hold" || verb == "release" || verb == "press") {
+    dword key = emu::RemoteCode(scriptRemoteType, emu::KeyByName(arg));
     if (key == 0) return Fail(word, "unknown key");
     if (verb == "hold") {
       emu::HoldKey(key);
+    } else if (verb == "press") {
+      emu::SendKey(key);
     } else {
       emu::ReleaseKey(key);
     }
@@ -169,6 +202,14 @@ bool RunWord(const std::string& word) {
     if (!(verb == "plug" ? emu::PlugDrive(arg) : emu::UnplugDrive(arg))) {
       return Fail(word, verb == "plug" ? "no such drive pulled out" : "no such drive plugged in");
     }
+  } else if (verb == "files") {
+    std::string folder = ResolveName(arg.c_str());
+    struct stat st;
+    if (arg.empty() || folder.empty() || stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+      return Fail(word, "expected files:FOLDER (a firmware folder)");
+    }
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    ListFiles(folder, "");
   } else if (verb == "key") {
     if (!ParseNumber(arg, n) || n <= 0) return Fail(word, "expected key:CODE");
     emu::PressKey(static_cast<dword>(n));
@@ -182,6 +223,24 @@ bool RunWord(const std::string& word) {
 }  // namespace fw
 
 namespace emu {
+
+dword RemoteCode(int remoteType, dword key) {
+  static const dword type2[][2] = {{0x10024, 0x10048}, {0x10025, 0x10049}, {0x10026, 0x1004A},
+                                   {0x1003F, 0x10047}, {0x10044, 0x10045}, {0x10045, 0x10025},
+                                   {0x10046, 0x10026}, {0x10047, 0x1003F}, {0x10048, 0x10024},
+                                   {0x10049, 0x1003E}};
+  dword plain = key & RKEY_MASK;
+  if (remoteType == 2) {
+    for (const auto& pair : type2) {
+      if (pair[0] == plain) return (key & ~RKEY_MASK) | pair[1];
+    }
+  } else if (remoteType == 3 && plain == 0x1003F) {
+    return (key & ~RKEY_MASK) | 0x10023;
+  }
+  return key;
+}
+
+void SetScriptRemoteType(int remoteType) { fw::scriptRemoteType = remoteType; }
 
 dword KeyByName(const std::string& name) {
   for (const fw::KeyName& k : fw::kKeys) {

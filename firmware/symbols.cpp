@@ -63,6 +63,8 @@ const std::string* FolderOfRecord(const dword* record) {
 
 }  // namespace
 
+byte AnalogModeFlag() { return isAnalogMode; }
+
 byte GetAnalogEncoderState() { return analogEncoderMode; }
 void AnalogChangeAction() { isAnalogMode = !isAnalogMode; }
 void SetAnalogEncoderMode(byte mode) { analogEncoderMode = mode; }

@@ -65,6 +65,8 @@ double Seconds(const timespec& t) { return (double)t.tv_sec + (double)t.tv_nsec 
 // A child of this process runs and none has ended (the application reaps
 // its own; an ended one waits for it).
 bool ChildRunning() {
+  // The image host is a child that always runs: the applications' children are its.
+  if (fw::HostRunning()) return fw::HostHasChildren();
   siginfo_t info;
   memset(&info, 0, sizeof info);
   if (waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) != 0) return false;

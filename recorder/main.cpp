@@ -24,6 +24,13 @@
 #include "emu.h"
 #include "web.h"
 
+// The image host for release images (./pvr tap builds both).
+#ifndef PVR_IMAGE_HOST
+#define PVR_IMAGE_HOST "build-tap/taphost"
+#endif
+#ifndef PVR_IMAGE_SYSROOT
+#define PVR_IMAGE_SYSROOT "build-tap/uclibc/sysroot"
+#endif
 #ifndef PVR_DEFAULT_TAP
 #define PVR_DEFAULT_TAP "Pavrolinex.tap"
 #endif
@@ -31,14 +38,15 @@
 namespace {
 
 int Usage(const char* why) {
-  fprintf(stderr,
-          "recorder: %s\n"
-          "usage: recorder --disk DIR [--usb DIR [--usb-size MB] [--usb-nfs]]...\n"
-          "                [--script TEXT|FILE] [--tap PATH] [--sysid N] [--net-output FILE] "
-          "[--real-time]\n"
-          "                [--disk-size MB] [--channels FILE] [--recording SLOT:FILE]...\n"
-          "                [--web [ADDRESS:]PORT]\n",
-          why);
+  fprintf(
+      stderr,
+      "recorder: %s\n"
+      "usage: recorder --disk DIR [--usb DIR [--usb-size MB | --usb-on-disk DIR] [--usb-nfs]]...\n"
+      "                [--script TEXT|FILE] [--tap PATH] [--sysid N] [--net-output FILE] "
+      "[--real-time]\n"
+      "                [--disk-size MB] [--channels FILE] [--recording SLOT:FILE]...\n"
+      "                [--web [ADDRESS:]PORT]\n",
+      why);
   return 2;
 }
 
@@ -171,6 +179,9 @@ int main(int argc, char** argv) {
       drive.mountPoint = "/mnt/sd" + letter + "1";
       drive.dataFilesName = n == 0 ? "USB" : "USB" + std::to_string(n + 1);
       config.drives.push_back(drive);
+    } else if (opt == "--usb-on-disk") {
+      if (config.drives.empty()) return Usage("--usb-on-disk follows the --usb it is about");
+      config.drives.back().onDiskDir = Absolute(value);
     } else if (opt == "--usb-size") {
       char* end = nullptr;
       long long size = strtoll(value.c_str(), &end, 10);
@@ -216,18 +227,20 @@ int main(int argc, char** argv) {
     std::string why;
     if (!ReadChannels(channels, tv, radio, why)) return Usage(why.c_str());
   }
+  // The model's remote, as the application will find it described: script
+  // words and the page's remote send its codes.
+  for (const char* at : {"/ProgramFiles/Settings/", "/ProgramFiles/"}) {
+    std::string file = config.diskDir + at + "FirmwareTMS.dat";
+    if (!IsFile(file)) continue;
+    webOptions.remoteType = web::RemoteTypeFromFile(file, config.systemId);
+    break;
+  }
+  emu::SetScriptRemoteType(webOptions.remoteType);
   if (serve) {
     // The live front end: time runs with the real clock in the event loop,
     // never inside a script's waits, and the picture moves.
     config.livePicture = true;
     webOptions.idleTicks = config.idleTicks;
-    // The model's remote, as the application will find it described.
-    for (const char* at : {"/ProgramFiles/Settings/", "/ProgramFiles/"}) {
-      std::string file = config.diskDir + at + "FirmwareTMS.dat";
-      if (!IsFile(file)) continue;
-      webOptions.remoteType = web::RemoteTypeFromFile(file, config.systemId);
-      break;
-    }
   }
   if (config.drives.size() > 24) return Usage("too many --usb drives");
   if (IsFile(script)) {
@@ -261,6 +274,18 @@ int main(int argc, char** argv) {
       fprintf(stderr, "recorder: cannot record to %s (no such file on the disk)\n", file.c_str());
       emu::Shutdown(0);
       return 2;
+    }
+  }
+  // A release image runs as it is, on the recorder's C library and CPU.
+  if (emu::IsRecorderImage(tap)) {
+    fprintf(stderr,
+            "recorder: %s is an image for the recorder's CPU: running it under qemu-mipsel "
+            "with uClibc-ng (%s) in the image host %s\n",
+            tap.c_str(), PVR_IMAGE_SYSROOT, PVR_IMAGE_HOST);
+    if (!emu::StartImageHost(PVR_IMAGE_HOST, PVR_IMAGE_SYSROOT)) {
+      fprintf(stderr, "recorder: %s (./pvr tap builds it)\n", emu::LastError().c_str());
+      emu::Shutdown(0);
+      return 1;
     }
   }
   if (emu::LoadApplication(tap) < 0) {

@@ -28,21 +28,7 @@
 
 namespace web {
 
-dword RemoteCode(int remoteType, dword key) {
-  static const dword type2[][2] = {{0x10024, 0x10048}, {0x10025, 0x10049}, {0x10026, 0x1004A},
-                                   {0x1003F, 0x10047}, {0x10044, 0x10045}, {0x10045, 0x10025},
-                                   {0x10046, 0x10026}, {0x10047, 0x1003F}, {0x10048, 0x10024},
-                                   {0x10049, 0x1003E}};
-  dword plain = key & RKEY_MASK;
-  if (remoteType == 2) {
-    for (const auto& pair : type2) {
-      if (pair[0] == plain) return (key & ~RKEY_MASK) | pair[1];
-    }
-  } else if (remoteType == 3 && plain == 0x1003F) {
-    return (key & ~RKEY_MASK) | 0x10023;
-  }
-  return key;
-}
+dword RemoteCode(int remoteType, dword key) { return emu::RemoteCode(remoteType, key); }
 
 int RemoteTypeFromFile(const std::string& hostPath, uint16_t systemId) {
   std::ifstream in(hostPath, std::ios::binary);
@@ -481,7 +467,7 @@ class EventLoop {
         }
       }
       if (heldCode_ && now >= nextHeld_) {
-        emu::PressKey(heldCode_ | RKEY_FLAG_HELD);
+        emu::SendKey(heldCode_ | RKEY_FLAG_HELD);
         nextHeld_ = now + std::chrono::milliseconds(100);
         acted = true;
         // A key that stays down for minutes was lost by the browser.
@@ -507,7 +493,7 @@ class EventLoop {
       case Command::kDown:
         // One key at a time, as a remote control sends them.
         if (heldCode_) Release();
-        emu::PressKey(command.code);
+        emu::SendKey(command.code);
         heldCode_ = command.code;
         heldSince_ = Clock::now();
         nextHeld_ = heldSince_ + std::chrono::milliseconds(500);
@@ -517,11 +503,9 @@ class EventLoop {
         return true;
       case Command::kPress:
         if (heldCode_) Release();
+        // A whole press; an attached keyboard's character comes once, without
+        // a release (the release flag is one of its prefix's bits).
         emu::PressKey(command.code);
-        // An attached keyboard's character comes once, without a release:
-        // the release flag is one of its prefix's bits, so a release report
-        // would type the character a second time.
-        if ((command.code & 0xFF000000u) != 0xEE000000u) emu::ReleaseKey(command.code);
         return true;
       case Command::kPause:
         running_ = false;

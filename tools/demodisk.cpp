@@ -3,7 +3,8 @@
 //   demodisk [--small] [--force] DIR
 // DIR receives:
 //   hd/           the internal disk (recorder --disk DIR/hd)
-//   usb/          an external drive (recorder --usb DIR/usb)
+//   usb/          an external drive (recorder --usb DIR/usb), kept on disk in
+//                 usb-drive/ while the recorder runs (--usb-on-disk)
 //   channels.txt  the channel list the recordings were made from (--channels)
 //   recorder.args further options for the recorder, one a line (the recording
 //                 in progress: --recording SLOT:FILE)
@@ -602,6 +603,10 @@ int main(int argc, char** argv) {
                 true, 500);
     args.push_back("--usb");
     args.push_back(dir + "/usb");
+    // On disk, not in memory: what is copied to the drive takes its whole
+    // size (a copy fills the holes of the sparse recordings).
+    args.push_back("--usb-on-disk");
+    args.push_back(dir + "/usb-drive");
     // A 1 TB disk, about a third full with these recordings.
     args.push_back("--disk-size");
     args.push_back("1000000");

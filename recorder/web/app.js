@@ -63,6 +63,7 @@ const KEYBOARD = [
   ['f', 'File List', 'F'], ['m', 'Menu', 'M'], ['i', 'Info', 'I'], ['g', 'Guide', 'G'],
   ['p', 'Play', 'P'], [' ', 'Pause', 'Space'], ['s', 'Stop', 'S'], ['r', 'Record', 'R'],
   ['a', 'Audio Track', 'A'], ['Backspace', 'Recall', 'Backspace'], ['t', 'Teletext', 'T'],
+  ['z', 'Sleep', 'Z', 'Sleep (status screen)'],
   ['0', '0', '0'], ['1', '1', '1 … 9'],
 ];
 for (let d = 2; d <= 9; d++) KEYBOARD.push([String(d), String(d), null]);
@@ -81,13 +82,13 @@ function keyDown(name) {
   if (downKey === name) return;
   if (downKey) keyUp(downKey);
   downKey = name;
-  buttons.get(name)?.classList.add('down');
+  buttons.get(name)?.classList.add('pressed');
   post(`/key?action=down&code=0x${KEYS[name].toString(16)}`);
 }
 function keyUp(name) {
   if (downKey !== name) return;
   downKey = null;
-  buttons.get(name)?.classList.remove('down');
+  buttons.get(name)?.classList.remove('pressed');
   post(`/key?action=up&code=0x${KEYS[name].toString(16)}`);
 }
 
@@ -160,7 +161,7 @@ function buildKeymap() {
         const kbd = document.createElement('kbd');
         kbd.textContent = k[2];
         td1.appendChild(kbd);
-        td2.textContent = k[1] === '1' ? '1 … 9' : k[1];
+        td2.textContent = k[3] || (k[1] === '1' ? '1 … 9' : k[1]);
       }
       tr.append(td1, td2);
     }
@@ -173,14 +174,21 @@ function buildKeymap() {
 // the on-screen keyboard shows), printable characters go to the recorder as
 // key code 0xEE000000 plus the character, Backspace and Enter as the codes 0x08
 // and 0x0D; Escape, the arrows and the function keys keep their remote keys.
+// Letters beyond ASCII go in the keyboard's code page (437), as an attached
+// keyboard sends them: its accented letters at 0x80 to 0xA7, the sharp s at
+// 0xE1. Anything else it cannot send is left alone.
 const DIRECT_CODES = {'Backspace': 0x08, 'Enter': 0x0D};
+const CP437_LETTERS = 'ÇüéâäàåçêëèïîìÄÅÉæÆôöòûùÿÖÜ¢£¥₧ƒáíóúñÑªº';
 function directCode(e) {
   if (!window.pvrState || !window.pvrState.directMode) return null;
   if (e.ctrlKey || e.altKey || e.metaKey) return null;
   if (e.key in DIRECT_CODES) return DIRECT_CODES[e.key];
   if (e.key.length !== 1) return null;
   const c = e.key.charCodeAt(0);
-  return (c >= 0x20 && c <= 0x7E) || (c >= 0x80 && c <= 0xA7) ? c : null;
+  if (c >= 0x20 && c <= 0x7E) return c;
+  if (e.key === 'ß') return 0xE1;
+  const at = CP437_LETTERS.indexOf(e.key);
+  return at >= 0 ? 0x80 + at : null;
 }
 function typeDirect(code) {
   post(`/key?action=press&code=0x${(0xEE000000 + code).toString(16)}`);

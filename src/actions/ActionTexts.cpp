@@ -76,6 +76,23 @@ AppText text_MultiAllLine2 = {"all files in this folder?", "in diesem Ordner aus
 AppText text_DeleteFailedTitle = {"File Delete Failed.", "L\xF6schen fehlgeschlagen."};
 AppText text_DeleteFailedLine1 = {"Failed to delete file:", "Datei nicht gel\xF6scht:"};
 AppText text_RenameFailedTitle = {"File Rename Failed.", "Umbenennen fehlgeschlagen."};
-AppText text_RenameFailedLine1 = {"Failed to rename file:", "Datei nicht umbenannt:"};
 AppText text_MoveFailedTitle = {"File Move Failed.", "Verschieben fehlgeschlagen."};
-AppText text_MoveFailedLine1 = {"Failed to move file:", "Datei nicht verschoben:"};
+
+AppText text_InUseRecordingA = {"It is being recorded, or holds",
+                                "Es wird aufgenommen oder enth\xE4lt"};
+AppText text_InUseRecordingB = {"a recording in progress.", "eine laufende Aufnahme."};
+AppText text_InUsePlayingA = {"It is being played, or holds", "Es wird abgespielt oder enth\xE4lt"};
+AppText text_InUsePlayingB = {"the file being played.", "die abgespielte Datei."};
+AppText text_InUseCopyingA = {"A background copy is in progress", "Eine Hintergrundkopie l\xE4uft"};
+AppText text_InUseCopyingB = {"for it or for something in it.",
+                              "daf\xFCr oder f\xFCr seinen Inhalt."};
+AppText text_InUseDriveA = {"It is a drive or a mounted folder,", "Es ist ein Laufwerk oder ein"};
+AppText text_InUseDriveB = {"or it holds one.", "eingeh\xE4ngter Ordner, oder enth\xE4lt einen."};
+AppText text_InUseMediaA = {"~MediaFiles shows /MediaFiles: it goes",
+                            "~MediaFiles zeigt /MediaFiles: es geht,"};
+AppText text_InUseMediaB = {"when 'Mount MediaFiles' is switched off.",
+                            "wenn 'MediaFiles einh\xE4ngen' aus ist."};
+AppText text_PlayedFileGone = {"The played file is no longer there:",
+                               "Die abgespielte Datei ist nicht mehr da:"};
+AppText text_JobControlCharacter = {"No jobfile: a name holds a control character:",
+                                    "Keine Auftragsdatei: Steuerzeichen im Namen:"};

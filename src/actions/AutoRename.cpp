@@ -119,7 +119,9 @@ int AutoRenameSearchFiles() {
     const char* name = found[i].name;
     char from[PATH_BUFFER_SIZE];
     snprintf(from, sizeof from, "/mnt/hd/DataFiles/%.127s", name);
-    if (HDD_isFileInUse(from) != 0) continue;  // played or recorded: a later check
+    // Played, recorded or copied: a later check.
+    if (HDD_isFileInUse(from) != 0 || CheckEntryInUse("/DataFiles", name, 0) != IN_USE_None)
+      continue;
     char placeholder[NAME_FIELD], ending[64];
     int kind = 0;
     FileNameEligible(name, placeholder, &kind);
@@ -128,8 +130,11 @@ int AutoRenameSearchFiles() {
     char newName[PATH_BUFFER_SIZE];
     snprintf(newName, sizeof newName, "%s", name);
     StrReplace(newName, placeholder, ending);
+    // The three passes of every name the program makes; only a name the
+    // user typed keeps its letters beyond ASCII.
     MakeValidFileName(newName, LC_Control);
     MakeValidFileName(newName, LC_Reserved);
+    MakeValidFileName(newName, LC_PrintableOnly);
     char to[PATH_BUFFER_SIZE];
     snprintf(to, sizeof to, "/mnt/hd/DataFiles/%.126s", newName);
     MakeUniqueFileName(to);

@@ -1,9 +1,12 @@
 // Deleting from the list: the confirmation, recycling (renaming to ".del"
 // with the companions), permanent deletion of files and folders, and the
 // multi-selection round that drives one confirmation per selected entry.
+#include <dirent.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "actions/actions.h"
 #include "actions/texts.h"
@@ -39,12 +42,14 @@ class InEntryFolder {
   int entered_;
 };
 
-bool HasCompanions(const char* name) { return strlen(name) + kCompanionLength < 127; }
+// Room for a companion name: the recording's name may take all 126
+// characters, its ".inf" and ".nav" four more.
+constexpr int kCompanionSize = kNameMax + kCompanionLength + 8;
 
 }  // namespace
 
 void FormBinName(const char* name, int counter, const char* companion, const char* marker,
-                 char* out) {
+                 char* out, int reserve) {
   const char* dot = strrchr(name, '.');
   // A "." far from the end starts no extension: the counter goes at the end.
   if (dot && strlen(dot) > kMaxExtension) dot = nullptr;
@@ -56,7 +61,10 @@ void FormBinName(const char* name, int counter, const char* companion, const cha
   } else {
     snprintf(tail, sizeof tail, "%s%s%s", extension, companion, marker);
   }
-  int room = kNameMax - (int)strlen(tail);
+  // Cut as if the longest companion of the three were there, so that all
+  // three keep one base.
+  int extra = reserve - (int)strlen(companion);
+  int room = kNameMax - (int)strlen(tail) - (extra > 0 ? extra : 0);
   if (room < 0) room = 0;
   if (baseLength > room) baseLength = room;
   int tailLength = (int)strlen(tail);
@@ -68,17 +76,19 @@ void FormBinName(const char* name, int counter, const char* companion, const cha
 
 namespace {
 
-void FormRecycledName(const char* name, int counter, const char* companion, char* out) {
-  FormBinName(name, counter, companion, ".del", out);
+void FormRecycledName(const char* name, int counter, const char* companion, char* out,
+                      int reserve) {
+  FormBinName(name, counter, companion, ".del", out, reserve);
 }
 
-// The companion of a recording or recycled recording: x.rec.inf, x.rec.inf.del.
+// The companion of a recording or recycled recording: x.rec.inf,
+// x.rec.inf.del (out holds kCompanionSize bytes).
 void CompanionName(const char* name, const char* companion, char* out) {
   size_t length = strlen(name);
   if (IsFileRec(name) == 2) {
-    snprintf(out, kNameMax + 1, "%.*s%s.del", (int)(length - 4), name, companion);
+    snprintf(out, kCompanionSize, "%.*s%s.del", (int)(length - 4), name, companion);
   } else {
-    snprintf(out, kNameMax + 1, "%s%s", name, companion);
+    snprintf(out, kCompanionSize, "%s%s", name, companion);
   }
 }
 
@@ -94,6 +104,45 @@ void ShowMessage(const char* title, const char* line1, const char* line2) {
 
 void ShowFailure(AppText& title, const char* line1, const char* line2) {
   ShowMessage(Text(title), line1, line2);
+}
+
+// Removes the entry at the system path `path`, a folder with everything in
+// it, never leaving the device `device`: a folder of another device (a
+// drive, a mount) is not entered, so it and the folders above it stay.
+// True when `path` is gone.
+bool RemoveOnDevice(const char* path, dev_t device) {
+  struct stat st;
+  if (lstat(path, &st) != 0) return false;
+  if (!S_ISDIR(st.st_mode)) return unlink(path) == 0;
+  if (st.st_dev != device) return false;
+  DIR* dir = opendir(path);
+  if (!dir) return false;
+  while (dirent* entry = readdir(dir)) {
+    if (!strcmp(entry->d_name, ".") || !strcmp(entry->d_name, "..")) continue;
+    char inner[PATH_BUFFER_SIZE * 2];
+    if (snprintf(inner, sizeof inner, "%s/%s", path, entry->d_name) >= (int)sizeof inner) continue;
+    RemoveOnDevice(inner, device);
+  }
+  closedir(dir);
+  return rmdir(path) == 0;
+}
+
+// Deletes the folder `name` of the firmware folder `folder`: with
+// `removeContents` everything in it, else only when it is empty. A folder
+// that is or holds a mount point is left whole.
+bool RemoveFolder(const char* folder, const char* name, int removeContents) {
+  // Only a folder's own name: anything else would reach the folder that
+  // holds it, or beyond.
+  if (!name[0] || !strcmp(name, ".") || !strcmp(name, "..") || strchr(name, '/')) return false;
+  char path[PATH_BUFFER_SIZE];
+  int n = snprintf(path, sizeof path, "%s%s/%s", SYSTEM_ROOT, folder, name);
+  if (n <= 0 || n >= (int)sizeof path || MountAtOrBelow(path) != IN_USE_None) return false;
+  struct stat st;
+  if (lstat(path, &st) != 0) return false;
+  if (!removeContents || !S_ISDIR(st.st_mode)) {
+    return (S_ISDIR(st.st_mode) ? rmdir(path) : unlink(path)) == 0;
+  }
+  return RemoveOnDevice(path, st.st_dev);
 }
 
 }  // namespace
@@ -118,20 +167,6 @@ bool AppendShellQuoted(char* out, int size, const char* value) {
   return true;
 }
 
-bool FormatFolderDeleteCommand(char* out, int size, const char* folder, const char* name,
-                               int removeContents) {
-  // Only a folder's own name: anything else would widen "rm -rf" to the
-  // folder that holds it, or beyond.
-  if (!name || !name[0] || !strcmp(name, ".") || !strcmp(name, "..") || strchr(name, '/')) {
-    return false;
-  }
-  char path[512];
-  snprintf(path, sizeof path, "/mnt/hd%.300s/%.127s", folder, name);
-  int used = snprintf(out, size, "%s ", removeContents ? "rm -rf" : "rmdir");
-  if (used <= 0 || used >= size) return false;
-  return AppendShellQuoted(out, size, path);
-}
-
 void ForceTimestampUpdate(const char* path) {
   TYPE_File* file = TAP_Hdd_Fopen(path);
   if (!file) return;
@@ -145,21 +180,23 @@ void ForceTimestampUpdate(const char* path) {
 
 void RecycleAction() {
   fileDeleted = 0;
+  if (!GuardDestructiveAction(currentFile.folderPath, currentFile.name,
+                              Text(text_FileDeleteNotAllowed), 0))
+    return;
   InEntryFolder folder;
   const char* name = currentFile.name;
   if (!folder.Entered() || !Exists(name)) {
     ShowFailure(text_RecycleFailureTitle, Text(text_ErrorRenaming), name);
     return;
   }
-  bool companions = HasCompanions(name);
-  char inf[128] = "", nav[128] = "";
-  // HasCompanions leaves room for the suffix; a cut companion name would
-  // rename some other file, so the recording is left alone instead.
-  if (companions && (snprintf(inf, sizeof inf, "%s.inf", name) >= (int)sizeof inf ||
-                     snprintf(nav, sizeof nav, "%s.nav", name) >= (int)sizeof nav)) {
-    ShowFailure(text_RecycleFailureTitle, Text(text_ErrorRenaming), name);
-    return;
-  }
+  // The companions go along whatever the length of the name; when the
+  // recycled names must be shortened, all three are shortened alike, so that
+  // a restore finds them together.
+  char inf[kCompanionSize], nav[kCompanionSize];
+  CompanionName(name, ".inf", inf);
+  CompanionName(name, ".nav", nav);
+  bool companions = Exists(inf) || Exists(nav);
+  int reserve = companions ? kCompanionLength : 0;
   char target[128], targetInf[128] = "", targetNav[128] = "";
   int counter = 0;
   for (;; counter++) {
@@ -167,10 +204,10 @@ void RecycleAction() {
       ShowFailure(text_RecycleFailureTitle, Text(text_RecycleTooMany), name);
       return;
     }
-    FormRecycledName(name, counter, "", target);
+    FormRecycledName(name, counter, "", target, reserve);
     if (companions) {
-      FormRecycledName(name, counter, ".inf", targetInf);
-      FormRecycledName(name, counter, ".nav", targetNav);
+      FormRecycledName(name, counter, ".inf", targetInf, reserve);
+      FormRecycledName(name, counter, ".nav", targetNav, reserve);
     }
     if (!Exists(target) && !Exists(targetInf) && !Exists(targetNav)) break;
   }
@@ -192,6 +229,8 @@ void RecycleAction() {
 
 void DeleteAction(int isFile) {
   fileDeleted = 0;
+  AppText& refused = isFile ? text_FileDeleteNotAllowed : text_FolderDeleteNotAllowed;
+  if (!GuardDestructiveAction(currentFile.folderPath, currentFile.name, Text(refused), 0)) return;
   AppText& title = isFile ? text_DeleteFailedTitle : text_FolderDeleteFailedTitle;
   AppText& line1 = isFile ? text_DeleteFailedLine1 : text_FolderDeleteFailedLine1;
   char shown[128];
@@ -199,10 +238,10 @@ void DeleteAction(int isFile) {
   InEntryFolder folder;
   const char* name = currentFile.name;
   bool ok = folder.Entered() && name[0];
-  if (ok && isFile && IsFileRec(name) > 0 && HasCompanions(name)) {
+  if (ok && isFile && IsFileRec(name) > 0) {
     static const char* const companions[] = {".inf", ".nav"};
     for (const char* companion : companions) {
-      char companionName[128];
+      char companionName[kCompanionSize];
       CompanionName(name, companion, companionName);
       if (ok && Exists(companionName)) ok = DeleteFile(companionName);
     }
@@ -210,15 +249,9 @@ void DeleteAction(int isFile) {
   if (ok && isFile) {
     ok = DeleteFile(name);
   } else if (ok) {
-    char command[1200];
-    ok = FormatFolderDeleteCommand(command, sizeof command, currentFile.folderPath, name,
-                                   folderDeleteOption);
-    if (ok) {
-      // The result is judged by what is left on the disk, not by the status.
-      int status = system(command);
-      (void)status;
-      ok = !TAP_Hdd_Exist(name);
-    }
+    // The result is judged by what is left on the disk.
+    RemoveFolder(currentFile.folderPath, name, folderDeleteOption);
+    ok = !TAP_Hdd_Exist(name);
   }
   if (ok) {
     fileDeleted = 1;
@@ -274,6 +307,14 @@ void ActivateDeleteWindow(const char* name, dword attribute) {
     fileDeleted_MultiSelect = 0;
     ShowMessage(Text(text_FileDeleteNotAllowed), Text(text_FileRecordingA),
                 Text(text_FileRecordingB));
+    return;
+  }
+  // The played file itself may go: the delete stops its playback first.
+  if (!GuardDestructiveAction(
+          currentFile.folderPath, currentFile.name,
+          Text(isFolder ? text_FolderDeleteNotAllowed : text_FileDeleteNotAllowed),
+          GUARD_PlaybackStops)) {
+    fileDeleted_MultiSelect = 0;
     return;
   }
   fileDeleted = 0;

@@ -84,7 +84,7 @@ void ShowPage(HelpPage& page) {
   if (!BeginHelpScreen()) return;
   const char* const* lines = page[TextLanguage == 1 ? 1 : 0];
   TAP_Osd_FillBox(rgn, 40, 30, 640, 516, 0xFF1E1E1E);
-  PrintCenter(rgn, 40, 44, 680, lines[0], 0xFFFAFAFA, 0, 22);
+  PrintCenter(rgn, 40, 44, 680, lines[0], 0xFFFAFAFA, 0, 18);
   dword y = 96;
   for (int i = 1; i < 16 && lines[i]; i++, y += 30) {
     PrintLeft(rgn, 70, y, 660, lines[i], 0xFFFAFAFA, 0, 16);

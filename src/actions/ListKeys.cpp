@@ -542,9 +542,9 @@ void StopKey() {
   if (RecycleView()) return;
   if (ManagerMultiRefusal()) return;
   FileRecord* line = Selected();
-  if (line && (line->recordingNow || (line->playingNow && inPlaybackMode))) {
-    ActivateStopWindow(line->name);
-  }
+  // In the manager view "playing now" is an application that runs.
+  bool running = line && line->playingNow && (inPlaybackMode || ManagerView());
+  if (line && (line->recordingNow || running)) ActivateStopWindow(line->name);
 }
 
 void YellowKey() {

@@ -430,8 +430,25 @@ void PerformMove() {
                      ReturnFromMoveAcrossMountYesNo);
 }
 
+// Whether a text holds a control character: in a job file a line break
+// would start a line of its own, and BackgroundCopy would take it for one.
+bool HasControlCharacter(const char* text) {
+  for (const unsigned char* c = (const unsigned char*)text; *c; c++) {
+    if (*c < 0x20 || *c == 0x7F) return true;
+  }
+  return false;
+}
+
 // The first free job-file name and its 1024-byte block; false when none fits.
 bool BGCCreateJobfile() {
+  if (HasControlCharacter(GlbSourceDir) || HasControlCharacter(GlbTargetDir) ||
+      HasControlCharacter(GlbSourceFile)) {
+    ShowMessageWinX(rgn, Text(text_JobfileError), Text(text_JobControlCharacter), GlbSourceFile,
+                    300);
+    returnFromMove = 0;
+    fileMoved = 0;
+    return false;
+  }
   char block[1024];
   memset(block, 0, sizeof block);
   int used =
@@ -610,6 +627,11 @@ void DisplayQuembryMoveFolderList() {
     }
     PrintLeft(rgn, 152, (dword)(y + 2), 585, tail, colour, 0, 18);
   }
+  // The arrows sit outside the list's box: their places are cleared (the
+  // lower one crosses the separator line) before either is drawn again.
+  TAP_Osd_FillBox(rgn, 358, 136, 16, 10, 0xFF1E1E1E);
+  TAP_Osd_FillBox(rgn, 358, 422, 16, 10, 0xFF1E1E1E);
+  TAP_Osd_FillBox(rgn, 358, kWindowY + 358, 16, 2, 0xFF999999);
   if (printMoveFolderLine > 1) TAP_Osd_PutGd(rgn, 358, 136, &_ArrowUp_Gd, 1);
   if (printMoveFolderLine + kLinesPerPage - 1 < numberOfDestinationFolders) {
     TAP_Osd_PutGd(rgn, 358, 422, &_ArrowDown_Gd, 1);
@@ -738,6 +760,16 @@ void CommenceMoveProcess() {
   char destination[NAME_FIELD];
   snprintf(destination, sizeof destination, "%s", currentMoveDestination);
   FileRecord entry = *line;
+  int reason = CheckEntryInUse(entry.folderPath, entry.name, 0);
+  if (reason != IN_USE_None) {
+    ShowEntryInUse(reason, Text(text_MoveNotAllowed));
+    // The rest of a selection waits for another try, as after any failure.
+    MultiSelectClearAll();
+    if (moveWindowShowing) CloseQuembryMoveWindow();
+    if (processInBackground == 1) EndBackgroundCopy(-1);
+    returnFromMove = 1;
+    return;
+  }
   MoveAFile(entry.folderPath, destination, entry.name, (int)entry.attribute);
 }
 

@@ -40,6 +40,8 @@ constexpr int kFolderNameSize = 128;
 // so that no redraw of the list can hide the message.
 int cleanoutFailures;
 char cleanoutFailedName[kNameMax + 1];
+// Why the last recycled file left in place for being in use stayed.
+int cleanoutKeptReason;
 
 bool Exists(const char* name) { return name[0] && TAP_Hdd_Exist(name); }
 
@@ -53,6 +55,11 @@ bool EndsInDelMarker(const char* name) {
 // survives the delete is noted for the failure message.
 void DeleteRecycledTrio(const char* folder, const char* name) {
   if (RecycledFileInUse(folder, name)) return;
+  int reason = CheckEntryInUse(folder, name, 0);
+  if (reason != IN_USE_None) {
+    cleanoutKeptReason = reason;
+    return;
+  }
   char inf[128], nav[128];
   MakeInfNavNames(name, inf, nav);
   TAP_Hdd_Delete(name);
@@ -140,6 +147,7 @@ void ShowCleanoutFailure() {
 // folder. False when something stayed; the message is then up.
 bool EmptyFolderBin(const char* folder, int recursive) {
   cleanoutFailures = 0;
+  cleanoutKeptReason = IN_USE_None;
   if (HDD_ChangeDir(folder)) WalkBin(folder, recursive, false, DeleteVisitor);
   GotoPath(CurrentDir);
   return cleanoutFailures == 0;
@@ -150,6 +158,12 @@ bool EmptyFolderBin(const char* folder, int recursive) {
 // over it, where it stays until answered.
 void FinishEmptying(bool emptied, AppText& notice, int* returnFlag) {
   RestoreMessageWinTemp(rgn);
+  // What stayed for being in use is said instead of "emptied".
+  if (emptied && cleanoutKeptReason != IN_USE_None) {
+    ShowEntryInUse(cleanoutKeptReason, Text(text_BinTitle));
+    *returnFlag = 1;
+    return;
+  }
   if (emptied) {
     ShowMessageWinX(rgn, Text(text_BinTitle), Text(notice), "", 300);
     *returnFlag = 1;
@@ -187,6 +201,10 @@ void RecycleRestoreAction() {
   char line1[256], line2[160];
   int pushed = HDD_TAP_PushDir();
   bool entered = HDD_ChangeDir(currentFile.folderPath) != 0;
+  if (entered && !GuardDestructiveAction(currentFile.folderPath, name, Text(text_BinTitle), 0)) {
+    if (pushed) HDD_TAP_PopDir();
+    return;
+  }
   if (!entered || !EndsInDelMarker(name) || !Exists(name)) {
     snprintf(line1, sizeof line1, "%.100s: '%.127s'", Text(text_ErrorRenaming), name);
     DisplayMessageWindow(Text(text_RecycleFailureTitle), line1, "", ReturnFromMessageWindow);
@@ -208,10 +226,12 @@ void RecycleRestoreAction() {
       if (pushed) HDD_TAP_PopDir();
       return;
     }
-    FormBinName(base, counter, "", "", target);
+    // Shortened for a counter, the three keep one base.
+    int reserve = companions ? 4 : 0;
+    FormBinName(base, counter, "", "", target, reserve);
     if (companions) {
-      FormBinName(base, counter, ".inf", "", targetInf);
-      FormBinName(base, counter, ".nav", "", targetNav);
+      FormBinName(base, counter, ".inf", "", targetInf, reserve);
+      FormBinName(base, counter, ".nav", "", targetNav, reserve);
     }
     if (!Exists(target) && !Exists(targetInf) && !Exists(targetNav)) break;
   }

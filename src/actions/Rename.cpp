@@ -230,32 +230,20 @@ bool SystemPath(const char* folder, const char* name, char* out) {
   return n > 0 && n < PATH_BUFFER_SIZE;
 }
 
-// Whether `path` is the system path `folder` or lies below it.
-bool IsAtOrBelow(const char* path, const char* folder) {
-  size_t length = strlen(folder);
-  return strncmp(path, folder, length) == 0 && (path[length] == 0 || path[length] == '/');
-}
-
-// 3 when a recording slot writes into `path` (a file, or anything below a
-// folder), 1 when the playback holds it, else 0: the firmware keeps writing
-// and reading under the old path, so such an entry keeps its name.
-int InUseAtOrBelow(const char* path) {
-  char held[PATH_BUFFER_SIZE];
-  byte slots = HDD_NumberOfRECSlots();
-  for (byte slot = 0; slot < slots; slot++) {
-    TYPE_File* files[3];
-    if (!HDD_GetRecSlotFiles(slot, &files[0], &files[1], &files[2])) continue;
-    for (TYPE_File* recorded : files) {
-      if (HDD_GetAbsolutePathByTypeFile(recorded, held) && IsAtOrBelow(held, path)) return 3;
-    }
+// Whether a system path names a file below the data folder: under its
+// prefix, with no "." or ".." component that could lead out of it again.
+bool IsDataFilePath(const char* path) {
+  static const char kDataFolder[] = SYSTEM_ROOT "/DataFiles/";
+  if (strncmp(path, kDataFolder, sizeof kDataFolder - 1) != 0) return false;
+  for (const char* part = path + sizeof kDataFolder - 1; *part;) {
+    size_t length = strcspn(part, "/");
+    if (length == 0 || (length == 1 && part[0] == '.') ||
+        (length == 2 && part[0] == '.' && part[1] == '.'))
+      return false;
+    part += length;
+    if (*part == '/') part++;
   }
-  TYPE_File** playFile = (TYPE_File**)TryResolve("_hddPlayFile");
-  TYPE_PlayInfo info;
-  memset(&info, 0, sizeof info);
-  if (TAP_Hdd_GetPlayInfo(&info) && info.playMode != PLAYMODE_None && playFile &&
-      HDD_GetAbsolutePathByTypeFile(*playFile, held) && IsAtOrBelow(held, path))
-    return 1;
-  return HDD_isFileInUse(path) != 0 ? 1 : 0;
+  return true;
 }
 
 void DeleteRenameRecord() {
@@ -333,8 +321,15 @@ void FinishInterruptedRename() {
   const char* from = record;
   const char* to = record + PATH_BUFFER_SIZE;
   record[PATH_BUFFER_SIZE - 1] = 0;
+  // Only recordings of the data folder are ever renamed this way: a record
+  // that names anything else was not written here, and is not followed.
+  if (!IsDataFilePath(from) || !IsDataFilePath(to)) {
+    WriteLog("Dropped a rename record whose paths do not both lie below /DataFiles");
+    DeleteRenameRecord();
+    return;
+  }
   // The recording itself went: its companions follow, and so does its history.
-  if (from[0] && to[0] && !PathExists(from) && PathExists(to)) {
+  if (!PathExists(from) && PathExists(to)) {
     RenameCompanions(from, to);
     if (strrchr(from, '/') && strrchr(to, '/')) {
       RenamePlayedFileEntries((dword)HDD_GetInodeByFileName(to), strrchr(from, '/') + 1,
@@ -385,16 +380,14 @@ void ReturnFromRenameKeyboard(const char* text, int result) {
     RedrawInfo(2);
     return;
   }
-  InFolder here(currentFile.folderPath);
-  char oldPath[PATH_BUFFER_SIZE], newPath[PATH_BUFFER_SIZE];
-  int inUse =
-      SystemPath(currentFile.folderPath, currentFile.name, oldPath) ? InUseAtOrBelow(oldPath) : 0;
-  if (inUse) {
-    Message(text_RenameNotAllowed, Text(inUse == 3 ? text_RenamingRecording : text_RenamingPlaying),
-            Text(text_IsNotAllowed));
+  // The firmware and the copies keep reading and writing under the old path.
+  if (!GuardDestructiveAction(currentFile.folderPath, currentFile.name, Text(text_RenameNotAllowed),
+                              0)) {
     RedrawInfo(2);
     return;
   }
+  InFolder here(currentFile.folderPath);
+  char oldPath[PATH_BUFFER_SIZE], newPath[PATH_BUFFER_SIZE];
   char oldInf[NAME_FIELD] = "", oldNav[NAME_FIELD] = "", newInf[NAME_FIELD] = "",
        newNav[NAME_FIELD] = "";
   if (recording) {
@@ -524,8 +517,13 @@ void AddFolderToCatalogue(const char* name) {
 void CreateNewFolder() {
   if (!ShownFolderValid() || FolderLimitReached()) return;
   InFolder here(CurrentDir);
+  if (!here.Entered()) {
+    // A pulled drive's folder, or one removed behind the list's back.
+    Message(text_FolderCreateFailed, Text(text_FolderUnreachable), CurrentDir);
+    return;
+  }
   char name[32] = "";
-  for (int n = 1; n <= 99 && here.Entered(); n++) {
+  for (int n = 1; n <= 99; n++) {
     snprintf(name, sizeof name, "FOLDER %02d", n);
     if (!TAP_Hdd_Exist(name)) break;
     name[0] = 0;

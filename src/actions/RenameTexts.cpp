@@ -23,3 +23,5 @@ AppText text_AllFoldersExist = {"'FOLDER 01' and 'FOLDER 99' already exist.",
 AppText text_PathTooLong = {"The folder path would be too long.",
                             "Der Ordnerpfad w\xE4re zu lang."};
 AppText text_CannotCreateFolder = {"Could not create the folder:", "Ordner nicht angelegt:"};
+AppText text_FolderUnreachable = {"This folder cannot be reached:",
+                                  "Dieser Ordner ist nicht erreichbar:"};

@@ -100,11 +100,11 @@ void StopPlaying() {
 }
 
 // The played file's name for the list's follow-up: its header name without
-// ".inf".
+// ".inf" (a media file plays under its own name).
 void TakeFileToProcess() {
   snprintf(filename_toProcess, sizeof filename_toProcess, "%s", CurrentPlayback_filenameInf);
-  size_t length = strlen(filename_toProcess);
-  if (length >= 4) filename_toProcess[length - 4] = 0;
+  if (StringEndsWith(filename_toProcess, ".inf"))
+    filename_toProcess[strlen(filename_toProcess) - 4] = 0;
 }
 
 const char* EntryText(int entry) {
@@ -273,10 +273,13 @@ bool Navigate(dword key) {
 
 void ActivateStopMenuWindow() { StartSequence(1); }
 
+// The menu leaves the screen at once, also when a step sequence closes it
+// from an idle event that draws nothing else.
 void CloseStopMenuWindow() {
   stopmenuWindowShowing = 0;
   DeleteFullScreenRegion();
   TAP_EnterNormal();
+  TAP_Osd_Sync();
 }
 
 int FindPlaybackDir() {

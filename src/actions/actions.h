@@ -99,10 +99,8 @@ void ReturnFromMultiSelectDeleteYesNo(int answer);
 // Rewrites the first byte of a non-empty file of the current folder, so that
 // its modification time becomes now.
 void ForceTimestampUpdate(const char* path);
-// The shell command that removes a folder ("rmdir", or "rm -rf" with
-// removeContents), its path in double quotes whatever the names hold.
-bool FormatFolderDeleteCommand(char* out, int size, const char* folder, const char* name,
-                               int removeContents);
+// Appends `value` in double quotes that the shell keeps closed; false (and
+// `out` unusable) when it does not fit into `size` bytes.
 bool AppendShellQuoted(char* out, int size, const char* value);
 void initialiseQuembryDelete();
 void initialiseQuembryRecycle();
@@ -111,9 +109,37 @@ void initialiseQuembryRecycle();
 // above 0) before its extension (from the last ".", when at most 40
 // characters from the end), then `companion` (".inf", ".nav" or "") and
 // `marker` (".del" into the bin, "" out of it). The base name gives way
-// when the whole would pass 126 characters.
+// when the whole would pass 126 characters; with `reserve`, as when a
+// companion of that length were there, so that a name and its companions
+// are shortened alike.
 void FormBinName(const char* name, int counter, const char* companion, const char* marker,
-                 char* out);
+                 char* out, int reserve = 0);
+
+// ------------------------------------------------------------ entries in use
+
+// Why an entry may not be deleted, recycled, moved, renamed or emptied now.
+enum {
+  IN_USE_None = 0,
+  IN_USE_Recording,   // a recording slot writes it, or writes below the folder
+  IN_USE_Playing,     // the playback holds it, or a file below the folder
+  IN_USE_Copying,     // the own background copy or a BackgroundCopy job reads it,
+                      // something below it, or a folder around it
+  IN_USE_Drive,       // it is, or holds, the mount point of a drive or another folder
+  IN_USE_MediaFiles,  // it is the mounted media folder "~MediaFiles"
+};
+// The action stops the playback of the entry itself first: that file passes.
+#define GUARD_PlaybackStops 1
+// Asks whether the entry `name` of the firmware folder `folder` (or, for a
+// folder, anything below it) is in use; IN_USE_None when it may go.
+int CheckEntryInUse(const char* folder, const char* name, int flags);
+// The same, and a refusal is shown with `title` and the reason; true when
+// the action may go on.
+bool GuardDestructiveAction(const char* folder, const char* name, const char* title, int flags);
+void ShowEntryInUse(int reason, const char* title);
+// IN_USE_Drive or IN_USE_MediaFiles when the folder at the system path
+// `path` is a mount point or holds one; IN_USE_None otherwise (also for
+// anything but a folder).
+int MountAtOrBelow(const char* path);
 
 // ------------------------------------------------------------ recycle bin
 

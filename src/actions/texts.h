@@ -16,9 +16,17 @@ extern AppText text_PlaybackInfoErrorTitle, text_PlaybackInfoOverrun, text_InGet
     text_RenamingRecording, text_RenamingPlaying, text_DeleteConfirmTitle, text_MultipleSelected,
     text_WantToDelete, text_WantToRecycle, text_Files, text_MultiClearedTitle,
     text_MultiClearedLine1, text_MultiAllTitle, text_MultiAllLine1, text_MultiAllLine2,
-    text_DeleteFailedTitle, text_DeleteFailedLine1, text_RenameFailedTitle, text_RenameFailedLine1,
-    text_MoveFailedTitle, text_MoveFailedLine1, text_FolderPathTooLongTitle,
-    text_FolderPathTooLongLine1;
+    text_DeleteFailedTitle, text_DeleteFailedLine1, text_RenameFailedTitle, text_MoveFailedTitle,
+    text_FolderPathTooLongTitle, text_FolderPathTooLongLine1;
+
+// Why an entry in use stays as it is.
+extern AppText text_InUseRecordingA, text_InUseRecordingB, text_InUsePlayingA, text_InUsePlayingB,
+    text_InUseCopyingA, text_InUseCopyingB, text_InUseDriveA, text_InUseDriveB, text_InUseMediaA,
+    text_InUseMediaB;
+// A stop-menu follow-up whose played file is no longer where it was played.
+extern AppText text_PlayedFileGone;
+// A job file refused for a name or folder with a control character.
+extern AppText text_JobControlCharacter;
 
 // Delete and recycle.
 extern AppText text_FolderDeleteNotAllowed, text_FolderNotEmptyA, text_FolderNotEmptyB,
@@ -50,4 +58,4 @@ extern AppText text_FileRestoredTitle, text_FileRestoredLine1, text_BinTitle, te
 extern AppText text_RenameFailed, text_ErrorRenamingCompanions, text_ManualRecovery,
     text_NotAValidName, text_FolderCreateFailed, text_MaxFilesExceeded, text_TooManyFiles,
     text_MaxDirsExceeded, text_ChangeFolderDepth, text_AllFoldersBetween, text_AllFoldersExist,
-    text_PathTooLong, text_CannotCreateFolder;
+    text_PathTooLong, text_CannotCreateFolder, text_FolderUnreachable;

@@ -68,13 +68,28 @@ bool YoutubeKeyboardShowing() {
 }
 
 // Step 11: the list reopens; a stop-menu follow-up acts on the selected entry.
+// Whether the list line is the very file the stop menu played: the same
+// name in the same folder, and still on the disk. A namesake in another
+// folder (the list's home after the played file's folder went) is not it.
+bool IsPlayedFile(const FileRecord* line) {
+  if (!line || line->attribute != ATTRIBUTE_FILE ||
+      strncmp(line->name, filename_toProcess, sizeof filename_toProcess) != 0)
+    return false;
+  char played[PATH_BUFFER_SIZE];
+  snprintf(played, sizeof played, "%s", CurrentPlayback_folderPath);
+  if (StringEndsWith(played, ".inf") || StringEndsWith(played, ".nav"))
+    played[strlen(played) - 4] = 0;
+  char path[PATH_BUFFER_SIZE];
+  snprintf(path, sizeof path, "%s%.200s/%.126s", SYSTEM_ROOT, line->folderPath, line->name);
+  return strcmp(played, path) == 0 && HDD_Exist(path);
+}
+
 void ReturnToList() {
   int followUp = activateReturnToQuembryList_fromStopMenu;
   ActivationRoutine();
-  if (followUp >= 2 && followUp <= 4 && filename_toProcess[0] && chosenLine > 0) {
-    FileRecord* line = FileSlot(CurrentDirNumber, chosenLine);
-    size_t length = strnlen(filename_toProcess, sizeof filename_toProcess);
-    bool matches = line && strncmp(line->name, filename_toProcess, length) == 0;
+  if (followUp >= 2 && followUp <= 4 && filename_toProcess[0]) {
+    FileRecord* line = chosenLine > 0 ? FileSlot(CurrentDirNumber, chosenLine) : nullptr;
+    bool matches = IsPlayedFile(line);
     if (matches) {
       if (followUp == 2) {
         if (ForceDelPromptOnStopMenu) forceDeleteConfirmation = 1;
@@ -89,10 +104,13 @@ void ReturnToList() {
       AppText& title = followUp == 2   ? text_DeleteFailedTitle
                        : followUp == 3 ? text_RenameFailedTitle
                                        : text_MoveFailedTitle;
-      AppText& line1 = followUp == 2   ? text_DeleteFailedLine1
-                       : followUp == 3 ? text_RenameFailedLine1
-                                       : text_MoveFailedLine1;
-      ShowMessageWinX(rgn, Text(title), Text(line1), filename_toProcess, 300);
+      // The played file as the firmware named it, in the list's terms.
+      char played[PATH_BUFFER_SIZE];
+      snprintf(played, sizeof played, "%s", CurrentPlayback_folderPath);
+      if (StringEndsWith(played, ".inf")) played[strlen(played) - 4] = 0;
+      const char* shown = strncmp(played, SYSTEM_ROOT "/", 8) == 0 ? played + 7 : played;
+      ShowMessageWinX(rgn, Text(title), Text(text_PlayedFileGone),
+                      shown[0] ? shown : filename_toProcess, 300);
     }
     memset(filename_toProcess, 0, sizeof filename_toProcess);
   }
@@ -405,11 +423,18 @@ void My_IdleHandler() {
   if (sec != oldSec) {
     oldSec = sec;
     FileRecord* line = chosenLine > 0 ? FileSlot(CurrentDirNumber, chosenLine) : nullptr;
-    if (line && line->recordingNow) {
+    bool recording = line && line->recordingNow;
+    if (recording) {
       GetRecordingInfo();
       LoadRecordingInfo(CurrentDirNumber, chosenLine);
     }
-    UpdateSelectionNumber();
+    // A recording that goes on has only its progress redrawn; one that has
+    // just ended gets its whole description back.
+    if (recording && line->recordingNow) {
+      UpdateRecordingSelectionText(chosenLine);
+    } else {
+      UpdateSelectionNumber();
+    }
   }
   // 20. A long selected name scrolls.
   FileRecord* line = chosenLine > 0 ? FileSlot(CurrentDirNumber, chosenLine) : nullptr;

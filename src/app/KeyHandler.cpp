@@ -16,6 +16,7 @@
 #include "ui/Dialogs.h"
 #include "ui/FirmwareCheck.h"
 #include "ui/Keyboard.h"
+#include "ui/ListScreen.h"
 
 const char* lastKeyHandler = "";
 
@@ -42,34 +43,141 @@ void NoteActivity() {
   }
 }
 
-// The first showing window in the fixed order gets the key. Returns true
-// with *result set when a window took it.
+// The windows in the order in which they take keys.
+enum Window {
+  kNoWindow,
+  kYesNo,
+  kMessage,
+  kFirmwareCheck,
+  kCredits,
+  kConfig,
+  kMove,
+  kInfo,
+  kStopMenu,
+  kAllRecycle,
+  kListKeyboard,  // the new folder's keyboard, over the list
+  kListHelp,      // the help pages and the status screen, over the list
+  kList,
+};
+
+// The forms of a key a remote reports: the press, held reports while the key
+// stays down, the release.
+enum Form : byte { kPress = 1, kHeld = 2, kRelease = 4 };
+
+// Which forms each window takes. A window that acts on presses never sees
+// the release, so that a whole press acts once; the list tells short from
+// long presses by all three forms itself. A window marked ownPress takes only
+// releases of a key whose press it took: the release of the key that opened
+// it is not a key pressed in it.
+struct WindowForms {
+  byte forms;
+  bool ownPress;
+};
+const WindowForms kWindowForms[] = {
+    /* kNoWindow      */ {0, false},
+    /* kYesNo         */ {kPress, false},
+    /* kMessage       */ {kPress, false},
+    /* kFirmwareCheck */ {kPress, false},
+    /* kCredits       */ {kPress, false},
+    /* kConfig        */ {kPress, false},
+    /* kMove          */ {kPress, false},
+    /* kInfo          */ {kPress, false},
+    /* kStopMenu      */ {kPress | kRelease, true},
+    /* kAllRecycle    */ {kPress, false},
+    /* kListKeyboard  */ {kPress, false},
+    /* kListHelp      */ {kPress | kRelease, true},
+    /* kList          */ {kPress | kHeld | kRelease, false},
+};
+
+Window ShowingWindow() {
+  if (yesnoWindowShowing) return kYesNo;
+  if (MessageWindowShowing) return kMessage;
+  if (checkFirmwareDatShowing) return kFirmwareCheck;
+  if (creditsShowing) return kCredits;
+  if (configWindowShowing) return kConfig;
+  if (moveWindowShowing) return kMove;
+  if (infoWindowShowing) return kInfo;
+  if (stopmenuWindowShowing) return kStopMenu;
+  if (allrecycleWindowShowing) return kAllRecycle;
+  if (!recycleWindowMode && !windowShowing) return kNoWindow;
+  if (keyboardWindowShowing) return kListKeyboard;
+  if (quembryHelpWindowShowing && helpWindowShowing) return kListHelp;
+  return kList;
+}
+
+Form FormOf(dword key) {
+  // An attached keyboard's character (0xEE000000 + code) comes once, as a
+  // press: its prefix is not a pair of flags.
+  if ((key & 0xFF000000u) == 0xEE000000u) return kPress;
+  if (key & RKEY_FLAG_RELEASED) return kRelease;
+  if (key & RKEY_FLAG_HELD) return kHeld;
+  return kPress;
+}
+
+// The last press a window took: its key, the window, and whether the
+// window gave it to the firmware.
+struct LastPress {
+  dword base;
+  Window window;
+  bool passedOn;
+};
+LastPress lastPress = {0, kNoWindow, false};
+
+dword CallWindow(Window window, dword key) {
+  switch (window) {
+    case kYesNo:
+      return YesNoKeyHandler(key);
+    case kMessage:
+      // The message window has the key whatever its handler says.
+      MessageKeyHandler(key);
+      return 0;
+    case kFirmwareCheck:
+      return FirmwareDatKeyHandler(key);
+    case kCredits:
+      return CreditsKeyHandler(key);
+    case kConfig:
+      return ConfigKeyHandler(key);
+    case kMove:
+      return QuembryMoveKeyHandler(key);
+    case kInfo:
+      return QuembryInfoKeyHandler(key);
+    case kStopMenu:
+      return QuembryStopMenuKeyHandler(key);
+    case kAllRecycle:
+      return AllRecycleKeyHandler(key);
+    case kListKeyboard:
+    case kListHelp:
+    case kList:
+      return QuembryWindowKeyHandler(key);
+    case kNoWindow:
+      break;
+  }
+  return key;
+}
+
+// The first showing window in the fixed order gets the key, in the forms it
+// takes. Returns true with *result set when a window took it.
 bool RouteToWindow(dword key, dword* result) {
-  if (yesnoWindowShowing) {
-    *result = YesNoKeyHandler(key);
-  } else if (MessageWindowShowing) {
-    // The message window has the key whatever its handler says.
-    MessageKeyHandler(key);
-    *result = 0;
-  } else if (checkFirmwareDatShowing) {
-    *result = FirmwareDatKeyHandler(key);
-  } else if (creditsShowing) {
-    *result = CreditsKeyHandler(key);
-  } else if (configWindowShowing) {
-    *result = ConfigKeyHandler(key);
-  } else if (moveWindowShowing) {
-    *result = QuembryMoveKeyHandler(key);
-  } else if (infoWindowShowing) {
-    *result = QuembryInfoKeyHandler(key);
-  } else if (stopmenuWindowShowing) {
-    *result = QuembryStopMenuKeyHandler(key);
-  } else if (allrecycleWindowShowing) {
-    *result = AllRecycleKeyHandler(key);
-  } else if (recycleWindowMode || windowShowing) {
-    *result = QuembryWindowKeyHandler(key);
-  } else {
+  Window window = ShowingWindow();
+  if (window == kNoWindow) {
+    lastPress = {0, kNoWindow, false};
     return false;
   }
+  Form form = FormOf(key);
+  dword base = key & RKEY_MASK;
+  if (form != kPress && base == lastPress.base && lastPress.passedOn) {
+    // The rest of a press that went to the firmware goes there too.
+    *result = key;
+    return true;
+  }
+  const WindowForms& takes = kWindowForms[window];
+  bool ownPress = lastPress.base == base && lastPress.window == window;
+  if (!(takes.forms & form) || (form == kRelease && takes.ownPress && !ownPress)) {
+    *result = 0;
+    return true;
+  }
+  *result = CallWindow(window, key);
+  if (form == kPress) lastPress = {base, window, *result != 0};
   return true;
 }
 

@@ -1,6 +1,7 @@
 #include "app/log.h"
 
 #include <stdio.h>
+#include <string.h>
 
 #include "config/Configuration.h"
 #include "lib/lib.h"
@@ -34,8 +35,27 @@ void RotateAliveLogs() {
   if (TAP_Hdd_Exist(ALIVE_LOG_NAME)) TAP_Hdd_Rename(ALIVE_LOG_NAME, ALIVE_LOG_OLD);
 }
 
+// A log cut at every write is read whole up to this size; a longer one (not
+// written by this application) gives its tail alone.
+constexpr dword kLogReadLimit = 16 * LOG_KEEP_BYTES;
+
+// Start of the last whole line of `text` that records a start ("Start" after
+// its time stamp), or -1. `wholeFile`: the text begins with a line.
+int LastStartLine(const char* text, dword length, bool wholeFile) {
+  for (int end = (int)length - 1; end >= -1; end--) {
+    if (end >= 0 && text[end] != '\n') continue;
+    if (end < 0 && !wholeFile) break;
+    int line = end + 1;
+    if ((dword)line + 25 <= length && memcmp(text + line + 20, "Start", 5) == 0 &&
+        memchr(text + line, '\n', length - line))
+      return line;
+  }
+  return -1;
+}
+
 // A log longer than LOG_KEEP_BYTES is cut to its last LOG_KEEP_BYTES bytes
-// (which may start in the middle of a line).
+// (which may start in the middle of a line). The line of the last start
+// stays in front when the cut would drop it: the uptime check looks for it.
 void CutLog(const char* name) {
   if (!TAP_Hdd_Exist(name)) return;
   TYPE_File* file = TAP_Hdd_Fopen(name);
@@ -45,19 +65,38 @@ void CutLog(const char* name) {
     TAP_Hdd_Fclose(file);
     return;
   }
-  char* buffer = (char*)TAP_MemAlloc(LOG_KEEP_BYTES);
+  dword wanted = length <= kLogReadLimit ? length : LOG_KEEP_BYTES;
+  char* buffer = (char*)TAP_MemAlloc(wanted);
   if (!buffer) {
     TAP_Hdd_Fclose(file);
     return;
   }
-  TAP_Hdd_Fseek(file, (long)(length - LOG_KEEP_BYTES), SEEK_SET);
-  dword got = TAP_Hdd_Fread(buffer, 1, LOG_KEEP_BYTES, file);
+  TAP_Hdd_Fseek(file, (long)(length - wanted), SEEK_SET);
+  dword got = TAP_Hdd_Fread(buffer, 1, wanted, file);
   TAP_Hdd_Fclose(file);
-  // Only a complete tail replaces the log; a short read keeps the long log.
-  // The tail is written beside the log and takes its name in one step, so
-  // that a power cut or a full disk leaves the long log or the cut one.
-  if (got == LOG_KEEP_BYTES)
-    ReplaceFileInFolder(SYSTEM_ROOT LOG_FOLDER, name, buffer, LOG_KEEP_BYTES);
+  // Only a complete read replaces the log; a short read keeps the long log.
+  if (got != wanted) {
+    TAP_MemFree(buffer);
+    return;
+  }
+  char* kept = buffer + wanted - LOG_KEEP_BYTES;
+  dword keptLength = LOG_KEEP_BYTES;
+  int start = LastStartLine(buffer, wanted, wanted == length);
+  if (start >= 0 && buffer + start < kept) {
+    const char* lineEnd = (const char*)memchr(buffer + start, '\n', wanted - start);
+    dword startLength = (dword)(lineEnd + 1 - (buffer + start));
+    // The newest lines after it, from a line's beginning.
+    char* rest = buffer + wanted - (LOG_KEEP_BYTES - startLength);
+    while (rest < buffer + wanted && rest[-1] != '\n') rest++;
+    dword restLength = (dword)(buffer + wanted - rest);
+    memmove(buffer, buffer + start, startLength);
+    memmove(buffer + startLength, rest, restLength);
+    kept = buffer;
+    keptLength = startLength + restLength;
+  }
+  // Written beside the log, it takes the log's name in one step, so that a
+  // power cut or a full disk leaves the long log or the cut one.
+  ReplaceFileInFolder(SYSTEM_ROOT LOG_FOLDER, name, kept, keptLength);
   TAP_MemFree(buffer);
 }
 

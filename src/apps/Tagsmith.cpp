@@ -168,6 +168,9 @@ void TagsmithMultistepAction() {
       Tagsmith_multistep = 2;
       break;
     case 401:
+      // The list gave Tagsmith the screen but kept its region: back in
+      // normal viewing nothing of it may stay.
+      if (rgn != NO_REGION && !windowShowing) CloseQuembryWindow();
       TAP_EnterNormal();
       Tagsmith_multistep = 2;
       break;

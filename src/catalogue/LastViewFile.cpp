@@ -17,9 +17,10 @@ int lastviewDataBufferPtr_ini = 0;
 namespace {
 
 const char text_FlagsClearedTitle[2][48] = {"All 'new' Flags Cleared.",
-                                            "Alle 'Neu'-Markierungen gelöscht."};
+                                            "Alle 'Neu'-Markierungen gel\xF6scht."};
 const char text_FlagsClearedLine1[2][48] = {"All 'new' file indicators", "Alle 'Neu'-Kennzeichen"};
-const char text_FlagsClearedLine2[2][48] = {"removed for all files.", "für alle Dateien entfernt."};
+const char text_FlagsClearedLine2[2][48] = {"removed for all files.",
+                                            "f\xFCr alle Dateien entfernt."};
 
 bool AllocateLastViewBuffer() {
   return AllocateFileBuffer(&lastviewDataBuffer_ini, &lastviewDataBufferPtr_ini, HISTORY_FILE_SIZE);

@@ -23,10 +23,10 @@ namespace {
 bool unreadHistoryOnDisk = false;
 
 const char text_ProgressClearedTitle[2][48] = {"All Progress Info Cleared.",
-                                               "Alle Fortschritte gelöscht."};
+                                               "Alle Fortschritte gel\xF6scht."};
 const char text_ProgressClearedLine1[2][48] = {"Removed playback information",
                                                "Wiedergabe-Informationen entfernt"};
-const char text_ProgressClearedLine2[2][48] = {"for all recorded files.", "für alle Aufnahmen."};
+const char text_ProgressClearedLine2[2][48] = {"for all recorded files.", "f\xFCr alle Aufnahmen."};
 
 bool AllocatePlayBuffer() {
   return AllocateFileBuffer(&playDataBuffer_ini, &playDataBufferPtr_ini, HISTORY_FILE_SIZE);

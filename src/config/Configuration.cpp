@@ -37,7 +37,7 @@ void LoadConfiguration() {
 namespace {
 
 void ShowLoading() {
-  PrintCenter(rgn, 53, yOffsetOption, 501, "LOADING...", 0xFFE6E6FA, 0xFF101010, 18);
+  PrintLoading();
   TAP_Osd_Sync();
 }
 

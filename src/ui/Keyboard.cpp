@@ -406,10 +406,23 @@ void MoveHighlight(int rows, int columns) {
   DrawCell(currentRow, currentColumn);
 }
 
+// An attached keyboard's characters beyond ASCII come in its code page
+// (437): 0x80 to 0xA7 are its accented letters, 0xE1 its sharp s. The text
+// holds ISO 8859-1, as the grid's letters; 0 where that has no letter.
+byte TypedCharacter(dword code) {
+  static const byte kLatin1[0x28] = {0xC7, 0xFC, 0xE9, 0xE2, 0xE4, 0xE0, 0xE5, 0xE7, 0xEA, 0xEB,
+                                     0xE8, 0xEF, 0xEE, 0xEC, 0xC4, 0xC5, 0xC9, 0xE6, 0xC6, 0xF4,
+                                     0xF6, 0xF2, 0xFB, 0xF9, 0xFF, 0xD6, 0xDC, 0xA2, 0xA3, 0xA5,
+                                     0,    0,    0xE1, 0xED, 0xF3, 0xFA, 0xF1, 0xD1, 0xAA, 0xBA};
+  if (code >= 0x80 && code <= 0xA7) return kLatin1[code - 0x80];
+  if (code == 0xE1) return 0xDF;
+  return (byte)code;
+}
+
 // The remote key that a character of an attached keyboard stands for; 0 for
 // a character that is typed, RKEY_Undefined for one that does nothing.
 dword KeyOfTypedCode(dword code) {
-  if ((code >= 0x20 && code <= 0x7E) || (code >= 0x80 && code <= 0xA7)) return 0;
+  if ((code >= 0x20 && code <= 0x7E) || (code >= 0x80 && code <= 0xA7) || code == 0xE1) return 0;
   switch (code) {
     case 0x08:
     case 0x7F:
@@ -600,7 +613,9 @@ void ActivateKeyboard(char* text, int maxChars, void (*callback)(const char* tex
 
 void DrawKeyboardTextLine() {
   if (!keyboardWindowShowing || rgn == NO_REGION) return;
-  TAP_Osd_FillBox(rgn, kLineX - 20, kLineY - 2, 540, 26, kLineBlue);
+  // Tall enough for the descenders of size 18: what a glyph draws below the
+  // box would stay when the text changes.
+  TAP_Osd_FillBox(rgn, kLineX - 20, kLineY - 2, 540, 30, kLineBlue);
   // The part before the cursor, shown from its end.
   char before[KEYBOARD_TEXT_SIZE];
   memcpy(before, currentString, (size_t)currentIndex);
@@ -652,7 +667,9 @@ dword KeyboardKeyHandler(dword key) {
     dword remoteKey = KeyOfTypedCode(code);
     if (remoteKey == RKEY_Undefined) return 0;
     if (remoteKey != 0) return KeyboardWindowKey(remoteKey);
-    AppendCharacter((byte)code, kTyped, false);
+    byte character = TypedCharacter(code);
+    if (character == 0) return 0;
+    AppendCharacter(character, kTyped, false);
     CheckCase();
     TAP_Osd_Sync();
     return 0;

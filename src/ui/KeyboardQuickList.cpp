@@ -25,6 +25,8 @@ QlText text_EnterText = {"Enter Text", "Text eingeben"};
 QlText text_InsertName = {"Insert Filename in List", "Dateiname in Liste"};
 QlText text_ExitCancel = {"Exit/Cancel", "Ende/Abbruch"};
 QlText text_DeleteEntry = {"Delete Selected Entry", "Eintrag l\xF6schen"};
+QlText text_FullA = {"The quick list is full (49 entries):", "Die Schnellliste ist voll (49):"};
+QlText text_FullB = {"delete one to add another.", "erst einen Eintrag l\xF6schen."};
 
 const char* T(QlText& text) { return text[TextLanguage == 1 ? 1 : 0]; }
 
@@ -105,9 +107,14 @@ void DrawQuickList() {
   DrawQuickListEntries();
 }
 
-// Adds the text being edited (its first 49 bytes) in sorted position.
+// Adds the text being edited (its first 49 bytes) in sorted position. The
+// list never holds more than the file gives back: an entry beyond would be
+// lost at the next save.
 void AddCurrentText() {
-  if (numberOfQuickListEntries >= QUICKLIST_SLOTS - 1) return;
+  if (numberOfQuickListEntries >= QUICKLIST_FILE_ENTRIES) {
+    ShowMessageWinX(rgn, T(text_Title), T(text_FullA), T(text_FullB), 300);
+    return;
+  }
   char entry[QUICKLIST_ENTRY_SIZE];
   int saved = numberOfQuickListEntries;
   // AddEntry cuts on a character boundary; borrow the free slot for that.

@@ -37,6 +37,20 @@ void LegendLine(const TYPE_GrData* button, int y, const char* text, int size) {
   PrintLeft(rgn, 561, (dword)(y + 2 + (16 - size)), 671, text, kBottomText, kBackground, size);
 }
 
+// "Recording...", the bar and the recorded time of a recording in progress.
+void DrawRecordingSelectionText(const FileRecord* r) {
+  int bottom = BottomAreaY();
+  PrintLeft(rgn, 58, (dword)(bottom + 37), 518, Lang(text_RecordingNow), kBottomText, kBackground,
+            16);
+  DisplayProgressBar(rgn, r->recordedSeconds, r->durationMinutes * 60, 58, bottom + 64, 200, 10,
+                     kBackground, 1, 0xFF808080, 0);
+  char text[128];
+  dword seconds = r->recordedSeconds;
+  snprintf(text, sizeof text, "%02u:%02u:%02u %.80s ", seconds / 3600, seconds / 60 % 60,
+           seconds % 60, Lang(text_Recorded));
+  PrintLeft(rgn, 263, (dword)(bottom + 58), 526, text, kBottomText, kBackground, 16);
+}
+
 int CountMultiSelect() {
   int count = 0;
   for (MultiSelectItem* item = MultiSelect; item; item = item->next) count++;
@@ -71,6 +85,8 @@ void UpdateSelectionNumber() {
     } else if (r->attribute == ATTRIBUTE_FOLDER || r->attribute == 240 ||
                r->attribute == ATTRIBUTE_PARENT) {
       UpdateFolderSelectionText(chosenLine);
+    } else if (r->recordingNow) {
+      DrawRecordingSelectionText(r);
     } else {
       UpdateFileSelectionText(chosenLine);
     }
@@ -140,16 +156,7 @@ void UpdateFolderSelectionText(int entry) {
 void UpdateRecordingSelectionText(int entry) {
   FileRecord* r = EntryAt(entry);
   if (!r) return;
-  int bottom = BottomAreaY();
-  PrintLeft(rgn, 58, (dword)(bottom + 37), 518, Lang(text_RecordingNow), kBottomText, kBackground,
-            16);
-  DisplayProgressBar(rgn, r->recordedSeconds, r->durationMinutes * 60, 58, bottom + 64, 200, 10,
-                     kBackground, 1, 0xFF808080, 0);
-  char text[128];
-  dword seconds = r->recordedSeconds;
-  snprintf(text, sizeof text, "%02u:%02u:%02u %.80s ", seconds / 3600, seconds / 60 % 60,
-           seconds % 60, Lang(text_Recorded));
-  PrintLeft(rgn, 263, (dword)(bottom + 58), 526, text, kBottomText, kBackground, 16);
+  DrawRecordingSelectionText(r);
   TAP_Osd_Sync();
 }
 

@@ -436,8 +436,10 @@ void FormatFilename(int x, int y, int maxX, int yDelta, int entry, const char* n
   if (state != 0) {
     static const TYPE_GrData* const icons[3] = {&_crypt_icon_1_Gd, &_crypt_icon_2_Gd,
                                                 &_crypt_icon_3_Gd};
-    TAP_Osd_PutGd(rgn, maxX - 20, top + 3 + yDelta + (NarrowSpacing() ? 0 : 8), icons[state - 1],
-                  1);
+    // A raised name lifts the icon too, but never above its row: what lies
+    // in the gap between rows is not redrawn when the rows scroll.
+    int iconY = top + 3 + yDelta + (NarrowSpacing() ? 0 : 8);
+    TAP_Osd_PutGd(rgn, maxX - 20, iconY < top ? top : iconY, icons[state - 1], 1);
     maxX -= 18;
   }
   const char* text = shown;

@@ -36,7 +36,13 @@ void Print(word region, dword x, dword y, dword maxX, const char* text, dword fo
            dword background, int size, byte alignment) {
   const char* converted = UTFtoANSI(text);
   const FontDef* font = FontOfSize(size);
-  if (converted == nullptr || font == nullptr) return;
+  if (font == nullptr) {
+    // A size without a font is a fault of the caller; it is told, not hidden.
+    LogEntryVexLibPrintf(true, "Pavrolinex: no font of size %d for \"%.40s\"", size,
+                         text ? text : "");
+    return;
+  }
+  if (converted == nullptr) return;
   if (background != 0 && maxX > x) {
     // The box starts one pixel above the glyph cell; at the top edge it is
     // clipped rather than wrapped round to a huge y.

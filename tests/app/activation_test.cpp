@@ -279,15 +279,36 @@ TEST_F(ActivationTest, StopWithoutTheOptionOrPlaybackIsAnOrdinaryKey) {
   EXPECT_EQ(activateReturnToQuembryList, 0);
 }
 
-// The emulated recorder always has its live channel started, so only the
-// hand-over to the firmware can be seen here; the history checks behind it
-// need a recorder whose channel can be stopped.
-TEST_F(ActivationTest, RestartLastKeyGoesToTheFirmwareWhileAChannelRuns) {
+// The restart-last key in normal viewing: with an empty history it says so,
+// after a playback it plays that recording again, and while the
+// picture-in-picture shows it is the firmware's key.
+TEST_F(ActivationTest, RestartLastKeyRestartsTheLastPlaybackFromNormalViewing) {
   RestartLastKey_external = RKEY_Slow;
-  ASSERT_NE(TAP_Channel_IsStarted(0), 0);
-  EXPECT_EQ(emu::PressKey(RKEY_Slow), (dword)RKEY_Slow);
-  EXPECT_EQ(messageCount, 1);  // only the start-up notice
+  EXPECT_EQ(TAP_Channel_IsStarted(0), 0);
+  EXPECT_EQ(TAP_Channel_IsStarted(1), 1);
+  emu::HoldKey(RKEY_Slow, 0);
+  EXPECT_STREQ(lastMessageTitle, "No Last Playback File");
   EXPECT_EQ(windowShowing, 0);
+
+  StartPlayback();
+  emu::Wait(3);
+  TAP_Hdd_StopTs();
+  emu::Idle(2);
+  ASSERT_FALSE(emu::IsPlaying());
+  emu::HoldKey(RKEY_Slow, 0);
+  EXPECT_TRUE(emu::IsPlaying());
+  EXPECT_EQ(emu::PlayingPath(), "/mnt/hd/DataFiles/news.rec");
+  EXPECT_EQ(windowShowing, 0);
+  TAP_Hdd_StopTs();
+  emu::Idle(2);
+
+  emu::SetPictureInPicture(true);
+  EXPECT_EQ(TAP_Channel_IsStarted(0), 1);
+  size_t before = emu::KeysGivenToFirmware().size();
+  emu::HoldKey(RKEY_Slow, 0);
+  EXPECT_FALSE(emu::IsPlaying());
+  ASSERT_GT(emu::KeysGivenToFirmware().size(), before);
+  EXPECT_EQ(emu::KeysGivenToFirmware()[before], (dword)RKEY_Slow);
 }
 
 TEST_F(ActivationTest, RestartLastKeyOnlyInNormalViewing) {

@@ -91,6 +91,13 @@ TEST_F(ManagerTest, ListsStartsAndRefuses) {
   EXPECT_EQ(windowShowing, 1);
   EXPECT_EQ(TAPManagerWindowCopy, nullptr);
   EXPECT_EQ(Named("EchoApp.tap")->playingNow, 1u);
+  // Stop on a running application asks to stop it; No keeps it running.
+  emu::HoldKey(RKEY_Stop, 0);
+  ASSERT_EQ(yesnoWindowShowing, 1);
+  EXPECT_STREQ(lastMessageTitle, "TAP Stop Confirmation");
+  emu::HoldKey(RKEY_Ok, 0);
+  EXPECT_EQ(yesnoWindowShowing, 0);
+  EXPECT_EQ(emu::RunningCount(), 2);
   // Ok on a running application asks to stop it instead of starting it again.
   emu::PressKey(RKEY_Ok);
   EXPECT_EQ(TAPManager_multistep, 0);

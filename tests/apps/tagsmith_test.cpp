@@ -99,6 +99,20 @@ TEST_F(TagsmithTest, ShowsInformationInTagsmithAndComesBack) {
   emu::Idle(3);
   EXPECT_EQ(windowShowing, 1);
   EXPECT_FALSE(emu::InNormalMode());
+
+  // OK in Tagsmith's window means normal viewing: nothing of the list stays
+  // on the screen (its title line is dark grey over the picture).
+  const std::vector<uint32_t>& frame = emu::Frame();
+  EXPECT_EQ(frame[300 * OSD_WIDTH + 20], 0xFF101010u);
+  emu::HoldKey(RKEY_Info);
+  emu::Idle(4);
+  ASSERT_EQ(windowShowing, 0);
+  emu::HoldKey(RKEY_Ok, 0);
+  emu::Idle(3);
+  EXPECT_TRUE(emu::InNormalMode());
+  EXPECT_FALSE(emu::AnyRegionOpen());
+  EXPECT_NE(emu::Frame()[300 * OSD_WIDTH + 20], 0xFF101010u);
+  EXPECT_EQ(Tagsmith_multistep, 0);
 }
 
 TEST_F(TagsmithTest, PreparesAMultiSelectionOneByOne) {

@@ -83,8 +83,10 @@ class BrowseTest : public RecorderTest {
     ASSERT_TRUE(disk->Recording(path, blocks * kBlock, header, true, stamp));
   }
 
+  // Opens the list with File List (a whole press), unless it shows already:
+  // on the list, File List hands over to the firmware's own list.
   void OpenList() {
-    emu::PressKey(RKEY_PlayList);
+    if (!windowShowing) emu::PressKey(RKEY_PlayList);
     ASSERT_EQ(windowShowing, 1);
   }
 
@@ -109,7 +111,6 @@ class BrowseTest : public RecorderTest {
     for (const char* name : names) {
       SelectByKeys(name);
       emu::PressKey(RKEY_Red);
-      emu::ReleaseKey(RKEY_Red);
     }
   }
   const char* SelectedName() { return Line(chosenLine) ? Line(chosenLine)->name : ""; }

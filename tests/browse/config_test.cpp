@@ -201,7 +201,6 @@ TEST_F(ConfigTest, RecycleWithoutPromptRecyclesOnBlue) {
   EXPECT_EQ(Ini(19), 2);
   SelectByKeys("Show 05.rec");
   emu::PressKey(RKEY_Blue);
-  emu::ReleaseKey(RKEY_Blue);
   emu::Idle(2);
   EXPECT_EQ(yesnoWindowShowing, 0);
   EXPECT_TRUE(testenv::Exists(HostPath("/DataFiles/Show 05.rec.del")));
@@ -244,6 +243,26 @@ TEST_F(ConfigTest, ActionsRunOnOkAndScreensReturnToTheMainMenu) {
   emu::PressKey(RKEY_Ok);
   Save();
   EXPECT_EQ(IniText(), ini);
+
+  // In German the confirmations come in the firmware's single-byte text, as
+  // every other German text; "LOADING..." while a changed filter reloads
+  // the list is German too (the last frame shown before the reload).
+  TextLanguage = 1;
+  ClearLastViewFlags();
+  EXPECT_STREQ(lastMessageTitle, "Alle 'Neu'-Markierungen gel\xF6scht.");
+  EXPECT_STREQ(lastMessageLine2, "f\xFCr alle Dateien entfernt.");
+  DeletePlayData();
+  EXPECT_STREQ(lastMessageTitle, "Alle Fortschritte gel\xF6scht.");
+  EXPECT_STREQ(lastMessageLine2, "f\xFCr alle Aufnahmen.");
+  CopyConfiguration();
+  currentFileSuffixOption = 1;
+  SaveConfiguration();
+  std::vector<uint32_t> shown = emu::Frame();
+  PrintCenter(rgn, 53, (dword)yOffsetOption, 501, "LADEN...", 0xFFE6E6FA, 0xFF101010, 18);
+  TAP_Osd_Sync();
+  for (int y = yOffsetOption - 1; y < yOffsetOption + 27; y++)
+    for (int x = 53; x < 501; x++)
+      ASSERT_EQ(shown[y * OSD_WIDTH + x], emu::Frame()[y * OSD_WIDTH + x]) << x << "," << y;
 }
 
 // The navigation of the menus at their edges, and values past their range.

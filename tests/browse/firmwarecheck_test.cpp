@@ -54,10 +54,12 @@ TEST_F(FirmwareCheckTest, TheFileOfThisRecorderWithTheKeyEchoAndTheTextTest) {
   EXPECT_EQ(emu::PressKey(RKEY_0), 0u);
   ExpectScreen("firmware-check");
   emu::PressKey(RKEY_0);  // and hides it again
-  emu::PressKey(RKEY_Exit);
+  emu::SendKey(RKEY_Exit);
   EXPECT_EQ(checkFirmwareDatShowing, 0);
   EXPECT_EQ(returnFromFirmwareDat, 0);  // consumed after the key
   EXPECT_STREQ(lastKeyHandler, "FirmwareDatKeyHandler");
+  emu::ReleaseKey(RKEY_Exit);  // the release of the closing Exit hides nothing
+  EXPECT_EQ(windowShowing, 1);
   EXPECT_EQ(emu::PressKey(RKEY_Green), 0u);  // the list has its keys again
   EXPECT_STREQ(lastKeyHandler, "QuembryWindowKeyHandler");
 }

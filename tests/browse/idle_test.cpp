@@ -220,8 +220,10 @@ TEST_F(IdleTest, TheRenameCheckRunsAtItsFrequency) {
 
 TEST_F(IdleTest, StopMenuFollowUpsActOnTheSelectedEntry) {
   // Rename: the list reopens (on its last entry) and receives Option for the
-  // selected entry, whose name begins with the one stored.
-  snprintf(filename_toProcess, sizeof filename_toProcess, "%s", "Show 2");
+  // selected entry, which is the file played.
+  snprintf(CurrentPlayback_folderPath, sizeof CurrentPlayback_folderPath, "%s",
+           "/mnt/hd/DataFiles/Show 20.rec.inf");
+  snprintf(filename_toProcess, sizeof filename_toProcess, "%s", "Show 20.rec");
   activateReturnToQuembryList_fromStopMenu = 3;
   emu::Idle(1);
   EXPECT_EQ(windowShowing, 1);
@@ -248,12 +250,14 @@ TEST_F(IdleTest, StopMenuFollowUpsActOnTheSelectedEntry) {
   EXPECT_TRUE(disk->Exists("/DataFiles/Show 20.rec"));
   emu::PressKey(RKEY_Exit);
   // A name that is not the selected entry's: the failure message only.
+  snprintf(CurrentPlayback_folderPath, sizeof CurrentPlayback_folderPath, "%s",
+           "/mnt/hd/DataFiles/Gone.rec.inf");
   snprintf(filename_toProcess, sizeof filename_toProcess, "%s", "Gone.rec");
   activateReturnToQuembryList_fromStopMenu = 4;
   emu::Idle(1);
   EXPECT_STREQ(lastMessageTitle, "File Move Failed.");
-  EXPECT_STREQ(lastMessageLine1, "Failed to move file:");
-  EXPECT_STREQ(lastMessageLine2, "Gone.rec");
+  EXPECT_STREQ(lastMessageLine1, "The played file is no longer there:");
+  EXPECT_STREQ(lastMessageLine2, "/DataFiles/Gone.rec");
   EXPECT_EQ(moveWindowShowing, 0);
 }
 
@@ -316,6 +320,56 @@ TEST_F(IdleTest, WatchingCountsAsActivity) {
   emu::Wait(10);  // a new minute while playing
   EXPECT_GT(lastActionTick, emu::Ticks() - 600);
   EXPECT_EQ(lastActionTickPrev, lastActionTick);
+}
+
+}  // namespace
+
+namespace {
+
+// Parts of the list that idle events and the help key draw: the selected
+// recording in progress shows its progress in the bottom area, second by
+// second, and the help page its title (a size the text output refuses is
+// reported, not passed over in silence).
+TEST_F(IdleTest, ARecordingInProgressShowsItsProgressAndHelpItsTitle) {
+  TYPE_RecInfo rec;
+  memset(&rec, 0, sizeof rec);
+  rec.recType = RECTYPE_Normal;
+  rec.duration = 30;
+  strcpy(rec.fileName, "Show 05.rec");
+  ASSERT_TRUE(emu::SetRecording(0, rec, "/mnt/hd/DataFiles/Show 05.rec"));
+  OpenList();
+  SelectByKeys("Show 05.rec");
+  emu::Wait(1.5);
+  const std::vector<uint32_t>& frame = emu::Frame();
+  int bottom = BottomAreaY();
+  // The bar's frame, then the recorded time beside it, which moves on.
+  EXPECT_EQ(frame[(bottom + 64) * OSD_WIDTH + 58], 0xFF808080u);
+  EXPECT_EQ(frame[(bottom + 73) * OSD_WIDTH + 257], 0xFF808080u);
+  auto timeArea = [&] {
+    std::vector<uint32_t> area;
+    for (int y = bottom + 58; y < bottom + 80; y++)
+      area.insert(area.end(), frame.begin() + y * OSD_WIDTH + 263,
+                  frame.begin() + y * OSD_WIDTH + 400);
+    return area;
+  };
+  std::vector<uint32_t> before = timeArea();
+  emu::Wait(2);
+  EXPECT_NE(timeArea(), before);
+  emu::HoldKey(RKEY_ChUp, 0);  // a finished recording: its texts, no bar
+  emu::Wait(1.5);
+  EXPECT_NE(frame[(bottom + 64) * OSD_WIDTH + 58], 0xFF808080u);
+
+  emu::HoldKey(RKEY_AudioTrk, 0);
+  ASSERT_EQ(quembryHelpWindowShowing, 1);
+  int lit = 0;
+  for (int y = 40; y < 76; y++)
+    for (int x = 40; x < 680; x++) lit += frame[y * OSD_WIDTH + x] == 0xFFFAFAFAu;
+  EXPECT_GT(lit, 50);
+  emu::HoldKey(RKEY_AudioTrk, 0);
+  EXPECT_EQ(quembryHelpWindowShowing, 0);
+  emu::ClearNetOutput();
+  PrintLeft(rgn, 60, 60, 200, "size", 0xFFFAFAFA, 0, 22);
+  EXPECT_NE(emu::NetOutput().find("no font of size 22"), std::string::npos) << emu::NetOutput();
 }
 
 }  // namespace

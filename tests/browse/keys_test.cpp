@@ -202,7 +202,6 @@ TEST_F(BrowseTest, EveryPopupIsOnScreenBeforeItTakesAKey) {
   emu::ReleaseKey(RKEY_Red);
   ASSERT_EQ(MultiSelectCount(), 2);
   emu::PressKey(RKEY_Blue);
-  emu::ReleaseKey(RKEY_Blue);
   EXPECT_TRUE(YesNoOnScreen());
   emu::Wait(61);
   EXPECT_TRUE(YesNoOnScreen());
@@ -224,7 +223,6 @@ TEST_F(BrowseTest, EveryPopupIsOnScreenBeforeItTakesAKey) {
   // A delete that fails reports it from the answer's return processing.
   SelectByKeys("Show 02.rec");
   emu::PressKey(RKEY_Blue);
-  emu::ReleaseKey(RKEY_Blue);
   EXPECT_TRUE(YesNoOnScreen());
   ASSERT_EQ(remove(HostPath("/DataFiles/Show 02.rec").c_str()), 0);
   emu::PressKey(RKEY_Ok);
@@ -275,7 +273,6 @@ TEST_F(BrowseTest, BlueShortPressDeletesLongPressDeletesForGood) {
 
   shown = messageCount;
   emu::PressKey(RKEY_Blue);
-  emu::ReleaseKey(RKEY_Blue);
   EXPECT_EQ(messageCount, shown + 1);
   EXPECT_EQ(deleteWindowShowing, 1);
   EXPECT_STREQ(lastMessageLine2, "Do you want to recycle this file?");
@@ -297,7 +294,6 @@ TEST_F(BrowseTest, MultiSelectionDeleteAsksForTheWholeSelection) {
   ASSERT_EQ(MultiSelectCount(), 2);
   recycleBinOption = 1;
   emu::PressKey(RKEY_Blue);
-  emu::ReleaseKey(RKEY_Blue);
   EXPECT_EQ(yesnoWindowShowing, 1);
   EXPECT_STREQ(lastMessageTitle, "File Delete Confirmation");
   EXPECT_STREQ(lastMessageLine2, "Do you want to recycle 2 file(s)?");
@@ -408,18 +404,15 @@ TEST_F(BrowseTest, FileListShortPressFollowsItsOption) {
   OpenList();
   fileListKeyOption = 1;
   emu::PressKey(RKEY_PlayList);
-  emu::ReleaseKey(RKEY_PlayList);
   EXPECT_EQ(windowShowing, 1);
   fileListKeyOption = 2;
   emu::PressKey(RKEY_PlayList);
-  emu::ReleaseKey(RKEY_PlayList);
   EXPECT_EQ(windowShowing, 0);
 
   // Option 0 hands File List to the firmware once, without reopening the list.
   OpenList();
   fileListKeyOption = 0;
   emu::PressKey(RKEY_PlayList);
-  emu::ReleaseKey(RKEY_PlayList);
   EXPECT_EQ(windowShowing, 0);
   EXPECT_TRUE(GivenToFirmware(RKEY_PlayList));
   EXPECT_EQ(generatedPlayList, 0);
@@ -427,7 +420,6 @@ TEST_F(BrowseTest, FileListShortPressFollowsItsOption) {
   OpenList();
   fileListKeyOption = 3;
   emu::PressKey(RKEY_PlayList);
-  emu::ReleaseKey(RKEY_PlayList);
   EXPECT_EQ(TAPManagerMode, 1);
   EXPECT_STREQ(CurrentDir, "/ProgramFiles");
   InvokeTAPManager();  // and back
@@ -447,7 +439,7 @@ TEST_F(BrowseTest, InfoAndTagsmithKeys) {
   EXPECT_EQ(infoWindowShowing, 1);
   EXPECT_STREQ(currentFile.name, "Show 02.rec");
   // Info closes the window; the release that follows is dropped.
-  emu::PressKey(RKEY_Info);
+  emu::SendKey(RKEY_Info);
   EXPECT_EQ(infoWindowShowing, 0);
   EXPECT_EQ(repeat_DropInfoEnd, 1);
   emu::ReleaseKey(RKEY_Info);
@@ -461,7 +453,7 @@ TEST_F(BrowseTest, InfoAndTagsmithKeys) {
   // A Tagsmith key of its own, on release.
   Tagsmith_multiphase = Tagsmith_multistep = 0;
   TagsmithKey = RKEY_Guide;
-  emu::PressKey(RKEY_Guide);
+  emu::SendKey(RKEY_Guide);
   EXPECT_EQ(Tagsmith_multistep, 0);
   emu::ReleaseKey(RKEY_Guide);
   EXPECT_EQ(Tagsmith_multistep, 1);
@@ -696,7 +688,6 @@ TEST_F(RecycleViewTest, KeysOfTheRecycleView) {
   SelectByKeys("Show 02.rec.del");
   int shown = messageCount;
   emu::PressKey(RKEY_Blue);
-  emu::ReleaseKey(RKEY_Blue);
   EXPECT_EQ(messageCount, shown);
   EXPECT_FALSE(disk->Exists("/DataFiles/Show 02.rec.del"));
   EXPECT_FALSE(disk->Exists("/DataFiles/Show 02.rec.inf.del"));

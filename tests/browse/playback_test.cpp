@@ -24,7 +24,13 @@ class PlaybackTest : public BrowseTest {
     SelectByKeys(name);
     emu::PressKey(key);
   }
-  std::vector<dword> Firmware() { return emu::KeysGivenToFirmware(); }
+  // The keys the firmware got, without the releases of the user's presses.
+  std::vector<dword> Firmware() {
+    std::vector<dword> keys;
+    for (dword key : emu::KeysGivenToFirmware())
+      if (!(key & RKEY_FLAG_RELEASED)) keys.push_back(key);
+    return keys;
+  }
 };
 
 TEST_F(PlaybackTest, ResumePositionRules) {
@@ -328,7 +334,6 @@ TEST_F(PlaybackTest, TheMultiSelectionPlaysOneFileAfterAnother) {
   // question is answered No.
   SelectByKeys("Alpha.rec");
   emu::PressKey(RKEY_Blue);
-  emu::ReleaseKey(RKEY_Blue);
   ASSERT_EQ(yesnoWindowShowing, 1);
   ExitRoutine();
   EXPECT_EQ(yesnoWindowShowing, 0);

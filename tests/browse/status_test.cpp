@@ -95,7 +95,6 @@ class StatusScreenTest : public ShellTest {
   }
   void OpenStatus() {
     emu::PressKey(RKEY_Sleep);
-    emu::ReleaseKey(RKEY_Sleep);
     ASSERT_EQ(quembryHelpWindowShowing, 1);
   }
 };
@@ -106,9 +105,12 @@ TEST_F(StatusScreenTest, JobsWaitingAndFailedNoDriveBothLanguagesAndTheClosingKe
   OpenStatus();
   ExpectScreen("status-screen");
   ExpectNoTemporaryFiles();
-  // Its keys are the help screen's; the next release of the key closes it
-  // and the list is back as it was.
+  // Its keys are the help screen's; a lone release does nothing, the next
+  // press of the key closes it on its release and the list is back as it was.
   EXPECT_EQ(emu::PressKey(RKEY_Ok), 0u);
+  emu::ReleaseKey(RKEY_Sleep);
+  EXPECT_EQ(quembryHelpWindowShowing, 1);
+  emu::SendKey(RKEY_Sleep);
   EXPECT_EQ(quembryHelpWindowShowing, 1);
   emu::ReleaseKey(RKEY_Sleep);
   EXPECT_EQ(quembryHelpWindowShowing, 0);
@@ -198,6 +200,13 @@ TEST_F(UptimeTest, SystemAndApplicationStartedAtBootAndAtTheLogsStartLine) {
   EXPECT_STREQ(lastMessageLine2, "   TAP Started: 2026-12-07 20:15 (uptime: 1d, 3h, 27m)");
   CloseMessageWindow();
   ExpectNoTemporaryFiles();
+  // Dozens of logged deletes later the log is still short and the start is
+  // still found in it.
+  for (int i = 0; i < 60; i++) LogDeletion("/DataFiles/Movies", "A recording of some length.rec");
+  EXPECT_LE(testenv::ReadFile(HostPath(kLog)).size(), 2100u);
+  CheckUptime();
+  EXPECT_STREQ(lastMessageLine2, "   TAP Started: 2026-12-07 20:15 (uptime: 1d, 3h, 27m)");
+  CloseMessageWindow();
   // Lines after the start line do not move the start.
   EXPECT_EQ(ApplicationLine("2026-12-06 23:50:00 Start - Pavrolinex v5.1d    \r\n"
                             "2026-12-08 20:00:00 Alive - Pavrolinex -        \r\n"),

@@ -50,7 +50,12 @@ class StopMenuTest : public BrowseTest {
     if (header.size() >= offset + 4) memcpy(&value, header.data() + offset, 4);
     return value;
   }
-  dword Released(dword key) { return key | RKEY_FLAG_RELEASED; }
+  // The menu's frame and panel are on the screen a user sees.
+  bool MenuOnScreen() {
+    const std::vector<uint32_t>& frame = emu::Frame();
+    return frame[98 * OSD_WIDTH + 123] == 0xFFFFFFFFu &&
+           frame[101 * OSD_WIDTH + 126] == 0xFF1E1E1Eu;
+  }
 };
 
 TEST_F(StopMenuTest, TheMenuKeepsItsKeysAndPausesMutesAndContinues) {
@@ -77,18 +82,20 @@ TEST_F(StopMenuTest, TheMenuKeepsItsKeysAndPausesMutesAndContinues) {
   EXPECT_EQ(emu::PressKey(RKEY_ChDown), (dword)RKEY_ChDown);
   emu::Idle(3);
   EXPECT_TRUE(emu::Muted());
-  emu::PressKey(Released(RKEY_Pause));
+  emu::PressKey(RKEY_Pause);
   emu::Idle(3);
   EXPECT_FALSE(emu::PlaybackPaused());
   EXPECT_EQ(stopmenuWindowShowing, 1);
   EXPECT_FALSE(emu::InNormalMode());
-  emu::PressKey(Released(RKEY_Pause));
+  emu::PressKey(RKEY_Pause);
   emu::Idle(3);
   EXPECT_TRUE(emu::PlaybackPaused());
 
-  // Continue (Exit) closes the menu and resumes.
-  emu::PressKey(Released(RKEY_Exit));
+  // Continue (Exit) closes the menu and resumes; the menu leaves the screen.
+  EXPECT_TRUE(MenuOnScreen());
+  emu::PressKey(RKEY_Exit);
   emu::Idle(3);
+  EXPECT_FALSE(MenuOnScreen());
   EXPECT_EQ(stopmenuWindowShowing, 0);
   EXPECT_EQ(rgn, NO_REGION);
   EXPECT_TRUE(emu::InNormalMode());
@@ -136,7 +143,7 @@ TEST_F(StopMenuTest, EachActionDuringPlaybackOfARecording) {
   // 6: the bookmark lands in the header, then playback stops.
   PlayAndOpen("Beta.rec");
   at = Play().currentBlock;
-  emu::PressKey(Released(RKEY_Green));
+  emu::PressKey(RKEY_Green);
   EXPECT_FALSE(emu::IsPlaying());
   EXPECT_EQ(HeaderWord("/DataFiles/Movies/Beta.rec", 1412), 1u);
   EXPECT_EQ(HeaderWord("/DataFiles/Movies/Beta.rec", 1416), at);
@@ -146,7 +153,7 @@ TEST_F(StopMenuTest, EachActionDuringPlaybackOfARecording) {
   ASSERT_TRUE(GotoPath("/DataFiles"));
   SetCurrentDir("/DataFiles");
   CurrentDirNumber = 0;
-  emu::PressKey(Released(RKEY_PlayList));
+  emu::PressKey(RKEY_PlayList);
   EXPECT_FALSE(emu::IsPlaying());
   emu::Idle(1);
   EXPECT_EQ(windowShowing, 1);
@@ -156,7 +163,7 @@ TEST_F(StopMenuTest, EachActionDuringPlaybackOfARecording) {
 
   // 9: the list without stopping.
   PlayAndOpen("Alpha.rec");
-  emu::PressKey(Released(RKEY_Slow));
+  emu::PressKey(RKEY_Slow);
   emu::Idle(1);
   EXPECT_EQ(windowShowing, 1);
   EXPECT_STREQ(SelectedName(), "Alpha.rec");
@@ -167,7 +174,7 @@ TEST_F(StopMenuTest, EachActionDuringPlaybackOfARecording) {
   ASSERT_EQ(stopmenuWindowShowing, 1);
 
   // 3: delete through the list, asking first; the playback is not stopped.
-  emu::PressKey(Released(RKEY_Blue));
+  emu::PressKey(RKEY_Blue);
   EXPECT_TRUE(emu::IsPlaying());
   emu::Idle(2);
   EXPECT_EQ(windowShowing, 1);
@@ -180,7 +187,7 @@ TEST_F(StopMenuTest, EachActionDuringPlaybackOfARecording) {
   ASSERT_EQ(stopmenuWindowShowing, 1);
 
   // 5: stop and move through the list.
-  emu::PressKey(Released(RKEY_Yellow));
+  emu::PressKey(RKEY_Yellow);
   EXPECT_FALSE(emu::IsPlaying());
   emu::Idle(2);
   EXPECT_EQ(moveWindowShowing, 1);
@@ -190,7 +197,7 @@ TEST_F(StopMenuTest, EachActionDuringPlaybackOfARecording) {
 
   // 4: stop and rename through the list.
   PlayAndOpen("Beta.rec");
-  emu::PressKey(Released(RKEY_Option));
+  emu::PressKey(RKEY_Option);
   EXPECT_FALSE(emu::IsPlaying());
   EXPECT_EQ(activateReturnToQuembryList_fromStopMenu, 3);
   EXPECT_STREQ(filename_toProcess, "Beta.rec");
@@ -210,9 +217,10 @@ TEST_F(StopMenuTest, TrimmingSendsItsKeysThroughTheBanner) {
     PlayAndOpen("Alpha.rec", 2);
     EXPECT_NE(chosenStopMenuLine, 0);
     size_t before = emu::KeysGivenToFirmware().size();
-    emu::PressKey(Released(entryKey));
+    emu::PressKey(entryKey);
     emu::Idle(8);
     EXPECT_EQ(stopmenuWindowShowing, 0);
+    EXPECT_FALSE(MenuOnScreen());
     EXPECT_EQ(STOP_MENU_multistep, 0);
     dword side = entryKey == (dword)RKEY_Prev ? (dword)RKEY_Prev : (dword)RKEY_Next;
     EXPECT_EQ(FirmwareSince(before),
@@ -222,7 +230,7 @@ TEST_F(StopMenuTest, TrimmingSendsItsKeysThroughTheBanner) {
   }
   // A banner that is gone ends the sequence at that step.
   PlayAndOpen("Alpha.rec", 2);
-  emu::PressKey(Released(RKEY_Prev));
+  emu::PressKey(RKEY_Prev);
   emu::Idle(2);  // closed and resumed, Play sent
   emu::SetState(STATE_Normal, SUBSTATE_Normal);
   size_t before = emu::KeysGivenToFirmware().size();
@@ -240,7 +248,7 @@ TEST_F(StopMenuTest, StoppingThePlaybackOfARecordingInProgress) {
   PlayAndOpen("Beta.rec");
   dword at = Play().currentBlock;
   // 6 then 1: the bookmark is set, the playback ends, the recording goes on.
-  emu::PressKey(Released(RKEY_Green));
+  emu::PressKey(RKEY_Green);
   EXPECT_FALSE(emu::IsPlaying());
   EXPECT_EQ(HeaderWord("/DataFiles/Movies/Beta.rec", 1416), at);
   TYPE_RecInfo info;
@@ -290,6 +298,72 @@ TEST_F(StopMenuTest, StopOnARecordingInTheListEndsItOrSaysItCouldNot) {
   }
 }
 
+// A recording on the drive with a namesake on the disk: the drive goes while
+// it plays, and the follow-ups of the stop menu find the played file gone.
+class DriveStopMenuTest : public StopMenuTest {
+ protected:
+  void Configure(emu::Config& config) override {
+    seed_ = testenv::MakeTempDir("pvr-usb");
+    testdisk::Disk usb(seed_);
+    testdisk::Header header;
+    header.family = testdisk::FAMILY_TMSS;
+    header.recordingStart = testdisk::Stamp(2026, 11, 1, 20, 0);
+    header.eventName = "a.rec";
+    ASSERT_TRUE(usb.Recording("/a.rec", 1000 * kBlock, header, true, header.recordingStart));
+    for (const char* folder : {"/DataFiles", "/ProgramFiles", "/MediaFiles"}) {
+      testenv::RemoveTree(seed_ + folder);
+    }
+    emu::ExternalDrive drive;
+    drive.seedDir = seed_;
+    config.drives.push_back(drive);
+  }
+  void BuildDisk() override {
+    StopMenuTest::BuildDisk();
+    Recording("/DataFiles/a.rec", 1000, testdisk::Stamp(2026, 1, 2, 20, 0));
+  }
+  void TearDown() override {
+    StopMenuTest::TearDown();
+    testenv::RemoveTree(seed_);
+  }
+  void Press(dword key) { emu::HoldKey(key, 0); }
+  std::string seed_;
+};
+
+TEST_F(DriveStopMenuTest, AFollowUpNeverTakesANamesakeOfThePlayedFile) {
+  SelectFirstFile = 1;  // the list opens on its first file: the namesake
+  for (dword entry : {(dword)RKEY_Blue, (dword)RKEY_Option, (dword)RKEY_Yellow}) {
+    SCOPED_TRACE(entry);
+    Press(RKEY_PlayList);
+    ASSERT_EQ(windowShowing, 1);
+    SelectByKeys("USB");
+    Press(RKEY_Ok);
+    SelectByKeys("a.rec");
+    Press(RKEY_Ok);
+    ASSERT_TRUE(emu::IsPlaying());
+    emu::Wait(2);
+    ASSERT_TRUE(emu::UnplugDrive("/dev/sdb1"));
+    Press(RKEY_Stop);
+    emu::Idle(5);
+    ASSERT_EQ(stopmenuWindowShowing, 1);
+    Press(entry);
+    emu::Idle(3);
+    EXPECT_STREQ(lastMessageLine1, "The played file is no longer there:");
+    EXPECT_STREQ(lastMessageLine2, "/DataFiles/USB/a.rec");
+    EXPECT_EQ(yesnoWindowShowing, 0);
+    EXPECT_EQ(moveWindowShowing, 0);
+    EXPECT_EQ(keyboardWindowShowing, 0);
+    EXPECT_EQ(infoWindowShowing, 0);
+    for (const char* piece : {"", ".inf", ".nav"}) {
+      EXPECT_TRUE(disk->Exists(std::string("/DataFiles/a.rec") + piece)) << piece;
+    }
+    EXPECT_FALSE(disk->Exists("/DataFiles/a.rec.del"));
+    if (emu::IsPlaying()) TAP_Hdd_StopTs();
+    if (windowShowing) Press(RKEY_Exit);
+    emu::Idle(2);
+    ASSERT_TRUE(emu::PlugDrive("/dev/sdb1"));
+  }
+}
+
 // MovieCutter loaded before Pavrolinex sees the keys first: with its
 // option set, entries 7 and 8 set its cut marks through its menu.
 class MovieCutterStopMenuTest : public StopMenuTest {
@@ -309,7 +383,7 @@ TEST_F(MovieCutterStopMenuTest, SetAndCutGoesThroughMovieCutter) {
   emu::PressKey(RKEY_ChDown);
   EXPECT_EQ(MovieCutterEnabled, 1);
   size_t before = emu::KeysGivenToFirmware().size();
-  emu::PressKey(Released(RKEY_Next));
+  emu::PressKey(RKEY_Next);
   emu::Idle(8);
   EXPECT_EQ(stopmenuWindowShowing, 0);
   EXPECT_EQ(STOP_MENU_multistep, 0);

@@ -205,6 +205,21 @@ try {
           colours.some((c) => c.startsWith('Blue:')), 'the colour keys are coloured');
     check(await page.locator('#keymap kbd', {hasText: 'Esc'}).count() === 1,
         'the keyboard mapping is shown');
+    check(await page.locator('#keymap td', {hasText: 'status screen'}).count() === 1,
+        'the mapping names the key of the status screen');
+    // The arrows sit around OK, none behind another button, and none looks
+    // pressed before it is used.
+    const dpadLaidOut = () => page.$$eval('#remote .dpad button', (bs) => {
+      const box = (k) => bs.find((b) => b.dataset.key === k).getBoundingClientRect();
+      const ok = box('Ok');
+      const down = box('Down Arrow');
+      const menu = box('Menu');
+      const overlaps = !(down.right <= menu.left || menu.right <= down.left ||
+                         down.bottom <= menu.top || menu.bottom <= down.top);
+      const raised = bs.every((b) => getComputedStyle(b).transform === 'none');
+      return down.top >= ok.bottom && box('Up Arrow').bottom <= ok.top && !overlaps && raised;
+    });
+    check(await dpadLaidOut(), 'the arrows lie around OK and none looks pressed');
     let s = await waitForState(page, (x) => x.clock && !x.osd);
     check(s && !s.osd && !s.playback, `normal viewing, clock ${s && s.clock}`);
     const consoleText = await page.textContent('#console');
@@ -224,16 +239,23 @@ try {
     s = await waitForState(page, (x) => x.osd);
     check(s && s.osd, 'the firmware reports the application on screen');
 
-    step = 'Down moves the highlight';
+    step = 'Down moves the highlight, once a click';
     console.log(step);
+    // The list opens on its last entry: the first Down wraps to the first
+    // page, the second moves to the next row, and only that far.
     f = await press(page, 'Down Arrow');
     check(await settle(page, f), 'the screen changes');
+    await page.evaluate(() => window.__snap('down1'));
+    f = await press(page, 'Down Arrow');
+    check(await settle(page, f), 'the screen changes again');
     await page.evaluate(() => window.__snap('down'));
     // Rows of the list only (below the title line, whose clock may tick
     // meanwhile, and above the bottom area).
-    d = await page.evaluate(() => window.__diff('list', 'down', 66, 476));
-    check(d.changed > 0 && d.bands >= 2,
-        `two rows change: the old and the new highlight (${d.changed} pixels, ${d.bands} bands)`);
+    d = await page.evaluate(() => window.__diff('down1', 'down', 66, 476));
+    check(d.changed > 0 && d.bands === 2 && d.box.h < 70,
+        `two neighbouring rows change: the old and the new highlight (${d.changed} pixels, ` +
+        `${d.bands} bands, ${d.box && d.box.h} pixels high)`);
+    check(await dpadLaidOut(), 'after use, Down is still below OK, not behind Menu');
 
     step = 'Blue asks before deleting';
     console.log(step);
@@ -271,6 +293,27 @@ try {
     }
     f = await press(page, 'Exit');
     check(await settle(page, f), 'Exit closes it');
+
+    step = 'Left and OK answer the delete question Yes';
+    console.log(step);
+    f = await press(page, 'Blue');
+    check(await settle(page, f), 'a short Blue asks');
+    await page.evaluate(() => window.__snap('asked'));
+    f = await press(page, 'Left Arrow');
+    check(await settle(page, f), 'Left moves the highlight');
+    await page.evaluate(() => window.__snap('yes'));
+    d = await page.evaluate((b) => window.__diff('asked', 'yes', b.y, b.y + b.h),
+        dialog || {y: 66, h: 410});
+    check(d.changed > 0, `the answer shown changes (${d.changed} pixels)`);
+    f = await press(page, 'Ok');
+    check(await settle(page, f), 'OK answers');
+    await page.evaluate(() => window.__snap('recycled'));
+    // The selected recording has gone: its row and those below it show the
+    // recordings that follow, and no window is left over the list.
+    d = await page.evaluate(() => window.__diff('closed', 'recycled', 66, 476));
+    check(d.changed > 2000, `the recording leaves the list (${d.changed} pixels)`);
+    d = await page.evaluate(() => window.__diff('closed', 'recycled', 36, 64));
+    check(d.changed > 0, `the title counts one entry less (${d.changed} pixels)`);
 
     step = 'Exit hides the list';
     console.log(step);

@@ -15,10 +15,7 @@ namespace {
 class DeleteTest : public BrowseTest {
  protected:
   // Short press of Blue: the delete of the selected entry.
-  void Blue() {
-    emu::PressKey(RKEY_Blue);
-    emu::ReleaseKey(RKEY_Blue);
-  }
+  void Blue() { emu::PressKey(RKEY_Blue); }
   // Long press of Blue: the delete for good.
   void HoldBlue() {
     emu::PressKey(RKEY_Blue | RKEY_FLAG_HELD);
@@ -220,23 +217,6 @@ TEST_F(DeleteTest, RmdirLeavesAFolderWithHiddenContentsAndSaysSo) {
   EXPECT_GT(Find("Empty"), 0);
 }
 
-TEST_F(DeleteTest, FolderCommandsQuoteThePath) {
-  char command[1200];
-  ASSERT_TRUE(FormatFolderDeleteCommand(command, sizeof command, "/DataFiles", "Series", 0));
-  EXPECT_STREQ(command, "rmdir \"/mnt/hd/DataFiles/Series\"");
-  ASSERT_TRUE(FormatFolderDeleteCommand(command, sizeof command, "/DataFiles", "Series", 1));
-  EXPECT_STREQ(command, "rm -rf \"/mnt/hd/DataFiles/Series\"");
-  ASSERT_TRUE(
-      FormatFolderDeleteCommand(command, sizeof command, "/DataFiles/$HOME", "a\"b`c`\\", 2));
-  EXPECT_STREQ(command, "rm -rf \"/mnt/hd/DataFiles/\\$HOME/a\\\"b\\`c\\`\\\\\"");
-  // Names that would reach the holding folder or beyond are refused.
-  for (const char* name : {"", ".", "..", "a/../.."}) {
-    EXPECT_FALSE(FormatFolderDeleteCommand(command, sizeof command, "/DataFiles", name, 2)) << name;
-  }
-  // Too small a buffer is refused, never cut inside the quotes.
-  EXPECT_FALSE(FormatFolderDeleteCommand(command, 20, "/DataFiles", "Series", 1));
-}
-
 class HostileNamesTest : public DeleteTest {
  protected:
   void BuildDisk() override {
@@ -395,6 +375,34 @@ TEST_F(DeleteTest, ALongNameIsCutBeforeItsExtension) {
   EXPECT_TRUE(Has("/DataFiles/" + recycled));
   EXPECT_FALSE(Has("/DataFiles/" + name));
   EXPECT_EQ(Find(name.c_str()), 0);
+}
+
+// Recordings named with 123 and 126 characters: recycled, the header and the
+// navigation go along under names shortened alike, and a restore gives all
+// three back together.
+TEST_F(DeleteTest, ALongRecordingKeepsItsCompanionsThroughTheBin) {
+  const std::string names[2] = {std::string(119, 'a') + ".rec", std::string(122, 'b') + ".rec"};
+  for (const std::string& name : names) {
+    Recording("/DataFiles/" + name, 10, testdisk::Stamp(2026, 11, 30, 20, 0));
+  }
+  OpenList();
+  recycleBinOption = 2;
+  for (const std::string& name : names) {
+    SelectByKeys(name.c_str());
+    emu::HoldKey(RKEY_Blue, 0);
+    std::string cut = "/DataFiles/" + name.substr(0, 114) + ".rec";
+    EXPECT_EQ(Trio("/DataFiles/" + name), 0) << name;
+    EXPECT_EQ(RecycledTrio(cut), 3) << name;
+  }
+  emu::HoldKey(RKEY_Recall, 0);
+  ASSERT_EQ(recycleWindowMode, 1);
+  for (const std::string& name : names) {
+    std::string cut = name.substr(0, 114) + ".rec";
+    SelectByKeys((cut + ".del").c_str());
+    emu::HoldKey(RKEY_Red, 0);
+    EXPECT_EQ(Trio("/DataFiles/" + cut), 3) << name;
+    EXPECT_EQ(RecycledTrio("/DataFiles/" + cut), 0) << name;
+  }
 }
 
 // With every file listed: a "." at most 40 characters from the end starts the

@@ -120,7 +120,7 @@ TEST_F(AppsTest, InitEntryFillsTheRecord) {
   EXPECT_EQ(Table()[0].TAP_Main, &TestMain);
   ASSERT_EQ(seen.size(), 1u);  // TAP_Main ran
   seen.clear();
-  emu::PressKey(RKEY_Ok);
+  emu::SendKey(RKEY_Ok);
   EXPECT_EQ(seen.size(), 1u);
 }
 
@@ -135,15 +135,15 @@ TEST_F(AppsTest, KeysGoInTableOrderUntilConsumed) {
   ASSERT_EQ(StartGreen(), 0);
   ASSERT_EQ(StartTest(), 1);
   seen.clear();
-  EXPECT_EQ(emu::PressKey(RKEY_Green), 0u);  // the first application consumes it
+  EXPECT_EQ(emu::SendKey(RKEY_Green), 0u);  // the first application consumes it
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].task, 0);
   seen.clear();
-  EXPECT_EQ(emu::PressKey(RKEY_Ok), 0u);
+  EXPECT_EQ(emu::SendKey(RKEY_Ok), 0u);
   ASSERT_EQ(seen.size(), 2u);
   EXPECT_EQ(seen[1].task, 1);
   EXPECT_TRUE(emu::KeysGivenToFirmware().empty());
-  EXPECT_EQ(emu::PressKey(RKEY_Menu), static_cast<dword>(RKEY_Menu));
+  EXPECT_EQ(emu::SendKey(RKEY_Menu), static_cast<dword>(RKEY_Menu));
   EXPECT_EQ(emu::KeysGivenToFirmware(), std::vector<dword>{RKEY_Menu});
 }
 
@@ -151,7 +151,7 @@ TEST_F(AppsTest, GeneratedEventsArriveAfterTheHandlerReturns) {
   ASSERT_EQ(StartTest(), 0);
   generateInHandler = true;
   seen.clear();
-  emu::PressKey(RKEY_Ok);
+  emu::SendKey(RKEY_Ok);
   ASSERT_EQ(seen.size(), 2u);
   EXPECT_EQ(seen[0].param1, static_cast<dword>(RKEY_Ok));
   EXPECT_EQ(seen[1].param1, static_cast<dword>(RKEY_Blue));
@@ -204,7 +204,7 @@ TEST_F(AppsTest, HookedHandlerInTheTableReceivesTheEvents) {
   // An application may replace its own handler in the table (key translation).
   Table()[0].TAP_EventHandler = TestHandler;
   seen.clear();
-  emu::PressKey(RKEY_Ok);
+  emu::SendKey(RKEY_Ok);
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].event, EVT_KEY);
 }
@@ -224,7 +224,7 @@ TEST_F(ReentryTest, DelayInsideAHandlerDeliversIdleEvents) {
   seen.clear();
   delaysInHandler = 1;
   ASSERT_EQ(emu::StartLinkedApplication({&kHeader, TestMain, DelayingHandler}), 0);
-  emu::PressKey(RKEY_Ok);
+  emu::SendKey(RKEY_Ok);
   ASSERT_EQ(seen.size(), 3u);  // main, key, idle inside the key
   EXPECT_EQ(seen[1].event, EVT_KEY);
   EXPECT_EQ(seen[2].event, EVT_IDLE);
@@ -310,9 +310,11 @@ TEST_F(LoaderTest, LoadsAnImageAndRunsIt) {
   TYPE_TapTask* table = static_cast<TYPE_TapTask*>(TryResolve("_tapTask"));
   EXPECT_EQ(table[0].id, 0x12345678u);
   EXPECT_NE(table[0].TAP_EventHandler, nullptr);
+  // A whole press: the key, then its release.
   EXPECT_EQ(emu::PressKey(RKEY_Ok), 0u);
-  EXPECT_EQ(emu::PressKey(RKEY_Menu), static_cast<dword>(RKEY_Menu));
-  EXPECT_EQ(emu::NetOutput(), "EchoApp: started\nEchoApp: key 1001e\nEchoApp: key 1001c\n");
+  EXPECT_EQ(emu::SendKey(RKEY_Menu), static_cast<dword>(RKEY_Menu));
+  EXPECT_EQ(emu::NetOutput(),
+            "EchoApp: started\nEchoApp: key 1001e\nEchoApp: key 201001e\nEchoApp: key 1001c\n");
   emu::Shutdown(0);
   EXPECT_TRUE(testenv::Exists(HostPath("/ProgramFiles/stopped")));
 }

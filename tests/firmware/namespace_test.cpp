@@ -64,6 +64,47 @@ TEST_F(DriveTest, ShutdownLeavesTheDiskFolderClean) {
   EXPECT_TRUE(testenv::Exists(HostPath("/DataFiles")));
 }
 
+// A drive whose files live in a folder on the host's disk, not in memory:
+// still a mount of its own with its device, and emptied when the recorder
+// shuts down.
+class DriveOnDiskTest : public DriveTest {
+ protected:
+  void Configure(emu::Config& config) override {
+    DriveTest::Configure(config);
+    onDisk_ = testenv::MakeTempDir("pvr-drive");
+    config.drives.back().onDiskDir = onDisk_;
+  }
+  void TearDown() override {
+    DriveTest::TearDown();
+    testenv::RemoveTree(onDisk_);
+  }
+  std::string onDisk_;
+};
+
+TEST_F(DriveOnDiskTest, TheDriveKeepsItsFilesOnDiskAsAMountOfItsOwn) {
+  EXPECT_EQ(MountLineFor("/mnt/sdb1").rfind("/dev/sdb1 /mnt/sdb1 ", 0), 0u)
+      << MountLineFor("/mnt/sdb1");
+  EXPECT_EQ(testenv::ReadFile("/mnt/hd/DataFiles/USB/Movies/film.rec"), "film");
+  struct stat hd, usb;
+  ASSERT_EQ(stat("/mnt/hd/DataFiles", &hd), 0);
+  ASSERT_EQ(stat("/mnt/hd/DataFiles/USB/Movies/film.rec", &usb), 0);
+  EXPECT_NE(hd.st_dev, usb.st_dev);
+  // What is written to the drive lands in the folder on disk.
+  ASSERT_TRUE(testenv::WriteFile("/mnt/sdb1/Movies/new.rec", std::string(1 << 20, 'n')));
+  EXPECT_EQ(testenv::ReadFile(onDisk_ + "/files/Movies/new.rec").size(), 1u << 20);
+  // Folders are renamed on it as on any drive; across drives nothing moves.
+  EXPECT_EQ(rename("/mnt/sdb1/Movies", "/mnt/sdb1/Films"), 0) << strerror(errno);
+  EXPECT_EQ(rename("/mnt/sdb1/Films/new.rec", "/mnt/hd/DataFiles/new.rec"), -1);
+  EXPECT_EQ(errno, EXDEV);
+  ASSERT_TRUE(emu::UnplugDrive("/dev/sdb1"));
+  EXPECT_FALSE(testenv::Exists("/mnt/hd/DataFiles/USB/Films"));
+  ASSERT_TRUE(emu::PlugDrive("/dev/sdb1"));
+  EXPECT_EQ(testenv::ReadFile("/mnt/hd/DataFiles/USB/Films/film.rec"), "film");
+  emu::Shutdown(0);
+  EXPECT_TRUE(testenv::ListDir(onDisk_).empty());
+  EXPECT_FALSE(testenv::Exists(seed_ + "/Films"));
+}
+
 class NamespaceTest : public RecorderTest {};
 
 TEST_F(NamespaceTest, DiskFolderIsTheRecorderDisk) {

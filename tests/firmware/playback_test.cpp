@@ -31,7 +31,8 @@ TEST_F(PlaybackTest, BuiltInChannelList) {
   EXPECT_EQ(type, 1);
   EXPECT_EQ(num, 2);
   EXPECT_EQ(TAP_Channel_Start(1, SVC_TYPE_Radio, 3), 0);
-  EXPECT_EQ(TAP_Channel_IsStarted(0), 1);
+  EXPECT_EQ(TAP_Channel_IsStarted(1), 1);
+  EXPECT_EQ(TAP_Channel_IsStarted(0), 0);  // no picture-in-picture
 }
 
 TEST_F(PlaybackTest, ChannelListCanBeReplaced) {

@@ -68,14 +68,20 @@ TEST_F(ScriptTest, WordsDriveTheRecorder) {
   dword start = emu::Ticks();
   ASSERT_TRUE(
       emu::RunScript("Ok down  # a comment Blue\n idle:4 wait:1.5 hold:Up release:Red "
-                     "time:2024-02-29T23:58 state:1/98 key:0x10017"))
+                     "press:Green time:2024-02-29T23:58 state:1/98 key:0x10017 key:0x2010017"))
       << emu::LastError();
+  // A key name is a whole press, the code and then its release, as a remote
+  // sends it; press: is the code alone, release: the release alone.
   const dword up = RKEY_ChUp;
-  std::vector<dword> expected = {RKEY_Ok, RKEY_ChDown, up};
+  std::vector<dword> expected = {RKEY_Ok, RKEY_Ok | RKEY_FLAG_RELEASED, RKEY_ChDown,
+                                 RKEY_ChDown | RKEY_FLAG_RELEASED, up};
   for (int i = 0; i < 6; i++) expected.push_back(up | RKEY_FLAG_HELD);
   expected.push_back(up | RKEY_FLAG_RELEASED);
   expected.push_back(RKEY_Red | RKEY_FLAG_RELEASED);
+  expected.push_back(RKEY_Green);
   expected.push_back(RKEY_Exit);
+  expected.push_back(RKEY_Exit | RKEY_FLAG_RELEASED);
+  expected.push_back(RKEY_Exit | RKEY_FLAG_RELEASED);
   EXPECT_EQ(keys, expected);
   EXPECT_GE(emu::Ticks() - start, 40u + 150u);
   word mjd;
@@ -103,7 +109,7 @@ TEST_F(ScriptTest, BadWordsStopTheScriptWithAMessage) {
     keys.clear();
     EXPECT_FALSE(emu::RunScript(std::string("Ok ") + bad + " Ok")) << bad;
     EXPECT_NE(emu::LastError().find(bad), std::string::npos) << emu::LastError();
-    EXPECT_EQ(keys.size(), 1u) << bad;  // nothing after the bad word runs
+    EXPECT_EQ(keys.size(), 2u) << bad;  // nothing after the bad word runs
   }
 }
 

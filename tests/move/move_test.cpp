@@ -16,6 +16,7 @@
 #include <string>
 
 #include "../browse/BrowseFixture.h"
+#include "actions/texts.h"
 #include "apps/apps.h"
 #include "snapshot.h"
 #include "ui/Dialogs.h"
@@ -54,8 +55,6 @@ class MoveTest : public BrowseTest {
     testenv::RemoveTree(seed_);
   }
 
-  // A whole press: the key and its release.
-  void Press(dword key) { emu::HoldKey(key, 0); }
   void Yes() {
     ASSERT_EQ(yesnoWindowShowing, 1);
     if (YesNoOption != 0) emu::PressKey(RKEY_VolDown);
@@ -120,6 +119,25 @@ class MoveTest : public BrowseTest {
                                                "\nexec /usr/bin/busybox cp \"$@\"\n"));
     chmod(script.c_str(), 0755);
     ASSERT_EQ(mount(script.c_str(), "/usr/bin/cp", nullptr, MS_BIND, nullptr), 0);
+  }
+
+  // Whole presses of the remote's keys.
+  void Press(dword key) { emu::HoldKey(key, 0); }
+  // Yes, when a question is up.
+  void Confirm() {
+    if (!yesnoWindowShowing) return;
+    if (YesNoOption != 0) Press(RKEY_VolDown);
+    Press(RKEY_Ok);
+  }
+  // Yellow on the selection, the destination `name`, OK and Yes.
+  void PressMoveTo(const char* destination) {
+    Press(RKEY_Yellow);
+    ASSERT_EQ(moveWindowShowing, 1);
+    for (int n = 0; n <= numberOfDestinationFolders && !IsDestination(destination); n++)
+      Press(RKEY_ChDown);
+    ASSERT_TRUE(IsDestination(destination)) << destination;
+    Press(RKEY_Ok);
+    Confirm();
   }
 
   // Moves across drives go by job files to BackgroundCopy, which lies in
@@ -243,6 +261,54 @@ TEST_F(MoveTest, WithinTheDiskTheRecordingMovesWithItsCompanions) {
   std::string console = emu::ConsoleOutput().substr(printed);
   EXPECT_NE(console.find("Forcing background move. Target is </ZZ_EXT>"), std::string::npos);
   EXPECT_EQ(console.find("Forcing"), console.rfind("Forcing")) << "only once";
+}
+
+// A long destination list shows an arrow where names lie beyond the window,
+// also right after wrapping from the first to the last and back; and a new
+// folder in the folder of a drive that was pulled out is refused as such.
+TEST_F(MoveTest, ScrollArrowsFollowTheWrapAndAPulledDriveTakesNoNewFolder) {
+  for (int i = 1; i <= 9; i++) ASSERT_TRUE(disk->Folder("/DataFiles/Box " + std::to_string(i)));
+  emu::HoldKey(RKEY_PlayList, 0);
+  emu::HoldKey(RKEY_Exit, 0);
+  OpenList();
+  SelectByKeys("Show 01.rec");
+  emu::HoldKey(RKEY_Yellow, 0);
+  ASSERT_EQ(moveWindowShowing, 1);
+  ASSERT_GT(numberOfDestinationFolders, 9);
+  // An arrow drawn over the window's panel and separator line.
+  auto arrowAt = [](int y) {
+    const std::vector<uint32_t>& frame = emu::Frame();
+    for (int j = y; j < y + 10; j++)
+      for (int i = 358; i < 374; i++) {
+        uint32_t pixel = frame[j * OSD_WIDTH + i];
+        if (pixel != 0xFF1E1E1Eu && pixel != 0xFF999999u) return true;
+      }
+    return false;
+  };
+  // Presses alone: how the window takes a key's release is not at stake here.
+  while (chosenFolderLine != 1) emu::PressKey(RKEY_ChUp);
+  EXPECT_FALSE(arrowAt(136));
+  EXPECT_TRUE(arrowAt(422));
+  emu::PressKey(RKEY_ChUp);  // to the last
+  EXPECT_EQ(chosenFolderLine, numberOfDestinationFolders);
+  EXPECT_TRUE(arrowAt(136));
+  EXPECT_FALSE(arrowAt(422));
+  emu::PressKey(RKEY_ChDown);  // back to the first
+  EXPECT_EQ(chosenFolderLine, 1);
+  EXPECT_FALSE(arrowAt(136));
+  EXPECT_TRUE(arrowAt(422));
+  emu::HoldKey(RKEY_Exit, 0);
+  ASSERT_EQ(moveWindowShowing, 0);
+
+  OpenFolder("USB");
+  ASSERT_STREQ(CurrentDir, "/DataFiles/USB");
+  ASSERT_TRUE(emu::UnplugDrive("/dev/sdb1"));
+  emu::HoldKey(RKEY_Green, 0);
+  EXPECT_EQ(keyboardWindowShowing, 0);
+  EXPECT_STREQ(lastMessageTitle, "Folder Create Failed.");
+  EXPECT_STREQ(lastMessageLine1, "This folder cannot be reached:");
+  EXPECT_STREQ(lastMessageLine2, "/DataFiles/USB");
+  ASSERT_TRUE(emu::PlugDrive("/dev/sdb1"));
 }
 
 // The destination list: subfolders by path, the top folder as ".", the
@@ -394,6 +460,25 @@ TEST_F(MoveTest, JobFilesAreCarriedOutByBackgroundCopy) {
     EXPECT_EQ(Size(std::string("/DataFiles/") + name), 300 * kBlock);
     EXPECT_EQ(Trio(std::string("/DataFiles/USB/") + name), 0);  // BackgroundCopy moved it
   }
+}
+
+// A name with a line break would start a line of its own in the job file,
+// and BackgroundCopy would move the file that line names: no job is written.
+TEST_F(MoveTest, AJobFileNeverCarriesAControlCharacter) {
+  MoveWithBackgroundCopy();
+  const std::string name = "x\r\nFileName=Show 01.rec";
+  ASSERT_TRUE(disk->File("/DataFiles/" + name, 10));
+  Press(RKEY_PlayList);
+  SelectByKeys(name.c_str());
+  PressMoveTo("USB");
+  EXPECT_STREQ(lastMessageTitle, "Error: 'bgc' Jobfile");
+  EXPECT_STREQ(lastMessageLine1, "No jobfile: a name holds a control character:");
+  EXPECT_TRUE(testenv::ListDir(HostPath("/ProgramFiles/Settings/BackgroundCopy/JobFiles")).empty());
+  emu::Idle(20);
+  EXPECT_FALSE(HDD_TAP_isRunning(BACKGROUNDCOPY_ID));
+  EXPECT_EQ(Trio("/DataFiles/Show 01.rec"), 3);
+  EXPECT_FALSE(Has("/DataFiles/USB/Show 01.rec"));
+  EXPECT_TRUE(Has("/DataFiles/" + name));
 }
 
 // The disk fills up, or the power goes, after every number of writes while
@@ -656,6 +741,128 @@ TEST_F(MoveTest, ADrivePulledOutUnderBackgroundCopyLosesNothing) {
     emu::PressKey(RKEY_Ok);
     RefreshQuembryList(0);
   }
+}
+
+// Entries that something holds: a folder with a recording in progress, one
+// with the file being played, one whose file a BackgroundCopy job waits to
+// read, the drive's folder, the mounted media folder, and a file the own
+// background copy reads. Every action on each is refused with its reason,
+// and everything stays where it was.
+class InUseTest : public MoveTest {
+ protected:
+  void BuildDisk() override {
+    MoveTest::BuildDisk();
+    Recording("/DataFiles/Live/now.rec", 100, testdisk::Stamp(2026, 12, 7, 20, 0));
+    Recording("/DataFiles/Watch/film.rec", 1000, testdisk::Stamp(2026, 12, 1, 20, 0));
+    Recording("/DataFiles/Jobbed/x.rec", 100, testdisk::Stamp(2026, 12, 1, 20, 0));
+    ASSERT_TRUE(disk->File("/DataFiles/Jobbed/old.rec.del", 10));
+    const std::string jobs = "/ProgramFiles/Settings/BackgroundCopy/JobFiles/";
+    for (const char* job : {"0001.bgc|x.rec", "0002.bgc|old.rec.del"}) {
+      std::string text = std::string(
+                             "SDir=/mnt/hd/DataFiles/Jobbed\r\nDDir=/mnt/hd/DataFiles\r\n"
+                             "FileName=") +
+                         (strchr(job, '|') + 1) + "\r\nCoM=1\r\n";
+      ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + std::string(job, 8)), text));
+    }
+    ASSERT_TRUE(testenv::WriteFile(HostPath("/MediaFiles/clip.mp4"), "media"));
+    ASSERT_TRUE(disk->Folder("/DataFiles/~MediaFiles"));
+    ASSERT_EQ(
+        mount("/mnt/hd/MediaFiles", "/mnt/hd/DataFiles/~MediaFiles", nullptr, MS_BIND, nullptr), 0);
+    TYPE_RecInfo rec;
+    memset(&rec, 0, sizeof rec);
+    rec.recType = RECTYPE_Normal;
+    strcpy(rec.fileName, "now.rec");
+    ASSERT_TRUE(emu::SetRecording(0, rec, "/mnt/hd/DataFiles/Live/now.rec"));
+  }
+  // Tries each action on the selected line and checks that each was refused
+  // for `reason` and left `path` in place.
+  void TryEveryAction(const char* reason, const std::string& path, bool file, bool move) {
+    std::string name = SelectedName();
+    SCOPED_TRACE(name);
+    folderDeleteOption = 2;
+    recycleBinOption = 1;
+    std::vector<std::string> actions = {"delete"};
+    if (file) actions.push_back("recycle");
+    if (move) actions.push_back("move");
+    actions.push_back("rename");
+    for (const std::string& action : actions) {
+      lastMessageLine1[0] = 0;
+      if (action == "delete") {
+        emu::HoldKey(RKEY_Blue);  // the long press: for good
+        Confirm();
+      } else if (action == "recycle") {
+        Press(RKEY_Blue);
+        Confirm();
+      } else if (action == "move") {
+        PressMoveTo("Movies");
+      } else {
+        Press(RKEY_Option);
+        ASSERT_EQ(keyboardWindowShowing, 1);
+        keyboardWindowShowing = 0;
+        ReturnFromRenameKeyboard("Renamed", 1);
+        CheckFlags();
+        if (infoWindowShowing) Press(RKEY_Exit);
+      }
+      EXPECT_STREQ(lastMessageLine1, reason) << action;
+      EXPECT_TRUE(Has(path)) << action;
+      EXPECT_EQ(moveWindowShowing, 0) << action;
+      EXPECT_STREQ(SelectedName(), name.c_str()) << action;
+    }
+  }
+};
+
+TEST_F(InUseTest, NothingInUseOrMountedIsDeletedRecycledMovedRenamedOrEmptied) {
+  OpenList();
+  // The file being played, from its folder; the list comes back on top.
+  SelectByKeys("Watch");
+  Press(RKEY_Ok);
+  SelectByKeys("film.rec");
+  Press(RKEY_Ok);
+  ASSERT_TRUE(emu::IsPlaying());
+  Press(RKEY_PlayList);
+  ASSERT_EQ(windowShowing, 1);
+  SelectByKeys("..");
+  Press(RKEY_Ok);
+  ASSERT_STREQ(CurrentDir, "/DataFiles");
+
+  struct Case {
+    const char* line;
+    AppText& reason;
+    const char* kept;  // what must stay
+  };
+  const Case cases[] = {
+      {"Live", text_InUseRecordingA, "/DataFiles/Live/now.rec"},
+      {"Watch", text_InUsePlayingA, "/DataFiles/Watch/film.rec"},
+      {"Jobbed", text_InUseCopyingA, "/DataFiles/Jobbed/x.rec"},
+      {"USB", text_InUseDriveA, "/DataFiles/USB/Film.rec"},
+      {"~MediaFiles", text_InUseMediaA, "/MediaFiles/clip.mp4"},
+  };
+  for (const Case& c : cases) {
+    SelectByKeys(c.line);
+    TryEveryAction(Text(c.reason), c.kept, false, true);
+  }
+  EXPECT_EQ(testenv::ReadFile("/mnt/hd/DataFiles/~MediaFiles/clip.mp4"), "media");
+  EXPECT_STREQ(lastMessageLine2, "when 'Mount MediaFiles' is switched off.");
+
+  // The bin keeps a recycled file a job waits to move, and says why.
+  Press(RKEY_Recall);
+  Press(RKEY_Green);
+  Confirm();
+  EXPECT_STREQ(lastMessageLine1, Text(text_InUseCopyingA));
+  EXPECT_TRUE(Has("/DataFiles/Jobbed/old.rec.del"));
+  Press(RKEY_Recall);
+
+  // The own background copy reads a file of the drive.
+  SlowCopy(60);
+  SelectByKeys("USB");
+  Press(RKEY_Ok);
+  SelectByKeys("Film.rec");
+  PressMoveTo("..");
+  ASSERT_EQ(processInBackground, 1);
+  emu::Wait(2);
+  ASSERT_GT(moveInBackgroundPID, 0);
+  TryEveryAction(Text(text_InUseCopyingA), "/DataFiles/USB/Film.rec", true, false);
+  EXPECT_EQ(Trio("/DataFiles/USB/Film.rec"), 3);
 }
 
 class FullDriveTest : public MoveTest {

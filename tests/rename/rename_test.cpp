@@ -3,6 +3,7 @@
 // history stay in step, hostile names come out legal, nothing is overwritten,
 // and a power cut part-way is mended at the next start.
 #include <string.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -174,7 +175,7 @@ TEST_F(RenameTest, AFolderRenameKeepsTheProgressOfTheRecordingsInside) {
   EXPECT_STREQ(renameString, "Series");
   Rename("My.Series");
   EXPECT_STREQ(lastMessageTitle, "File Rename Not Allowed");
-  EXPECT_STREQ(lastMessageLine1, "Renaming of files that are recording");
+  EXPECT_STREQ(lastMessageLine1, "It is being recorded, or holds");
   EXPECT_TRUE(Has("/DataFiles/Series/Pilot.rec"));
   emu::ClearRecording(0);
   emu::PressKey(RKEY_Ok);  // Rename again
@@ -261,6 +262,9 @@ TEST_F(RenameTest, GreenMakesTheFolderNamedOnTheKeyboard) {
 
 TEST_F(RenameTest, AutomaticRenamingPutsTheDateInThePlaceholder) {
   Recording("/DataFiles/Show MMDD.rec", 100, testdisk::Stamp(2026, 3, 3, 20, 0));
+  // Bytes outside the printable set (a typographic apostrophe in
+  // Windows-1252) go with the renaming.
+  Recording("/DataFiles/Tom\x92s MMDD.rec", 100, testdisk::Stamp(2026, 3, 3, 20, 0));
   Recording("/DataFiles/News ##-##-##.rec", 100, testdisk::Stamp(2015, 1, 5, 20, 0));
   Recording("/DataFiles/Quiz ###.rec", 100, testdisk::Stamp(2026, 12, 4, 20, 0));  // a Friday
   Recording("/DataFiles/Film #.rec", 100, testdisk::Stamp(2026, 1, 1, 20, 0));
@@ -278,6 +282,7 @@ TEST_F(RenameTest, AutomaticRenamingPutsTheDateInThePlaceholder) {
   AutoRenameCheckFreq = 100;
   emu::Wait(2);
   EXPECT_EQ(Trio("/DataFiles/Show 0303.rec"), 3);
+  EXPECT_EQ(Trio("/DataFiles/Toms 0303.rec"), 3);
   EXPECT_EQ(Trio("/DataFiles/News 15-01-05.rec"), 3);
   EXPECT_EQ(Trio("/DataFiles/Quiz Fri.rec"), 3);
   EXPECT_EQ(Trio("/DataFiles/Film.rec") + Trio("/DataFiles/Film-2.rec"), 6);
@@ -330,6 +335,41 @@ TEST_F(RenameTest, APowerCutWhileRenamingIsMendedAtTheNextStart) {
     if (!cut) break;
   }
   EXPECT_GE(mended, 1);
+}
+
+// A rename record whose paths do not both lie below /DataFiles was not
+// written here: the next start drops it, says so in the log, and renames
+// nothing.
+TEST_F(RenameTest, ARenameRecordOutsideTheDataFolderIsDropped) {
+  const char* const records[][2] = {
+      {"/mnt/hd/ProgramFiles/Victim", "/mnt/hd/MediaFiles"},
+      {"/mnt/hd/DataFiles/../ProgramFiles/Victim", "/mnt/hd/DataFiles/Empty"},
+      {"/mnt/hd/ProgramFiles/Victim", "/mnt/hd/DataFiles/Empty"},
+  };
+  const std::string record = "/ProgramFiles/Settings/Pavrolinex/SkerrowbyRename.dat";
+  const std::string log = "/ProgramFiles/Settings/Pavrolinex/Logs/Pavrolinex.log";
+  ASSERT_TRUE(disk->Folder("/MediaFiles"));
+  for (const auto& paths : records) {
+    SCOPED_TRACE(paths[0]);
+    for (const char* companion : {".inf", ".nav"}) {
+      ASSERT_TRUE(disk->File(std::string("/ProgramFiles/Victim") + companion, 5));
+    }
+    std::string data(2 * PATH_BUFFER_SIZE, '\0');
+    data.replace(0, strlen(paths[0]), paths[0]);
+    data.replace(PATH_BUFFER_SIZE, strlen(paths[1]), paths[1]);
+    ASSERT_TRUE(testenv::WriteFile(HostPath(record), data));
+    emu::Shutdown(0);
+    ASSERT_TRUE(emu::Boot(config_)) << emu::LastError();
+    index_ = emu::StartLinkedApplication({&_tap_header, TAP_Main, TAP_EventHandler});
+    ASSERT_GE(index_, 0);
+    EXPECT_TRUE(Has("/ProgramFiles/Victim.inf"));
+    EXPECT_TRUE(Has("/ProgramFiles/Victim.nav"));
+    EXPECT_FALSE(Has("/MediaFiles.inf"));
+    EXPECT_FALSE(Has("/DataFiles/Empty.inf"));
+    EXPECT_FALSE(Has(record));
+    EXPECT_NE(testenv::ReadFile(HostPath(log)).find("Dropped a rename record"), std::string::npos);
+    unlink(HostPath(log).c_str());
+  }
 }
 
 // The whole way through the real keyboard: White, the name typed on an

@@ -87,11 +87,14 @@ std::string AnyKey(std::mt19937& random) {
   return Pick(random, kOthers);
 }
 
-// One step as a word of the recorder's scripts.
+// One step as words of the recorder's scripts (a key name is a whole press,
+// as a hand makes it with a remote).
 std::string RandomStep(std::mt19937& random) {
   unsigned r = random() % 100;
-  if (r < 70) return AnyKey(random);
-  if (r < 79) return "hold:" + AnyKey(random);
+  if (r < 2) return "Blue Left Ok";  // a delete answered Yes, as users do
+  if (r < 68) return AnyKey(random);
+  if (r < 77) return "hold:" + AnyKey(random);
+  if (r < 79) return "press:" + AnyKey(random);  // a press whose release is lost
   if (r < 83) {
     const char* released[] = {"Red", "Green", "Yellow", "Blue", "Ok", "Exit", "Info"};
     return std::string("release:") + released[random() % 7];
@@ -110,7 +113,13 @@ std::string RandomStep(std::mt19937& random) {
 std::vector<std::string> MakeSteps(uint32_t seed, int count) {
   std::mt19937 random(seed);
   std::vector<std::string> steps;
-  for (int i = 0; i < count; i++) steps.push_back(RandomStep(random));
+  for (int i = 0; i < count; i++) {
+    std::string words = RandomStep(random);
+    size_t start = 0;
+    for (size_t blank; (blank = words.find(' ', start)) != std::string::npos; start = blank + 1)
+      steps.push_back(words.substr(start, blank - start));
+    steps.push_back(words.substr(start));
+  }
   return steps;
 }
 
@@ -221,6 +230,18 @@ struct AppView {
   int* numberOfFolders = nullptr;
   int* CurrentDirNumber = nullptr;
   int* mainActivationKey = nullptr;
+  int* chosenLine = nullptr;
+  int* printLine = nullptr;
+  int* maxShown = nullptr;
+  int* HideEmptyFolders = nullptr;
+  int* recycleBinOption = nullptr;
+  int* forceDeleteNotRecycle = nullptr;
+  int* deleteWindowShowing = nullptr;
+  int* messageCount = nullptr;
+  FileRecord* currentFile = nullptr;
+  int (*LinesPerPage)() = nullptr;
+  // The windows that take keys before the list.
+  std::vector<int*> overLists;
   // The list's settings that can claim a key before Exit hides the list.
   std::vector<int*> listKeys;
   FolderRecord** myfolders = nullptr;
@@ -240,6 +261,14 @@ struct AppView {
               Get(image, "numberOfFolders", numberOfFolders) &&
               Get(image, "CurrentDirNumber", CurrentDirNumber) &&
               Get(image, "mainActivationKey", mainActivationKey) && GetListKeys(image) &&
+              Get(image, "chosenLine", chosenLine) && Get(image, "printLine", printLine) &&
+              Get(image, "maxShown", maxShown) &&
+              Get(image, "HideEmptyFolders", HideEmptyFolders) &&
+              Get(image, "recycleBinOption", recycleBinOption) &&
+              Get(image, "forceDeleteNotRecycle", forceDeleteNotRecycle) &&
+              Get(image, "deleteWindowShowing", deleteWindowShowing) &&
+              Get(image, "messageCount", messageCount) && Get(image, "currentFile", currentFile) &&
+              Get(image, "_Z12LinesPerPagev", LinesPerPage) && GetOverLists(image) &&
               Get(image, "myfolders", myfolders) && Get(image, "myfiles", myfiles) &&
               Get(image, "_Z9IsFileRecPKc", IsFileRec);
     // The firmware holds the image; this reference must not keep it loaded
@@ -247,12 +276,38 @@ struct AppView {
     dlclose(image);
     return ok;
   }
+  bool GetOverLists(void* image) {
+    overLists.clear();
+    for (const char* name :
+         {"yesnoWindowShowing", "MessageWindowShowing", "checkFirmwareDatShowing", "creditsShowing",
+          "configWindowShowing", "moveWindowShowing", "infoWindowShowing", "stopmenuWindowShowing",
+          "allrecycleWindowShowing", "keyboardWindowShowing", "quembryHelpWindowShowing"}) {
+      int* flag = nullptr;
+      if (!Get(image, name, flag)) return false;
+      overLists.push_back(flag);
+    }
+    return true;
+  }
+  // The list is on screen and takes the next key itself.
+  bool ListOnTop() const {
+    if (!*windowShowing) return false;
+    for (const int* flag : overLists)
+      if (*flag) return false;
+    return true;
+  }
+  // Whether a setting of the list claims `key` before its fixed meaning.
+  bool KeyClaimed(dword key) const {
+    for (const int* setting : listKeys)
+      if ((dword)*setting == key) return true;
+    return (dword)*mainActivationKey == key;
+  }
   bool GetListKeys(void* image) {
     listKeys.clear();
     for (const char* name :
          {"OverrideParentKey", "OverrideRecycleKey", "MultiSelectKey", "ResetProgressKey",
           "OverrideDataFilesKey", "TagsmithKey", "OverrideInfoKey", "TAPManagerKey",
-          "FileSuffixKey", "StatusScreenKey", "RestartLastKey_internal"}) {
+          "FileSuffixKey", "StatusScreenKey", "RestartLastKey_internal", "UserExitKey1",
+          "UserExitKey2", "UserExitKey3", "UserExitKey4"}) {
       int* setting = nullptr;
       if (!Get(image, name, setting)) return false;
       listKeys.push_back(setting);
@@ -343,7 +398,10 @@ class Monkey {
       const std::string& word = steps[i];
       if ((word == "Ok" || word == "hold:Ok") && *app_.yesnoWindowShowing && *app_.YesNoOption == 0)
         lastYes_ = (int)i;
+      Before before = Look();
       if (!emu::RunScript(word)) return Fail("bad step " + word + ": " + emu::LastError());
+      std::string wrong = KeysActedOnce(word, before);
+      if (!wrong.empty()) return Fail("keys: " + wrong + " (step " + std::to_string(i + 1) + ")");
       if (!Cheap(i) || ((i + 1) % checkEvery_ == 0 && !ListAnswers(i))) return false;
       if (emu::IsPlaying() && emu::PlayingPath() != playing_) playbacks_++;
       playing_ = emu::IsPlaying() ? emu::PlayingPath() : "";
@@ -355,6 +413,68 @@ class Monkey {
   }
 
   void Stop() { emu::Shutdown(); }
+
+  // What a whole press is checked against.
+  struct Before {
+    bool listOnTop = false;
+    int chosenLine = 0, printLine = 0;
+    bool yesNo = false, deleteQuestion = false;
+    int yesNoOption = 0, messages = 0;
+    std::string file;  // the recording the delete question asks about, as the check sees it
+  };
+
+  Before Look() const {
+    Before b;
+    b.listOnTop = app_.ListOnTop() && !*app_.HideEmptyFolders;
+    b.chosenLine = *app_.chosenLine;
+    b.printLine = *app_.printLine;
+    b.yesNo = *app_.yesnoWindowShowing != 0;
+    b.deleteQuestion = b.yesNo && *app_.deleteWindowShowing;
+    b.yesNoOption = *app_.YesNoOption;
+    b.messages = *app_.messageCount;
+    const FileRecord& f = *app_.currentFile;
+    if (b.deleteQuestion && f.attribute == ATTRIBUTE_FILE)
+      b.file = std::string("/mnt/hd") + f.folderPath + "/" + f.name;
+    return b;
+  }
+
+  // A whole press acts once: a Down within a page moves the selection one
+  // line, Left or Right in a yes/no window moves the highlight once, and Yes
+  // to a delete question takes the recording away (to the bin when the
+  // settings recycle), unless the user was told why not.
+  std::string KeysActedOnce(const std::string& word, const Before& b) {
+    if (word == "Down" && b.listOnTop && !app_.KeyClaimed(RKEY_ChDown) && b.chosenLine >= 1 &&
+        b.chosenLine < *app_.maxShown && b.printLine < app_.LinesPerPage()) {
+      if (*app_.chosenLine != b.chosenLine + 1 || *app_.printLine != b.printLine + 1)
+        return "Down moved the selection from entry " + std::to_string(b.chosenLine) + " (line " +
+               std::to_string(b.printLine) + ") to entry " + std::to_string(*app_.chosenLine) +
+               " (line " + std::to_string(*app_.printLine) + ")";
+    }
+    if ((word == "Left" || word == "Right") && b.yesNo && *app_.yesnoWindowShowing &&
+        *app_.YesNoOption == b.yesNoOption)
+      return word + " did not move the highlight of the yes/no window";
+    if (word == "Ok" && b.deleteQuestion && b.yesNoOption == 0 && !b.file.empty() &&
+        *app_.messageCount == b.messages) {
+      struct stat st;
+      if (lstat(b.file.c_str(), &st) == 0) return "Yes to the delete question left " + b.file;
+      bool recycles = (*app_.recycleBinOption == 1 || *app_.recycleBinOption == 2) &&
+                      !*app_.forceDeleteNotRecycle;
+      auto known = lastSeen_.end();
+      for (auto it = lastSeen_.begin(); it != lastSeen_.end(); ++it)
+        if (it->second == b.file) known = it;
+      if (recycles && known != lastSeen_.end()) {
+        std::multimap<uint64_t, std::string> sizes;
+        Sizes("/mnt/hd", sizes);
+        Sizes("/mnt/sdb1", sizes);
+        bool binned = false;
+        auto range = sizes.equal_range(known->first);
+        for (auto it = range.first; it != range.second; ++it)
+          binned = binned || it->second.find(".del") != std::string::npos;
+        if (!binned) return "Yes to the delete question did not put " + b.file + " in the bin";
+      }
+    }
+    return "";
+  }
 
   // What the keys did to the recordings, so that a run that did nothing shows.
   void Summary() {
@@ -488,7 +608,6 @@ class Monkey {
         // A whole press, as a hand makes it: the stop menu acts on the release.
         dword key = *app_.windowShowing ? app_.CloseKey() : (dword)RKEY_Exit;
         emu::PressKey(key);
-        emu::ReleaseKey(key);
         emu::Idle(3);
       }
       if (!EnsureRunning()) return false;

@@ -177,6 +177,25 @@ TEST_F(KeyboardTest, TypingByMultiTapGridAndKeyboardCharacters) {
   keyboardLanguage = 0;
 }
 
+// A PC keyboard's letters beyond ASCII arrive in its code page (437): the
+// umlauts and the sharp s go in as the grid's letters. A descender typed and
+// deleted again leaves nothing under the text line.
+TEST_F(KeyboardTest, TypedUmlautsArriveAndDescendersLeaveNoTrace) {
+  Open("");
+  Type("M\x81ller \x8E\x94\x9A \xE1 \xA4");
+  EXPECT_EQ(std::string(currentString), "M\xFCller \xC4\xF6\xDC \xDF \xF1");
+  Press(RKEY_Exit);
+  Open("");
+  Type("gypq");
+  for (int i = 0; i < 4; i++) Press(KEYBOARD_CHAR_PREFIX | 0x08);
+  EXPECT_EQ(std::string(currentString), "");
+  const std::vector<uint32_t>& frame = emu::Frame();
+  for (int y = 105; y < 110; y++)
+    for (int x = 77; x < 617; x++)
+      ASSERT_EQ(frame[y * OSD_WIDTH + x], frame[y * OSD_WIDTH + 77]) << x << "," << y;
+  Press(RKEY_Exit);
+}
+
 TEST_F(KeyboardTest, QuickListRoundTripAndDamagedFiles) {
   // At the limit a multi-tap run still cycles through the last character,
   // but nothing more is added.
@@ -263,6 +282,30 @@ TEST_F(KeyboardTest, QuickListRoundTripAndDamagedFiles) {
 // The power goes, or the disk fills up, after every number of writes in
 // turn while the changed list is saved: the file is the old list or the new
 // one, whole, and the next opening reads one of them.
+// The list holds what the file gives back: at 49 entries Red adds nothing
+// more and says so, and every entry comes back after the save.
+TEST_F(KeyboardTest, AFullQuickListLosesNoEntry) {
+  std::string full;
+  for (int i = 1; i <= 48; i++) full += Slot("Entry " + std::to_string(100 + i));
+  WriteQuickList(full);
+  Open("Zulu");
+  emu::HoldKey(RKEY_Teletext, 0);
+  ASSERT_EQ(numberOfQuickListEntries, 48);
+  emu::HoldKey(RKEY_Red, 0);
+  EXPECT_EQ(numberOfQuickListEntries, 49);
+  int shown = messageCount;
+  emu::HoldKey(RKEY_Red, 0);
+  EXPECT_EQ(numberOfQuickListEntries, 49);
+  EXPECT_GT(messageCount, shown);
+  EXPECT_STREQ(lastMessageLine1, "The quick list is full (49 entries):");
+  std::vector<std::string> kept = Entries();
+  emu::HoldKey(RKEY_Exit, 0);  // closes the list, which saves it
+  ASSERT_EQ(keyboardQuickListWindowShowing, 0);
+  emu::HoldKey(RKEY_Teletext, 0);
+  EXPECT_EQ(Entries(), kept);
+  EXPECT_EQ(std::string(QuickList[49]), "Zulu");
+}
+
 TEST_F(KeyboardTest, QuickListSavedThroughPowerCutsAFullDiskAndReadErrors) {
   const std::string before = Slot("Old one") + Slot("Old two");
   for (bool power : {true, false}) {

@@ -82,6 +82,13 @@ TEST_F(ListSnapshotTest, NarrowSpacing) {
   Decorate();
   Redraw();
   Shows("list-narrow");
+  // Nothing of a row reaches into the gap above it (an icon there would stay
+  // behind as the rows scroll).
+  const std::vector<uint32_t>& frame = emu::Frame();
+  for (int line = 2; line <= LinesPerPage(); line++)
+    for (int y = RowTop(line) - 2; y < RowTop(line); y++)
+      for (int x = 53; x < 671; x++)
+        ASSERT_EQ(frame[y * OSD_WIDTH + x], 0xFF101010u) << "line " << line << " x " << x;
 }
 
 TEST_F(ListSnapshotTest, NarrowSpacingWithExtraLine) {

@@ -355,3 +355,39 @@ TEST_F(TextTest, LegendElementsFlowAndStopAtTheEdge) {
 }
 
 }  // namespace
+
+namespace {
+
+// Header texts without a character-table selector are the broadcast's
+// default table, ISO 6937, whatever their bytes look like: the same bytes
+// are never guessed to be ISO 8859-1. "Fußball" sent in ISO 6937 shows
+// whole; the same word written in ISO 8859-1 (0xDF, in ISO 6937 the fraction
+// seven eighths, which the output cannot show) loses its sharp s. With a
+// selector the text is read in the table it names.
+TEST_F(TextTest, HeaderTextWithoutASelectorIsReadAsIso6937) {
+  char out[64];
+  ConvertBroadcastText(
+      "Fu\xFB"
+      "ball",
+      out, sizeof out);
+  EXPECT_STREQ(out,
+               "Fu\xDF"
+               "ball");
+  ConvertBroadcastText(
+      "Fu\xDF"
+      "ball",
+      out, sizeof out);
+  EXPECT_STREQ(out, "Fuball");
+  ConvertBroadcastText("M\xC8uller", out, sizeof out);  // diaeresis, then the letter
+  EXPECT_STREQ(out, "M\xFCller");
+  ConvertBroadcastText(
+      "\x05"
+      "Fu\xDF"
+      "ball",
+      out, sizeof out);  // ISO 8859-9
+  EXPECT_STREQ(out,
+               "Fu\xDF"
+               "ball");
+}
+
+}  // namespace

@@ -239,7 +239,8 @@ TEST_F(WebTest, ServesTheBuiltInPageOnLoopbackOnly) {
 }
 
 // A character typed on the PC in direct mode reaches the on-screen keyboard
-// once: White renames the recording, End, "X", Record saves.
+// once, an umlaut too (in the keyboard's code page 437): White renames the
+// recording, End, "X\u00fc", Record saves.
 TEST_F(WebTest, ACharacterTypedOnThePcGoesInOnce) {
   Recorder recorder(Disk());
   ASSERT_GT(recorder.port(), 0);
@@ -247,14 +248,14 @@ TEST_F(WebTest, ACharacterTypedOnThePcGoesInOnce) {
   EXPECT_NE(events.Next("frame"), "");
   EXPECT_EQ(Status(recorder.Request("POST", "/key?code=0x10042&action=press")), "204");
   EXPECT_NE(events.StateWith("\"osd\":true"), "");
-  for (const char* code : {"0x10049", "0x10043", "0xEE000058", "0x1003D"})
+  for (const char* code : {"0x10049", "0x10043", "0xEE000058", "0xEE000081", "0x1003D"})
     EXPECT_EQ(Status(recorder.Request("POST", std::string("/key?action=press&code=") + code)),
               "204");
   const std::string folder = root_ + "/hd/DataFiles/";
-  for (int i = 0; i < 100 && access((folder + "TatortX.rec").c_str(), F_OK) != 0; i++)
-    usleep(50 * 1000);
-  EXPECT_EQ(access((folder + "TatortX.rec").c_str(), F_OK), 0);
-  EXPECT_EQ(access((folder + "TatortX.rec.inf").c_str(), F_OK), 0);
+  const std::string renamed = folder + "TatortX\xC3\xBC.rec";
+  for (int i = 0; i < 100 && access(renamed.c_str(), F_OK) != 0; i++) usleep(50 * 1000);
+  EXPECT_EQ(access(renamed.c_str(), F_OK), 0);
+  EXPECT_EQ(access((renamed + ".inf").c_str(), F_OK), 0);
   EXPECT_NE(access((folder + "TatortXX.rec").c_str(), F_OK), 0);
   EXPECT_EQ(recorder.Stop(), 0);
 }
