@@ -423,6 +423,7 @@ bool Boot(const Config& cfg) {
   ResetClock();
   ResetDisk();
   ResetPower();
+  ResetSyncs();
   ResetChannels();  // before the display: the first picture shows the channel
   ResetOsd();
   ResetSymbols();

@@ -239,8 +239,9 @@ bool PlugDrive(const std::string& device);
 // Simulates the recorder losing power part-way through: the next `changes`
 // changes to the disk go through, every later one fails without touching the
 // disk, until RestorePower. Changes are creating, writing, deleting and
-// renaming files and folders through the firmware, renaming through the
-// system library (rename), which applications use to replace files, and
+// renaming files and folders through the firmware, renaming and linking
+// through the system library (rename, link), which applications use to
+// replace files and to name them without replacing any, and
 // opening a file to write or append through it (fopen: the logs).
 void CutPowerAfter(int changes);
 void RestorePower();
@@ -255,5 +256,8 @@ bool DiskWasFull();  // a write was cut short since FillDiskAfter
 // every read fails (EIO) without data, until RestorePower.
 void FailReadsAfter(int reads);
 bool ReadFailed();  // a read failed since FailReadsAfter
+// How often a file was synced (fsync through the system library) since the
+// boot, by its path inside the recorder (/mnt/sdb1/Films/Film.rec.part).
+int SyncCount(const std::string& path);
 
 }  // namespace emu

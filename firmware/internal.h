@@ -38,6 +38,7 @@ TYPE_File* OpenSystemFile(const std::string& systemPath, bool create);
 
 // --- power cuts (power.cpp) -------------------------------------------------------
 void ResetPower();
+void ResetSyncs();
 // Counts one change to the disk; false once the power is cut (nothing may change).
 bool DiskChangeAllowed();
 // How many of `want` bytes a write may store: all, unless the disk was made

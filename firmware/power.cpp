@@ -4,7 +4,12 @@
 #include <fcntl.h>
 #include <stdio.h>
 #include <string.h>
+#include <sys/syscall.h>
 #include <unistd.h>
+
+#include <map>
+#include <mutex>
+#include <string>
 
 #include "internal.h"
 
@@ -17,9 +22,18 @@ bool full = false;
 int readsLeft = -1;  // -1: every read succeeds
 bool readFailed = false;
 
+// How often each file was synced since the boot, by its path.
+std::mutex syncLock;
+std::map<std::string, int> syncs;
+
 }  // namespace
 
 namespace fw {
+
+void ResetSyncs() {
+  std::lock_guard<std::mutex> hold(syncLock);
+  syncs.clear();
+}
 
 void ResetPower() {
   changesLeft = -1;
@@ -90,7 +104,29 @@ void FailReadsAfter(int reads) {
 
 bool ReadFailed() { return readFailed; }
 
+int SyncCount(const std::string& path) {
+  std::lock_guard<std::mutex> hold(syncLock);
+  auto found = syncs.find(path);
+  return found == syncs.end() ? 0 : found->second;
+}
+
 }  // namespace emu
+
+// fsync as applications see it: it syncs, and the recorder notes which file
+// was synced, so that tests can tell a copy that reached the disk from one
+// that may still sit in the cache.
+extern "C" int fsync(int fd) {
+  char link[64], path[4096];
+  snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+  ssize_t n = readlink(link, path, sizeof path - 1);
+  long result = syscall(SYS_fsync, fd);
+  if (result == 0 && n > 0) {
+    path[n] = 0;
+    std::lock_guard<std::mutex> hold(syncLock);
+    syncs[path]++;
+  }
+  return (int)result;
+}
 
 // The recorder's system library as applications see it: a rename is a change
 // to the disk like any other and stops with the power.
@@ -100,6 +136,16 @@ extern "C" int rename(const char* from, const char* to) {
     return -1;
   }
   return renameat(AT_FDCWD, from, AT_FDCWD, to);
+}
+
+// A second name for a file (a copy named without replacing anything) is a
+// change too.
+extern "C" int link(const char* from, const char* to) {
+  if (!fw::DiskChangeAllowed()) {
+    errno = EIO;
+    return -1;
+  }
+  return linkat(AT_FDCWD, from, AT_FDCWD, to, 0);
 }
 
 // Opening a file through the C library (fopen): for writing or appending it

@@ -301,13 +301,32 @@ bool Step(bool verify) {
   return true;
 }
 
+// Gives a verified copy its name, never over a file that took the name
+// while the job ran (another copy, a recording): a link refuses to replace
+// one; where the file system has no links (a FAT drive) the name is looked
+// at just before the rename. False when the copy keeps its ".part" name.
+bool NameCopy(const Transfer& t, bool* taken) {
+  *taken = false;
+  if (link(t.part, t.target) == 0) {
+    unlink(t.part);
+    return true;
+  }
+  if (errno == EEXIST || access(t.target, F_OK) == 0) {
+    *taken = true;
+    return false;
+  }
+  return rename(t.part, t.target) == 0;
+}
+
 // Everything is copied and verified: the copies take their names, then a
 // move removes the sources.
 void Complete() {
   for (int i = 0; i < job.count; i++) {
-    if (rename(job.files[i].part, job.files[i].target) != 0) {
+    bool taken = false;
+    if (!NameCopy(job.files[i], &taken)) {
       for (int j = 0; j < i; j++) unlink(job.files[j].target);
-      Fail("cannot give the copy its name");
+      Fail(taken ? "the destination already has a file of that name"
+                 : "cannot give the copy its name");
       return;
     }
   }

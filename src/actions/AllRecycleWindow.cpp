@@ -79,10 +79,7 @@ void DisplayLines() {
   snprintf(text, sizeof text, "%.20s %d-%d %.10s %d", Text(text_Showing), first < 1 ? 0 : first,
            first < 1 ? 0 : last, Text(text_Of), numberOfAllRecycleEntries);
   PrintLeft(rgn, kTextLeft, 430, kTextRight, text, kDim, 0, 12);
-  dword tenthsGB = (dword)(((sizeOfRecycleBin + (1u << 19)) >> 20) * 10 / 1024);
-  char size[40];
-  snprintf(size, sizeof size, "%01d.%01dGB", (int)(tenthsGB / 10), (int)(tenthsGB % 10));
-  snprintf(text, sizeof text, "%d %.20s = %.20s", numberOfAllRecycleBin, Text(text_Found), size);
+  FormatRecycleBinTotal(text, sizeof text);
   PrintRight(rgn, kTextLeft, 430, kTextRight, text, kDim, 0, 12);
   if (numberOfAllRecycleBin > MAX_ALL_RECYCLE) {
     snprintf(text, sizeof text, "(%.20s %d %.20s %d %.20s)", Text(text_OnlyDisplaying),
@@ -105,6 +102,13 @@ void DisplayFooter() {
 }
 
 }  // namespace
+
+void FormatRecycleBinTotal(char* out, int size) {
+  dword tenthsGB = (dword)(((sizeOfRecycleBin + (1u << 19)) >> 20) * 10 / 1024);
+  char total[40];
+  snprintf(total, sizeof total, "%01d.%01dGB", (int)(tenthsGB / 10), (int)(tenthsGB % 10));
+  snprintf(out, (size_t)size, "%d %.20s = %.20s", numberOfAllRecycleBin, Text(text_Found), total);
+}
 
 void DisplayAllRecycleWindow() {
   TAP_Osd_FillBox(rgn, kX, kY, kW, kH, BorderColour == 1 ? 0xFF666666 : 0xFFFFFFFF);

@@ -186,6 +186,9 @@ void EmptyRecycleBinAfterXDays(word mjd, byte hour);
 // The window listing every recycled file.
 void ActivateAllRecycleWindow();
 void DisplayAllRecycleWindow();
+// The window's count and total: "N found = X.YGB" (gigabytes of 1024 MB,
+// from the rounded megabytes, cut to a tenth).
+void FormatRecycleBinTotal(char* out, int size);
 dword AllRecycleKeyHandler(dword key);
 void CloseAllRecycleWindow();
 

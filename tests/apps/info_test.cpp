@@ -72,6 +72,15 @@ class InfoTest : public BrowseTest {
     std::string message;
     EXPECT_TRUE(snapshot::MatchesReference(reference, &message)) << message;
   }
+  // Whether the value at row `y` of the window reads `text`: the row drawn
+  // again with that text leaves the frame as it was.
+  bool ValueReads(int y, const char* text) {
+    std::vector<uint32_t> before = emu::Frame();
+    TAP_Osd_FillBox(rgn, 197, (dword)y, 448, 24, 0xFF1E1E1E);
+    PrintLeft(rgn, 197, (dword)y, 645, text, 0xFFFAFAFA, 0, 16);
+    TAP_Osd_Sync();
+    return emu::Frame() == before;
+  }
   void OpenInfo(const char* name) {
     SelectByKeys(name);
     emu::ReleaseKey(RKEY_Info);
@@ -89,6 +98,21 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   ExpectFrame("info-recording");
   int firstPageLast = rememberLastExtInfoStr_Start;
   EXPECT_GT(firstPageLast, 0);
+  // Twelve-hour times: the hour after midnight is 12 am, the hour after noon
+  // 12 pm.
+  EXPECT_TRUE(ValueReads(175, "Sat, 21 Nov 2026 12:30am ~ 1:35am"));
+  GMToffsetOption = 13 * 60;
+  emu::HoldKey(RKEY_Prev, 0);
+  EXPECT_TRUE(ValueReads(175, "Sat, 21 Nov 2026 12:30pm ~ 1:35pm"));
+  EXPECT_FALSE(ValueReads(175, "Sat, 21 Nov 2026 12:30am ~ 1:35pm"));
+  GMToffsetOption = 12 * 60;
+  emu::HoldKey(RKEY_Prev, 0);
+  EXPECT_TRUE(ValueReads(175, "Sat, 21 Nov 2026 11:30am ~ 12:35pm"));
+  GMToffsetOption = -24 * 60;  // back over midnight
+  emu::HoldKey(RKEY_Prev, 0);
+  EXPECT_TRUE(ValueReads(175, "Thu, 19 Nov 2026 11:30pm ~ 12:35am"));
+  GMToffsetOption = 60;
+  emu::HoldKey(RKEY_Prev, 0);
 
   // Next pages repeat the previous page's last line; the last page reaches
   // the text's end. Previous shows the first page again.
@@ -167,6 +191,46 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   InfoTime24Hour = 1;
   OpenInfo("Alpha.rec");
   ExpectFrame("info-german");
+  emu::HoldKey(RKEY_Exit, 0);
+
+  // A file that is playing is not offered for renaming.
+  TextLanguage = 0;
+  emu::HoldKey(RKEY_Ok, 0);
+  ASSERT_TRUE(emu::IsPlaying());
+  if (windowShowing == 0) OpenList();
+  emu::Idle(2);
+  OpenInfo("Alpha.rec");
+  emu::HoldKey(RKEY_VolUp, 0);
+  emu::HoldKey(RKEY_VolUp, 0);
+  ASSERT_EQ(infoCommandOption, 2);
+  emu::HoldKey(RKEY_Ok, 0);
+  EXPECT_EQ(keyboardWindowShowing, 0);
+  EXPECT_STREQ(lastMessageTitle, "File Rename Not Allowed");
+  EXPECT_STREQ(lastMessageLine1, "Renaming of files that are playing");
+  EXPECT_TRUE(disk->Exists("/DataFiles/Alpha.rec"));
+  // Another entry may be renamed meanwhile.
+  emu::HoldKey(RKEY_Exit, 0);
+  OpenInfo("Movies");
+  emu::HoldKey(RKEY_VolUp, 0);
+  emu::HoldKey(RKEY_VolUp, 0);
+  emu::HoldKey(RKEY_Ok, 0);
+  EXPECT_EQ(keyboardWindowShowing, 1);
+  emu::HoldKey(RKEY_Exit, 0);  // the keyboard's cancel
+  emu::HoldKey(RKEY_Exit, 0);
+  // Move from the window moves the entry shown: a multi-selection goes.
+  SelectByKeys("Movies");
+  emu::HoldKey(RKEY_Ok, 0);
+  Mark({"One.rec"});
+  ASSERT_EQ(MultiSelectCount(), 1);
+  OpenInfo("Two.rec");
+  for (int i = 0; i < 3; i++) emu::HoldKey(RKEY_VolUp, 0);
+  ASSERT_EQ(infoCommandOption, 3);
+  // OK without its release: the move window would take the release for OK.
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(moveWindowShowing, 1);
+  EXPECT_EQ(MultiSelectCount(), 0);
+  emu::PressKey(RKEY_Exit);
+  EXPECT_TRUE(disk->Exists("/DataFiles/Movies/Two.rec"));
 }
 
 class LogoTest : public InfoTest {
@@ -280,6 +344,15 @@ TEST_F(LogoTest, ListShowsLogosOrNamesAndTheDiagnosticWindowTellsWhere) {
   ExpectFrame("logo-diagnostic-unknown");
   emu::PressKey(RKEY_AudioTrk);
   EXPECT_EQ(infoLogoWindowShowing, 0);
+  emu::HoldKey(RKEY_Exit, 0);
+
+  // The channel's name in lower case comes before the other names.
+  Write("/ProgramFiles/Settings/Logos/das erste hd.jpg", Jpeg(60, 39, 0xFF0000));
+  DisplayLogo(rgn, 100, 100, 60, 39, 7, SVC_TYPE_Tv, "Das Erste HD");
+  TAP_Osd_Sync();
+  uint32_t centre = emu::Frame()[119 * 720 + 130];
+  EXPECT_GT(centre >> 16 & 0xFF, 0xC0u) << std::hex << centre;  // red, not the blue logo
+  EXPECT_LT(centre & 0xFF, 0x40u) << std::hex << centre;
 }
 
 }  // namespace

@@ -109,6 +109,15 @@ TEST_F(ManagerTest, ListsStartsAndRefuses) {
   EXPECT_EQ(Named("EchoApp.tap")->playingNow, 0u);
   struct stat st;
   EXPECT_EQ(stat(HostPath("/ProgramFiles/stopped").c_str(), &st), 0);  // it had its stop request
+  // Its information window has no Progress button: Left from OK wraps to Move.
+  emu::HoldKey(RKEY_Info, 0);
+  ASSERT_EQ(infoWindowShowing, 1);
+  emu::HoldKey(RKEY_VolDown, 0);
+  EXPECT_EQ(infoCommandOption, 3);
+  emu::HoldKey(RKEY_VolUp, 0);
+  EXPECT_EQ(infoCommandOption, 0);
+  emu::HoldKey(RKEY_Exit, 0);
+  EXPECT_EQ(infoWindowShowing, 0);
 
   // Found by id: in the folder only, or in the folders below it too.
   remove(HostPath("/ProgramFiles/EchoApp.tap").c_str());

@@ -5,6 +5,8 @@
 
 #include <unistd.h>
 
+#include <vector>
+
 #include "BrowseFixture.h"
 #include "lib/lib.h"
 #include "snapshot.h"
@@ -24,6 +26,17 @@ class FirmwareCheckTest : public BrowseTest {
     TAP_MemFree(FWDATBin);
     FWDATBin = nullptr;
     FWDATSize = 0;
+  }
+  // Anything drawn on the row between the compile date and the record: the
+  // line that calls the file old.
+  bool OldLineShown() {
+    const std::vector<uint32_t>& frame = emu::Frame();
+    for (int y = 172; y < 190; y++) {
+      for (int x = 60; x < 660; x++) {
+        if (frame[y * 720 + x] != frame[172 * 720 + 60]) return true;
+      }
+    }
+    return false;
   }
   void ExpectScreen(const char* reference) {
     std::string message;
@@ -74,8 +87,21 @@ TEST_F(FirmwareCheckTest, MissingDamagedOldAndForeignFiles) {
   Replace(&foreign);
   CheckFirmwareDat();
   ExpectScreen("firmware-check-old-foreign");
+  EXPECT_TRUE(OldLineShown());
   emu::PressKey(RKEY_Exit);
   EXPECT_EQ(checkFirmwareDatShowing, 0);
+
+  // A file of 1 February 2011 is recent enough; one of the day before is old.
+  for (int day : {1, 0}) {
+    testdisk::FirmwareDat dated = testdisk::TestDiskFirmwareDat(config_.systemId);
+    dated.year = 2011;
+    dated.month = day ? 2 : 1;
+    dated.day = day ? 1 : 31;
+    Replace(&dated);
+    CheckFirmwareDat();
+    EXPECT_EQ(OldLineShown(), day == 0) << "dated 2011-" << dated.month << "-" << dated.day;
+    emu::HoldKey(RKEY_Exit, 0);
+  }
 }
 
 }  // namespace

@@ -238,6 +238,18 @@ TEST_F(UptimeTest, MissingDamagedAndOversizedAnswersAndLogs) {
 
   EXPECT_EQ(ApplicationLine("abc"), "TAP: File is empty");
   EXPECT_EQ(ApplicationLine(std::string(2501, 'x')), "TAP: File too long");
+  // A log of exactly the longest length is read.
+  std::string full = "2026-12-06 23:50:00 Start - Pavrolinex v5.1d    \r\n";
+  full += std::string(2500 - full.size() - 2, '.') + "\r\n";
+  ASSERT_EQ(full.size(), 2500u);
+  // Without a start line the last line counts; a start line may end the log.
+  EXPECT_EQ(ApplicationLine("2026-12-01 10:00:00 Alive - x\r\n2026-12-05 11:00:00 Alive - x\r\n")
+                .substr(0, 32),
+            "   TAP Started: 2026-12-05 11:00");
+  EXPECT_EQ(
+      ApplicationLine("2026-12-01 10:00:00 Start - x\r\n2026-12-06 23:50:00 Start").substr(0, 32),
+      "   TAP Started: 2026-12-06 23:50");
+  EXPECT_EQ(ApplicationLine(full).substr(0, 35), "   TAP Started: 2026-12-06 23:50 (u");
   // A last line shorter than a time stamp: a meaningless time, no failure
   // and nothing read past the log.
   EXPECT_EQ(ApplicationLine("2026-12-07 20:15:30 Start - Pavrolinex v5.1d    \r\n2026-1\r\n")

@@ -1,6 +1,7 @@
 // The stop menu during playback: its ten actions, the keys it keeps while
 // open, the sequences of firmware keys it sends, and its look.
 #include <stdio.h>
+#include <string.h>
 
 #include <vector>
 
@@ -256,6 +257,45 @@ TEST_F(StopMenuTest, StoppingThePlaybackOfARecordingInProgress) {
   emu::Idle(2);
   ASSERT_NE(History("Beta.rec"), nullptr);
   EXPECT_EQ(History("Beta.rec")->positionBlock, at);
+}
+
+// Stop on a recording in the list: after "Yes" the recording ends and
+// nothing is said; a recording that ended before the answer is reported.
+TEST_F(StopMenuTest, StopOnARecordingInTheListEndsItOrSaysItCouldNot) {
+  TYPE_RecInfo rec;
+  memset(&rec, 0, sizeof rec);
+  rec.recType = RECTYPE_Normal;
+  rec.duration = 60;
+  strcpy(rec.fileName, "Show 14.rec");
+  ASSERT_TRUE(emu::SetRecording(3, rec, "/mnt/hd/DataFiles/Show 14.rec"));  // the last slot
+  strcpy(rec.fileName, "Show 13.rec");
+  ASSERT_TRUE(emu::SetRecording(1, rec, "/mnt/hd/DataFiles/Show 13.rec"));
+  OpenList();
+  for (int slot : {3, 1}) {
+    bool endsBefore = slot == 1;
+    const char* name = endsBefore ? "Show 13.rec" : "Show 14.rec";
+    SCOPED_TRACE(name);
+    SelectByKeys(name);
+    ASSERT_EQ(Line(chosenLine)->recordingNow, 1u);
+    emu::HoldKey(RKEY_Stop, 0);
+    ASSERT_EQ(yesnoWindowShowing, 1);
+    EXPECT_STREQ(lastMessageTitle, "Recording Stop Confirmation");
+    int shown = messageCount;
+    if (endsBefore) emu::ClearRecording(slot);
+    // Yes, as the other questions of these tests are answered: the yes/no
+    // window takes a release report for another press of the key.
+    emu::PressKey(RKEY_VolDown);
+    emu::PressKey(RKEY_Ok);
+    TYPE_RecInfo info;
+    memset(&info, 0, sizeof info);
+    TAP_Hdd_GetRecInfo((byte)slot, &info);
+    EXPECT_EQ(info.recType, (byte)RECTYPE_None);
+    EXPECT_EQ(messageCount, shown + (endsBefore ? 1 : 0));
+    if (endsBefore) {
+      EXPECT_STREQ(lastMessageTitle, "Stop Recording Failed.");
+      EXPECT_STREQ(lastMessageLine2, name);
+    }
+  }
 }
 
 // A recording on the drive with a namesake on the disk: the drive goes while

@@ -26,9 +26,10 @@ TYPE_TapHeader MakeHeader(dword id) {
 }
 
 int Main() { return 1; }
+// A consumes every event (returns 0) but those with parameter 5.
 dword HandlerA(word event, dword param1, dword) {
   received.push_back({0xA, event, param1, *FIS_vCurTapTask()});
-  return 0;
+  return param1 == 5 ? param1 : 0;
 }
 dword HandlerB(word event, dword param1, dword) {
   received.push_back({0xB, event, param1, *FIS_vCurTapTask()});
@@ -58,6 +59,12 @@ TEST_F(Apps, FindingApplications) {
   EXPECT_TRUE(HDD_TAP_isRunning(0x444D430A));
   EXPECT_EQ(HDD_TAP_GetIndexByID(0x12345678), -1);
   EXPECT_FALSE(HDD_TAP_isRunning(0x12345678));
+  // A slot that no longer runs may still hold the id it had.
+  TYPE_TapTask* table = FIS_vTAPTable();
+  table[indexB].status = TAPTASK_Free;
+  EXPECT_EQ(HDD_TAP_GetIndexByID(0x444D430A), -1);
+  EXPECT_FALSE(HDD_TAP_isRunning(0x444D430A));
+  table[indexB].status = TAPTASK_Running;
   emu::RemoveSymbol("_tapTask");
   EXPECT_EQ(HDD_TAP_GetIndexByID(0x8E0A42EF), -1);
 }
@@ -80,11 +87,16 @@ TEST_F(Apps, Broadcasting) {
   ASSERT_EQ(received.size(), 2u);
   EXPECT_EQ(received[0].app, 0xAu);
   EXPECT_EQ(received[1].app, 0xBu);
-  // With intercept the first handler that consumes (returns 0) ends it.
+  // With intercept the first handler that consumes (returns 0) ends it;
+  // one that does not passes it on.
   received.clear();
   HDD_TAP_SendEvent(0, true, EVT_TAPCOM, 1, 0);
   ASSERT_EQ(received.size(), 1u);
   EXPECT_EQ(received[0].app, 0xAu);
+  received.clear();
+  EXPECT_EQ(HDD_TAP_SendEvent(0, true, EVT_TAPCOM, 5, 0), 5u);
+  ASSERT_EQ(received.size(), 2u);
+  EXPECT_EQ(received[1].app, 0xBu);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -168,6 +169,21 @@ class MoveTest : public BrowseTest {
     }
     return done();
   }
+  // A process of the group `group` still runs (zombies do not count).
+  static bool GroupAlive(pid_t group) {
+    for (const std::string& entry : testenv::ListDir("/proc")) {
+      if (entry.find_first_not_of("0123456789") != std::string::npos) continue;
+      std::string stat = testenv::ReadFile("/proc/" + entry + "/stat");
+      size_t paren = stat.rfind(')');
+      char state = 0;
+      int parent = 0, pgrp = 0;
+      if (paren == std::string::npos ||
+          sscanf(stat.c_str() + paren + 1, " %c %d %d", &state, &parent, &pgrp) != 3)
+        continue;
+      if (pgrp == group && state != 'Z') return true;
+    }
+    return false;
+  }
   // The copying child has ended and waits for the application to look.
   static bool Ended(pid_t pid) {
     std::string stat = testenv::ReadFile("/proc/" + std::to_string(pid) + "/stat");
@@ -201,18 +217,21 @@ TEST_F(MoveTest, WithinTheDiskTheRecordingMovesWithItsCompanions) {
   EXPECT_EQ(Find("Show 03.rec"), 0);
 
   // A clash: with the confirmation the entry is renamed on the way, with its
-  // companions; "Do not rename" refuses and leaves both.
+  // companions, to a name free in both folders; "Do not rename" refuses and
+  // leaves both.
   ASSERT_TRUE(disk->File("/DataFiles/Movies/Show 04.rec", 10));
+  ASSERT_TRUE(disk->File("/DataFiles/Show 04~1.rec", 7));
   SelectByKeys("Show 04.rec");
   RenameOnMoveOption = 0;
   MoveTo("Movies");
   EXPECT_STREQ(lastMessageTitle, "File Move Conflict.");
-  EXPECT_STREQ(lastMessageLine2, "Show 04~1.rec");
+  EXPECT_STREQ(lastMessageLine2, "Show 04~2.rec");
   EXPECT_EQ(YesNoOption, 1);
   Yes();
-  EXPECT_EQ(Trio("/DataFiles/Movies/Show 04~1.rec"), 3);
+  EXPECT_EQ(Trio("/DataFiles/Movies/Show 04~2.rec"), 3);
   EXPECT_EQ(Size("/DataFiles/Movies/Show 04.rec"), 10u);
   EXPECT_EQ(Trio("/DataFiles/Show 04.rec"), 0);
+  EXPECT_EQ(Size("/DataFiles/Show 04~1.rec"), 7u);
 
   RenameOnMoveOption = 3;
   ASSERT_TRUE(disk->File("/DataFiles/Movies/Show 05.rec", 10));
@@ -221,6 +240,27 @@ TEST_F(MoveTest, WithinTheDiskTheRecordingMovesWithItsCompanions) {
   EXPECT_STREQ(lastMessageLine1, "Same file already exists.");
   EXPECT_EQ(Trio("/DataFiles/Show 05.rec"), 3);
   EXPECT_EQ(Size("/DataFiles/Movies/Show 05.rec"), 10u);
+  if (MessageWindowShowing) Press(RKEY_Exit);
+  if (moveWindowShowing) Press(RKEY_Exit);
+
+  // A destination folder named ZZ_EXT counts as another drive: the
+  // background copy's question comes; a name that merely ends the same way
+  // is an ordinary folder.
+  ASSERT_TRUE(disk->Folder("/DataFiles/ZZ_EXT"));
+  ASSERT_TRUE(disk->Folder("/DataFiles/AZZ_EXT"));
+  loadSubsequentQuembryInfo(1);
+  size_t printed = emu::ConsoleOutput().size();
+  SelectByKeys("Show 06.rec");
+  MoveTo("ZZ_EXT");
+  EXPECT_STREQ(lastMessageTitle, "Background Copy Across Mount");
+  Press(RKEY_Exit);  // No
+  if (moveWindowShowing) Press(RKEY_Exit);
+  EXPECT_EQ(Trio("/DataFiles/Show 06.rec"), 3);
+  MoveTo("AZZ_EXT");
+  EXPECT_EQ(Trio("/DataFiles/AZZ_EXT/Show 06.rec"), 3);
+  std::string console = emu::ConsoleOutput().substr(printed);
+  EXPECT_NE(console.find("Forcing background move. Target is </ZZ_EXT>"), std::string::npos);
+  EXPECT_EQ(console.find("Forcing"), console.rfind("Forcing")) << "only once";
 }
 
 // A long destination list shows an arrow where names lie beyond the window,
@@ -276,8 +316,17 @@ TEST_F(MoveTest, ScrollArrowsFollowTheWrapAndAPulledDriveTakesNoNewFolder) {
 // item by item within the disk.
 TEST_F(MoveTest, TheDestinationListFollowsItsSettingsAndKeys) {
   OpenList();
-  SelectByKeys("Show 01.rec");
   ShowSubfoldersInMoveTo = 1;
+  // A folder is not offered as its own destination, nor is what lies below it.
+  SelectByKeys("Series");
+  Press(RKEY_Yellow);
+  std::vector<std::string> others = Destinations();
+  EXPECT_NE(std::find(others.begin(), others.end(), "Movies"), others.end());
+  for (const char* self : {"Series", "Series/Season 2"}) {
+    EXPECT_EQ(std::find(others.begin(), others.end(), self), others.end()) << self;
+  }
+  Press(RKEY_Exit);
+  SelectByKeys("Show 01.rec");
   MoveToMatchChars = 1;
   emu::PressKey(RKEY_Yellow);
   std::vector<std::string> names = Destinations();
@@ -512,8 +561,11 @@ TEST_F(MoveTest, CancelInTheMiddleLeavesTheSourceAndNoPartialCopy) {
   EXPECT_TRUE(snapshot::MatchesReference("move-copy-progress", &message)) << message;
   emu::PressKey(RKEY_Yellow);
   EXPECT_STREQ(lastMessageTitle, "Cancel Copy");
+  pid_t group = moveInBackgroundPID;
+  ASSERT_TRUE(GroupAlive(group));  // the shell, its sleep and cp to come
   Yes();
   AwaitCopy();
+  EXPECT_TRUE(AwaitReal([&] { return !GroupAlive(group); })) << "the copy's shell runs on";
   EXPECT_EQ(moveInBackgroundComplete, -2);
   EXPECT_EQ(Trio("/DataFiles/Film.rec"), 0);
   EXPECT_FALSE(HasPartial("/DataFiles"));
@@ -838,6 +890,29 @@ TEST_F(FullDriveTest, TheCopyFailsCleanlyAndTheUserIsTold) {
   TAP_Osd_Sync();
   std::string message;
   EXPECT_TRUE(snapshot::MatchesReference("move-copy-error", &message)) << message;
+
+  // The space check keeps a megabyte to spare: a recording that leaves just
+  // that much free is asked about plainly; with a kilobyte more (and so with
+  // a recording as large as the free space) the question warns.
+  struct statfs st;
+  ASSERT_EQ(statfs(Sys("/DataFiles/USB").c_str(), &st), 0);
+  uint64_t freeKB = (uint64_t)st.f_bavail * st.f_bsize / 1024;
+  ASSERT_GT(freeKB, 1024u);
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Fits.rec"),
+                                 std::string((freeKB - 1024) * 1024, 'f')));
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Over.rec"),
+                                 std::string((freeKB - 1023) * 1024, 'o')));
+  loadSubsequentQuembryInfo(1);
+  for (const char* name : {"Fits.rec", "Over.rec"}) {
+    SelectByKeys(name);
+    MoveTo("USB");
+    EXPECT_STREQ(lastMessageLine1,
+                 name[0] == 'F' ? "This may take some time." : "There may not be enough space!")
+        << name;
+    Press(RKEY_Exit);  // No
+    if (moveWindowShowing) Press(RKEY_Exit);
+  }
+  EXPECT_FALSE(Has("/DataFiles/USB/Fits.rec"));
 }
 
 class NfsDriveTest : public MoveTest {

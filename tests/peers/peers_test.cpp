@@ -191,6 +191,11 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
   ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0004.bgc"),
                                  Job("/mnt/hd/DataFiles/../../../etc", "/mnt/sdb1", "passwd", 0)));
   ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0005.bgc"), "CoM=1\r\n"));
+  // A destination that already has the name.
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Taken.rec"), "ours"));
+  ASSERT_TRUE(testenv::WriteFile("/mnt/sdb1/Films/Taken.rec", "theirs"));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0006.bgc"),
+                                 Job("/mnt/hd/DataFiles", "/mnt/sdb1/Films", "Taken.rec", 0)));
   ASSERT_TRUE(testenv::WriteFile(HostPath("/ProgramFiles/AutoStart/BackgroundCopy.tap"),
                                  testenv::ReadFile(Peer("BackgroundCopy"))));
   ASSERT_EQ(emu::LoadAutoStart(), 1) << emu::LastError();
@@ -211,9 +216,16 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
        {"/DataFiles/Film.rec", "/DataFiles/Film.rec.inf", "/DataFiles/Film.rec.nav"}) {
     EXPECT_FALSE(testenv::Exists(HostPath(gone))) << gone;
   }
+  // Each copy reached the disk before it was compared and named.
+  for (const char* piece : {"", ".inf", ".nav"}) {
+    EXPECT_GE(emu::SyncCount(std::string("/mnt/sdb1/Films/Film.rec") + piece + ".part"), 1)
+        << piece;
+  }
   EXPECT_TRUE(testenv::ListDir(HostPath(jobs)).empty());
   EXPECT_EQ(testenv::ListDir(HostPath(fails)),
-            (std::vector<std::string>{"0002.bgc", "0003.bgc", "0004.bgc", "0005.bgc"}));
+            (std::vector<std::string>{"0002.bgc", "0003.bgc", "0004.bgc", "0005.bgc", "0006.bgc"}));
+  EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Taken.rec"), "theirs");
+  EXPECT_EQ(testenv::ReadFile(HostPath("/DataFiles/Taken.rec")), "ours");
   EXPECT_FALSE(testenv::Exists("/mnt/sdb1/passwd"));
   std::string log =
       testenv::ReadFile(HostPath("/ProgramFiles/Settings/BackgroundCopy/BackgroundCopy.log"));
@@ -222,7 +234,24 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
   EXPECT_NE(log.find("0003.bgc: refused: a folder"), std::string::npos) << log;
   EXPECT_NE(log.find("0004.bgc: refused: a folder"), std::string::npos) << log;
   EXPECT_NE(log.find("0005.bgc: incomplete job"), std::string::npos) << log;
+  EXPECT_NE(log.find("0006.bgc: the destination already has"), std::string::npos) << log;
+  EXPECT_EQ(log.find("0006.bgc: copy started"), std::string::npos) << "refused before copying";
   EXPECT_NE(emu::NetOutput().find("BackgroundCopy: 0003.bgc: refused"), std::string::npos);
+
+  // A file that takes the name while the move runs is not overwritten, and
+  // the source stays.
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Late.rec"), data));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0007.bgc"),
+                                 Job("/mnt/hd/DataFiles", "/mnt/sdb1/Films", "Late.rec", 1)));
+  for (int n = 0; n < 30 && !testenv::Exists("/mnt/sdb1/Films/Late.rec.part"); n++) emu::Idle();
+  ASSERT_TRUE(testenv::Exists("/mnt/sdb1/Films/Late.rec.part"));
+  ASSERT_TRUE(testenv::WriteFile("/mnt/sdb1/Films/Late.rec", "theirs"));
+  emu::Wait(30);
+  EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Late.rec"), "theirs");
+  EXPECT_EQ(testenv::ReadFile(HostPath("/DataFiles/Late.rec")), data);
+  EXPECT_FALSE(testenv::Exists("/mnt/sdb1/Films/Late.rec.part"));
+  log = testenv::ReadFile(HostPath("/ProgramFiles/Settings/BackgroundCopy/BackgroundCopy.log"));
+  EXPECT_NE(log.find("0007.bgc: the destination already has"), std::string::npos) << log;
 }
 
 }  // namespace

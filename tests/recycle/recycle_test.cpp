@@ -176,8 +176,14 @@ TEST_F(RecycleBinTest, TheStartUpScanEmptiesTheBinAndNothingElse) {
 }
 
 TEST_F(RecycleBinTest, EmptyingByHandAFolderThenEverything) {
+  Bin("/DataFiles/Movies/Extras/Deep.rec", kBlock, testdisk::Stamp(2026, 11, 2, 9, 0));
   OpenList();
   emu::PressKey(RKEY_Recall);
+  // Blue on a recycled file deletes it for good, with its companions.
+  SelectByKeys("Big C.rec.del");
+  emu::HoldKey(RKEY_Blue, 0);
+  EXPECT_EQ(InBin("/DataFiles/Big C.rec"), 0);
+  EXPECT_EQ(Find("Big C.rec.del"), 0);
   SelectByKeys("Movies");
   emu::PressKey(RKEY_Ok);
   ASSERT_STREQ(CurrentDir, "/DataFiles/Movies");
@@ -206,7 +212,8 @@ TEST_F(RecycleBinTest, EmptyingByHandAFolderThenEverything) {
   EXPECT_EQ(InBin("/DataFiles/Movies/Alpha.rec"), 0);
   EXPECT_EQ(Find("Alpha.rec.del"), 0);
   EXPECT_STREQ(CurrentDir, "/DataFiles/Movies");
-  EXPECT_EQ(InBin("/DataFiles/Big A.rec"), 3);  // only this folder
+  EXPECT_EQ(InBin("/DataFiles/Big A.rec"), 3);               // only this folder
+  EXPECT_EQ(InBin("/DataFiles/Movies/Extras/Deep.rec"), 3);  // not the folders below it
   SelectByKeys("..");
   emu::PressKey(RKEY_Ok);
   ASSERT_STREQ(CurrentDir, "/DataFiles");
@@ -227,6 +234,7 @@ TEST_F(RecycleBinTest, EmptyingByHandAFolderThenEverything) {
   emu::PressKey(RKEY_Ok);
   EXPECT_STREQ(lastMessageLine1, "Recycle Bin Emptied.");
   EXPECT_EQ(InBin("/DataFiles/Big A.rec"), 0);
+  EXPECT_EQ(InBin("/DataFiles/Movies/Extras/Deep.rec"), 0);
   EXPECT_EQ(InBin("/DataFiles/Old.rec.del/Inner.rec"), 0);
   EXPECT_EQ(Find("Big A.rec.del"), 0);
   EXPECT_GT(Find("Live.rec.del"), 0);  // still recorded into: it stays, and so does its line
@@ -236,6 +244,7 @@ TEST_F(RecycleBinTest, EmptyingByHandAFolderThenEverything) {
 TEST_F(RecycleBinTest, RestoreFindsAFreeNameAndSaysSo) {
   // The name without the marker is taken again: the counter goes before the extension.
   Recording("/DataFiles/Big A.rec", 10, testdisk::Stamp(2026, 12, 1, 20, 0));
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Big B.rec.nav"), "stale"));
   OpenList();
   emu::PressKey(RKEY_Recall);
   SelectByKeys("Big A.rec.del");
@@ -249,6 +258,23 @@ TEST_F(RecycleBinTest, RestoreFindsAFreeNameAndSaysSo) {
   }
   EXPECT_EQ(InBin("/DataFiles/Big A.rec"), 0);
   EXPECT_EQ(Find("Big A.rec.del"), 0);
+  // A disk that refuses the rename: the failure is shown, the file stays in the bin.
+  SelectByKeys("Big C.rec.del");
+  emu::CutPowerAfter(0);
+  emu::HoldKey(RKEY_Red, 0);
+  emu::RestorePower();
+  EXPECT_EQ(MessageWindowShowing, 1);
+  EXPECT_STREQ(lastMessageTitle, "Recyle Bin Failure.");  // sic, as the recorder's texts
+  EXPECT_EQ(InBin("/DataFiles/Big C.rec"), 3);
+  EXPECT_GT(Find("Big C.rec.del"), 0);
+  emu::PressKey(RKEY_Ok);
+  // A companion left alone under the plain name takes that name as well.
+  SelectByKeys("Big B.rec.del");
+  emu::HoldKey(RKEY_Red, 0);
+  EXPECT_STREQ(lastMessageLine2, "Big B~1.rec");
+  EXPECT_EQ(testenv::ReadFile(HostPath("/DataFiles/Big B.rec.nav")), "stale");
+  EXPECT_TRUE(disk->Exists("/DataFiles/Big B~1.rec.nav"));
+  EXPECT_EQ(InBin("/DataFiles/Big B.rec"), 0);
   // A free name is taken silently; hostile names come back as they were.
   SelectByKeys("Series");
   emu::PressKey(RKEY_Ok);
@@ -287,21 +313,31 @@ TEST_F(RecycleBinTest, TheListOfAllRecycledFiles) {
   EXPECT_EQ(allrecycleFiles[10]->sizeMB, 26u);  // 3000 blocks: 25.8 MB
   std::string message;
   EXPECT_TRUE(snapshot::MatchesReference("all-recycle-window", &message)) << message;
+  char total[64];
+  FormatRecycleBinTotal(total, sizeof total);
+  EXPECT_STREQ(total, "10 found = 3.0GB");
   emu::PressKey(RKEY_VolUp);  // one page only: back to the first line
   EXPECT_EQ(printAllRecycleLine, 1);
-  // Blue: the threshold check deletes the oldest files and lists again.
+  // Blue: the threshold check deletes the oldest files, the list behind is
+  // read again, and so is this one, with a file recycled meanwhile. The
+  // total is in gigabytes of 1024 MB: 2124 MB are 2.0 GB, not 2.1.
+  Bin("/DataFiles/Movies/Late.rec", 50 << 20, testdisk::Stamp(2026, 12, 5, 8, 0));
   recycleBinThresholdOption = (int)(TAP_Hdd_FreeSize() / 1024) + 1;
-  emu::PressKey(RKEY_Blue);
+  emu::HoldKey(RKEY_Blue, 0);
   EXPECT_EQ(allrecycleWindowShowing, 1);
   EXPECT_EQ(InBin("/DataFiles/Live.rec"), 0);
   EXPECT_EQ(InBin("/DataFiles/Big A.rec"), 0);
   EXPECT_EQ(InBin("/DataFiles/Big B.rec"), 3);
-  EXPECT_EQ(numberOfAllRecycleEntries, 8);
+  EXPECT_EQ(numberOfAllRecycleEntries, 9);
   EXPECT_STREQ(allrecycleFiles[1]->name, "Big B.rec.del");
+  FormatRecycleBinTotal(total, sizeof total);
+  EXPECT_STREQ(total, "9 found = 2.0GB");
   emu::PressKey(RKEY_Exit);
   EXPECT_EQ(allrecycleWindowShowing, 0);
   EXPECT_EQ(numberOfAllRecycleEntries, 0);
   EXPECT_EQ(allrecycleFiles[1], nullptr);
+  EXPECT_EQ(Find("Big A.rec.del"), 0);
+  EXPECT_GT(Find("Big B.rec.del"), 0);
 
   // More than 200: the first 200 found are held, pages wrap both ways.
   for (int i = 0; i < 200; i++) {
@@ -310,7 +346,7 @@ TEST_F(RecycleBinTest, TheListOfAllRecycledFiles) {
     ASSERT_TRUE(disk->File(name, 1, testdisk::Stamp(2026, 10, 1, 0, 0)));
   }
   emu::PressKey(RKEY_Ab);
-  EXPECT_EQ(numberOfAllRecycleBin, 208);
+  EXPECT_EQ(numberOfAllRecycleBin, 209);
   EXPECT_EQ(numberOfAllRecycleEntries, 200);
   emu::PressKey(RKEY_VolDown);  // from the first page to the last
   EXPECT_EQ(printAllRecycleLine, 187);

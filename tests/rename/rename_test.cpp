@@ -47,6 +47,8 @@ class RenameTest : public BrowseTest {
 
 TEST_F(RenameTest, ARenamedRecordingTakesItsCompanionsAndItsHistoryAlong) {
   Played("/DataFiles/Show 03.rec", 400);
+  ASSERT_TRUE(disk->File("/DataFiles/Solo.2026.rec", 5 * 9024));  // no companions
+  Played("/DataFiles/Solo.2026.rec", 3);
   OpenList();
   SelectByKeys("Show 03.rec");
   White();
@@ -95,6 +97,21 @@ TEST_F(RenameTest, ARenamedRecordingTakesItsCompanionsAndItsHistoryAlong) {
   Rename("Other", 0);
   EXPECT_EQ(infoCommandOption, 2);
   EXPECT_EQ(Trio("/DataFiles/Evening News.rec"), 3);
+  emu::HoldKey(RKEY_Exit, 0);
+
+  // A recording without companions keeps its history too; only the last
+  // dot starts the extension.
+  SelectByKeys("Solo.2026.rec");
+  White();
+  EXPECT_STREQ(renameString, "Solo.2026");
+  EXPECT_STREQ(suffixRename, ".rec");
+  Rename("Duet");
+  emu::HoldKey(RKEY_Exit, 0);
+  EXPECT_TRUE(Has("/DataFiles/Duet.rec"));
+  ASSERT_NE(History("Duet.rec"), nullptr);
+  EXPECT_EQ(History("Duet.rec")->positionBlock, 3u);
+  EXPECT_EQ(History("Solo.2026.rec"), nullptr);
+  EXPECT_NE(HistoryFile().find("\tDuet.rec\r\n"), std::string::npos);
 }
 
 TEST_F(RenameTest, HostileNamesComeOutLegalOrAreRefused) {
@@ -194,6 +211,11 @@ TEST_F(RenameTest, AFolderRenameKeepsTheProgressOfTheRecordingsInside) {
 TEST_F(RenameTest, GreenMakesTheFolderNamedOnTheKeyboard) {
   ASSERT_TRUE(disk->Folder("/DataFiles/FOLDER 01"));
   ASSERT_TRUE(disk->Folder("/DataFiles/FOLDER 02"));
+  for (int i = 1; i <= 997; i++) {
+    char name[64];
+    snprintf(name, sizeof name, "/DataFiles/Full/Part %03d.rec", i);
+    ASSERT_TRUE(disk->File(name, 1));
+  }
   OpenList();
   int lines = maxShown;
   emu::PressKey(RKEY_Green);
@@ -219,6 +241,23 @@ TEST_F(RenameTest, GreenMakesTheFolderNamedOnTheKeyboard) {
   emu::PressKey(RKEY_Ok);
   loadSubsequentQuembryInfo(1);
   EXPECT_EQ(maxShown, lines + 2);
+
+  // A folder of 998 lines (997 recordings and its parent line) takes one
+  // more folder; at 999 it is full.
+  SelectByKeys("Full");
+  emu::HoldKey(RKEY_Ok, 0);
+  ASSERT_STREQ(CurrentDir, "/DataFiles/Full");
+  ASSERT_EQ(maxShown, 998);
+  emu::HoldKey(RKEY_Green, 0);
+  Keyboard(ReturnFromNewFolderKeyboard, "FOLDER 01");
+  EXPECT_TRUE(Has("/DataFiles/Full/FOLDER 01"));
+  EXPECT_EQ(maxShown, 999);
+  int shown = messageCount;
+  emu::HoldKey(RKEY_Green, 0);
+  EXPECT_EQ(keyboardWindowShowing, 0);
+  EXPECT_EQ(messageCount, shown + 1);
+  EXPECT_STREQ(lastMessageTitle, "Folder Create Failed.");
+  EXPECT_STREQ(lastMessageLine1, "MAX_FILES exceeded.");
 }
 
 TEST_F(RenameTest, AutomaticRenamingPutsTheDateInThePlaceholder) {
