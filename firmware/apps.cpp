@@ -115,6 +115,14 @@ constexpr int kMachine =
     EM_NONE;
 #endif
 
+}  // namespace
+
+bool RunsImagesOf(int machine, int elfClass) {
+  return machine == kMachine && elfClass == (sizeof(void*) == 8 ? ELFCLASS64 : ELFCLASS32);
+}
+
+namespace {
+
 // Checks that a file is a shared object for this machine before anything of
 // it runs: opening a foreign or damaged file could otherwise run its code or
 // fail with the loader's less helpful words.

@@ -40,6 +40,8 @@ TYPE_File* OpenSystemFile(const std::string& systemPath, bool create);
 void ResetPower();
 void ResetSyncs();
 // Counts one change to the disk; false once the power is cut (nothing may change).
+// Whether this program loads images of ELF `machine` and `elfClass` itself.
+bool RunsImagesOf(int machine, int elfClass);
 bool DiskChangeAllowed();
 // How many of `want` bytes a write may store: all, unless the disk was made
 // full (emu::FillDiskAfter).
