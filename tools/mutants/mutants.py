@@ -349,8 +349,8 @@ def source_files(paths):
     lines to which planting is limited (None: all)."""
     files = []
     limits = {}
-    for spec in paths:
-        p, lines = split_lines(spec)
+    for given in paths:
+        p, lines = split_lines(given)
         rel = os.path.relpath(os.path.abspath(p), ROOT)
         full = os.path.join(ROOT, rel)
         if os.path.isdir(full):
@@ -371,7 +371,7 @@ def source_files(paths):
         else:
             sys.exit("mutants: %s: no such file or folder" % p)
         if lines and not os.path.isfile(full):
-            sys.exit("mutants: %s: lines can be given for a file only" % spec)
+            sys.exit("mutants: %s: lines can be given for a file only" % given)
     return sorted(set(files)), limits
 
 
