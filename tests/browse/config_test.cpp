@@ -71,6 +71,16 @@ class ConfigTest : public BrowseTest {
     }
     return brightest;
   }
+  // The pixels of a visible line's value field.
+  std::vector<uint32_t> ValueField(int line) {
+    const std::vector<uint32_t>& frame = emu::Frame();
+    std::vector<uint32_t> field;
+    int top = 42 * (line - configTopLine + 1) + 28;
+    for (int y = top; y < top + 39; y++)
+      field.insert(field.end(), frame.begin() + y * OSD_WIDTH + 352,
+                   frame.begin() + y * OSD_WIDTH + 665);
+    return field;
+  }
   void ExpectScreen(const char* reference) {
     std::string message;
     EXPECT_TRUE(snapshot::MatchesReference(reference, &message)) << message;
@@ -132,6 +142,16 @@ TEST_F(ConfigTest, KeysAUserExitKeyClosesTheList) {
 TEST_F(ConfigTest, ColumnsDefaultsAndADateFormatReshapeTheList) {
   Open();
   Enter(4);
+  Go(4);
+  std::vector<uint32_t> shown = ValueField(4);
+  emu::PressKey(RKEY_VolUp);  // the last option wraps to the first, shown at once
+  ASSERT_EQ(currentColumn4Option, 0);
+  EXPECT_NE(ValueField(4), shown);
+  Go(16);
+  emu::PressKey(RKEY_Ok);  // small spacing
+  EXPECT_EQ(currentColumn4Option, 7);
+  EXPECT_EQ(currentColumn1Option, 1);
+  EXPECT_EQ(currentLineSpacingOption, 1);
   Go(15);
   emu::PressKey(RKEY_VolUp);  // only Ok resets
   EXPECT_EQ(currentLineSpacingOption, 1);
@@ -313,6 +333,9 @@ TEST_F(ConfigTest, EdgesOfTheMenus) {
   Enter(1);
   emu::PressKey(RKEY_9);
   EXPECT_EQ(chosenConfigLine, 3);
+  currentGMToffsetOption = -721;  // one below the first value: Right starts at the first
+  emu::PressKey(RKEY_VolUp);
+  EXPECT_EQ(currentGMToffsetOption, -720);
   emu::PressKey(RKEY_Exit);
 
   Enter(5);
@@ -355,6 +378,19 @@ TEST_F(ConfigTest, ExitDiscardsAndTheNextOpeningCopiesAgain) {
   EXPECT_EQ(configWindowShowing, 0);
   EXPECT_EQ(sortOrderOption, 0);
   EXPECT_EQ(IniText(), ini);
+  // The main menu's last two lines: leave without saving, save and leave.
+  for (int line : {12, 13}) {
+    ASSERT_EQ(windowShowing, 1);
+    emu::PressKey(RKEY_Menu);
+    Enter(6);
+    emu::PressKey(RKEY_VolUp);
+    emu::PressKey(RKEY_Exit);
+    Go(line);
+    emu::PressKey(RKEY_Ok);
+    EXPECT_EQ(configWindowShowing, 0) << line;
+    EXPECT_EQ(sortOrderOption, line == 13 ? 1 : 0);
+  }
+  EXPECT_EQ(Ini(11), 1);
 }
 
 TEST_F(ConfigTest, StopTapUnloadsTheApplication) {

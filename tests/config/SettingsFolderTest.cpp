@@ -152,6 +152,16 @@ TEST_F(SettingsFileTest, PowerCutOrFullDiskDuringSaveLeavesOldOrNewFile) {
       EXPECT_GE(cuts, power ? 3 : 1);  // create, write, rename at least; the one write
     }
   }
+  // Whichever step the power cut stops, the writer is told that nothing was
+  // replaced (a rename record, for one, must not be taken as written).
+  for (int changes = 0; changes < 3; changes++) {
+    emu::CutPowerAfter(changes);
+    bool written = WriteSettingsFile("Probe.dat", "new", 3);
+    bool cut = emu::PowerWasCut();
+    emu::RestorePower();
+    EXPECT_TRUE(cut) << changes;
+    EXPECT_FALSE(written) << changes;
+  }
 }
 
 // With the firmware heap exhausted nothing can be read or written, and nothing
