@@ -52,6 +52,13 @@ bool ListAlone() {
          !allrecycleWindowShowing && !yesnoWindowShowing;
 }
 
+// Draws the list again and shows it: the marks and the outcome of a
+// preparation are on screen at once, not at the next key.
+void ShowListAgain() {
+  RefreshQuembryList(0);
+  TAP_Osd_Sync();
+}
+
 void OpenOwnInfoWindow(const char* text) {
   FileRecord* line = LineAt(CurrentDirNumber, chosenLine);
   if (line) currentFile = *line;
@@ -190,13 +197,13 @@ void TagsmithMultistepAction() {
         prepareInBackgroundComplete = 1;
         processInBackground = 0;
       }
-      if (ListAlone()) RefreshQuembryList(0);
+      if (ListAlone()) ShowListAgain();
       EndAction();
       break;
     case 701:
       processInBackground = 0;
       prepareInBackgroundComplete = -1;
-      if (ListAlone()) RefreshQuembryList(0);
+      if (ListAlone()) ShowListAgain();
       Tagsmith_multistep = 2;
       break;
     default:

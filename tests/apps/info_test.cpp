@@ -81,6 +81,14 @@ class InfoTest : public BrowseTest {
     TAP_Osd_Sync();
     return emu::Frame() == before;
   }
+  // The pixels of the rectangle at x, y.
+  static std::vector<uint32_t> Area(int x, int y, int w, int h) {
+    std::vector<uint32_t> area;
+    for (int row = y; row < y + h; row++)
+      area.insert(area.end(), emu::Frame().begin() + row * OSD_WIDTH + x,
+                  emu::Frame().begin() + row * OSD_WIDTH + x + w);
+    return area;
+  }
   void OpenInfo(const char* name) {
     SelectByKeys(name);
     emu::ReleaseKey(RKEY_Info);
@@ -112,6 +120,22 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   emu::HoldKey(RKEY_Prev, 0);
   EXPECT_TRUE(ValueReads(175, "Thu, 19 Nov 2026 11:30pm ~ 12:35am"));
   GMToffsetOption = 60;
+  emu::HoldKey(RKEY_Prev, 0);
+  // The minutes beside the progress bar: small, hidden, larger.
+  std::vector<uint32_t> minutes[3];
+  int kept = MinsOnProgressBar;
+  for (int option = 2; option >= 0; option--) {
+    MinsOnProgressBar = option;
+    emu::HoldKey(RKEY_Prev, 0);
+    minutes[option] = Area(560, 250, 100, 28);
+  }
+  int drawn[3] = {0, 0, 0};
+  for (int option : {0, 2})
+    for (size_t i = 0; i < minutes[1].size(); i++)
+      drawn[option] += minutes[option][i] != minutes[1][i];
+  EXPECT_GT(drawn[0], 40);
+  EXPECT_GT(drawn[2], drawn[0] + drawn[0] / 5);  // the larger font
+  MinsOnProgressBar = kept;
   emu::HoldKey(RKEY_Prev, 0);
 
   // Next pages repeat the previous page's last line; the last page reaches

@@ -84,7 +84,9 @@ TEST_F(ManagerTest, ListsStartsAndRefuses) {
     if (FileSlot(CurrentDirNumber, j) == echo) chosenLine = j;
   emu::PressKey(RKEY_Ok);
   EXPECT_EQ(TAPManager_multiphase, 1);
+  EXPECT_STREQ(lastMessageTitle, "Starting TAP Failed");
   RunStartAction();
+  EXPECT_STREQ(lastMessageTitle, "Starting TAP");
   EXPECT_EQ(emu::RunningCount(), 2);
   EXPECT_TRUE(IsFileTAP_Active("EchoApp.tap", "/ProgramFiles"));
   EXPECT_FALSE(IsFileTAP_Active("EchoApp.tap", "/ProgramFiles/Tools"));
@@ -112,6 +114,11 @@ TEST_F(ManagerTest, ListsStartsAndRefuses) {
   // Its information window has no Progress button: Left from OK wraps to Move.
   emu::HoldKey(RKEY_Info, 0);
   ASSERT_EQ(infoWindowShowing, 1);
+  // Nor a progress bar or its label below the size.
+  const std::vector<uint32_t>& frame = emu::Frame();
+  for (int y = 258; y < 269; y++)
+    for (int x = 300; x < 567; x++)
+      ASSERT_EQ(frame[y * OSD_WIDTH + x], frame[258 * OSD_WIDTH + 300]) << x << "," << y;
   emu::HoldKey(RKEY_VolDown, 0);
   EXPECT_EQ(infoCommandOption, 3);
   emu::HoldKey(RKEY_VolUp, 0);

@@ -86,6 +86,19 @@ TEST_F(TagsmithTest, ShowsInformationInTagsmithAndComesBack) {
   EXPECT_EQ(windowShowing, 1);
   EXPECT_STREQ(SelectedName(), "Show 02.rec");
   EXPECT_EQ(Tagsmith_multistep, 0);
+  // A recording whose header Tagsmith cannot read: the own window opens and
+  // says so above its details, once.
+  ASSERT_EQ(remove(HostPath("/DataFiles/Show 03.rec.inf").c_str()), 0);
+  SelectByKeys("Show 03.rec");
+  emu::HoldKey(RKEY_Info);
+  for (int i = 0; i < 10 && !infoWindowShowing; i++) emu::Idle(1);
+  ASSERT_EQ(infoWindowShowing, 1);
+  std::vector<uint32_t> noted = emu::Frame();
+  emu::HoldKey(RKEY_Prev, 0);
+  EXPECT_FALSE(emu::Frame() == noted);
+  emu::HoldKey(RKEY_Exit, 0);
+  ASSERT_EQ(infoWindowShowing, 0);
+  SelectByKeys("Show 02.rec");
 
   // Info and at once a long File List (the firmware's list): the request is
   // dropped with the list, and the next File List opens the list, not Tagsmith.
@@ -146,6 +159,11 @@ TEST_F(TagsmithTest, PreparesAMultiSelectionOneByOne) {
   EXPECT_STREQ(MultiSelect->name, "Show 03.rec");
   EXPECT_EQ(MultiSelect->next, nullptr);
   EXPECT_EQ(windowShowing, 1);
+  // The list on screen shows that: drawn again, it stays as it is.
+  std::vector<uint32_t> shown = emu::Frame();
+  RefreshQuembryList(0);
+  TAP_Osd_Sync();
+  EXPECT_TRUE(emu::Frame() == shown);
 
   // An answer nobody waits for changes nothing.
   ipCommandProcessor(EVT_TAPCOM, TAGSMITHCMD_QuembrySuccess, TAGSMITH_ID);
