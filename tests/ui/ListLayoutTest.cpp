@@ -319,6 +319,27 @@ TEST_F(EmptyRootTest, EmptyFolderShowsAnEmptyList) {
     EXPECT_EQ(Pixel(300, RowTop(line) + 5), 0xFF1E1E1Eu) << line;
 }
 
+// A hidden empty folder just above the last entry: stepping off it selects
+// that last entry rather than wrapping back to the folder.
+class EmptyFolderAboveTheLastTest : public LayoutTest {
+ protected:
+  void BuildDisk(testdisk::Disk& disk) override {
+    disk.Folder("/DataFiles/Empty");
+    disk.Recording("/DataFiles/Last.rec", 1u << 30, testdisk::Header(), true,
+                   testdisk::Stamp(2026, 12, 1, 20, 0));
+  }
+};
+
+TEST_F(EmptyFolderAboveTheLastTest, SkippingTheFolderSelectsTheLastEntry) {
+  OpenList();
+  ASSERT_EQ(EntryNamed("Empty"), 1);
+  ASSERT_EQ(EntryNamed("Last.rec"), 2);
+  HideEmptyFolders = 1;
+  chosenLine = 1;
+  RefreshQuembryWindow();
+  EXPECT_EQ(chosenLine, 2);
+}
+
 TEST_F(LayoutTest, ClosingGivesTheRegionBackAndWritesTheLastView) {
   OpenList();
   std::string path = HostPath("/ProgramFiles/Settings/Pavrolinex/SkerrowbyLastView.dat");
