@@ -377,6 +377,19 @@ TEST_F(LogoTest, ListShowsLogosOrNamesAndTheDiagnosticWindowTellsWhere) {
   uint32_t centre = emu::Frame()[119 * 720 + 130];
   EXPECT_GT(centre >> 16 & 0xFF, 0xC0u) << std::hex << centre;  // red, not the blue logo
   EXPECT_LT(centre & 0xFF, 0x40u) << std::hex << centre;
+  // A picture padded to the largest size a logo may have is drawn; one byte
+  // more and it is not read, but reported.
+  std::vector<unsigned char> padded = Jpeg(60, 39, 0x00FF00);
+  for (size_t size : {512 * 1024, 512 * 1024 + 1}) {
+    padded.resize(size);
+    Write("/ProgramFiles/Settings/Logos/Plain.jpg", padded);
+    TAP_Osd_FillBox(rgn, 100, 100, 60, 39, 0xFF000000);
+    DisplayLogo(rgn, 100, 100, 60, 39, 1, SVC_TYPE_Tv, "Plain");
+    TAP_Osd_Sync();
+    centre = emu::Frame()[119 * 720 + 130];
+    EXPECT_EQ((centre >> 8 & 0xFF) > 0xC0, size == 512 * 1024) << std::hex << centre;  // green
+  }
+  EXPECT_EQ(Reports(), 6);
 }
 
 }  // namespace
