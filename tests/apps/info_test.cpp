@@ -74,10 +74,10 @@ class InfoTest : public BrowseTest {
   }
   // Whether the value at row `y` of the window reads `text`: the row drawn
   // again with that text leaves the frame as it was.
-  bool ValueReads(int y, const char* text) {
+  bool ValueReads(int y, const char* text, int width = 448) {
     std::vector<uint32_t> before = emu::Frame();
-    TAP_Osd_FillBox(rgn, 197, (dword)y, 448, 24, 0xFF1E1E1E);
-    PrintLeft(rgn, 197, (dword)y, 645, text, 0xFFFAFAFA, 0, 16);
+    TAP_Osd_FillBox(rgn, 197, (dword)y, (dword)width, 24, 0xFF1E1E1E);
+    PrintLeft(rgn, 197, (dword)y, (dword)(197 + width), text, 0xFFFAFAFA, 0, 16);
     TAP_Osd_Sync();
     return emu::Frame() == before;
   }
@@ -363,6 +363,9 @@ TEST_F(LogoTest, ListShowsLogosOrNamesAndTheDiagnosticWindowTellsWhere) {
   EXPECT_EQ(infoLogoWindowShowing, 0);
   EXPECT_EQ(infoWindowShowing, 1);
   emu::PressKey(RKEY_Exit);
+  OpenInfo("Rec 009.rec");  // the channel's name without path, quote or foreign characters
+  EXPECT_TRUE(ValueReads(150, "AB Q ", 180));
+  emu::HoldKey(RKEY_Exit, 0);
   OpenInfo("Rec 999.rec");
   emu::PressKey(RKEY_AudioTrk);
   ExpectFrame("logo-diagnostic-unknown");
