@@ -366,6 +366,9 @@ TEST_F(LoaderTest, ForeignFilesAreRefused) {
   EXPECT_EQ(emu::LoadApplication(HostPath("/ProgramFiles/junk.tap")), -1);
   EXPECT_NE(emu::LastError().find("not an ELF file"), std::string::npos) << emu::LastError();
   EXPECT_EQ(emu::LoadApplication(HostPath("/ProgramFiles/none.tap")), -1);
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/ProgramFiles/folder.tap/inside"), ""));
+  EXPECT_EQ(emu::LoadApplication(HostPath("/ProgramFiles/folder.tap")), -1);
+  EXPECT_NE(emu::LastError().find("not a file"), std::string::npos) << emu::LastError();
   // A damaged application header, and an image for another machine.
   std::string image = testenv::ReadFile(tap_);
   std::string damaged = image;

@@ -104,8 +104,8 @@ TEST_F(ScriptTest, FirmwareOsdWords) {
 }
 
 TEST_F(ScriptTest, BadWordsStopTheScriptWithAMessage) {
-  for (const char* bad : {"Okk", "idle:x", "time:2024-13-01T00:00", "hold:Nope", "frobnicate:1",
-                          "snap:", "wait:-1"}) {
+  for (const char* bad : {"Okk", "idle:x", "time:2024-13-01T00:00", "time:2024-01-01T10:-1",
+                          "hold:Nope", "frobnicate:1", "snap:", "wait:-1"}) {
     keys.clear();
     EXPECT_FALSE(emu::RunScript(std::string("Ok ") + bad + " Ok")) << bad;
     EXPECT_NE(emu::LastError().find(bad), std::string::npos) << emu::LastError();
