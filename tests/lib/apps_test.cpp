@@ -1,5 +1,7 @@
 // The firmware's application table through the library: finding applications
 // by id and sending them events the way the firmware does.
+#include <elf.h>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -130,6 +132,36 @@ TEST_F(Apps, ChannelsAndApplicationImages) {
   EXPECT_FALSE(HDD_TAP_GetInfo("Cut.tap", &header));
   EXPECT_EQ(header.id, 0u);
   EXPECT_EQ(header.programName[0], 0);
+
+  // The recorder's images are 32-bit: a header section found through the
+  // 32-bit section table (for this machine, so that it is not refused).
+  Elf64_Ehdr self;
+  ASSERT_GE(image.size(), sizeof self);
+  memcpy(&self, image.data(), sizeof self);
+  TYPE_TapHeader wanted = MakeHeader(0x8E0A4247);
+  const char names[16] = "\0.tap_header";
+  Elf32_Ehdr e = {};
+  memcpy(e.e_ident, ELFMAG, SELFMAG);
+  e.e_ident[EI_CLASS] = ELFCLASS32;
+  e.e_ident[EI_DATA] = ELFDATA2LSB;
+  e.e_machine = self.e_machine;
+  e.e_shoff = sizeof e + sizeof wanted + sizeof names;
+  e.e_shentsize = sizeof(Elf32_Shdr);
+  e.e_shnum = 3;
+  e.e_shstrndx = 2;
+  Elf32_Shdr sections[3] = {};
+  sections[1].sh_name = 1;
+  sections[1].sh_offset = sizeof e;
+  sections[1].sh_size = sizeof wanted;
+  sections[2].sh_offset = sizeof e + sizeof wanted;
+  sections[2].sh_size = sizeof names;
+  std::string narrow(reinterpret_cast<const char*>(&e), sizeof e);
+  narrow.append(reinterpret_cast<const char*>(&wanted), sizeof wanted);
+  narrow.append(names, sizeof names);
+  narrow.append(reinterpret_cast<const char*>(sections), sizeof sections);
+  Make("/mnt/hd/ProgramFiles/Narrow.tap", narrow);
+  EXPECT_TRUE(HDD_TAP_GetInfo("Narrow.tap", &header));
+  EXPECT_EQ(header.id, 0x8E0A4247u);
 }
 
 }  // namespace

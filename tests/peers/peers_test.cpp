@@ -179,8 +179,10 @@ TEST_F(PeersTest, TagsmithShowsInfoAndAnswersPreparesFromTheDisk) {
       {"\x15M\xC3\xBC", "", "Mue"},                          // a character ending the title
       {"\x15"
        "ab\xC3",
-       "\xA4", "ab?"},           // one cut by the title's end
-      {"\xC2\x80y", "", "?y"}};  // an accent on no letter
+       "\xA4", "ab?"},  // one cut by the title's end
+      {"\xC2\x80y", "", "?y"},
+      {"\x15\xBFx", "", "?x"},  // a continuation byte where a character begins
+      {"\xCFs", "", "s"}};      // the last accent of ISO 6937  // an accent on no letter
   for (size_t i = 0; i < titles.size(); i++) {
     testdisk::Header t = h;
     t.eventName = titles[i].name;
@@ -194,6 +196,19 @@ TEST_F(PeersTest, TagsmithShowsInfoAndAnswersPreparesFromTheDisk) {
     EXPECT_EQ(received, (std::vector<std::pair<dword, dword>>{{18, kTagsmithId}})) << i;
     std::string tgs = testenv::ReadFile(HostPath(name + ".tgs"));
     EXPECT_EQ(tgs.substr(0, tgs.find('\n')), "Title=" + titles[i].shown) << i;
+  }
+  // Headers written big-endian by the recorders that do, known by version.
+  for (int version : {0x5000, 0x8000, 0x5010}) {
+    testdisk::Header t = h;
+    t.bigEndian = true;
+    t.version = version;
+    ASSERT_TRUE(disk.Recording("/DataFiles/News/big.rec", 9024, t));
+    unlink(HostPath("/DataFiles/News/big.rec.tgs").c_str());
+    emu::SendEventTo(tagsmith, EVT_TAPCOM, 17, Record("big.rec.inf", folder));
+    emu::Idle(1);
+    EXPECT_NE(testenv::ReadFile(HostPath("/DataFiles/News/big.rec.tgs")).find("\nMinutes=95\n"),
+              std::string::npos)
+        << version;
   }
   // A header of the least size is read; one byte less is no header.
   const std::string whole = testenv::ReadFile(HostPath("/DataFiles/News/a.rec.inf"));
@@ -322,7 +337,7 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
   // A source deleted after the job was read fails the job as unreadable; a
   // job of the disk's top folder is the disk's own.
   ASSERT_TRUE(testenv::WriteFile(HostPath("/Gone.rec"), "soon gone"));
-  ASSERT_TRUE(testenv::WriteFile(HostPath("/Top.rec"), "top"));
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/Top.rec"), "t"));  // a write of one byte
   ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0008.bgc"),
                                  Job("/mnt/hd", "/mnt/sdb1/Films", "Gone.rec", 0)));
   const std::string logPath = HostPath("/ProgramFiles/Settings/BackgroundCopy/BackgroundCopy.log");
@@ -340,7 +355,7 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
       << log;
   EXPECT_FALSE(testenv::Exists("/mnt/sdb1/Films/Gone.rec.part"));
   EXPECT_NE(log.find("0009.bgc: copy complete"), std::string::npos) << log;
-  EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Top.rec"), "top");
+  EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Top.rec"), "t");
 
   // A destination that fills up is named as full; the part copied goes and
   // the source stays.
@@ -395,10 +410,12 @@ TEST_F(PeersTest, RemoteControlMovieCutterAndTsrCommanderReachTheApplication) {
   ASSERT_EQ(TAP_Hdd_PlayTs("Film.rec"), 0);
   EXPECT_EQ(emu::PressKey(RKEY_Menu), 0u);
   EXPECT_TRUE(emu::AnyRegionOpen());
+  EXPECT_EQ(emu::PressKey(RKEY_1), 0u);
   EXPECT_EQ(emu::PressKey(RKEY_3), 0u);
   EXPECT_EQ(emu::PressKey(RKEY_Exit), 0u);
   EXPECT_FALSE(emu::AnyRegionOpen());
-  EXPECT_NE(emu::NetOutput().find("MovieCutter: menu\r\nMovieCutter: entry 3\r\n"),
+  EXPECT_NE(emu::NetOutput().find(
+                "MovieCutter: menu\r\nMovieCutter: entry 1\r\nMovieCutter: entry 3\r\n"),
             std::string::npos);
   TAP_Hdd_StopTs();
 
