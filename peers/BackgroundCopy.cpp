@@ -291,9 +291,18 @@ bool Step(bool verify) {
         Fail("the copy differs from its source");
         return false;
       }
-    } else if (pwrite(job.out, bufA, n, job.pos) != n) {
-      Fail(errno == ENOSPC ? "the destination is full" : "cannot write the copy");
-      return false;
+    } else {
+      // A drive that fills up takes part of a write and refuses only the
+      // next one: what it says there tells a full drive from a broken one.
+      for (ssize_t done = 0; done < n;) {
+        ssize_t written = pwrite(job.out, bufA + done, n - done, job.pos + done);
+        if (written <= 0) {
+          Fail(written < 0 && errno == ENOSPC ? "the destination is full"
+                                              : "cannot write the copy");
+          return false;
+        }
+        done += written;
+      }
     }
     job.pos += n;
     budget -= n;

@@ -39,13 +39,13 @@ void MakeUniqueFileName(char* path) {
     strcpy(path, candidate);
     return;
   }
-  // Bounded: a folder cannot hold this many variants, and a name too long
-  // for another digit ends the search as well.
+  // Bounded: a folder cannot hold this many variants, and a candidate cut
+  // short (no room left for another index) ends the search as well.
   for (; index < 100000; index++) {
     if (NameIsFree(folder, name, index, extension, recycled, recording, candidate)) {
       strcpy(path, candidate);
       return;
     }
-    if (strlen(candidate) + 2 >= PATH_BUFFER_SIZE) break;
+    if (strlen(candidate) + 1 >= PATH_BUFFER_SIZE) break;
   }
 }

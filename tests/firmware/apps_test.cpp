@@ -320,13 +320,15 @@ TEST_F(LoaderTest, LoadsAnImageAndRunsIt) {
 }
 
 TEST_F(LoaderTest, StartApplicationLoadsFromTheCurrentFolder) {
-  ASSERT_TRUE(testenv::WriteFile(HostPath("/ProgramFiles/Echo.tap"), testenv::ReadFile(tap_)));
-  ASSERT_EQ(TAP_Hdd_ChangeDir("/ProgramFiles"), 1);
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Echo.tap"), testenv::ReadFile(tap_)));
+  ASSERT_EQ(TAP_Hdd_ChangeDir("/DataFiles"), 1);
   EXPECT_EQ(TAP_StartApplication("Missing.tap"), -1);
   int index = TAP_StartApplication("Echo.tap");
   ASSERT_EQ(index, 0) << emu::LastError();
   TYPE_TapTask* table = static_cast<TYPE_TapTask*>(TryResolve("_tapTask"));
-  EXPECT_STREQ(table[0].file->path, "/mnt/hd/ProgramFiles/Echo.tap");
+  EXPECT_STREQ(table[0].file->path, "/mnt/hd/DataFiles/Echo.tap");
+  // Its work folder is the one its file lies in.
+  EXPECT_STREQ(static_cast<char**>(TryResolve("_hddTapFolder"))[0], "/mnt/hd/DataFiles");
 }
 
 TEST_F(LoaderTest, ExitInsideAMessageUnloadsOnlyAfterTheCall) {
@@ -366,6 +368,9 @@ TEST_F(LoaderTest, ForeignFilesAreRefused) {
   EXPECT_EQ(emu::LoadApplication(HostPath("/ProgramFiles/junk.tap")), -1);
   EXPECT_NE(emu::LastError().find("not an ELF file"), std::string::npos) << emu::LastError();
   EXPECT_EQ(emu::LoadApplication(HostPath("/ProgramFiles/none.tap")), -1);
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/ProgramFiles/folder.tap/inside"), ""));
+  EXPECT_EQ(emu::LoadApplication(HostPath("/ProgramFiles/folder.tap")), -1);
+  EXPECT_NE(emu::LastError().find("not a file"), std::string::npos) << emu::LastError();
   // A damaged application header, and an image for another machine.
   std::string image = testenv::ReadFile(tap_);
   std::string damaged = image;

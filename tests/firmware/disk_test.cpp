@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "emu.h"
 #include "lib/lib.h"
 #include "tap.h"
 #include "testenv.h"
@@ -110,8 +111,30 @@ TEST_F(DiskTest, FilesAreReadWrittenAndSeekedInTheCurrentFolder) {
   EXPECT_EQ(TAP_Hdd_Fread(buf, 4, 3, f), 1u);  // 7 bytes left: one whole block of 4
   EXPECT_STREQ(buf, "3456789");
   EXPECT_EQ(TAP_Hdd_Fseek(f, -2, SEEK_END), 8u);
+  EXPECT_EQ(TAP_Hdd_Fseek(f, -3, SEEK_CUR), 5u);
   TAP_Hdd_Fclose(f);
   EXPECT_EQ(testenv::ReadFile(HostPath("/ProgramFiles/Settings/new.dat")), "0123456789");
+
+  // The disk faults take effect exactly after the count given: a filling
+  // disk stores the named writes whole, half the next and nothing later; a
+  // failing disk gives the named reads, then nothing.
+  f = TAP_Hdd_Fopen("new.dat");
+  ASSERT_NE(f, nullptr);
+  emu::FillDiskAfter(1);
+  EXPECT_EQ(TAP_Hdd_Fwrite("abcd", 1, 4, f), 4u);
+  EXPECT_FALSE(emu::DiskWasFull());
+  EXPECT_EQ(TAP_Hdd_Fwrite("efgh", 1, 4, f), 2u);
+  EXPECT_TRUE(emu::DiskWasFull());
+  EXPECT_EQ(TAP_Hdd_Fwrite("ijkl", 1, 4, f), 0u);
+  emu::FailReadsAfter(1);
+  TAP_Hdd_Fseek(f, 0, SEEK_SET);
+  EXPECT_EQ(TAP_Hdd_Fread(buf, 1, 2, f), 2u);
+  EXPECT_FALSE(emu::ReadFailed());
+  EXPECT_EQ(TAP_Hdd_Fread(buf, 1, 2, f), 0u);
+  EXPECT_TRUE(emu::ReadFailed());
+  emu::RestorePower();
+  TAP_Hdd_Fclose(f);
+  EXPECT_EQ(testenv::ReadFile(HostPath("/ProgramFiles/Settings/new.dat")), "abcdef6789");
   // Creating over an existing file leaves it empty.
   ASSERT_EQ(TAP_Hdd_Create("new.dat", ATTR_NORMAL), 1u);
   EXPECT_EQ(testenv::ReadFile(HostPath("/ProgramFiles/Settings/new.dat")), "");

@@ -104,8 +104,13 @@ TEST_F(ScriptTest, FirmwareOsdWords) {
 }
 
 TEST_F(ScriptTest, BadWordsStopTheScriptWithAMessage) {
-  for (const char* bad : {"Okk", "idle:x", "time:2024-13-01T00:00", "hold:Nope", "frobnicate:1",
-                          "snap:", "wait:-1"}) {
+  // The clock's words take every edge of a date and time, and nothing beyond.
+  EXPECT_TRUE(emu::RunScript("time:2024-01-01T00:00 time:2024-12-31T23:59:59")) << emu::LastError();
+  for (const char* bad : {"Okk", "idle:x", "time:2024-13-01T00:00", "time:2024-00-01T00:00",
+                          "time:2024-01-32T00:00", "time:2024-01-00T00:00", "time:2024-01-01T24:00",
+                          "time:2024-01-01T-1:00", "time:2024-01-01T10:-1", "time:2024-01-01T10:60",
+                          "time:2024-01-01T10:00:60", "time:2024-01-01T10:00:-1",
+                          "time:2024-01-01T10", "hold:Nope", "frobnicate:1", "snap:", "wait:-1"}) {
     keys.clear();
     EXPECT_FALSE(emu::RunScript(std::string("Ok ") + bad + " Ok")) << bad;
     EXPECT_NE(emu::LastError().find(bad), std::string::npos) << emu::LastError();

@@ -1,6 +1,9 @@
 // The firmware's application table through the library: finding applications
 // by id and sending them events the way the firmware does.
+#include <elf.h>
+
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "lib_test.h"
@@ -97,6 +100,68 @@ TEST_F(Apps, Broadcasting) {
   EXPECT_EQ(HDD_TAP_SendEvent(0, true, EVT_TAPCOM, 5, 0), 5u);
   ASSERT_EQ(received.size(), 2u);
   EXPECT_EQ(received[1].app, 0xBu);
+}
+
+// A channel is closed by the application that opened it only; an
+// application's image tells its header, a cut one nothing.
+TEST_F(Apps, ChannelsAndApplicationImages) {
+  dword* current = FIS_vCurTapTask();
+  const dword caller = *current;
+  *current = static_cast<dword>(indexA);
+  TAPCOM_Channel* channel = TAPCOM_OpenChannel(0x444D430A, 3, 1, nullptr);
+  ASSERT_NE(channel, nullptr);
+  EXPECT_EQ(channel->fromId, 0x8E0A42EFu);
+  *current = static_cast<dword>(indexB);
+  TAPCOM_CloseChannel(channel);
+  EXPECT_TRUE(isValidChannel(channel));
+  *current = static_cast<dword>(indexA);
+  TAPCOM_CloseChannel(channel);
+  *current = caller;
+
+  const std::string image = testenv::ReadFile(std::string(PVR_TEST_TAP_DIR) + "/EchoApp.tap");
+  ASSERT_GT(image.size(), 1000u);
+  Make("/mnt/hd/ProgramFiles/Echo.tap", image);
+  Make("/mnt/hd/ProgramFiles/Cut.tap", image.substr(0, image.size() / 2));
+  ASSERT_TRUE(HDD_ChangeDir("/ProgramFiles"));
+  TYPE_TapHeader header;
+  EXPECT_TRUE(HDD_TAP_GetInfo("Echo.tap", &header));
+  EXPECT_EQ(memcmp(header.magic, TAP_HEADER_MAGIC, 8), 0);
+  EXPECT_NE(header.id, 0u);
+  EXPECT_NE(header.programName[0], 0);
+  memset(&header, 0xAB, sizeof header);
+  EXPECT_FALSE(HDD_TAP_GetInfo("Cut.tap", &header));
+  EXPECT_EQ(header.id, 0u);
+  EXPECT_EQ(header.programName[0], 0);
+
+  // The recorder's images are 32-bit: a header section found through the
+  // 32-bit section table (for this machine, so that it is not refused).
+  Elf64_Ehdr self;
+  ASSERT_GE(image.size(), sizeof self);
+  memcpy(&self, image.data(), sizeof self);
+  TYPE_TapHeader wanted = MakeHeader(0x8E0A4247);
+  const char names[16] = "\0.tap_header";
+  Elf32_Ehdr e = {};
+  memcpy(e.e_ident, ELFMAG, SELFMAG);
+  e.e_ident[EI_CLASS] = ELFCLASS32;
+  e.e_ident[EI_DATA] = ELFDATA2LSB;
+  e.e_machine = self.e_machine;
+  e.e_shoff = sizeof e + sizeof wanted + sizeof names;
+  e.e_shentsize = sizeof(Elf32_Shdr);
+  e.e_shnum = 3;
+  e.e_shstrndx = 2;
+  Elf32_Shdr sections[3] = {};
+  sections[1].sh_name = 1;
+  sections[1].sh_offset = sizeof e;
+  sections[1].sh_size = sizeof wanted;
+  sections[2].sh_offset = sizeof e + sizeof wanted;
+  sections[2].sh_size = sizeof names;
+  std::string narrow(reinterpret_cast<const char*>(&e), sizeof e);
+  narrow.append(reinterpret_cast<const char*>(&wanted), sizeof wanted);
+  narrow.append(names, sizeof names);
+  narrow.append(reinterpret_cast<const char*>(sections), sizeof sections);
+  Make("/mnt/hd/ProgramFiles/Narrow.tap", narrow);
+  EXPECT_TRUE(HDD_TAP_GetInfo("Narrow.tap", &header));
+  EXPECT_EQ(header.id, 0x8E0A4247u);
 }
 
 }  // namespace

@@ -282,6 +282,11 @@ TEST_F(Encodings, CharacterPositions) {
   EXPECT_STREQ(buffer,
                "\xC3\x84"
                "a--bcX");
+  InsertAt(buffer, 0, nullptr);  // nothing to insert: the text stays
+  InsertAt(nullptr, 0, "X");
+  EXPECT_STREQ(buffer,
+               "\xC3\x84"
+               "a--bcX");
 
   strcpy(buffer, "abcdef");
   DeleteAt(buffer, 4, 10);
@@ -320,6 +325,10 @@ TEST_F(Encodings, Replacing) {
 }
 
 TEST_F(Encodings, ToIso8859_1) {
+  char untouched[8] = "keep";
+  StrToISO("\xC3\x84", nullptr);  // nowhere to write: nothing happens
+  StrToISO(nullptr, untouched);
+  EXPECT_STREQ(untouched, "keep");
   EXPECT_EQ(ToISO("Stra\xC3\x9F"
                   "e"),
             "Stra\xDF"

@@ -44,6 +44,13 @@ TEST_F(Files, UniqueNames) {
   EXPECT_EQ(Unique(kMovies + "x.rec"), kMovies + "x-10.rec");
   Make(kMovies + "x-12.rec");
   EXPECT_EQ(Unique(kMovies + "x-12.rec"), kMovies + "x-12-2.rec");
+  // At the longest path the search goes on while the names fit.
+  const std::string deep = kMovies + std::string(200, 'd') + "/" + std::string(200, 'e') + "/";
+  const std::string longest = deep + std::string(PATH_BUFFER_SIZE - 8 - deep.size(), 'n');
+  Make(longest + ".jpg");
+  Make(longest + "-2.jpg");
+  ASSERT_EQ((longest + "-3.jpg").size(), size_t{PATH_BUFFER_SIZE - 2});
+  EXPECT_EQ(Unique(longest + ".jpg"), longest + "-3.jpg");
 }
 
 TEST_F(Files, UniqueNamesAvoidOrphanedCompanions) {

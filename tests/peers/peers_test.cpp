@@ -3,6 +3,7 @@
 // linked application that sends messages through the firmware and receives
 // the answers in its own handler.
 #include <string.h>
+#include <unistd.h>
 
 #include <string>
 #include <utility>
@@ -22,8 +23,12 @@ constexpr dword kTagsmithId = 0x444D430A;
 // What reached the test's own application: (command, argument) pairs.
 std::vector<std::pair<dword, dword>> received;
 
+// What TSR Commander asked of the test's application: the commands.
+std::vector<dword> commanded;
+
 dword SenderHandler(word event, dword param1, dword param2) {
   if (event == EVT_TAPCOM) received.emplace_back(param1, param2);
+  if (event == EVT_TSRCOMMANDER) commanded.push_back(param1);
   return event == EVT_TAPCOM ? 0 : param1;
 }
 int SenderMain() { return 1; }
@@ -56,6 +61,7 @@ class PeersTest : public RecorderTest {
   void SetUp() override {
     RecorderTest::SetUp();
     received.clear();
+    commanded.clear();
     emu::LinkedApplication sender{&kSenderHeader, SenderMain, SenderHandler, "Sender.tap"};
     ASSERT_EQ(emu::StartLinkedApplication(sender), 0);
   }
@@ -108,6 +114,11 @@ TEST_F(PeersTest, TagsmithShowsInfoAndAnswersPreparesFromTheDisk) {
   ASSERT_EQ(received.size(), 2u);
   EXPECT_EQ(received[0], std::make_pair(dword{1}, kTagsmithId));
   EXPECT_EQ(received[1], std::make_pair(dword{3}, kTagsmithId));
+  // Asked without a sender's id, the answer goes to every application.
+  EXPECT_EQ(emu::SendEventTo(tagsmith, EVT_TAPCOM, 0, 0), 0u);
+  ASSERT_EQ(received.size(), 3u);
+  EXPECT_EQ(received[2], std::make_pair(dword{1}, kTagsmithId));
+  received.pop_back();
   EXPECT_FALSE(emu::InNormalMode());
   std::string message;
   EXPECT_TRUE(snapshot::MatchesReference("peers_tagsmith_info", &message)) << message;
@@ -153,6 +164,65 @@ TEST_F(PeersTest, TagsmithShowsInfoAndAnswersPreparesFromTheDisk) {
   emu::SendEventTo(tagsmith, EVT_TAPCOM, 17, Record("a.rec.inf", folder));
   emu::Idle(1);
   EXPECT_EQ(received, (std::vector<std::pair<dword, dword>>{{19, kTagsmithId}}));
+
+  // Titles in each character table the headers use come out spelled for a
+  // font without accents; the header's least size.
+  struct Title {
+    std::string name, text, shown;
+  };
+  const std::vector<Title> titles = {
+      {"\x01Gr\xFC\xDF", "", "Gruess"},                      // the first single-byte table
+      {"\x0BK\xE4se", "", "Kaese"},                          // the last one
+      {"\x0C\xE4", "", "?"},                                 // a reserved table byte
+      {std::string("\x10\x00\x01M\xFCll", 7), "", "Muell"},  // a table named in two bytes
+      {"\x15x\xE3\xA4\x80", "", "x?"},                       // a three-byte character
+      {"\x15M\xC3\xBC", "", "Mue"},                          // a character ending the title
+      {"\x15"
+       "ab\xC3",
+       "\xA4", "ab?"},  // one cut by the title's end
+      {"\xC2\x80y", "", "?y"},
+      {"\x15\xBFx", "", "?x"},  // a continuation byte where a character begins
+      {"\xCFs", "", "s"}};      // the last accent of ISO 6937  // an accent on no letter
+  for (size_t i = 0; i < titles.size(); i++) {
+    testdisk::Header t = h;
+    t.eventName = titles[i].name;
+    t.eventText = titles[i].text;
+    std::string name = "/DataFiles/News/t" + std::to_string(i) + ".rec";
+    ASSERT_TRUE(disk.Recording(name, 9024, t));
+    received.clear();
+    emu::SendEventTo(tagsmith, EVT_TAPCOM, 17,
+                     Record("t" + std::to_string(i) + ".rec.inf", folder));
+    emu::Idle(1);
+    EXPECT_EQ(received, (std::vector<std::pair<dword, dword>>{{18, kTagsmithId}})) << i;
+    std::string tgs = testenv::ReadFile(HostPath(name + ".tgs"));
+    EXPECT_EQ(tgs.substr(0, tgs.find('\n')), "Title=" + titles[i].shown) << i;
+  }
+  // Headers written big-endian by the recorders that do, known by version.
+  for (int version : {0x5000, 0x8000, 0x5010}) {
+    testdisk::Header t = h;
+    t.bigEndian = true;
+    t.version = version;
+    ASSERT_TRUE(disk.Recording("/DataFiles/News/big.rec", 9024, t));
+    unlink(HostPath("/DataFiles/News/big.rec.tgs").c_str());
+    emu::SendEventTo(tagsmith, EVT_TAPCOM, 17, Record("big.rec.inf", folder));
+    emu::Idle(1);
+    EXPECT_NE(testenv::ReadFile(HostPath("/DataFiles/News/big.rec.tgs")).find("\nMinutes=95\n"),
+              std::string::npos)
+        << version;
+  }
+  // A header of the least size is read; one byte less is no header.
+  const std::string whole = testenv::ReadFile(HostPath("/DataFiles/News/a.rec.inf"));
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/News/least.rec.inf"), whole.substr(0, 368)));
+  received.clear();
+  emu::SendEventTo(tagsmith, EVT_TAPCOM, 17, Record("least.rec.inf", folder));
+  emu::Idle(1);
+  EXPECT_EQ(received, (std::vector<std::pair<dword, dword>>{{18, kTagsmithId}}));
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/News/short.rec.inf"), whole.substr(0, 367)));
+  received.clear();
+  emu::SendEventTo(tagsmith, EVT_TAPCOM, 17, Record("short.rec.inf", folder));
+  emu::Idle(1);
+  EXPECT_EQ(received, (std::vector<std::pair<dword, dword>>{{20, kTagsmithId}}));
+  EXPECT_FALSE(testenv::Exists(HostPath("/DataFiles/News/short.rec.tgs")));
 }
 
 }  // namespace
@@ -163,6 +233,12 @@ class BackgroundCopyTest : public ExternalDriveTest {
  protected:
   void Seed(const std::string& dir) override {
     ASSERT_TRUE(testenv::WriteFile(dir + "/Films/keep", ""));
+  }
+
+  // A drive of 28 MB: room for the moves below, not for a 20 MB file more.
+  void Configure(emu::Config& config) override {
+    ExternalDriveTest::Configure(config);
+    config.drives.back().sizeMB = 28;
   }
 
   static std::string Job(const std::string& source, const std::string& target,
@@ -237,6 +313,11 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
   EXPECT_NE(log.find("0006.bgc: the destination already has"), std::string::npos) << log;
   EXPECT_EQ(log.find("0006.bgc: copy started"), std::string::npos) << "refused before copying";
   EXPECT_NE(emu::NetOutput().find("BackgroundCopy: 0003.bgc: refused"), std::string::npos);
+  // A refused job is given up at its first fault: one line each.
+  for (const char* refused : {"0002.bgc", "0003.bgc", "0004.bgc", "0005.bgc", "0006.bgc"}) {
+    size_t first = log.find(refused);
+    EXPECT_EQ(log.find(refused, first + 1), std::string::npos) << refused << "\n" << log;
+  }
 
   // A file that takes the name while the move runs is not overwritten, and
   // the source stays.
@@ -252,6 +333,42 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
   EXPECT_FALSE(testenv::Exists("/mnt/sdb1/Films/Late.rec.part"));
   log = testenv::ReadFile(HostPath("/ProgramFiles/Settings/BackgroundCopy/BackgroundCopy.log"));
   EXPECT_NE(log.find("0007.bgc: the destination already has"), std::string::npos) << log;
+
+  // A source deleted after the job was read fails the job as unreadable; a
+  // job of the disk's top folder is the disk's own.
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/Gone.rec"), "soon gone"));
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/Top.rec"), "t"));  // a write of one byte
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0008.bgc"),
+                                 Job("/mnt/hd", "/mnt/sdb1/Films", "Gone.rec", 0)));
+  const std::string logPath = HostPath("/ProgramFiles/Settings/BackgroundCopy/BackgroundCopy.log");
+  for (int n = 0;
+       n < 30 && testenv::ReadFile(logPath).find("0008.bgc: copy started") == std::string::npos;
+       n++) {
+    emu::Idle();
+  }
+  ASSERT_EQ(unlink(HostPath("/Gone.rec").c_str()), 0);
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0009.bgc"),
+                                 Job("/mnt/hd", "/mnt/sdb1/Films", "Top.rec", 0)));
+  emu::Wait(30);
+  log = testenv::ReadFile(logPath);
+  EXPECT_NE(log.find("0008.bgc: cannot open the source or create the copy"), std::string::npos)
+      << log;
+  EXPECT_FALSE(testenv::Exists("/mnt/sdb1/Films/Gone.rec.part"));
+  EXPECT_NE(log.find("0009.bgc: copy complete"), std::string::npos) << log;
+  EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Top.rec"), "t");
+
+  // A destination that fills up is named as full; the part copied goes and
+  // the source stays.
+  const std::string big(20u << 20, 'b');
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Big.rec"), big));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0010.bgc"),
+                                 Job("/mnt/hd/DataFiles", "/mnt/sdb1/Films", "Big.rec", 1)));
+  emu::Wait(60);
+  log = testenv::ReadFile(logPath);
+  EXPECT_NE(log.find("0010.bgc: the destination is full"), std::string::npos) << log;
+  EXPECT_FALSE(testenv::Exists("/mnt/sdb1/Films/Big.rec.part"));
+  EXPECT_FALSE(testenv::Exists("/mnt/sdb1/Films/Big.rec"));
+  EXPECT_EQ(testenv::ReadFile(HostPath("/DataFiles/Big.rec")), big);
 }
 
 }  // namespace
@@ -293,14 +410,22 @@ TEST_F(PeersTest, RemoteControlMovieCutterAndTsrCommanderReachTheApplication) {
   ASSERT_EQ(TAP_Hdd_PlayTs("Film.rec"), 0);
   EXPECT_EQ(emu::PressKey(RKEY_Menu), 0u);
   EXPECT_TRUE(emu::AnyRegionOpen());
+  EXPECT_EQ(emu::PressKey(RKEY_1), 0u);
   EXPECT_EQ(emu::PressKey(RKEY_3), 0u);
   EXPECT_EQ(emu::PressKey(RKEY_Exit), 0u);
   EXPECT_FALSE(emu::AnyRegionOpen());
-  EXPECT_NE(emu::NetOutput().find("MovieCutter: menu\r\nMovieCutter: entry 3\r\n"),
+  EXPECT_NE(emu::NetOutput().find(
+                "MovieCutter: menu\r\nMovieCutter: entry 1\r\nMovieCutter: entry 3\r\n"),
             std::string::npos);
   TAP_Hdd_StopTs();
 
-  // TSR Commander: Exit held opens the menu; Up wraps to the application,
+  // TSR Commander: Green shows the first application listed (this test's,
+  // in slot 0) and closes the menu.
+  emu::PressKey(RKEY_Exit | RKEY_FLAG_HELD);
+  emu::PressKey(RKEY_Green);
+  EXPECT_FALSE(emu::AnyRegionOpen());
+  EXPECT_EQ(commanded, (std::vector<dword>{3, 6}));
+  // Exit held opens the menu; Up wraps to the application,
   // OK runs its exported configuration dialog as that application.
   emu::PressKey(RKEY_Exit | RKEY_FLAG_HELD);
   EXPECT_TRUE(emu::AnyRegionOpen());
