@@ -141,7 +141,6 @@ dword AllRecycleKeyHandler(dword key) {
   lastKeyHandler = "AllRecycleKeyHandler";
   dword base = key & RKEY_MASK;
   if (base == RKEY_Mute || base == RKEY_Option5 || base == RKEY_Option6) return key;
-  if (key != base) return 0;  // held and released reports
   int count = numberOfAllRecycleEntries;
   if (key == RKEY_VolDown || key == RKEY_Rewind) {
     if (count > 0) {

@@ -445,8 +445,6 @@ dword ConfigKeyHandler(dword key) {
   }
   // 4. Keys that belong to the firmware, whatever their report.
   if (base == RKEY_Mute || base == RKEY_Option5 || base == RKEY_Option6) return key;
-  // Held and released reports of every other key are consumed.
-  if (key != base) return 0;
   // 2. Digits pick a line of the page.
   if (key >= RKEY_1 && key <= RKEY_9) {
     int digit = (int)(key - RKEY_0);

@@ -139,17 +139,16 @@ void CloseYesNoWindow() {
 
 dword YesNoKeyHandler(dword key) {
   lastKeyHandler = "YesNoKeyHandler";
-  dword code = key & 0x1FFFF;
-  if (code == RKEY_VolDown || code == RKEY_VolUp) {
+  if (key == RKEY_VolDown || key == RKEY_VolUp) {
     YesNoOption = YesNoOption == 0 ? 1 : 0;
     DisplayYesNoLine();
-  } else if (code == RKEY_Exit) {
+  } else if (key == RKEY_Exit) {
     YesNoResult = 0;
     CloseYesNoWindow();
-  } else if (code == RKEY_Ok) {
+  } else if (key == RKEY_Ok) {
     YesNoResult = YesNoOption == 0 ? 1 : 0;
     CloseYesNoWindow();
-  } else if (code == RKEY_Blue && deleteWindowShowing && DeleteConfirmDefault == 1) {
+  } else if (key == RKEY_Blue && deleteWindowShowing && DeleteConfirmDefault == 1) {
     YesNoResult = 1;
     CloseYesNoWindow();
   }
@@ -197,8 +196,7 @@ void CloseMessageWindow() {
 
 dword MessageKeyHandler(dword key) {
   lastKeyHandler = "MessageKeyHandler";
-  dword code = key & 0x1FFFF;
-  if (code == RKEY_Ok || code == RKEY_Exit) {
+  if (key == RKEY_Ok || key == RKEY_Exit) {
     CloseMessageWindow();
     TAP_Osd_Sync();
   }

@@ -235,7 +235,6 @@ void CheckFirmwareDat() {
 
 dword FirmwareDatKeyHandler(dword key) {
   lastKeyHandler = "FirmwareDatKeyHandler";
-  if (key != (key & RKEY_MASK)) return 0;  // held and released reports
   if (key == RKEY_Exit) {
     checkFirmwareDatShowing = 0;
     returnFromFirmwareDat = 1;
