@@ -423,6 +423,33 @@ TEST_F(LoaderTest, AutoStartLoadsInNameOrderAndExecProgramStartsFromTheWorkFolde
   ASSERT_EQ(select(folder, "etc"), 0u);
   setWork(folder);
   EXPECT_FALSE(exec(name));
+
+  // A new boot forgets the work folders saved before it: restoring then
+  // leaves the folder set since, even where a new selection took the old
+  // record's number.
+  auto save = reinterpret_cast<void (*)()>(TryResolve("_Z22ApplHdd_SaveWorkFolderv"));
+  auto restore = reinterpret_cast<void (*)()>(TryResolve("_Z25ApplHdd_RestoreWorkFolderv"));
+  ASSERT_EQ(select(folder, "mnt/hd/ProgramFiles"), 0u);
+  setWork(folder);
+  save();
+  emu::Shutdown(0);
+  ASSERT_TRUE(emu::Boot(config_)) << emu::LastError();
+  dword first[4], tools[4];
+  ASSERT_EQ(select(first, "mnt/hd/ProgramFiles"), 0u);
+  ASSERT_EQ(select(tools, "mnt/hd/ProgramFiles/Tools"), 0u);
+  setWork(tools);
+  restore();
+  EXPECT_TRUE(exec(name)) << emu::LastError();
+}
+
+// An image needs TAP_Main and its handler together, or an init entry.
+TEST_F(LoaderTest, AnImageNeedsItsMainAndHandlerOrAnInitEntry) {
+  std::string dir = PVR_TEST_TAP_DIR;
+  EXPECT_EQ(emu::LoadApplication(dir + "/MainOnlyApp.tap"), -1);
+  EXPECT_NE(emu::LastError().find("exports no entry points"), std::string::npos)
+      << emu::LastError();
+  EXPECT_EQ(emu::LoadApplication(dir + "/NoInitApp.tap"), 0) << emu::LastError();
+  EXPECT_EQ(emu::RunningCount(), 1);
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
 // The firmware's file calls in the current folder.
+#include <errno.h>
+#include <stdio.h>
 #include <string.h>
 
 #include <string>
@@ -138,6 +140,13 @@ TEST_F(DiskTest, FilesAreReadWrittenAndSeekedInTheCurrentFolder) {
   // Creating over an existing file leaves it empty.
   ASSERT_EQ(TAP_Hdd_Create("new.dat", ATTR_NORMAL), 1u);
   EXPECT_EQ(testenv::ReadFile(HostPath("/ProgramFiles/Settings/new.dat")), "");
+  // The C library's fopen without a path or a mode fails as the C library does.
+  const char* volatile none = nullptr;
+  std::string path = HostPath("/ProgramFiles/Settings/new.dat");
+  errno = 0;
+  EXPECT_EQ(fopen(none, "r"), nullptr);
+  EXPECT_EQ(errno, EINVAL);
+  EXPECT_EQ(fopen(path.c_str(), none), nullptr);
 }
 
 TEST_F(DiskTest, CreateDeleteExistRename) {

@@ -96,6 +96,22 @@ TEST_F(OsdTest, RectanglesClipAndBadRegionsFail) {
   EXPECT_EQ(TAP_Osd_Create(800, 0, 10, 10, 0, 0), 0xFFFF);
 }
 
+TEST_F(OsdTest, TheBuiltInFontLeavesBlanksBlankAndShowsOthersAsQuestionMarks) {
+  word rgn = TAP_Osd_Create(0, 0, 200, 30, 0, 0);
+  // The pixels of the n-th character cell (18 pixels wide in size 2).
+  auto cell = [&](int n) {
+    std::string lit;
+    for (int y = 0; y < 30; y++)
+      for (int x = n * 18; x < n * 18 + 18; x++) lit += TAP_Osd_GetPixel(rgn, x, y) ? '#' : '.';
+    return lit;
+  };
+  ASSERT_EQ(TAP_Osd_PutS(rgn, 0, 0, 200, " ?~\xE9\x1F\x7F", 0xFFFFFFFF, 0, 0, 2, 0, 0), 0);
+  EXPECT_EQ(cell(0).find('#'), std::string::npos);  // the blank
+  EXPECT_NE(cell(1).find('#'), std::string::npos);
+  EXPECT_NE(cell(2), cell(1));  // '~' is the last character of the font
+  for (int n = 3; n < 6; n++) EXPECT_EQ(cell(n), cell(1)) << n;  // outside: '?'
+}
+
 TEST_F(OsdTest, GraphicsBlendWithStraightAlpha) {
   word rgn = TAP_Osd_Create(0, 0, 10, 10, 0, 0);
   TAP_Osd_FillBox(rgn, 0, 0, 10, 10, 0xFF0000FF);

@@ -150,6 +150,8 @@ TEST_F(PlaybackTest, RecordingSlotsAndTheirFiles) {
   ASSERT_NE(files[1][0], nullptr);
   EXPECT_STREQ(files[1][0]->path, "/mnt/hd/DataFiles/news.rec");
   EXPECT_STREQ(files[1][1]->path, "/mnt/hd/DataFiles/news.rec.inf");
+  ASSERT_NE(files[1][2], nullptr);
+  EXPECT_STREQ(files[1][2]->path, "/mnt/hd/DataFiles/news.rec.nav");
   EXPECT_EQ(files[0][0], nullptr);
   EXPECT_EQ(TAP_Hdd_StopRecord(0), 0);
   EXPECT_EQ(TAP_Hdd_StopRecord(1), 1);

@@ -57,10 +57,26 @@ TESTS_FOR = [
     ("src/catalogue/PlayedFiles", ["history", "catalogue"]),
     ("src/catalogue/", ["catalogue"]),
     ("src/lib/", ["lib"]),
+    ("firmware/relay", ["image"]),
     ("firmware/", ["firmware"]),
     ("peers/BackgroundCopy", ["peers", "move"]),
     ("peers/", ["peers"]),
 ]
+
+# "image" stands for the scenarios of tests/image/run.sh, which compare the
+# native build with the release images under qemu: the only runs that go
+# through the image host's relay. They need the images (./pvr tap).
+IMAGE_SCRIPT = "tests/image/run.sh"
+IMAGE_TARGET = "recorder"
+
+
+def image_scenarios():
+    if not os.path.exists(os.path.join(ROOT, "build-tap", "taphost")):
+        sys.exit("mutants: build-tap/ holds no release images; run ./pvr tap first (the image "
+                 "scenarios are the only tests of the relay)")
+    with open(os.path.join(ROOT, IMAGE_SCRIPT)) as f:
+        return re.findall(r'^  "([a-z][a-z-]*)\|', f.read(), re.M)
+
 
 # Never mutated: generated tables and the texts of the messages.
 SKIPPED = [
@@ -459,7 +475,7 @@ class Runner:
 
     # Building -----------------------------------------------------------
     def ninja(self, programs, quiet=True):
-        targets = ["test_" + p for p in programs]
+        targets = [IMAGE_TARGET if p == "image" else "test_" + p for p in programs]
         cmd = ["ninja", "-C", self.build, "-j", str(self.jobs)] + targets
         r = subprocess.run(cmd, capture_output=True, text=True)
         if r.returncode != 0 and not quiet:
@@ -468,6 +484,8 @@ class Runner:
 
     # Testing ------------------------------------------------------------
     def tests_of(self, program):
+        if program == "image" and program not in self.test_lists:
+            self.test_lists[program] = image_scenarios()
         if program not in self.test_lists:
             exe = os.path.join(self.build, "tests", "test_" + program)
             r = subprocess.run([exe, "--gtest_list_tests"], capture_output=True, text=True,
@@ -489,8 +507,11 @@ class Runner:
 
     def run_test(self, program, name):
         """0 passed, 1 failed, 2 timed out."""
-        exe = os.path.join(self.build, "tests", "test_" + program)
-        proc = subprocess.Popen([exe, "--gtest_filter=" + name], stdout=subprocess.DEVNULL,
+        if program == "image":
+            command = [os.path.join(ROOT, IMAGE_SCRIPT), name]
+        else:
+            command = [os.path.join(self.build, "tests", "test_" + program), "--gtest_filter=" + name]
+        proc = subprocess.Popen(command, stdout=subprocess.DEVNULL,
                                 stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL,
                                 start_new_session=True, cwd=self.build)
         try:
