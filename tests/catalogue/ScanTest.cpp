@@ -71,6 +71,7 @@ TEST_F(ScanTest, ClassifiesNames) {
   EXPECT_EQ(IsFileRec((longName.substr(1) + ".rec").c_str()), 1);
   tempFileSuffixOption = 1;  // everything but headers and navigation files
   EXPECT_EQ(IsFileRec("x.txt"), 1);
+  EXPECT_EQ(IsFileRec("__TEMPREC__"), 0);
   EXPECT_EQ(IsFileRec("x.INF"), 0);
   EXPECT_EQ(IsFileRec("x.nav.del"), 0);
   tempFileSuffixOption = 0;
@@ -143,23 +144,36 @@ TEST_F(ScanTest, NewFilesAndTheNewFolderCascade) {
   FullScan();
   EXPECT_EQ(myfolders[a]->newFolderCount, 0);
   EXPECT_EQ(Invariants(), "");
+
+  // So does dropping a folder from the catalogue (deleted or moved away) whose
+  // subfolder holds new files, at once and without a scan.
+  disk->Folder("/DataFiles/A/B/C");
+  FullScan(99);
+  emu::SetClock(2026, 12, 7, 22, 0);
+  disk->File("/DataFiles/A/B/C/fourth.rec", 1, Stamp(2026, 12, 7, 21, 30));
+  FullScan(99);
+  b = FolderOf("/DataFiles/A/B");
+  ASSERT_EQ(LineOf(FolderOf("/DataFiles/A/B/C"), "fourth.rec")->isNew, 1u);
+  ASSERT_EQ(myfolders[a]->newFolderCount, 1);
+  DeleteMyfilesFolderEntry(b);
+  EXPECT_EQ(myfolders[a]->newFolderCount, 0);
 }
 
 TEST_F(ScanTest, LastViewStampsComeFromTheHistory) {
-  disk->File("/DataFiles/Seen/a.rec", 1, Stamp(2026, 6, 1, 10, 0));
-  disk->File("/DataFiles/Seen/b.rec", 1, Stamp(2026, 4, 1, 10, 0));
+  disk->File("/DataFiles/Seen/a.rec", 1, Stamp(2026, 4, 1, 10, 0));
+  disk->File("/DataFiles/Seen/b.rec", 1, Stamp(2026, 6, 1, 10, 0));  // the last line
   strcpy(folderLastViewInfo[1].path, "/DataFiles/Seen");
   folderLastViewInfo[1].lastViewed = Stamp(2026, 5, 1, 0, 0);
   numberOfFolderLastViewInfo = 1;
   FullScan();
   int seen = FolderOf("/DataFiles/Seen");
   EXPECT_EQ(myfolders[seen]->lastViewed, Stamp(2026, 5, 1, 0, 0));
-  EXPECT_EQ(LineOf(seen, "a.rec")->isNew, 1u);
-  EXPECT_EQ(LineOf(seen, "b.rec")->isNew, 0u);
+  EXPECT_EQ(LineOf(seen, "a.rec")->isNew, 0u);
+  EXPECT_EQ(LineOf(seen, "b.rec")->isNew, 1u);
   CurrentDirNumber = seen;
   numberOfFiles = myfolders[seen]->entryCount;
   ResetNewFileIndicators(seen);
-  EXPECT_EQ(LineOf(seen, "a.rec")->isNew, 0u);
+  EXPECT_EQ(LineOf(seen, "b.rec")->isNew, 0u);
 }
 
 TEST_F(ScanTest, ReplacedFileKeepsItsLine) {

@@ -49,6 +49,8 @@ scenarios=(
   "multi||:|idle:5 FileList idle:2 3 Ok idle:2 Down Red Red Red Up Red idle:1
     snap:selected.png Blue idle:1 snap:ask.png Left Ok idle:3 snap:deleted.png Red idle:1
     snapnext:cleared.png hold:Red idle:2 snap:after.png"
+  "covered||:|idle:5 osd:150,100,300,300,FF304050 idle:1 snap:before.png FileList idle:2
+    snap:covered.png osd:clear idle:1 FileList idle:2 snap:open.png"
   "damaged-settings||mkdir -p ProgramFiles/Settings/Pavrolinex &&
     printf '[General\\n\\377\\376=\\n%%s\\n' 'Language=%%n%%s' >ProgramFiles/Settings/Pavrolinex/Skerrowby.ini &&
     printf '\\0\\1\\2garbage' >ProgramFiles/Settings/Pavrolinex/SkerrowbyPlayback.dat|idle:5 FileList idle:3
@@ -137,6 +139,13 @@ expect_multi() {
     recording "/DataFiles/Filme/Almanya – Willkommen in Deutschland" .del)
   has "$1" "${binned[@]}" "/DataFiles/Filme/Systemsprenger.rec" "/DataFiles/Filme/Victoria.rec"
   [ -s "$1/cleared.png" ] || echo "no held message"
+}
+expect_covered() {
+  # The firmware's own display (read through plane 0) keeps the list closed;
+  # once it is gone, the same key opens it.
+  cmp -s "$1/before.png" "$1/covered.png" || echo "the list opened over the firmware's display"
+  cmp -s "$1/covered.png" "$1/open.png" && echo "the list did not open once the display was gone"
+  true
 }
 expect_damaged_settings() {
   # The damaged settings stay as they were; the damaged history is kept aside.
