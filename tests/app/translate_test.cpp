@@ -88,7 +88,14 @@ TEST_F(TranslateTest, ForeignHookIsLeftAlone) {
 TEST_F(TranslateTest, MissingFirmwareTablesAreReported) {
   TYPE_TapTask& record = OwnRecord();
   KeyTranslate(0, TAP_EventHandler);
+  // A current task number past the table is no slot of ours.
+  dword* current = static_cast<dword*>(TryResolve("_curTapTask"));
+  ASSERT_NE(current, nullptr);
+  dword own = *current;
+  *current = TAP_MAX_TASKS;
   TAP_TableIndex = -1;
+  EXPECT_EQ(KeyTranslate(1, TAP_EventHandler), -3);
+  *current = own;
   emu::RemoveSymbol("_curTapTask");
   EXPECT_EQ(KeyTranslate(1, TAP_EventHandler), -3);
   emu::RemoveSymbol("_tapTask");

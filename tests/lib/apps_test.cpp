@@ -162,6 +162,12 @@ TEST_F(Apps, ChannelsAndApplicationImages) {
   Make("/mnt/hd/ProgramFiles/Narrow.tap", narrow);
   EXPECT_TRUE(HDD_TAP_GetInfo("Narrow.tap", &header));
   EXPECT_EQ(header.id, 0x8E0A4247u);
+  // A names index one past the table is refused, even where a section
+  // header of the names follows the table.
+  reinterpret_cast<Elf32_Ehdr*>(&narrow[0])->e_shstrndx = 3;
+  narrow.append(reinterpret_cast<const char*>(&sections[2]), sizeof sections[2]);
+  Make("/mnt/hd/ProgramFiles/Past.tap", narrow);
+  EXPECT_FALSE(HDD_TAP_GetInfo("Past.tap", &header));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include <string>
+#include <vector>
 
 #include "ListFixture.h"
 #include "app/keys.h"
@@ -102,6 +103,30 @@ TEST_F(ListSnapshotTest, NarrowSpacingWithExtraLine) {
   Decorate();
   Redraw();
   Shows("list-narrow-extra");
+}
+
+// A folder's count of recordings is written in full wherever the count column
+// is wide, and shortened ("recs") in each narrow layout alike.
+TEST_F(ListSnapshotTest, FolderCountsReadAlikeInEveryLayoutOfTheirWidth) {
+  LineSpacingOption = 0;
+  OpenList();
+  chosenLine = EntryNamed("Movies");
+  ASSERT_GT(chosenLine, 0);
+  ASSERT_GT(myfolders[Record("Movies")->folderNumber]->fileCount, 0);
+  for (const std::vector<int>& layouts : {std::vector<int>{7, 0, 1, 6}, {2, 3, 5}}) {
+    std::vector<uint32_t> first;
+    for (int option : layouts) {
+      column4Option = option;
+      ResetScreenColumns();
+      Redraw();
+      int top = RowTop(printLine);  // where the chosen line is drawn
+      const std::vector<uint32_t>& frame = emu::Frame();
+      std::vector<uint32_t> row(frame.begin() + top * OSD_WIDTH,
+                                frame.begin() + (top + RowPitch()) * OSD_WIDTH);
+      if (first.empty()) first = row;
+      EXPECT_TRUE(row == first) << "column 4 option " << option;
+    }
+  }
 }
 
 TEST_F(ListSnapshotTest, RecycleView) {
