@@ -339,6 +339,12 @@ TEST_F(ScanTest, CountsAFolderWithoutTouchingTheCatalogue) {
 TEST_F(ScanTest, RecycledFilesGoAtStartUpWhenAsked) {
   disk->File("/DataFiles/a.rec.del");
   disk->File("/DataFiles/b.rec");
+  // A recycled recording being played stays, and its companions with it.
+  disk->File("/DataFiles/p.rec.del", 9024 * 10);
+  disk->File("/DataFiles/p.rec.inf.del");
+  disk->File("/DataFiles/p.rec.nav.del");
+  ASSERT_EQ(TAP_Hdd_ChangeDir("/DataFiles"), 1);
+  ASSERT_EQ(TAP_Hdd_PlayTs("p.rec.del"), 0);
   recycleBinCleanoutOption = 1;
   tapStartup = 1;
   FullScan();
@@ -346,6 +352,8 @@ TEST_F(ScanTest, RecycledFilesGoAtStartUpWhenAsked) {
   recycleBinCleanoutOption = 0;
   EXPECT_FALSE(disk->Exists("/DataFiles/a.rec.del"));
   EXPECT_TRUE(disk->Exists("/DataFiles/b.rec"));
+  for (const char* kept : {"p.rec.del", "p.rec.inf.del", "p.rec.nav.del"})
+    EXPECT_TRUE(disk->Exists(std::string("/DataFiles/") + kept)) << kept;
 }
 
 TEST_F(ScanTest, DroppingLinesKeepsTheCounts) {
@@ -371,6 +379,8 @@ TEST_F(ScanTest, ReleaseFreesEveryRecord) {
   ResetCatalogue();
   disk->File("/DataFiles/A/a.rec");
   disk->File("/DataFiles/b.rec");
+  // Enough lines that a rescan looks them up through an index.
+  for (int i = 0; i < 40; i++) disk->File("/DataFiles/" + std::to_string(100 + i) + ".rec");
   FullScan();
   disk->Remove("/DataFiles/A");
   FullScan();

@@ -60,6 +60,13 @@ TEST_F(DiskTest, ChangeDirTakesAbsoluteRelativeAndParent) {
   EXPECT_STREQ(static_cast<char**>(TryResolve("_hddTapFolder"))[0], "/mnt/hd/DataFiles");
   EXPECT_EQ(TAP_Hdd_ChangeDir("/"), 1);
   EXPECT_STREQ(static_cast<char**>(TryResolve("_hddTapFolder"))[0], "/mnt/hd/");
+  // A current task number past the table acts for the first slot.
+  dword* current = static_cast<dword*>(TryResolve("_curTapTask"));
+  dword own = *current;
+  *current = TAP_MAX_TASKS;
+  EXPECT_EQ(TAP_Hdd_ChangeDir("/DataFiles"), 1);
+  *current = own;
+  EXPECT_STREQ(static_cast<char**>(TryResolve("_hddTapFolder"))[0], "/mnt/hd/DataFiles");
 }
 
 TEST_F(DiskTest, FindFirstListsEntriesWithAttributesStampsAndSizes) {

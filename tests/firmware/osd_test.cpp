@@ -112,6 +112,21 @@ TEST_F(OsdTest, TheBuiltInFontLeavesBlanksBlankAndShowsOthersAsQuestionMarks) {
   for (int n = 3; n < 6; n++) EXPECT_EQ(cell(n), cell(1)) << n;  // outside: '?'
 }
 
+class LiveOsdTest : public OsdTest {
+ protected:
+  void Configure(emu::Config& config) override { config.livePicture = true; }
+};
+
+// The moving picture's sweep crosses the picture, never the band below it.
+TEST_F(LiveOsdTest, TheSweepStaysInThePicture) {
+  TAP_Osd_Sync();
+  int x = 0;
+  while (x < OSD_WIDTH && At(x, 399) != 0xFFFFFFFFu) x++;
+  ASSERT_LT(x, OSD_WIDTH);
+  EXPECT_EQ(At(x, 0), 0xFFFFFFFFu);
+  EXPECT_NE(At(x, 400), 0xFFFFFFFFu);
+}
+
 TEST_F(OsdTest, GraphicsBlendWithStraightAlpha) {
   word rgn = TAP_Osd_Create(0, 0, 10, 10, 0, 0);
   TAP_Osd_FillBox(rgn, 0, 0, 10, 10, 0xFF0000FF);
@@ -160,6 +175,10 @@ TEST_F(OsdTest, JpegIsScaledIntoTheBox) {
   EXPECT_TRUE(Near(TAP_Osd_GetPixel(rgn, 10, 10), 0xFFC82828, 6));
   EXPECT_TRUE(Near(TAP_Osd_GetPixel(rgn, 39, 29), 0xFFC82828, 6));
   EXPECT_EQ(TAP_Osd_GetPixel(rgn, 40, 30), 0u);
+  // A single pixel is a picture too.
+  std::vector<unsigned char> dot = testdisk::EncodeJpeg(1, 1, 0x28C828, {100});
+  ASSERT_EQ(TAP_Osd_DrawJpeg(rgn, 100, 100, 4, 4, dot.data(), static_cast<dword>(dot.size())), 0);
+  EXPECT_TRUE(Near(TAP_Osd_GetPixel(rgn, 103, 103), 0xFF28C828, 6));
   const char junk[] = "no picture at all";
   EXPECT_EQ(TAP_Osd_DrawJpeg(rgn, 0, 0, 10, 10, junk, sizeof junk), -1);
   std::vector<unsigned char> cut(jpeg.begin(), jpeg.begin() + jpeg.size() / 3);

@@ -22,6 +22,9 @@ TEST_F(PlaybackTest, BuiltInChannelList) {
   EXPECT_EQ(info.logicalChNum, 102);
   EXPECT_EQ(TAP_Channel_GetInfo(SVC_TYPE_Tv, 5, &info), 0);
   EXPECT_EQ(TAP_Channel_GetInfo(2, 0, &info), 0);
+  EXPECT_EQ(TAP_Channel_GetInfo(-1, 0, &info), 0);
+  EXPECT_EQ(TAP_Channel_Start(1, -1, 0), 0);
+  EXPECT_EQ(TAP_Channel_IsStarted(2), 0);
   int type = -1, num = -1;
   TAP_Channel_GetCurrent(&type, &num);
   EXPECT_EQ(type, 0);
