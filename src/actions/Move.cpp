@@ -421,7 +421,6 @@ void PerformMove() {
   }
   if (nfs && !BackgroundCopyNFSBypass) {
     DisplayMessageWindow(Text(text_NfsTitle), Text(text_NfsLine1), Text(text_NfsLine2), nullptr);
-    TAP_Osd_Sync();
     return;
   }
   DisplayYesNoWindow(Text(text_BgCopyTitle),

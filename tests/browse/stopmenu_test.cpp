@@ -2,6 +2,7 @@
 // open, the sequences of firmware keys it sends, and its look.
 #include <stdio.h>
 #include <string.h>
+#include <unistd.h>
 
 #include <vector>
 
@@ -182,6 +183,9 @@ TEST_F(StopMenuTest, EachActionDuringPlaybackOfARecording) {
   EXPECT_EQ(deleteWindowShowing, 1);
   emu::PressKey(RKEY_Exit);
   emu::PressKey(RKEY_Exit);
+  // From here on the firmware names no played file: the menu takes it to lie
+  // in the folder the list showed, and the follow-ups still find it.
+  emu::RemoveSymbol("_hddPlayFile");
   emu::PressKey(RKEY_Stop);  // the list is hidden, the file still plays
   emu::Idle(5);
   ASSERT_EQ(stopmenuWindowShowing, 1);
@@ -257,6 +261,63 @@ TEST_F(StopMenuTest, StoppingThePlaybackOfARecordingInProgress) {
   emu::Idle(2);
   ASSERT_NE(History("Beta.rec"), nullptr);
   EXPECT_EQ(History("Beta.rec")->positionBlock, at);
+}
+
+// The progress line under the menu of a recording in progress, whose length
+// follows the file: a bar for any length the firmware can mean (one block
+// up to 999999999 blocks), "N/A" without a bar beyond.
+TEST_F(StopMenuTest, TheProgressShowsForEveryPlausibleLengthOnly) {
+  TYPE_RecInfo rec;
+  memset(&rec, 0, sizeof rec);
+  rec.recType = RECTYPE_Normal;
+  strcpy(rec.fileName, "Beta.rec");
+  ASSERT_TRUE(emu::SetRecording(0, rec, "/mnt/hd/DataFiles/Movies/Beta.rec"));
+  PlayAndOpen("Beta.rec");
+  std::string file = HostPath("/DataFiles/Movies/Beta.rec");
+  auto size = [&] {
+    struct stat st;
+    return stat(file.c_str(), &st) == 0 ? (uint64_t)st.st_size : 0;
+  };
+  // The bar's left border against the box it is drawn in.
+  auto barShown = [] {
+    const std::vector<uint32_t>& frame = emu::Frame();
+    return frame[522 * OSD_WIDTH + 372] != frame[517 * OSD_WIDTH + 372];
+  };
+  EXPECT_TRUE(barShown());
+  // A bar setting out of range draws the default bar; setting 2 fills the
+  // whole bar, also where the default leaves it empty.
+  std::vector<uint32_t> standard = emu::Frame();
+  for (int option : {-1, 5, 2}) {
+    progressBarOption = option;
+    DisplayStopMenuProgress();
+    TAP_Osd_Sync();
+    if (option == 2) {
+      EXPECT_NE(emu::Frame()[522 * OSD_WIDTH + 562], standard[522 * OSD_WIDTH + 562]);
+    } else {
+      EXPECT_EQ(emu::Frame(), standard) << option;
+    }
+  }
+  progressBarOption = 0;
+  // The file takes a length just after it grew (it grows once a second),
+  // the player reads it while it runs, and the pause keeps it for the
+  // menu's next refresh.
+  for (uint64_t blocks : {1000000000ull, 999999999ull, 0ull}) {
+    SCOPED_TRACE(blocks);
+    emu::PressKey(RKEY_Pause);
+    emu::Idle(3);
+    ASSERT_FALSE(emu::PlaybackPaused());
+    for (uint64_t was = size(), polls = 0; size() == was && polls < 20; polls++) emu::Idle(1);
+    ASSERT_EQ(blocks ? truncate(file.c_str(), (off_t)(blocks * kBlock)) : unlink(file.c_str()), 0);
+    emu::Idle(1);
+    emu::PressKey(RKEY_Pause);
+    emu::Idle(3);
+    ASSERT_TRUE(emu::PlaybackPaused());
+    ASSERT_EQ(Play().totalBlock, blocks ? blocks : 1);  // a file gone counts one block
+    emu::Idle(10);
+    EXPECT_EQ(barShown(), blocks < 1000000000);
+  }
+  emu::PressKey(RKEY_Stop);
+  EXPECT_FALSE(emu::IsPlaying());
 }
 
 // Stop on a recording in the list: after "Yes" the recording ends and
@@ -382,6 +443,8 @@ TEST_F(MovieCutterStopMenuTest, SetAndCutGoesThroughMovieCutter) {
   MovieCutterOption = 3;
   emu::PressKey(RKEY_ChDown);
   EXPECT_EQ(MovieCutterEnabled, 1);
+  std::string message;  // entries 7 and 8 named for MovieCutter, the others as ever
+  EXPECT_TRUE(snapshot::MatchesReference("stopmenu-moviecutter", &message)) << message;
   size_t before = emu::KeysGivenToFirmware().size();
   emu::PressKey(RKEY_Next);
   emu::Idle(8);

@@ -238,6 +238,7 @@ TEST_F(MoveTest, WithinTheDiskTheRecordingMovesWithItsCompanions) {
   SelectByKeys("Show 05.rec");
   MoveTo("Movies");
   EXPECT_STREQ(lastMessageLine1, "Same file already exists.");
+  EXPECT_EQ(moveInBackgroundComplete, 0);  // no background copy to report as failed
   EXPECT_EQ(Trio("/DataFiles/Show 05.rec"), 3);
   EXPECT_EQ(Size("/DataFiles/Movies/Show 05.rec"), 10u);
   if (MessageWindowShowing) Press(RKEY_Exit);
@@ -375,6 +376,10 @@ TEST_F(MoveTest, ThePrepareBoxShowsProgressAndOutcome) {
   RefreshQuembryList(0);
   TAP_Osd_Sync();
   EXPECT_TRUE(snapshot::MatchesReference("prepare-cancelled", &message)) << message;
+  prepareInBackgroundComplete = 1;
+  RefreshQuembryList(0);
+  TAP_Osd_Sync();
+  EXPECT_TRUE(snapshot::MatchesReference("prepare-complete", &message)) << message;
 }
 
 // Cut after each rename of a same-mount move: the next start finds each of
@@ -411,6 +416,10 @@ TEST_F(MoveTest, AcrossDrivesTheOwnCopyArrivesWholeAndTheSourceStays) {
   EXPECT_EQ(YesNoOption, 0);
   Yes();
   EXPECT_EQ(processInBackground, 1);
+  // A cancel answered before the first child has started has nothing to stop.
+  emu::PressKey(RKEY_Yellow);
+  EXPECT_STREQ(lastMessageTitle, "Cancel Copy");
+  Yes();
   AwaitCopy();
   EXPECT_EQ(moveInBackgroundComplete, 1);
   EXPECT_EQ(MultiSelectCount(), 0);
@@ -460,6 +469,16 @@ TEST_F(MoveTest, JobFilesAreCarriedOutByBackgroundCopy) {
     EXPECT_EQ(Size(std::string("/DataFiles/") + name), 300 * kBlock);
     EXPECT_EQ(Trio(std::string("/DataFiles/USB/") + name), 0);  // BackgroundCopy moved it
   }
+  // BackgroundCopy takes no folders: the user is told, no job is written.
+  emu::PressKey(RKEY_Exit);
+  OpenList();
+  OpenFolder("..");
+  SelectByKeys("Empty");
+  MoveTo("USB");
+  Yes();
+  EXPECT_STREQ(lastMessageTitle, "Folder Copy/Move Not Allowed");
+  EXPECT_FALSE(testenv::Exists(HostPath(jobs + "0003.bgc")));
+  EXPECT_FALSE(Has("/DataFiles/USB/Empty"));
 }
 
 // A name with a line break would start a line of its own in the job file,
@@ -599,6 +618,28 @@ TEST_F(MoveTest, TheProgressOfASelectionCountsAllItsEntries) {
   EXPECT_EQ(BackgroundMovePercent(), 100);
   EXPECT_GE(BackgroundCopyDisplayPercent(), 40);
   EXPECT_LT(BackgroundCopyDisplayPercent(), 50);
+}
+
+// An entry of the selection that leaves the drive before its turn (the list,
+// read again, has it no more): the user is told, the copy ends as failed,
+// what came before it is whole.
+TEST_F(MoveTest, AnEntryGoneBeforeItsTurnEndsTheCopyAsFailed) {
+  OpenList();
+  OpenFolder("USB");
+  Mark({"Film.rec", kDash});
+  MoveTo("..");
+  Yes();
+  ASSERT_EQ(processInBackground, 1);
+  for (const char* piece : {"", ".inf", ".nav"}) {
+    ASSERT_EQ(unlink(Sys(std::string("/DataFiles/USB/") + kDash + piece).c_str()), 0);
+  }
+  loadSubsequentQuembryInfo(1);
+  AwaitCopy();
+  EXPECT_STREQ(lastMessageTitle, "Multi-Select Not Found");
+  EXPECT_EQ(moveInBackgroundComplete, -1);
+  EXPECT_EQ(MultiSelectCount(), 0);
+  EXPECT_TRUE(SameTrio("/DataFiles/Film.rec", "/DataFiles/USB/Film.rec"));
+  EXPECT_EQ(Trio(std::string("/DataFiles/") + kDash), 0);
 }
 
 // The child killed at random moments: whatever it had done, the source is
