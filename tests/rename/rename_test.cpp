@@ -320,6 +320,11 @@ TEST_F(RenameTest, APowerCutWhileRenamingIsMendedAtTheNextStart) {
     emu::CutPowerAfter(changes);
     Rename(newName);
     bool cut = emu::PowerWasCut();
+    if (changes == 0) {  // nothing could be written: refused, and both names said
+      EXPECT_STREQ(lastMessageTitle, "Rename Failed.");
+      EXPECT_STREQ(lastMessageLine1, "Error renaming: 'Show 01.rec'");
+      EXPECT_STREQ(lastMessageLine2, "to: 'Cut 00.rec'");
+    }
     bool split = Has(to) && Trio(to) < 3;
     emu::Shutdown(0);
     emu::RestorePower();
