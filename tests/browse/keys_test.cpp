@@ -460,11 +460,17 @@ TEST_F(BrowseTest, InfoAndTagsmithKeys) {
   emu::ReleaseKey(RKEY_Info);
   EXPECT_EQ(infoWindowShowing, 0);
   EXPECT_EQ(repeat_DropInfoEnd, 0);
-  // Holding Info calls Tagsmith instead.
-  emu::HoldKey(RKEY_Info);
+  // Holding Info calls Tagsmith instead, over the list drawn whole again, also
+  // where a press repeated during the hold cleared its title.
+  std::vector<uint32_t> whole = emu::Frame();
+  emu::SendKey(RKEY_Info);
+  emu::SendKey(RKEY_Info | RKEY_FLAG_HELD);
+  emu::SendKey(RKEY_Info);
+  emu::ReleaseKey(RKEY_Info);
   EXPECT_EQ(Tagsmith_multiphase, 1);
   EXPECT_EQ(Tagsmith_multistep, 1);
   EXPECT_EQ(infoWindowShowing, 0);
+  EXPECT_TRUE(emu::Frame() == whole);
   // A Tagsmith key of its own, on release.
   Tagsmith_multiphase = Tagsmith_multistep = 0;
   TagsmithKey = RKEY_Guide;
