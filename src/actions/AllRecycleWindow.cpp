@@ -159,12 +159,14 @@ dword AllRecycleKeyHandler(dword key) {
     CloseAllRecycleWindow();
     return 0;
   } else if (key == RKEY_Blue || key == RKEYN_Blue) {
-    EmptyOldestRecycleBin();
+    bool complete = DeleteOldestRecycled();
     TAP_Delay(100);
     CloseAllRecycleWindow();
     reloadInitialQuembryInfo(0, CurrentDirNumber);
     RefreshQuembryList(1);
     ActivateAllRecycleWindow();
+    // Over the window read anew: closing the message then uncovers that one.
+    if (!complete) ShowCleanoutFailure();
     return 0;
   } else {
     return 0;

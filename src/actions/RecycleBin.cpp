@@ -137,12 +137,6 @@ void CollectVisitor(const char* folder, const TYPE_DirEntry& entry) {
   numberOfAllRecycleEntries = slot;
 }
 
-void ShowCleanoutFailure() {
-  if (cleanoutFailures == 0) return;
-  DisplayMessageWindow(Text(text_BinTitle), Text(text_CleanoutFailed), cleanoutFailedName,
-                       ReturnFromMessageWindow);
-}
-
 // Empties the bin of `folder` (entered first) and goes back to the list's
 // folder. False when something stayed; the message is then up.
 bool EmptyFolderBin(const char* folder, int recursive) {
@@ -192,6 +186,12 @@ void DeleteRecord(const AllRecycleEntry* record) {
 }
 
 }  // namespace
+
+void ShowCleanoutFailure() {
+  if (cleanoutFailures == 0) return;
+  DisplayMessageWindow(Text(text_BinTitle), Text(text_CleanoutFailed), cleanoutFailedName,
+                       ReturnFromMessageWindow);
+}
 
 // ------------------------------------------------------------ restore
 
@@ -324,7 +324,7 @@ void PopulateAllRecycleEntries() {
   }
 }
 
-void EmptyOldestRecycleBin() {
+bool DeleteOldestRecycled() {
   bool own = !allrecycleWindowShowing;
   if (own) PopulateAllRecycleEntries();
   dword freeGB = TAP_Hdd_FreeSize() / 1024;
@@ -339,6 +339,11 @@ void EmptyOldestRecycleBin() {
   }
   if (pushed) HDD_TAP_PopDir();
   if (own) ReleaseAllRecycleEntries();
+  return cleanoutFailures == 0;
+}
+
+void EmptyOldestRecycleBin() {
+  DeleteOldestRecycled();
   ShowCleanoutFailure();
 }
 

@@ -182,6 +182,10 @@ void ReleaseAllRecycleEntries();
 // The automatic cleanouts: the oldest recycled files until the free-space
 // threshold is met, and those older than RecycleBinAfterXDays at (mjd, hour).
 void EmptyOldestRecycleBin();
+// The threshold cleanout without its message: false when a file stayed,
+// which ShowCleanoutFailure then names.
+bool DeleteOldestRecycled();
+void ShowCleanoutFailure();
 void EmptyRecycleBinAfterXDays(word mjd, byte hour);
 // The window listing every recycled file.
 void ActivateAllRecycleWindow();

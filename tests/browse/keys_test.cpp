@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "BrowseFixture.h"
 #include "ui/Dialogs.h"
@@ -420,11 +421,30 @@ TEST_F(BrowseTest, FileListShortPressFollowsItsOption) {
   InvokeTAPManager();  // and back
   EXPECT_EQ(TAPManagerMode, 0);
   EXPECT_STREQ(CurrentDir, "/DataFiles");
+  fileListLongKeyOption = 2;
+  emu::HoldKey(RKEY_PlayList);
+  EXPECT_EQ(TAPManagerMode, 1);
+  EXPECT_STREQ(CurrentDir, "/ProgramFiles");
+  InvokeTAPManager();
   fileListLongKeyOption = 1;
   ASSERT_EQ(mkdir("/mnt/hd/ProgramFiles/AutoStart", 0755), 0);
   emu::HoldKey(RKEY_PlayList);
   EXPECT_EQ(TAPManagerMode, 1);
   EXPECT_STREQ(CurrentDir, "/ProgramFiles/AutoStart");
+  // Held again in the manager's view, whatever the option, the list stays and
+  // is drawn whole again at the release, also where a press repeated during
+  // the hold cleared its title.
+  std::vector<uint32_t> whole = emu::Frame();
+  for (int option : {1, 2, 3}) {
+    fileListLongKeyOption = option;
+    emu::SendKey(RKEY_PlayList);
+    emu::SendKey(RKEY_PlayList | RKEY_FLAG_HELD);
+    emu::SendKey(RKEY_PlayList);
+    EXPECT_FALSE(emu::Frame() == whole) << option;
+    emu::ReleaseKey(RKEY_PlayList);
+    EXPECT_STREQ(CurrentDir, "/ProgramFiles/AutoStart") << option;
+    EXPECT_TRUE(emu::Frame() == whole) << option;
+  }
 }
 
 TEST_F(BrowseTest, InfoAndTagsmithKeys) {
@@ -440,11 +460,17 @@ TEST_F(BrowseTest, InfoAndTagsmithKeys) {
   emu::ReleaseKey(RKEY_Info);
   EXPECT_EQ(infoWindowShowing, 0);
   EXPECT_EQ(repeat_DropInfoEnd, 0);
-  // Holding Info calls Tagsmith instead.
-  emu::HoldKey(RKEY_Info);
+  // Holding Info calls Tagsmith instead, over the list drawn whole again, also
+  // where a press repeated during the hold cleared its title.
+  std::vector<uint32_t> whole = emu::Frame();
+  emu::SendKey(RKEY_Info);
+  emu::SendKey(RKEY_Info | RKEY_FLAG_HELD);
+  emu::SendKey(RKEY_Info);
+  emu::ReleaseKey(RKEY_Info);
   EXPECT_EQ(Tagsmith_multiphase, 1);
   EXPECT_EQ(Tagsmith_multistep, 1);
   EXPECT_EQ(infoWindowShowing, 0);
+  EXPECT_TRUE(emu::Frame() == whole);
   // A Tagsmith key of its own, on release.
   Tagsmith_multiphase = Tagsmith_multistep = 0;
   TagsmithKey = RKEY_Guide;

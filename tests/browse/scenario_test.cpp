@@ -150,7 +150,8 @@ TEST_F(DeepFoldersTest, EveryLevelOpensUnderItsFullPathAndTooLongOnesAreRefused)
   Enter("C");
   Enter("D");
   EXPECT_STREQ(CurrentDir, Bottom().c_str());
-  EXPECT_NE(Find("bottom.rec"), 0);
+  ASSERT_NE(Find("bottom.rec"), 0);
+  EXPECT_TRUE(Line(Find("bottom.rec"))->isNew);  // new until its folder is left
   for (int visit = 0; visit < 3; visit++) {
     Up();
     EXPECT_STREQ(CurrentDir, (A() + "/" + std::string(30, 'B') + "/C").c_str());
@@ -158,6 +159,7 @@ TEST_F(DeepFoldersTest, EveryLevelOpensUnderItsFullPathAndTooLongOnesAreRefused)
     EXPECT_EQ(maxShown, 2);
     Enter("D");
     EXPECT_EQ(maxShown, 2);
+    EXPECT_FALSE(Line(Find("bottom.rec"))->isNew);
   }
   for (int level = 0; level < 3; level++) Up();
   EXPECT_STREQ(CurrentDir, A().c_str());

@@ -7,10 +7,12 @@
 #include <string.h>
 
 #include <string>
+#include <vector>
 
 #include "../browse/BrowseFixture.h"
 #include "snapshot.h"
 #include "ui/Dialogs.h"
+#include "ui/Text.h"
 
 namespace {
 
@@ -129,8 +131,15 @@ TEST_F(RecycleBinTest, EachHourlyCleanoutTakesOnlyTheBin) {
   recycleBinThresholdOption = (int)freeGB;  // not below: nothing goes
   HourlyPass(26, 4);
   EXPECT_EQ(InBin("/DataFiles/Big A.rec"), 3);
-  recycleBinThresholdOption = (int)freeGB + 2;  // two GB short: the two oldest go
+  recycleBinThresholdOption = (int)freeGB + 2;  // two GB short: the two oldest go,
+  emu::CutPowerAfter(0);                        // but not from a disk that refuses
   HourlyPass(26, 5);
+  emu::RestorePower();
+  EXPECT_EQ(MessageWindowShowing, 1);
+  EXPECT_STREQ(lastMessageLine2, "Big B.rec.del");
+  EXPECT_EQ(InBin("/DataFiles/Big A.rec"), 3);
+  emu::PressKey(RKEY_Ok);
+  HourlyPass(26, 6);
   EXPECT_EQ(InBin("/DataFiles/Big A.rec") + InBin("/DataFiles/Big B.rec"), 0);
   EXPECT_EQ(InBin("/DataFiles/Big C.rec"), 3);
   EXPECT_EQ(Hostile(), 12);
@@ -323,6 +332,19 @@ TEST_F(RecycleBinTest, TheListOfAllRecycledFiles) {
   // total is in gigabytes of 1024 MB: 2124 MB are 2.0 GB, not 2.1.
   Bin("/DataFiles/Movies/Late.rec", 50 << 20, testdisk::Stamp(2026, 12, 5, 8, 0));
   recycleBinThresholdOption = (int)(TAP_Hdd_FreeSize() / 1024) + 1;
+  // First on a disk that refuses every change: the failure is said, nothing goes.
+  emu::CutPowerAfter(0);
+  emu::HoldKey(RKEY_Blue, 0);
+  emu::RestorePower();
+  EXPECT_STREQ(lastMessageLine1, "Recycle Bin Cleanout Failed to Delete");
+  EXPECT_STREQ(lastMessageLine2, "Big A.rec.del");
+  EXPECT_EQ(InBin("/DataFiles/Big A.rec"), 3);
+  ASSERT_EQ(MessageWindowShowing, 1);
+  emu::PressKey(RKEY_Ok);  // uncovers the window read anew, not the one before
+  EXPECT_EQ(allrecycleWindowShowing, 1);
+  std::vector<uint32_t> uncovered = emu::Frame();
+  emu::PressKey(RKEY_VolUp);  // one page only: its lines drawn again
+  EXPECT_TRUE(emu::Frame() == uncovered);
   emu::HoldKey(RKEY_Blue, 0);
   EXPECT_EQ(allrecycleWindowShowing, 1);
   EXPECT_EQ(InBin("/DataFiles/Live.rec"), 0);
@@ -338,6 +360,29 @@ TEST_F(RecycleBinTest, TheListOfAllRecycledFiles) {
   EXPECT_EQ(allrecycleFiles[1], nullptr);
   EXPECT_EQ(Find("Big A.rec.del"), 0);
   EXPECT_GT(Find("Big B.rec.del"), 0);
+
+  // A path too long for its line is shown from its end after "...", with as
+  // much of it as fits: here a tail that fills the line to the last pixel.
+  std::string tail;
+  for (int narrow = 0; tail.empty() && narrow < 40; narrow++) {
+    for (int wide = 0; wide < 60; wide++) {
+      std::string candidate = "W" + std::string(narrow, 'l') + std::string(wide, 'H');
+      if (PrintWidth(("..." + candidate).c_str(), 12) == 450) tail = candidate;
+    }
+  }
+  ASSERT_FALSE(tail.empty());
+  std::string longName = "/DataFiles/Empty/Long" + tail + ".rec.del";
+  ASSERT_TRUE(disk->File(longName, 1, testdisk::Stamp(2026, 10, 1, 0, 0)));
+  emu::PressKey(RKEY_Ab);
+  ASSERT_EQ(allrecycleWindowShowing, 1);
+  int ink = 0;  // the last glyph's right edge, just inside the line's end at x 585
+  for (int y = 134; y < 154; y++) {
+    for (int x = 578; x < 585; x++)
+      ink += emu::Frame()[y * 720 + x] != emu::Frame()[134 * 720 + 590];
+  }
+  EXPECT_GT(ink, 0);
+  emu::PressKey(RKEY_Ab);
+  ASSERT_TRUE(disk->Remove(longName));
 
   // More than 200: the first 200 found are held, pages wrap both ways.
   for (int i = 0; i < 200; i++) {

@@ -116,7 +116,14 @@ TEST_F(RenameTest, ARenamedRecordingTakesItsCompanionsAndItsHistoryAlong) {
 
 TEST_F(RenameTest, HostileNamesComeOutLegalOrAreRefused) {
   Recording("/DataFiles/Gr\xC3\xBCn.rec", 100, testdisk::Stamp(2026, 11, 1, 20, 0));
+  Recording("/DataFiles/Odd*Name.rec", 100, testdisk::Stamp(2026, 11, 1, 20, 0));
   OpenList();
+  // Characters a name may not hold never reach the keyboard.
+  SelectByKeys("Odd*Name.rec");
+  White();
+  EXPECT_STREQ(renameString, "OddName");
+  Rename("", 0);
+  emu::PressKey(RKEY_Exit);
   // Latin-1 names are edited in the firmware's single-byte form and come
   // back as UTF-8.
   SelectByKeys("Gr\xC3\xBCn.rec");
@@ -133,6 +140,7 @@ TEST_F(RenameTest, HostileNamesComeOutLegalOrAreRefused) {
     RenameSelected(bad);
     EXPECT_STREQ(lastMessageTitle, "Rename Failed.");
     EXPECT_STREQ(lastMessageLine1, "Not a valid name:");
+    EXPECT_EQ(lastMessageLine2, "'" + std::string(bad) + "'");
     EXPECT_EQ(Trio("/DataFiles/abcd.rec"), 3);
   }
   // Far too long: cut on a character, with room for the companions.
@@ -320,6 +328,11 @@ TEST_F(RenameTest, APowerCutWhileRenamingIsMendedAtTheNextStart) {
     emu::CutPowerAfter(changes);
     Rename(newName);
     bool cut = emu::PowerWasCut();
+    if (changes == 0) {  // nothing could be written: refused, and both names said
+      EXPECT_STREQ(lastMessageTitle, "Rename Failed.");
+      EXPECT_STREQ(lastMessageLine1, "Error renaming: 'Show 01.rec'");
+      EXPECT_STREQ(lastMessageLine2, "to: 'Cut 00.rec'");
+    }
     bool split = Has(to) && Trio(to) < 3;
     emu::Shutdown(0);
     emu::RestorePower();
