@@ -128,6 +128,8 @@ TEST_F(Apps, ChannelsAndApplicationImages) {
   EXPECT_EQ(memcmp(header.magic, TAP_HEADER_MAGIC, 8), 0);
   EXPECT_NE(header.id, 0u);
   EXPECT_NE(header.programName[0], 0);
+  EXPECT_FALSE(HDD_TAP_GetInfo(nullptr, &header));
+  EXPECT_FALSE(HDD_TAP_GetInfo("Echo.tap", nullptr));
   memset(&header, 0xAB, sizeof header);
   EXPECT_FALSE(HDD_TAP_GetInfo("Cut.tap", &header));
   EXPECT_EQ(header.id, 0u);

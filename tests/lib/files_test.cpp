@@ -176,6 +176,11 @@ TEST_F(Files, LocatingSettingsFiles) {
   Make("/mnt/hd/ProgramFiles/Settings/s.ini");
   EXPECT_EQ(INILocateFile("s.ini", "Pavrolinex"), INILOCATION_AtSettingsDir);
   EXPECT_EQ(CurrentDir(), "/ProgramFiles/Settings");
+  // Without a folder of its own an application looks no further.
+  for (const char* none : {static_cast<const char*>(nullptr), ""}) {
+    ASSERT_EQ(TAP_Hdd_ChangeDir("/DataFiles"), 1);
+    EXPECT_EQ(INILocateFile("s.ini", none), INILOCATION_AtSettingsDir);
+  }
   ASSERT_EQ(TAP_Hdd_ChangeDir("/DataFiles"), 1);
   Make("/mnt/hd/ProgramFiles/Settings/Pavrolinex/s.ini");
   EXPECT_EQ(INILocateFile("s.ini", "Pavrolinex"), INILOCATION_AtAppDir);

@@ -103,6 +103,13 @@ TEST_F(FirmwareDat, SystemIdentifierNotInTheFile) {
   EXPECT_EQ(GlobalRemoteType, 1u);
 }
 
+TEST_F(FirmwareDat, AnImplausibleStreamCountIsNotBelieved) {
+  testdisk::FirmwareDat dat = testdisk::DefaultFirmwareDat(config_.systemId);
+  dat.models.back().maxRecStreams = 259;  // the emulated recorder's own record
+  ASSERT_TRUE(testdisk::WriteFirmwareDat(kSettingsFile, dat));
+  EXPECT_EQ(HDD_NumberOfRECSlots(), 2);  // not 259 cut to a byte
+}
+
 class FirmwareDatOtherModel : public LibTest {
   void Configure(emu::Config& config) override { config.systemId = 12406; }
 };
@@ -135,7 +142,8 @@ TEST_F(FirmwareDat, GeneratorToolWritesTheDefaultFile) {
   ASSERT_EQ(system(command.c_str()), 0) << command;
   EXPECT_EQ(testenv::ReadFile(out),
             testdisk::FirmwareDatImage(testdisk::DefaultFirmwareDat(0x1234)));
-  std::string bad = std::string(PVR_EXEC_PREFIX PVR_BINARY_DIR) + "/tools/make_firmware_dat '" + out + "' 0";
+  std::string bad =
+      std::string(PVR_EXEC_PREFIX PVR_BINARY_DIR) + "/tools/make_firmware_dat '" + out + "' 0";
   EXPECT_NE(system((bad + " 2>/dev/null").c_str()), 0);
 }
 

@@ -153,6 +153,16 @@ TEST_F(Names, FolderTests) {
   EXPECT_FALSE(InProgramFilesFolder("/ProgramFiles/Settings"));
 }
 
+// The logo of a service is found by its identifier, the first service's too.
+TEST_F(Names, EveryServiceHasItsChannelIdentifier) {
+  TYPE_TapChInfo info;
+  ASSERT_EQ(TAP_Channel_GetInfo(SVC_TYPE_Tv, 0, &info), 1);
+  EXPECT_EQ(LogoManager_GetChannelID(SVC_TYPE_Tv, 0),
+            LogoManager_CalculateChannelID(info.satIdx, info.orgNetId, info.tsId, info.svcId));
+  EXPECT_NE(LogoManager_GetChannelID(SVC_TYPE_Tv, 0), 0u);
+  EXPECT_EQ(LogoManager_GetChannelID(SVC_TYPE_Tv, -1), 0u);
+}
+
 }  // namespace
 
 TEST(LogoNames, ChannelNamesAndIdentifiers) {

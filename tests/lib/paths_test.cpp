@@ -1,5 +1,6 @@
 // Paths on the emulated recorder: classification and conversion between the
 // firmware's and the system's names, the current folder, mounts.
+#include <stdio.h>
 #include <sys/stat.h>
 
 #include <cstring>
@@ -119,7 +120,10 @@ TEST_F(Paths, ExistenceInAnyForm) {
 
 TEST_F(Paths, ChangingFolder) {
   mkdir("/mnt/hd/DataFiles/Movies", 0777);
+  // A disk without /ProgramFiles (yet) changes folders all the same.
+  ASSERT_EQ(rename("/mnt/hd/ProgramFiles", "/mnt/hd/Away"), 0);
   EXPECT_EQ(HDD_ChangeDir("/DataFiles/Movies"), 1);
+  ASSERT_EQ(rename("/mnt/hd/Away", "/mnt/hd/ProgramFiles"), 0);
   EXPECT_EQ(CurrentDir(), "/DataFiles/Movies");
   EXPECT_EQ(HDD_ChangeDir("/mnt/hd/DataFiles/"), 1);
   EXPECT_EQ(CurrentDir(), "/DataFiles");
