@@ -412,11 +412,13 @@ TEST_F(PeersTest, RemoteControlMovieCutterAndTsrCommanderReachTheApplication) {
   EXPECT_TRUE(emu::AnyRegionOpen());
   EXPECT_EQ(emu::PressKey(RKEY_1), 0u);
   EXPECT_EQ(emu::PressKey(RKEY_3), 0u);
+  EXPECT_EQ(emu::PressKey(RKEY_9), 0u);
   EXPECT_EQ(emu::PressKey(RKEY_Exit), 0u);
   EXPECT_FALSE(emu::AnyRegionOpen());
-  EXPECT_NE(emu::NetOutput().find(
-                "MovieCutter: menu\r\nMovieCutter: entry 1\r\nMovieCutter: entry 3\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      emu::NetOutput().find("MovieCutter: menu\r\nMovieCutter: entry 1\r\nMovieCutter: entry 3\r\n"
+                            "MovieCutter: entry 9\r\n"),
+      std::string::npos);
   TAP_Hdd_StopTs();
 
   // TSR Commander: Green shows the first application listed (this test's,

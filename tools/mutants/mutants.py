@@ -14,6 +14,7 @@ back by the next run before it starts.
 """
 
 import argparse
+import hashlib
 import json
 import os
 import random
@@ -587,6 +588,14 @@ class Runner:
         return True
 
 
+def sample_key(seed, mutant):
+    """Where a fault falls in the sample of a seed: from the seed, the file, the
+    line's text and the change alone, so that editing other lines (or moving
+    this one) neither takes it out of the sample nor brings others in."""
+    text = "%d\t%s\t%s\t%s" % (seed, mutant.path, mutant.text, mutant.change)
+    return (hashlib.sha1(text.encode("utf-8", "surrogateescape")).hexdigest(), mutant.line)
+
+
 def main():
     parser = argparse.ArgumentParser(
         prog="pvr mutants",
@@ -625,7 +634,7 @@ def main():
         if args.seed is None:
             print("mutants: seed %d (the same sample again: --seed %d)" % (seed, seed),
                   file=sys.stderr)
-        chosen = random.Random(seed).sample(pool, args.max)
+        chosen = sorted(pool, key=lambda m: sample_key(seed, m))[:args.max]
         chosen.sort(key=lambda m: (files.index(m.path), m.line))
     print("mutants: %d faults in %d files, %d chosen" % (len(pool), len(files), len(chosen)),
           file=sys.stderr)
