@@ -65,8 +65,10 @@ void SwitchMode(bool autoStart) {
       break;
     }
   }
-  if (CurrentDirNumber > 0 && DefaultRecursiveDepth > 0)
-    loadSubsequentQuembryInfo(DefaultRecursiveDepth);
+  // The load above read the headers of the root's applications only: the
+  // folder entered needs its own, whatever the depth (0 being every level).
+  if (CurrentDirNumber > 0)
+    loadSubsequentQuembryInfo(DefaultRecursiveDepth ? DefaultRecursiveDepth : 99);
   DetermineStartingLine(&chosenLine);
   RefreshQuembryList(1);
 }

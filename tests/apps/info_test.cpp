@@ -119,8 +119,16 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   GMToffsetOption = -24 * 60;  // back over midnight
   emu::HoldKey(RKEY_Prev, 0);
   EXPECT_TRUE(ValueReads(175, "Thu, 19 Nov 2026 11:30pm ~ 12:35am"));
+  GMToffsetOption = -60;  // only the end goes back over midnight
+  emu::HoldKey(RKEY_Prev, 0);
+  EXPECT_TRUE(ValueReads(175, "Fri, 20 Nov 2026 10:30pm ~ 11:35pm"));
   GMToffsetOption = 60;
   emu::HoldKey(RKEY_Prev, 0);
+  // The last bar style, white, is drawn like the others.
+  progressBarOption = 4;
+  emu::HoldKey(RKEY_Prev, 0);
+  EXPECT_EQ(emu::Frame()[268 * OSD_WIDTH + 560], 0xFF101010u);
+  progressBarOption = 0;
   // The minutes beside the progress bar: small, hidden, larger.
   std::vector<uint32_t> minutes[3];
   int kept = MinsOnProgressBar;
@@ -393,6 +401,13 @@ TEST_F(LogoTest, ListShowsLogosOrNamesAndTheDiagnosticWindowTellsWhere) {
     EXPECT_EQ((centre >> 8 & 0xFF) > 0xC0, size == 512 * 1024) << std::hex << centre;  // green
   }
   EXPECT_EQ(Reports(), 6);
+
+  // With no folder on the disk, Move from the window says there is nowhere to go.
+  OpenInfo("Rec 001.rec");
+  for (int i = 0; i < 3; i++) emu::HoldKey(RKEY_VolUp, 0);
+  emu::HoldKey(RKEY_Ok, 0);
+  EXPECT_EQ(moveWindowShowing, 0);
+  EXPECT_STREQ(lastMessageLine1, "There are no subdirectories");
 }
 
 }  // namespace

@@ -56,7 +56,9 @@ class ManagerTest : public BrowseTest {
 
 TEST_F(ManagerTest, ListsStartsAndRefuses) {
   OpenList();
+  Mark({"Show 01.rec"});  // recordings marked are nothing among the applications
   InvokeTAPManager();
+  EXPECT_EQ(MultiSelectCount(), 0);
   ASSERT_EQ(TAPManagerMode, 1);
   ASSERT_STREQ(CurrentDir, "/ProgramFiles");
   FileRecord* echo = Named("EchoApp.tap");
@@ -82,10 +84,12 @@ TEST_F(ManagerTest, ListsStartsAndRefuses) {
   // screen, so the list comes back with the application marked running.
   for (int j = 1; j <= numberOfFiles; j++)
     if (FileSlot(CurrentDirNumber, j) == echo) chosenLine = j;
+  size_t blocks = emu::AllocatedBlocks();
   emu::PressKey(RKEY_Ok);
   EXPECT_EQ(TAPManager_multiphase, 1);
   EXPECT_STREQ(lastMessageTitle, "Starting TAP Failed");
   RunStartAction();
+  EXPECT_EQ(emu::AllocatedBlocks(), blocks);  // the screens saved on the way are freed
   EXPECT_STREQ(lastMessageTitle, "Starting TAP");
   EXPECT_EQ(emu::RunningCount(), 2);
   EXPECT_TRUE(IsFileTAP_Active("EchoApp.tap", "/ProgramFiles"));
@@ -174,6 +178,9 @@ TEST_F(ManagerTest, StartsBackgroundCopyAndSwitchesTheRemote) {
   EXPECT_STREQ(TAPManager_TAP_directory, "/ProgramFiles/Copying");
   RunStartAction();
   EXPECT_TRUE(HDD_TAP_isRunning(BACKGROUNDCOPY_ID));
+  char folder[PATH_BUFFER_SIZE];
+  HDD_TAP_GetCurrentDir(folder);
+  EXPECT_STREQ(folder, "/DataFiles");  // the list's folder, not the application's
   EXPECT_EQ(windowShowing, 1);
   int messages = messageCount;
   FindAndStartBGCTAP();  // already running: nothing
@@ -187,6 +194,17 @@ TEST_F(ManagerTest, StartsBackgroundCopyAndSwitchesTheRemote) {
   std::string net = emu::NetOutput();
   EXPECT_NE(net.find("RemoteControl: direct mode on (from 0x800440FA)"), std::string::npos) << net;
   EXPECT_NE(net.find("RemoteControl: direct mode off (from 0x800440FA)"), std::string::npos);
+
+  // The long key opens the view in AutoStart, its applications read from
+  // their headers at every depth setting (0: all levels).
+  for (int depth : {0, 1}) {
+    DefaultRecursiveDepth = depth;
+    InvokeTAPManager_AutoStart();
+    EXPECT_STREQ(CurrentDir, "/ProgramFiles/AutoStart");
+    ASSERT_NE(Named("RemoteControl.tap"), nullptr);
+    EXPECT_EQ(Named("RemoteControl.tap")->appId, (dword)TMSREMOTE_ID) << depth;
+    InvokeTAPManager();
+  }
 }
 
 }  // namespace

@@ -86,6 +86,18 @@ TEST_F(TagsmithTest, ShowsInformationInTagsmithAndComesBack) {
   EXPECT_EQ(windowShowing, 1);
   EXPECT_STREQ(SelectedName(), "Show 02.rec");
   EXPECT_EQ(Tagsmith_multistep, 0);
+  // Tagsmith tells which recording it showed last: the list comes back on it.
+  emu::HoldKey(RKEY_Info);
+  emu::Idle(3);
+  ASSERT_EQ(windowShowing, 0);
+  byte* shown = (byte*)TAP_MemAlloc(TAGSMITH_MESSAGE_SIZE);
+  memcpy(shown, TagsmithMessage, TAGSMITH_MESSAGE_SIZE);
+  snprintf((char*)shown + 8, 256, "Show 05.rec.inf");
+  ipCommandProcessor(EVT_TAPCOM, TAGSMITHCMD_ShowInfo, (dword)(uintptr_t)shown);
+  TAP_MemFree(shown);
+  emu::PressKey(RKEY_Exit);
+  emu::Idle(3);
+  EXPECT_STREQ(SelectedName(), "Show 05.rec");
   // A recording whose header Tagsmith cannot read: the own window opens and
   // says so above its details, once.
   ASSERT_EQ(remove(HostPath("/DataFiles/Show 03.rec.inf").c_str()), 0);
@@ -179,11 +191,38 @@ TEST_F(TagsmithTest, PreparesAMultiSelectionOneByOne) {
   TagsmithPrepareQuembry();
   emu::Idle(3);
   EXPECT_EQ(processInBackground, 2);
+  // Tagsmith's key meanwhile offers to cancel; No lets the preparation wait on.
+  emu::PressKey((dword)TagsmithKey);
+  emu::ReleaseKey((dword)TagsmithKey);
+  ASSERT_EQ(yesnoWindowShowing, 1);
+  EXPECT_STREQ(lastMessageTitle, "Cancel Prepare");
+  emu::PressKey(RKEY_VolUp);
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(processInBackground, 2);
   HDD_TAP_Terminate(TAGSMITH_ID);
   emu::Idle(3);
   EXPECT_EQ(processInBackground, 0);
   EXPECT_EQ(prepareInBackgroundComplete, -1);
-  EXPECT_NE(emu::NetOutput().find("Tagsmith ended before it answered"), std::string::npos);
+  EXPECT_EQ(Count(emu::NetOutput(), "Tagsmith ended before it answered"), 1);
+  // Yes cancels: the selection goes, and Tagsmith ending later fails nothing.
+  ASSERT_GE(emu::StartLinkedApplication({&kMuteTagsmith, MuteMain, MuteHandler, "Mute.tap"}), 0);
+  TagsmithPrepareQuembry();
+  emu::Idle(3);
+  emu::PressKey((dword)TagsmithKey);
+  emu::ReleaseKey((dword)TagsmithKey);
+  ASSERT_EQ(yesnoWindowShowing, 1);
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(processInBackground, 0);
+  EXPECT_EQ(prepareInBackgroundComplete, -2);
+  EXPECT_EQ(MultiSelect, nullptr);
+  shown = emu::Frame();  // the marks gone from the screen too
+  RefreshQuembryList(0);
+  TAP_Osd_Sync();
+  EXPECT_TRUE(emu::Frame() == shown);
+  HDD_TAP_Terminate(TAGSMITH_ID);
+  emu::Idle(3);
+  EXPECT_EQ(prepareInBackgroundComplete, -2);
+  EXPECT_EQ(Count(emu::NetOutput(), "Tagsmith ended before it answered"), 1);
 }
 
 }  // namespace
