@@ -133,6 +133,9 @@ TEST_F(ScanTest, NewFilesAndTheNewFolderCascade) {
   EXPECT_EQ(myfolders[b]->newFileCount, 2);
   EXPECT_EQ(myfolders[a]->newFolderCount, 1);  // one folder below holds new files
   EXPECT_EQ(myfolders[0]->newFolderCount, 0);  // the root is never counted
+  disk->File("/DataFiles/top.rec", 1, Stamp(2026, 12, 7, 20, 50));
+  FullScan();
+  EXPECT_EQ(LineOf(0, "top.rec")->isNew, 1u);  // its own files are
 
   // Another scan keeps the markers and the counts.
   FullScan();

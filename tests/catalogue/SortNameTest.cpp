@@ -57,6 +57,8 @@ TEST(SortName, WeekdaysFollowTheLanguage) {
 TEST(StampPattern, CharacterRules) {
   EXPECT_TRUE(MatchFileStamp("*YYYY*MM*DD", "x_2013/05.12"));
   EXPECT_FALSE(MatchFileStamp("*YYYY*MM*DD", "x+2013/05.12"));
+  EXPECT_TRUE(MatchFileStamp("*YYYY*MM*DD", "x 2013-05-12"));
+  EXPECT_FALSE(MatchFileStamp("*YYYY*MM*DD", "x 2013+05+12"));
   EXPECT_TRUE(MatchFileStamp(" DDD", "x_123"));  // "_" is a space; D a digit
   EXPECT_FALSE(MatchFileStamp(" DDD", "x Tux"));
   EXPECT_TRUE(MatchFileStamp("~99", "a~42"));

@@ -273,6 +273,12 @@ TEST_F(AppsTest, SymbolsResolveUntilRemoved) {
   }
   EXPECT_EQ(TryResolve("NoSuchSymbol"), nullptr);
   EXPECT_EQ(TryResolve(nullptr), nullptr);
+  // The UTF-8 repair keeps plain and whole characters, marks broken ones.
+  auto repair = reinterpret_cast<void (*)(unsigned char*, int)>(
+      TryResolve("_Z26Appl_ConvertToValidUTF8StrPhi"));
+  unsigned char text[] = "a\xC3\xA4 \xC3z";
+  repair(text, 0);
+  EXPECT_STREQ(reinterpret_cast<char*>(text), "a\xC3\xA4 ?z");
   emu::RemoveSymbol("_isAnalogMode");
   EXPECT_EQ(TryResolve("_isAnalogMode"), nullptr);
   EXPECT_NE(TryResolve("_tapTask"), nullptr);

@@ -91,6 +91,7 @@ TEST_F(OsdTest, RectanglesClipAndBadRegionsFail) {
   EXPECT_EQ(TAP_Osd_FillBox(77, 0, 0, 1, 1, 0), -1);
   EXPECT_EQ(TAP_Osd_SaveBox(rgn, 0, 0, 0x10000, 0x10001), nullptr);  // w * h * 4 overflows
   EXPECT_EQ(TAP_Osd_Copy(rgn, rgn, 0, 0, 0xFFFFFFFF, 0xFFFFFFFF, 1, 1, 0), 0);
+  EXPECT_EQ(TAP_Osd_Copy(rgn, 77, 0, 0, 1, 1, 0, 0, 0), -1);
   EXPECT_EQ(TAP_Osd_DrawRectangle(rgn, 0, 0, 100, 100, 0x80000000, 0xFF000000), 0);
   EXPECT_EQ(TAP_Osd_Create(0, 0, 0, 10, 0, 0), 0xFFFF);
   EXPECT_EQ(TAP_Osd_Create(800, 0, 10, 10, 0, 0), 0xFFFF);
@@ -188,6 +189,15 @@ TEST_F(OsdTest, JpegIsScaledIntoTheBox) {
   while (scan + 1 < jpeg.size() && !(jpeg[scan] == 0xFF && jpeg[scan + 1] == 0xDA)) scan++;
   cut.assign(jpeg.begin(), jpeg.begin() + (scan + jpeg.size()) / 2);
   EXPECT_EQ(TAP_Osd_DrawJpeg(rgn, 0, 0, 10, 10, cut.data(), static_cast<dword>(cut.size())), -1);
+  // A picture without a frame header, and one that claims to be huge.
+  const unsigned char empty[] = {0xFF, 0xD8, 0xFF, 0xD9};
+  EXPECT_EQ(TAP_Osd_DrawJpeg(rgn, 0, 0, 10, 10, empty, sizeof empty), -1);
+  std::vector<unsigned char> huge = jpeg;
+  size_t sof = 0;
+  while (sof + 8 < huge.size() && !(huge[sof] == 0xFF && huge[sof + 1] == 0xC0)) sof++;
+  ASSERT_LT(sof + 8, huge.size());
+  huge[sof + 5] = huge[sof + 6] = huge[sof + 7] = huge[sof + 8] = 0xFF;  // 65535 x 65535
+  EXPECT_EQ(TAP_Osd_DrawJpeg(rgn, 0, 0, 10, 10, huge.data(), static_cast<dword>(huge.size())), -1);
 }
 
 TEST_F(OsdTest, FrameIsWrittenAsPng) {
@@ -206,6 +216,10 @@ TEST_F(OsdTest, FrameIsWrittenAsPng) {
   image.format = PNG_FORMAT_RGB;
   std::vector<unsigned char> rgb(PNG_IMAGE_SIZE(image));
   ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
+  // The file is whole: it ends with the image end chunk.
+  std::string bytes = testenv::ReadFile(path);
+  ASSERT_GE(bytes.size(), 12u);
+  EXPECT_EQ(bytes.substr(bytes.size() - 8, 4), "IEND");
   size_t at = (300 * 720 + 300) * 3;
   EXPECT_EQ(rgb[at], 0x20);
   EXPECT_EQ(rgb[at + 1], 0x40);

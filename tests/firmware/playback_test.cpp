@@ -157,6 +157,7 @@ TEST_F(PlaybackTest, RecordingSlotsAndTheirFiles) {
   EXPECT_STREQ(files[1][2]->path, "/mnt/hd/DataFiles/news.rec.nav");
   EXPECT_EQ(files[0][0], nullptr);
   EXPECT_EQ(TAP_Hdd_StopRecord(0), 0);
+  EXPECT_EQ(TAP_Hdd_StopRecord(4), 0);  // no such slot
   EXPECT_EQ(TAP_Hdd_StopRecord(1), 1);
   EXPECT_EQ(files[1][0], nullptr);
   TAP_Hdd_GetRecInfo(1, &got);

@@ -17,6 +17,7 @@ TEST_F(Paths, CurrentFolderFollowsTheFirmware) {
   mkdir("/mnt/hd/DataFiles/Movies", 0777);
   ASSERT_EQ(TAP_Hdd_ChangeDir("/DataFiles/Movies"), 1);
   EXPECT_EQ(CurrentDir(), "/DataFiles/Movies");
+  EXPECT_FALSE(HDD_TAP_GetCurrentDir(nullptr));
   emu::RemoveSymbol("_hddTapFolder");
   EXPECT_EQ(CurrentDir(), "");
 }
