@@ -290,17 +290,31 @@ TEST_F(ConfigTest, EdgesOfTheMenus) {
   StopPlaybackOption = 7;  // as a hand-edited file may give it
   Open();
   Enter(2);
+  // The arrow beside the top line shows whenever lines are hidden above.
+  auto upArrow = [] {
+    std::vector<uint32_t> area;
+    for (int y = 70; y < 200; y++)
+      area.insert(area.end(), emu::Frame().begin() + y * OSD_WIDTH + 675,
+                  emu::Frame().begin() + y * OSD_WIDTH + 715);
+    return area;
+  };
   emu::PressKey(RKEY_ChUp);
   EXPECT_EQ(chosenConfigLine, 22);
   EXPECT_EQ(configTopLine, 15);
+  std::vector<uint32_t> shown = upArrow();
   emu::PressKey(RKEY_ChDown);
   EXPECT_EQ(chosenConfigLine, 1);
   EXPECT_EQ(configTopLine, 1);
+  EXPECT_TRUE(upArrow() != shown);
   emu::PressKey(RKEY_Forward);
   EXPECT_EQ(chosenConfigLine, 9);
   EXPECT_EQ(configTopLine, 2);
+  EXPECT_TRUE(upArrow() == shown);
   emu::PressKey(RKEY_Rewind);
   emu::PressKey(RKEY_Rewind);
+  EXPECT_EQ(chosenConfigLine, 1);
+  EXPECT_EQ(emu::PressKey(RKEY_2), 0u);  // a digit is the menu's, not the firmware's
+  emu::PressKey(RKEY_ChUp);              // only the first line wraps
   EXPECT_EQ(chosenConfigLine, 1);
   emu::PressKey(RKEY_9);  // beyond the page of eight
   EXPECT_EQ(chosenConfigLine, 8);

@@ -59,6 +59,10 @@ TEST_F(SettingsFileTest, CopyCommandsAreExact) {
   // A command that does not fit is refused, not cut.
   EXPECT_FALSE(FormatSettingsCopyCommand(command, 40, "/ProgramFiles/Settings/Pavrolinex",
                                          "Skerrowby.ini", "Skerrowby.ini.old"));
+  // Nor is anything written past the buffer, even when only its start fits.
+  memset(command, 'Z', sizeof command);
+  EXPECT_FALSE(FormatSettingsCopyCommand(command, 12, "", "f", "g"));
+  EXPECT_EQ(command[12], 'Z');
 }
 
 TEST_F(SettingsFileTest, BackupsRotateOverTwoStarts) {

@@ -159,6 +159,34 @@ TEST_F(KeyboardTest, TypingByMultiTapGridAndKeyboardCharacters) {
   EXPECT_EQ(accepted, 0);
   EXPECT_EQ(result, "Caf\xC3\xA9 \xE2\x82\xAC");
 
+  // Home ends a multi-tap run: the same digit again starts a new character
+  // there, and the time-out does not move the cursor off the start.
+  Open("ab");
+  Press(RKEY_3);
+  Press(RKEY_Prev);
+  Press(RKEY_3);
+  EXPECT_EQ(std::string(currentString), "Dabd");
+  emu::Wait(3.5);
+  EXPECT_EQ(currentIndex, 1);
+  Press(RKEY_Exit);
+
+  // What stands before the cursor is at most 470 pixels wide: one pixel
+  // more and the first character gives way to the marker at the left.
+  auto marker = [] {
+    std::vector<uint32_t> area;
+    for (int y = 79; y < 107; y++)
+      area.insert(area.end(), emu::Frame().begin() + y * OSD_WIDTH + 77,
+                  emu::Frame().begin() + y * OSD_WIDTH + 97);
+    return area;
+  };
+  std::string digits(38, '0');   // 456 pixels
+  Open(("A" + digits).c_str());  // 470
+  std::vector<uint32_t> none = marker();
+  Press(RKEY_Exit);
+  Open(("H" + digits).c_str());  // 471
+  EXPECT_TRUE(marker() != none);
+  Press(RKEY_Exit);
+
   // A text longer than the buffer is cut before a character, not inside.
   std::string longText(254, 'a');
   longText += "\xC3\xA9";

@@ -215,6 +215,11 @@ TEST_F(TextTest, PrintFamilyFillsTheBoxAndMeasuresConvertedText) {
   // A long text grows the shared buffer.
   std::string longText(5000, 'x');
   EXPECT_EQ(strlen(UTFtoANSI(longText.c_str())), 5000u);
+  // Releasing gives the buffer back; the next conversion takes a new one.
+  size_t blocks = emu::AllocatedBlocks();
+  ReleaseTextMemory();
+  EXPECT_EQ(emu::AllocatedBlocks(), blocks - 1);
+  EXPECT_STREQ(UTFtoANSI("\xC3\x9C"), "\xDC");
 }
 
 class LatinFirmwareTest : public TextTest {
