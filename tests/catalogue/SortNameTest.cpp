@@ -31,6 +31,7 @@ TEST(SortName, CutsSuffixCounterAndStamp) {
   EXPECT_EQ(SortNameOf("Show 20-15 2013-05-12.rec"), "Show");
   // The soft hyphen stands for "-" in the first pattern.
   EXPECT_EQ(SortNameOf("Show \xAD 2013-05-12 20-15.rec"), "Show");
+  EXPECT_EQ(SortNameOf("Show - 2013-05-12 20-15.rec"), "Show");
 }
 
 TEST(SortName, LeavesOtherNamesWhole) {

@@ -94,7 +94,8 @@ KEYWORDS = {
 
 
 class Mutant:
-    __slots__ = ("path", "line", "first", "last", "replacement", "change", "text")
+    __slots__ = ("path", "line", "first", "last", "replacement", "change", "text", "occurrence",
+                 "copies")
 
     def __init__(self, path, line, first, last, replacement, change, text):
         self.path = path  # relative to ROOT
@@ -104,6 +105,8 @@ class Mutant:
         self.replacement = replacement  # the lines that replace first..last
         self.change = change  # what changed, for people
         self.text = text  # the original line, stripped: the key of the equivalents list
+        self.occurrence = 1  # which of the file's lines with this text (from 1)
+        self.copies = 1  # how many lines of the file have this text
 
     def where(self):
         return "%s:%d" % (self.path, self.line)
@@ -324,12 +327,22 @@ def file_mutants(path):
         if call:
             found.append(call)
         found.extend(line_mutants(path, i, line, code))
+    # Lines of the same text are told apart by their order in the file.
+    seen = {}
+    occurrence = []
+    for line in lines:
+        seen[line.strip()] = seen.get(line.strip(), 0) + 1
+        occurrence.append(seen[line.strip()])
+    for m in found:
+        m.occurrence = occurrence[m.first]
+        m.copies = seen[m.text]
     return found
 
 
 # ------------------------------------------------------------ the equivalents
 def load_equivalents():
-    """tools/mutants/equivalent.txt: FILE <tab> LINE TEXT <tab> CHANGE <tab> REASON."""
+    """tools/mutants/equivalent.txt: FILE <tab> LINE TEXT <tab> CHANGE <tab> REASON. A text
+    that several lines of the file have names its line by its order: "TEXT #2"."""
     table = {}
     name = os.path.join(HERE, "equivalent.txt")
     if not os.path.exists(name):
@@ -343,8 +356,20 @@ def load_equivalents():
             if len(parts) != 4:
                 sys.exit("mutants: %s:%d: expected FILE, LINE TEXT, CHANGE and REASON "
                          "separated by tabs" % (name, number))
-            table[(parts[0], parts[1].strip(), parts[2])] = parts[3]
+            text = parts[1].strip()
+            nth = re.match(r"^(.*?)\s+#(\d+)$", text)
+            key = (nth.group(1), int(nth.group(2))) if nth else (text, None)
+            table[(parts[0], key[0], parts[2], key[1])] = parts[3]
     return table
+
+
+def equivalent_reason(equivalents, m):
+    """The listed reason for fault m, if any. An entry without "#N" stands only
+    for a text that one line of the file has."""
+    reason = equivalents.get((m.path, m.text, m.change, m.occurrence))
+    if reason is None and m.copies == 1:
+        reason = equivalents.get((m.path, m.text, m.change, None))
+    return reason
 
 
 # ------------------------------------------------------------------ choosing
@@ -641,7 +666,7 @@ def main():
 
     planted = []
     for m in chosen:
-        reason = equivalents.get((m.path, m.text, m.change))
+        reason = equivalent_reason(equivalents, m)
         if reason:
             print("%s: %s: equivalent: %s" % (m.where(), m.change, reason), flush=True)
         else:
