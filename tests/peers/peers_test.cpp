@@ -268,10 +268,15 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
                                  Job("/mnt/hd/DataFiles/../../../etc", "/mnt/sdb1", "passwd", 0)));
   ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0005.bgc"), "CoM=1\r\n"));
   // A destination that already has the name.
-  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Taken.rec"), "ours"));
-  ASSERT_TRUE(testenv::WriteFile("/mnt/sdb1/Films/Taken.rec", "theirs"));
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Taken one.rec"), "ours"));
+  ASSERT_TRUE(testenv::WriteFile("/mnt/sdb1/Films/Taken one.rec", "theirs"));
   ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0006.bgc"),
-                                 Job("/mnt/hd/DataFiles", "/mnt/sdb1/Films", "Taken.rec", 0)));
+                                 Job("/mnt/hd/DataFiles", "/mnt/sdb1/Films", "Taken one.rec", 0)));
+  // A copy mode other than 0 and 1, and a destination on no drive.
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0020.bgc"),
+                                 Job("/mnt/hd/DataFiles", "/mnt/sdb1/Films", "Film.rec", 2)));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0021.bgc"),
+                                 Job("/mnt/hd/DataFiles", "/dev/shm", "Film.rec", 0)));
   ASSERT_TRUE(testenv::WriteFile(HostPath("/ProgramFiles/AutoStart/BackgroundCopy.tap"),
                                  testenv::ReadFile(Peer("BackgroundCopy"))));
   ASSERT_EQ(emu::LoadAutoStart(), 1) << emu::LastError();
@@ -299,9 +304,10 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
   }
   EXPECT_TRUE(testenv::ListDir(HostPath(jobs)).empty());
   EXPECT_EQ(testenv::ListDir(HostPath(fails)),
-            (std::vector<std::string>{"0002.bgc", "0003.bgc", "0004.bgc", "0005.bgc", "0006.bgc"}));
-  EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Taken.rec"), "theirs");
-  EXPECT_EQ(testenv::ReadFile(HostPath("/DataFiles/Taken.rec")), "ours");
+            (std::vector<std::string>{"0002.bgc", "0003.bgc", "0004.bgc", "0005.bgc", "0006.bgc",
+                                      "0020.bgc", "0021.bgc"}));
+  EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Taken one.rec"), "theirs");
+  EXPECT_EQ(testenv::ReadFile(HostPath("/DataFiles/Taken one.rec")), "ours");
   EXPECT_FALSE(testenv::Exists("/mnt/sdb1/passwd"));
   std::string log =
       testenv::ReadFile(HostPath("/ProgramFiles/Settings/BackgroundCopy/BackgroundCopy.log"));
@@ -311,10 +317,13 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
   EXPECT_NE(log.find("0004.bgc: refused: a folder"), std::string::npos) << log;
   EXPECT_NE(log.find("0005.bgc: incomplete job"), std::string::npos) << log;
   EXPECT_NE(log.find("0006.bgc: the destination already has"), std::string::npos) << log;
+  EXPECT_NE(log.find("0020.bgc: incomplete job"), std::string::npos) << log;
+  EXPECT_NE(log.find("0021.bgc: refused: a folder"), std::string::npos) << log;
   EXPECT_EQ(log.find("0006.bgc: copy started"), std::string::npos) << "refused before copying";
   EXPECT_NE(emu::NetOutput().find("BackgroundCopy: 0003.bgc: refused"), std::string::npos);
   // A refused job is given up at its first fault: one line each.
-  for (const char* refused : {"0002.bgc", "0003.bgc", "0004.bgc", "0005.bgc", "0006.bgc"}) {
+  for (const char* refused :
+       {"0002.bgc", "0003.bgc", "0004.bgc", "0005.bgc", "0006.bgc", "0020.bgc", "0021.bgc"}) {
     size_t first = log.find(refused);
     EXPECT_EQ(log.find(refused, first + 1), std::string::npos) << refused << "\n" << log;
   }
