@@ -143,8 +143,10 @@ TEST_F(ManyTest, PageKeysFirstReachTheEdgeOfThePage) {
   emu::PressKey(RKEY_7);
   EXPECT_EQ(chosenLine, 7);
   EXPECT_EQ(printLine, 7);
+  emu::PressKey(RKEY_9);
+  EXPECT_EQ(chosenLine, 9);
   emu::PressKey(RKEY_0);
-  EXPECT_EQ(chosenLine, 7);
+  EXPECT_EQ(chosenLine, 9);
 }
 
 TEST_F(ManyTest, DigitsBeyondTheUsedLinesDoNothing) {

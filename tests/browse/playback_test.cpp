@@ -55,6 +55,8 @@ TEST_F(PlaybackTest, ResumePositionRules) {
   EXPECT_EQ(Play().currentBlock, 0u);
   JumpToLastPosition(500, 0);  // no total: counts as 1 block long, so watched
   EXPECT_EQ(Play().currentBlock, 0u);
+  JumpToLastPosition(500, 0xFFFFFFFFu);  // an unknown total likewise
+  EXPECT_EQ(Play().currentBlock, 0u);
   // Long recordings: position x 100 does not fit 32 bits.
   JumpToLastPosition(50000000, 100000000);
   EXPECT_EQ(Play().currentBlock, 999u);  // the player clamps to its file

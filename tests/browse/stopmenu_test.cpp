@@ -4,6 +4,7 @@
 #include <string.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "BrowseFixture.h"
@@ -296,6 +297,14 @@ TEST_F(StopMenuTest, TheProgressShowsForEveryPlausibleLengthOnly) {
     } else {
       EXPECT_EQ(emu::Frame(), standard) << option;
     }
+  }
+  // Settings 3 and 4 fill in green and in white.
+  for (uint32_t colour : {0xFF00FF00u, 0xFFFAFAFAu}) {
+    progressBarOption = colour == 0xFF00FF00u ? 3 : 4;
+    DisplayStopMenuProgress();
+    TAP_Osd_Sync();
+    const uint32_t* row = emu::Frame().data() + 522 * OSD_WIDTH;
+    EXPECT_NE(std::find(row + 373, row + 572, colour), row + 572) << progressBarOption;
   }
   progressBarOption = 0;
   // The file takes a length just after it grew (it grows once a second),

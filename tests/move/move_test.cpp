@@ -287,6 +287,17 @@ TEST_F(MoveTest, ScrollArrowsFollowTheWrapAndAPulledDriveTakesNoNewFolder) {
     return false;
   };
   // Presses alone: how the window takes a key's release is not at stake here.
+  emu::HoldKey(RKEY_Exit, 0);
+  // A folder moved with a match on its leading characters: the match lies on
+  // the first page, which is shown from its top.
+  MoveToMatchChars = 3;
+  SelectByKeys("Box 9");
+  emu::HoldKey(RKEY_Yellow, 0);
+  ASSERT_GT(numberOfDestinationFolders, 9);
+  EXPECT_TRUE(IsDestination("Box 1"));
+  EXPECT_EQ(printMoveFolderLine, 1);
+  EXPECT_FALSE(arrowAt(136));
+  MoveToMatchChars = 0;
   while (chosenFolderLine != 1) emu::PressKey(RKEY_ChUp);
   EXPECT_FALSE(arrowAt(136));
   EXPECT_TRUE(arrowAt(422));
@@ -352,12 +363,18 @@ TEST_F(MoveTest, TheDestinationListFollowsItsSettingsAndKeys) {
   EXPECT_EQ(Trio("/DataFiles/Series/Season 2/Show 10.rec"), 3);
   EXPECT_EQ(Trio("/DataFiles/Series/Season 2/Show 11.rec"), 3);
 
+  // The top folder is offered as "." from below it only.
   ShowSubfoldersInMoveTo = 2;
+  emu::PressKey(RKEY_Yellow);
+  names = Destinations();
+  EXPECT_EQ(std::find(names.begin(), names.end(), "."), names.end());
+  emu::PressKey(RKEY_Exit);
   OpenFolder("Movies");
   SelectByKeys("Beta.rec");
   emu::PressKey(RKEY_Yellow);
   ASSERT_STREQ(moveFiles[1]->name, ".");
   emu::PressKey(RKEY_Exit);
+  LinkMediaFiles = 1;  // rewrites only the paths of the media folder
   MoveTo(".");
   EXPECT_EQ(Trio("/DataFiles/Beta.rec"), 3);
   EXPECT_EQ(Trio("/DataFiles/Movies/Beta.rec"), 0);
@@ -640,6 +657,51 @@ TEST_F(MoveTest, AnEntryGoneBeforeItsTurnEndsTheCopyAsFailed) {
   EXPECT_EQ(MultiSelectCount(), 0);
   EXPECT_TRUE(SameTrio("/DataFiles/Film.rec", "/DataFiles/USB/Film.rec"));
   EXPECT_EQ(Trio(std::string("/DataFiles/") + kDash), 0);
+}
+
+// The own copy takes a folder whole. What is in the way ends a copy as
+// failed and stays as it was: a name already in the destination partway
+// through a selection, and a companion's name that arrives there while the
+// copy runs.
+TEST_F(MoveTest, WhatIsInTheWayEndsTheOwnCopyAsFailed) {
+  ASSERT_TRUE(testenv::WriteFile(Sys("/DataFiles/USB/Clips/a.rec"), std::string(2 << 20, 'c')));
+  ASSERT_TRUE(disk->File(std::string("/DataFiles/") + kDash, 10));
+  SlowCopy(1);
+  OpenList();
+  OpenFolder("USB");
+  SelectByKeys("Clips");
+  MoveTo("..");
+  Yes();
+  for (int n = 0; n < 20 && moveInBackgroundPID <= 0; n++) emu::Idle();  // it starts
+  EXPECT_EQ(BackgroundMovePercent(), 0);  // nothing there yet, and that is known
+  AwaitCopy();
+  EXPECT_EQ(moveInBackgroundComplete, 1);
+  EXPECT_EQ(Size("/DataFiles/Clips/a.rec"), 2u << 20);
+
+  RenameOnMoveOption = 3;
+  Mark({"Film.rec", kDash});
+  MoveTo("..");
+  Yes();
+  AwaitCopy();
+  EXPECT_STREQ(lastMessageLine1, "Same file already exists.");
+  EXPECT_EQ(moveInBackgroundComplete, -1);
+  EXPECT_TRUE(SameTrio("/DataFiles/Film.rec", "/DataFiles/USB/Film.rec"));
+  EXPECT_EQ(Size(std::string("/DataFiles/") + kDash), 10u);
+  if (MessageWindowShowing) Press(RKEY_Exit);
+
+  const std::string arrived = std::string("/DataFiles/") + kHostile;
+  SelectByKeys(kHostile);
+  MoveTo("..");
+  Yes();
+  for (int n = 0; n < 20 && moveInBackgroundPID <= 0; n++) emu::Idle();  // it starts
+  ASSERT_TRUE(AwaitReal([&] { return Has(arrived + ".part"); }));
+  ASSERT_TRUE(testenv::WriteFile(Sys(arrived + ".nav"), "mine"));
+  AwaitCopy();
+  EXPECT_EQ(moveInBackgroundComplete, -1);
+  EXPECT_EQ(testenv::ReadFile(Sys(arrived + ".nav")), "mine");
+  EXPECT_FALSE(Has(arrived));
+  EXPECT_FALSE(HasPartial("/DataFiles"));
+  EXPECT_EQ(Trio(std::string("/DataFiles/USB/") + kHostile), 3);
 }
 
 // The child killed at random moments: whatever it had done, the source is

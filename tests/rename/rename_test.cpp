@@ -117,6 +117,7 @@ TEST_F(RenameTest, ARenamedRecordingTakesItsCompanionsAndItsHistoryAlong) {
 TEST_F(RenameTest, HostileNamesComeOutLegalOrAreRefused) {
   Recording("/DataFiles/Gr\xC3\xBCn.rec", 100, testdisk::Stamp(2026, 11, 1, 20, 0));
   Recording("/DataFiles/Odd*Name.rec", 100, testdisk::Stamp(2026, 11, 1, 20, 0));
+  ASSERT_TRUE(disk->Folder("/DataFiles/Saved.rec"));
   OpenList();
   // Characters a name may not hold never reach the keyboard.
   SelectByKeys("Odd*Name.rec");
@@ -162,6 +163,10 @@ TEST_F(RenameTest, HostileNamesComeOutLegalOrAreRefused) {
   // A folder is never called "..".
   keyboardWindowShowing = 0;
   emu::PressKey(RKEY_Exit);
+  // A folder has no companions to make room for, whatever its name.
+  SelectByKeys("Saved.rec");
+  RenameSelected(std::string(140, 'n').c_str());
+  EXPECT_TRUE(Has("/DataFiles/" + std::string(126, 'n'))) << lastMessageLine1;
   SelectByKeys("Movies");
   RenameSelected("..");
   EXPECT_STREQ(lastMessageLine1, "Not a valid name:");
@@ -219,6 +224,11 @@ TEST_F(RenameTest, AFolderRenameKeepsTheProgressOfTheRecordingsInside) {
 TEST_F(RenameTest, GreenMakesTheFolderNamedOnTheKeyboard) {
   ASSERT_TRUE(disk->Folder("/DataFiles/FOLDER 01"));
   ASSERT_TRUE(disk->Folder("/DataFiles/FOLDER 02"));
+  for (int i = 1; i <= 98; i++) {
+    char name[64];
+    snprintf(name, sizeof name, "/DataFiles/Numbered/FOLDER %02d", i);
+    ASSERT_TRUE(disk->Folder(name));
+  }
   for (int i = 1; i <= 997; i++) {
     char name[64];
     snprintf(name, sizeof name, "/DataFiles/Full/Part %03d.rec", i);
@@ -249,6 +259,14 @@ TEST_F(RenameTest, GreenMakesTheFolderNamedOnTheKeyboard) {
   emu::PressKey(RKEY_Ok);
   loadSubsequentQuembryInfo(1);
   EXPECT_EQ(maxShown, lines + 2);
+  // The last free number is found too.
+  SelectByKeys("Numbered");
+  emu::PressKey(RKEY_Ok);
+  emu::PressKey(RKEY_Green);
+  EXPECT_STREQ(renameString, "FOLDER 99");
+  Keyboard(ReturnFromNewFolderKeyboard, "FOLDER 99", 0);
+  SelectByKeys("..");
+  emu::PressKey(RKEY_Ok);
 
   // A folder of 998 lines (997 recordings and its parent line) takes one
   // more folder; at 999 it is full.
@@ -278,6 +296,7 @@ TEST_F(RenameTest, AutomaticRenamingPutsTheDateInThePlaceholder) {
   Recording("/DataFiles/Film #.rec", 100, testdisk::Stamp(2026, 1, 1, 20, 0));
   Recording("/DataFiles/Film#.rec", 100, testdisk::Stamp(2026, 1, 1, 20, 0));
   Recording("/DataFiles/Busy MMDD.rec", 100, testdisk::Stamp(2026, 3, 3, 20, 0));
+  Recording("/DataFiles/Early MMDD.rec", 100, testdisk::Stamp(1999, 3, 3, 20, 0));  // the clock's
   Recording("/DataFiles/Series/Deep MMDD.rec", 100, testdisk::Stamp(2026, 3, 3, 20, 0));
   ASSERT_TRUE(disk->File("/DataFiles/Old MMDD.rec.del", 10));
   Played("/DataFiles/Show MMDD.rec", 50);
@@ -295,6 +314,10 @@ TEST_F(RenameTest, AutomaticRenamingPutsTheDateInThePlaceholder) {
   EXPECT_EQ(Trio("/DataFiles/Quiz Fri.rec"), 3);
   EXPECT_EQ(Trio("/DataFiles/Film.rec") + Trio("/DataFiles/Film-2.rec"), 6);
   EXPECT_EQ(Trio("/DataFiles/Busy MMDD.rec"), 3);
+  int early = 0;
+  for (const std::string& name : testenv::ListDir(HostPath("/DataFiles")))
+    early += name.rfind("Early 12", 0) == 0;
+  EXPECT_EQ(early, 3);
   EXPECT_EQ(Trio("/DataFiles/Series/Deep MMDD.rec"), 3);
   EXPECT_TRUE(Has("/DataFiles/Old MMDD.rec.del"));
   ASSERT_NE(History("Show 0303.rec"), nullptr);
@@ -383,6 +406,20 @@ TEST_F(RenameTest, ARenameRecordOutsideTheDataFolderIsDropped) {
     EXPECT_NE(testenv::ReadFile(HostPath(log)).find("Dropped a rename record"), std::string::npos);
     unlink(HostPath(log).c_str());
   }
+  // A record left by a cut before a rename that was to be refused, since
+  // the new name was taken: both recordings keep what they had.
+  ASSERT_TRUE(disk->File("/DataFiles/Bare.rec", 10));
+  std::string data(2 * PATH_BUFFER_SIZE, '\0');
+  data.replace(0, 29, "/mnt/hd/DataFiles/Show 01.rec");
+  data.replace(PATH_BUFFER_SIZE, 26, "/mnt/hd/DataFiles/Bare.rec");
+  ASSERT_TRUE(testenv::WriteFile(HostPath(record), data));
+  emu::Shutdown(0);
+  ASSERT_TRUE(emu::Boot(config_)) << emu::LastError();
+  index_ = emu::StartLinkedApplication({&_tap_header, TAP_Main, TAP_EventHandler});
+  ASSERT_GE(index_, 0);
+  EXPECT_EQ(Trio("/DataFiles/Show 01.rec"), 3);
+  EXPECT_EQ(Trio("/DataFiles/Bare.rec"), 1);
+  EXPECT_FALSE(Has(record));
 }
 
 // The whole way through the real keyboard: White, the name typed on an

@@ -42,6 +42,7 @@ TESTS_FOR = [
     ("src/actions/Delete", ["delete", "recycle"]),
     ("src/actions/Stop", ["browse"]),
     ("src/actions/Playback", ["browse"]),
+    ("src/actions/Guard", ["browse", "delete", "move"]),
     ("src/actions/", ["browse", "delete"]),
     ("src/app/", ["app", "browse"]),
     ("src/apps/StatusScreen", ["browse"]),
