@@ -296,6 +296,17 @@ TEST_F(DeleteTest, RefusalsAndFailuresLeaveEverything) {
   Yes();
   EXPECT_STREQ(lastMessageTitle, "Recyle Bin Failure.");
   EXPECT_GT(Find("Show 12.rec"), 0);
+  // A recording gone behind the list's back is not recycled in part: its
+  // companions stay where they are.
+  emu::PressKey(RKEY_Exit);
+  ASSERT_TRUE(disk->Remove("/DataFiles/Show 13.rec"));
+  ASSERT_EQ(Trio("/DataFiles/Show 13.rec"), 2);
+  SelectByKeys("Show 13.rec");
+  Blue();
+  Yes();
+  EXPECT_STREQ(lastMessageTitle, "Recyle Bin Failure.");
+  EXPECT_EQ(Trio("/DataFiles/Show 13.rec"), 2);
+  EXPECT_EQ(RecycledTrio("/DataFiles/Show 13.rec"), 0);
 }
 
 TEST_F(DeleteTest, AMultiSelectionIsWorkedThroughOneItemAtATime) {
