@@ -25,6 +25,16 @@ class StopMenuTest : public BrowseTest {
   // Plays `name` of /DataFiles/Movies from the list for `seconds`, then
   // opens the menu with Stop: the banner goes, playback pauses, the menu
   // opens, one idle event each.
+  // Movies/Beta.rec recorded in slot 0 and played, the stop menu open.
+  void PlayBetaWhileRecording() {
+    TYPE_RecInfo rec;
+    memset(&rec, 0, sizeof rec);
+    rec.recType = RECTYPE_Normal;
+    strcpy(rec.fileName, "Beta.rec");
+    ASSERT_TRUE(emu::SetRecording(0, rec, "/mnt/hd/DataFiles/Movies/Beta.rec"));
+    PlayAndOpen("Beta.rec");
+  }
+
   void PlayAndOpen(const char* name, double seconds = 4) {
     OpenList();
     if (CurrentDirNumber == 0) {
@@ -245,12 +255,7 @@ TEST_F(StopMenuTest, TrimmingSendsItsKeysThroughTheBanner) {
 }
 
 TEST_F(StopMenuTest, StoppingThePlaybackOfARecordingInProgress) {
-  TYPE_RecInfo rec;
-  memset(&rec, 0, sizeof rec);
-  rec.recType = RECTYPE_Normal;
-  strcpy(rec.fileName, "Beta.rec");
-  ASSERT_TRUE(emu::SetRecording(0, rec, "/mnt/hd/DataFiles/Movies/Beta.rec"));
-  PlayAndOpen("Beta.rec");
+  PlayBetaWhileRecording();
   dword at = Play().currentBlock;
   // 6 then 1: the bookmark is set, the playback ends, the recording goes on.
   emu::PressKey(RKEY_Green);
@@ -268,12 +273,7 @@ TEST_F(StopMenuTest, StoppingThePlaybackOfARecordingInProgress) {
 // follows the file: a bar for any length the firmware can mean (one block
 // up to 999999999 blocks), "N/A" without a bar beyond.
 TEST_F(StopMenuTest, TheProgressShowsForEveryPlausibleLengthOnly) {
-  TYPE_RecInfo rec;
-  memset(&rec, 0, sizeof rec);
-  rec.recType = RECTYPE_Normal;
-  strcpy(rec.fileName, "Beta.rec");
-  ASSERT_TRUE(emu::SetRecording(0, rec, "/mnt/hd/DataFiles/Movies/Beta.rec"));
-  PlayAndOpen("Beta.rec");
+  PlayBetaWhileRecording();
   std::string file = HostPath("/DataFiles/Movies/Beta.rec");
   auto size = [&] {
     struct stat st;
