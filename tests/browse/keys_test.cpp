@@ -482,6 +482,41 @@ TEST_F(BrowseTest, InfoAndTagsmithKeys) {
   EXPECT_EQ(Tagsmith_multistep, 1);
 }
 
+// A disk with nothing to list: the keys that act on the selected line find
+// none and open nothing.
+class EmptyDiskTest : public BrowseTest {
+ protected:
+  void BuildDisk() override { ASSERT_TRUE(disk->Folder("/DataFiles")); }
+};
+
+TEST_F(EmptyDiskTest, KeysForTheSelectedLineOpenNothing) {
+  OpenList();
+  ASSERT_EQ(chosenLine, 0);
+  for (dword key : {RKEY_Blue, RKEY_Yellow, RKEY_Option, RKEY_Info, RKEY_Stop, RKEY_Ok}) {
+    emu::PressKey(key);
+    EXPECT_EQ(deleteWindowShowing + moveWindowShowing + infoWindowShowing + keyboardWindowShowing +
+                  stopWindowShowing + yesnoWindowShowing,
+              0)
+        << key;
+    EXPECT_EQ(windowShowing, 1) << key;
+  }
+  emu::HoldKey(RKEY_Blue);
+  EXPECT_EQ(deleteWindowShowing + yesnoWindowShowing, 0);
+  EXPECT_FALSE(emu::IsPlaying());
+}
+
+// Entering a folder reads it again with its subfolders.
+TEST_F(BrowseTest, EnteringAFolderRereadsItsSubfolders) {
+  OpenList();
+  const char* season = "/DataFiles/Series/Season 2/";
+  Recording(std::string(season) + "Extra.rec", 1000, testdisk::Stamp(2026, 9, 10, 20, 0));
+  SelectByKeys("Series");
+  emu::PressKey(RKEY_Ok);
+  ASSERT_GT(Find("Season 2"), 0);
+  FolderRecord* folder = myfolders[Line(Find("Season 2"))->folderNumber];
+  EXPECT_EQ(folder->fileCount, 2);
+}
+
 TEST_F(BrowseTest, ColourKeysReachTheirActions) {
   OpenList();
   emu::PressKey(RKEY_Green);

@@ -202,6 +202,18 @@ TEST(HeaderDecode, EveryFamilyInBothByteOrders) {
       EXPECT_EQ(std::string(info.extText), "line\x8Anext tail");
     }
   }
+  // The other versions a big-endian recorder writes are told apart as well.
+  for (int version : {0x8000, 0x5010}) {
+    Header h = Sample();
+    h.bigEndian = true;
+    h.version = version;
+    std::vector<uint8_t> b = Buffer(h);
+    RECHeaderInfo info;
+    ASSERT_EQ(HDD_DecodeRECHeader(b.data(), &info, h.family), 1);
+    EXPECT_EQ(WrongEndian, 1) << version;
+    EXPECT_EQ(info.version, version);
+    EXPECT_EQ(info.resumeBlock, 4321u);
+  }
 }
 
 TEST(HeaderDecode, MagicFamiliesAndSystemType) {

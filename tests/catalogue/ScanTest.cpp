@@ -47,6 +47,16 @@ TEST_F(ScanTest, RecycleModeListsOnlyRecycledRecordings) {
   FullScan();
   EXPECT_EQ(Names(0), (std::vector<std::string>{"b.rec.del"}));
   recycleWindowMode = 0;
+  // The manager's recycle view lists recycled applications only.
+  disk->File("/ProgramFiles/One.tap", 100);
+  disk->File("/ProgramFiles/Old.tap.del", 10);
+  TAPManagerMode = 1;
+  TAPManagerModeChanged = 1;
+  recycleWindowMode = 1;
+  SetCurrentDir("/ProgramFiles");
+  reloadInitialQuembryInfo(0, 0);
+  EXPECT_EQ(Names(0), (std::vector<std::string>{"Settings", "Old.tap.del"}));
+  TAPManagerMode = recycleWindowMode = 0;
 }
 
 TEST_F(ScanTest, ClassifiesNames) {
@@ -158,8 +168,13 @@ TEST_F(ScanTest, NewFilesAndTheNewFolderCascade) {
   b = FolderOf("/DataFiles/A/B");
   ASSERT_EQ(LineOf(FolderOf("/DataFiles/A/B/C"), "fourth.rec")->isNew, 1u);
   ASSERT_EQ(myfolders[a]->newFolderCount, 1);
+  int c = FolderOf("/DataFiles/A/B/C");
   DeleteMyfilesFolderEntry(b);
   EXPECT_EQ(myfolders[a]->newFolderCount, 0);
+  // Its subfolders go with it.
+  EXPECT_STREQ(myfolders[c]->name, "");
+  EXPECT_EQ(myfolders[c]->entryCount, 0);
+  EXPECT_EQ(myfolders[c]->newFileCount, 0);
 }
 
 TEST_F(ScanTest, LastViewStampsComeFromTheHistory) {
@@ -194,6 +209,17 @@ TEST_F(ScanTest, ReplacedFileKeepsItsLine) {
   EXPECT_NE(again->inode, inode);
   EXPECT_EQ(again->size, 1000u);
   EXPECT_EQ(myfolders[0]->totalSize, 1050u);
+  // Replaced by a file of the same size, the line takes the new file; a file
+  // that grows in place (a recording in progress) takes its new size.
+  inode = again->inode;
+  disk->Replace("/DataFiles/a.rec", 1000);
+  dword bInode = LineOf(0, "b.rec")->inode;
+  ASSERT_TRUE(disk->File("/DataFiles/b.rec", 80));
+  FullScan();
+  EXPECT_NE(LineOf(0, "a.rec")->inode, inode);
+  EXPECT_EQ(LineOf(0, "b.rec")->inode, bInode);
+  EXPECT_EQ(LineOf(0, "b.rec")->size, 80u);
+  EXPECT_EQ(myfolders[0]->totalSize, 1080u);
   EXPECT_EQ(Invariants(), "");
 }
 
@@ -221,6 +247,12 @@ TEST_F(ScanTest, FolderLimit) {
   EXPECT_EQ(numberOfFolders, 399);
   EXPECT_EQ(myfolders[0]->subfolderCount, 399);
   EXPECT_EQ(Invariants(), "");
+  // In German.
+  TextLanguage = 1;
+  EXPECT_EQ(LoadQuembryInfo("/DataFiles", 0, 0, 0, -1), -1);
+  TextLanguage = 0;
+  EXPECT_STREQ(lastMessageLine1, "MAX_DIRS \xFC" "berschritten. Zu viele Ordner.");
+  EXPECT_EQ(numberOfFolders, 399);
 }
 
 TEST_F(ScanTest, LongNamesAreSkipped) {

@@ -22,12 +22,14 @@ TEST_F(HistoryTest, LastViewFileListsEveryLiveFolderWithAStamp) {
   AddFolder(4, "NoAnchor", "/DataFiles/NoAnchor", kStamp1);
   TAP_MemFree(FileSlot(4, 1));
   FileSlot(4, 1) = nullptr;
+  size_t blocks = emu::AllocatedBlocks();
   SaveLastViewDatToFile();
   ExpectFile(LASTVIEW_FILE_NAME, "4\r\n/DataFiles\t" + std::to_string(kStamp0) +
                                      "\r\n/DataFiles/Movies\t" + std::to_string(kStamp1) + "\r\n");
 
   folderLastViewInfo[3].lastViewed = 99;  // stale from an earlier reading
   ASSERT_TRUE(ReadLastViewDatFile());
+  EXPECT_EQ(blocks, emu::AllocatedBlocks());  // no buffer kept
   EXPECT_EQ(4, numberOfFolderLastViewInfo);
   EXPECT_STREQ("/DataFiles", folderLastViewInfo[0].path);
   EXPECT_EQ(kStamp0, folderLastViewInfo[0].lastViewed);

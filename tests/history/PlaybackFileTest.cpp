@@ -95,9 +95,12 @@ TEST_F(HistoryTest, FullHistoryRoundTripsInOrder) {
     EXPECT_EQ(static_cast<dword>(i * 11), playedFiles[i]->totalBlocks);
     EXPECT_EQ("Rec " + std::to_string(i) + ".rec", playedFiles[i]->name);
   }
-  // Written again, the file is the same.
+  // Written again, the file is the same; reading and writing keep no buffer.
+  size_t blocks = emu::AllocatedBlocks();
   SaveDatToFile();
   EXPECT_EQ(file, testenv::ReadFile(SettingsPath(PLAYBACK_FILE_NAME)));
+  ASSERT_TRUE(ReadDatFile());
+  EXPECT_EQ(blocks, emu::AllocatedBlocks());
 }
 
 TEST_F(HistoryTest, LongNamesFillTheFileAndTheCountMatchesTheLines) {

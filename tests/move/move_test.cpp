@@ -244,6 +244,38 @@ TEST_F(MoveTest, WithinTheDiskTheRecordingMovesWithItsCompanions) {
   if (MessageWindowShowing) Press(RKEY_Exit);
   if (moveWindowShowing) Press(RKEY_Exit);
 
+  // The name offered is taken while the question waits: the rename fails,
+  // says so and loses nothing.
+  ASSERT_TRUE(disk->File("/DataFiles/Movies/Show 07.rec", 10));
+  SelectByKeys("Show 07.rec");
+  RenameOnMoveOption = 0;
+  MoveTo("Movies");
+  ASSERT_STREQ(lastMessageLine2, "Show 07~1.rec");
+  ASSERT_TRUE(disk->File("/DataFiles/Show 07~1.rec", 5));
+  Yes();
+  EXPECT_STREQ(lastMessageTitle, "Rename On Move Failed.");
+  EXPECT_EQ(Trio("/DataFiles/Show 07.rec"), 3);
+  EXPECT_EQ(Size("/DataFiles/Show 07~1.rec"), 5u);
+  EXPECT_EQ(Size("/DataFiles/Movies/Show 07.rec"), 10u);
+  if (MessageWindowShowing) Press(RKEY_Exit);
+  if (moveWindowShowing) Press(RKEY_Exit);
+
+  // The name found may take the whole name field, 126 characters; a plain
+  // file's like-named ".inf" is no companion and stays.
+  const std::string longName = std::string(120, 'L') + ".mp4";
+  ASSERT_TRUE(disk->File("/DataFiles/" + longName, 3));
+  ASSERT_TRUE(disk->File("/DataFiles/" + longName + ".inf", 2));
+  ASSERT_TRUE(disk->File("/DataFiles/Movies/" + longName, 4));
+  tempFileSuffixOption = 1;
+  loadSubsequentQuembryInfo(1);
+  SelectByKeys(longName.c_str());
+  MoveTo("Movies");
+  ASSERT_STREQ(lastMessageLine2, (std::string(120, 'L') + "~1.mp4").c_str());
+  Yes();
+  EXPECT_EQ(Size("/DataFiles/Movies/" + std::string(120, 'L') + "~1.mp4"), 3u);
+  EXPECT_EQ(Size("/DataFiles/" + longName + ".inf"), 2u);
+  tempFileSuffixOption = 0;
+
   // A destination folder named ZZ_EXT counts as another drive: the
   // background copy's question comes; a name that merely ends the same way
   // is an ordinary folder.
@@ -890,11 +922,14 @@ class InUseTest : public MoveTest {
     actions.push_back("rename");
     for (const std::string& action : actions) {
       lastMessageLine1[0] = 0;
+      // Deletes are refused before their question is asked.
       if (action == "delete") {
         emu::HoldKey(RKEY_Blue);  // the long press: for good
+        EXPECT_EQ(deleteWindowShowing, 0);
         Confirm();
       } else if (action == "recycle") {
         Press(RKEY_Blue);
+        EXPECT_EQ(deleteWindowShowing, 0);
         Confirm();
       } else if (action == "move") {
         PressMoveTo("Movies");
