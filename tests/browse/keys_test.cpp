@@ -515,6 +515,7 @@ TEST_F(BrowseTest, EnteringAFolderRereadsItsSubfolders) {
   ASSERT_GT(Find("Season 2"), 0);
   FolderRecord* folder = myfolders[Line(Find("Season 2"))->folderNumber];
   EXPECT_EQ(folder->fileCount, 2);
+  EXPECT_EQ(folder->entryCount, 3);  // its lines too: the parent line and two files
 }
 
 TEST_F(BrowseTest, ColourKeysReachTheirActions) {

@@ -1,6 +1,7 @@
 // The folder scan: which entries become lines, reconciliation, new files, limits.
 #include <cstring>
 
+#include "catalogue/History.h"
 #include "catalogue_test.h"
 #include "ui/Dialogs.h"
 
@@ -169,9 +170,13 @@ TEST_F(ScanTest, NewFilesAndTheNewFolderCascade) {
   ASSERT_EQ(LineOf(FolderOf("/DataFiles/A/B/C"), "fourth.rec")->isNew, 1u);
   ASSERT_EQ(myfolders[a]->newFolderCount, 1);
   int c = FolderOf("/DataFiles/A/B/C");
+  dword inode = LineOf(c, "fourth.rec")->inode;
+  ASSERT_GT(AppendPlayedFileEntry(inode, "fourth.rec", 5, 10), 0);
   DeleteMyfilesFolderEntry(b);
   EXPECT_EQ(myfolders[a]->newFolderCount, 0);
-  // Its subfolders go with it.
+  // Its subfolders go with it, and the viewing progress of their recordings.
+  for (int i = 1; i <= numberOfPlayedFiles; i++)
+    EXPECT_FALSE(playedFiles[i] && playedFiles[i]->inode == inode) << i;
   EXPECT_STREQ(myfolders[c]->name, "");
   EXPECT_EQ(myfolders[c]->entryCount, 0);
   EXPECT_EQ(myfolders[c]->newFileCount, 0);
@@ -251,7 +256,9 @@ TEST_F(ScanTest, FolderLimit) {
   TextLanguage = 1;
   EXPECT_EQ(LoadQuembryInfo("/DataFiles", 0, 0, 0, -1), -1);
   TextLanguage = 0;
-  EXPECT_STREQ(lastMessageLine1, "MAX_DIRS \xFC" "berschritten. Zu viele Ordner.");
+  EXPECT_STREQ(lastMessageLine1,
+               "MAX_DIRS \xFC"
+               "berschritten. Zu viele Ordner.");
   EXPECT_EQ(numberOfFolders, 399);
 }
 

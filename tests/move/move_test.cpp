@@ -260,12 +260,18 @@ TEST_F(MoveTest, WithinTheDiskTheRecordingMovesWithItsCompanions) {
   if (MessageWindowShowing) Press(RKEY_Exit);
   if (moveWindowShowing) Press(RKEY_Exit);
 
-  // The name found may take the whole name field, 126 characters; a plain
-  // file's like-named ".inf" is no companion and stays.
+  // The name found may take the whole name field, 126 characters, and no
+  // more: then the move is refused. A plain file's like-named ".inf" is no
+  // companion and stays.
   const std::string longName = std::string(120, 'L') + ".mp4";
-  ASSERT_TRUE(disk->File("/DataFiles/" + longName, 3));
-  ASSERT_TRUE(disk->File("/DataFiles/" + longName + ".inf", 2));
-  ASSERT_TRUE(disk->File("/DataFiles/Movies/" + longName, 4));
+  const std::string longer = std::string(121, 'M') + ".mp4";
+  for (const std::string& name : {longName, longer, std::string("clip.mp4")}) {
+    ASSERT_TRUE(disk->File("/DataFiles/" + name, 3));
+    if (name != "clip.mp4") {
+      ASSERT_TRUE(disk->File("/DataFiles/Movies/" + name, 4));
+    }
+  }
+  ASSERT_TRUE(disk->File("/DataFiles/clip.mp4.inf", 2));
   tempFileSuffixOption = 1;
   loadSubsequentQuembryInfo(1);
   SelectByKeys(longName.c_str());
@@ -273,7 +279,16 @@ TEST_F(MoveTest, WithinTheDiskTheRecordingMovesWithItsCompanions) {
   ASSERT_STREQ(lastMessageLine2, (std::string(120, 'L') + "~1.mp4").c_str());
   Yes();
   EXPECT_EQ(Size("/DataFiles/Movies/" + std::string(120, 'L') + "~1.mp4"), 3u);
-  EXPECT_EQ(Size("/DataFiles/" + longName + ".inf"), 2u);
+  SelectByKeys(longer.c_str());
+  MoveTo("Movies");
+  EXPECT_STREQ(lastMessageLine1, "Same file already exists.");
+  EXPECT_EQ(Size("/DataFiles/" + longer), 3u);
+  if (MessageWindowShowing) Press(RKEY_Exit);
+  if (moveWindowShowing) Press(RKEY_Exit);
+  SelectByKeys("clip.mp4");
+  MoveTo("Movies");
+  EXPECT_EQ(Size("/DataFiles/Movies/clip.mp4"), 3u);
+  EXPECT_EQ(Size("/DataFiles/clip.mp4.inf"), 2u);
   tempFileSuffixOption = 0;
 
   // A destination folder named ZZ_EXT counts as another drive: the

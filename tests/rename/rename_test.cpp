@@ -171,11 +171,21 @@ TEST_F(RenameTest, HostileNamesComeOutLegalOrAreRefused) {
   RenameSelected("..");
   EXPECT_STREQ(lastMessageLine1, "Not a valid name:");
   EXPECT_TRUE(Has("/DataFiles/Movies/Alpha.rec"));
+  // A firmware of single-byte names keeps the extension as it was taken.
+  emu::RemoveSymbol("_Z26Appl_ConvertToValidUTF8StrPhi");
+  UTFToppyMode = -1;
+  SelectByKeys("Show 06.rec");
+  RenameSelected("Plain");
+  UTFToppyMode = -1;
+  EXPECT_EQ(Trio("/DataFiles/Plain.rec"), 3);
 }
 
 TEST_F(RenameTest, AFolderRenameKeepsTheProgressOfTheRecordingsInside) {
   Played("/DataFiles/Series/Pilot.rec", 300);
   Played("/DataFiles/Series/Season 2/Finale.rec", 600);
+  // A folder path of 195 characters below it.
+  const std::string deep = std::string(126, 'P') + "/" + std::string(50, 'Q');
+  ASSERT_TRUE(disk->File("/DataFiles/Series/" + deep + "/deep.rec", 10));
   // Not while something below it is being recorded.
   TYPE_RecInfo rec;
   memset(&rec, 0, sizeof rec);
@@ -219,6 +229,17 @@ TEST_F(RenameTest, AFolderRenameKeepsTheProgressOfTheRecordingsInside) {
   ASSERT_GT(entry, 0);
   EXPECT_EQ(Line(entry)->positionBlock, 600u);
   ASSERT_NE(History("Finale.rec"), nullptr);
+  // Not when a path below it would grow past 199 characters.
+  SelectByKeys("..");
+  emu::PressKey(RKEY_Ok);
+  SelectByKeys("..");
+  emu::PressKey(RKEY_Ok);
+  SelectByKeys("Shows");
+  White();
+  Rename("Shows and more");
+  EXPECT_STREQ(lastMessageTitle, "Rename Failed.");
+  EXPECT_STREQ(lastMessageLine1, "The folder path would be too long.");
+  EXPECT_TRUE(Has("/DataFiles/Shows/" + deep + "/deep.rec"));
 }
 
 TEST_F(RenameTest, GreenMakesTheFolderNamedOnTheKeyboard) {
