@@ -505,17 +505,35 @@ TEST_F(EmptyDiskTest, KeysForTheSelectedLineOpenNothing) {
   EXPECT_FALSE(emu::IsPlaying());
 }
 
-// Entering a folder reads it again with its subfolders.
+// Entering a folder reads it again two levels deep.
 TEST_F(BrowseTest, EnteringAFolderRereadsItsSubfolders) {
   OpenList();
   const char* season = "/DataFiles/Series/Season 2/";
   Recording(std::string(season) + "Extra.rec", 1000, testdisk::Stamp(2026, 9, 10, 20, 0));
+  Recording(std::string(season) + "Bonus/Outtakes.rec", 1000, testdisk::Stamp(2026, 9, 10, 21, 0));
   SelectByKeys("Series");
   emu::PressKey(RKEY_Ok);
   ASSERT_GT(Find("Season 2"), 0);
-  FolderRecord* folder = myfolders[Line(Find("Season 2"))->folderNumber];
-  EXPECT_EQ(folder->fileCount, 2);
-  EXPECT_EQ(folder->entryCount, 3);  // its lines too: the parent line and two files
+  int n = Line(Find("Season 2"))->folderNumber;
+  EXPECT_EQ(myfolders[n]->fileCount, 2);
+  auto Below = [&](const char* name) -> FolderRecord* {
+    for (int j = 1; j <= myfolders[n]->entryCount; j++) {
+      if (strcmp(FileSlot(n, j)->name, name) == 0) return myfolders[FileSlot(n, j)->folderNumber];
+    }
+    return nullptr;
+  };
+  ASSERT_NE(Below("Bonus"), nullptr);
+  EXPECT_EQ(Below("Bonus")->entryCount, 2);  // its lines too: the parent line and the file
+  // With the depth setting at 1, one level only.
+  SelectByKeys("..");
+  emu::PressKey(RKEY_Ok);
+  DefaultRecursiveDepth = 1;
+  Recording(std::string(season) + "Bonus 2/Bloopers.rec", 1000,
+            testdisk::Stamp(2026, 9, 11, 21, 0));
+  SelectByKeys("Series");
+  emu::PressKey(RKEY_Ok);
+  ASSERT_NE(Below("Bonus 2"), nullptr);
+  EXPECT_EQ(Below("Bonus 2")->entryCount, 0);
 }
 
 TEST_F(BrowseTest, ColourKeysReachTheirActions) {
