@@ -185,6 +185,9 @@ TEST_F(ScanTest, NewFilesAndTheNewFolderCascade) {
 TEST_F(ScanTest, LastViewStampsComeFromTheHistory) {
   disk->File("/DataFiles/Seen/a.rec", 1, Stamp(2026, 4, 1, 10, 0));
   disk->File("/DataFiles/Seen/b.rec", 1, Stamp(2026, 6, 1, 10, 0));  // the last line
+  disk->File("/DataFiles/top.rec", 1, Stamp(2026, 6, 1, 10, 0));
+  strcpy(folderLastViewInfo[0].path, "/DataFiles");
+  folderLastViewInfo[0].lastViewed = Stamp(2026, 5, 1, 0, 0);
   strcpy(folderLastViewInfo[1].path, "/DataFiles/Seen");
   folderLastViewInfo[1].lastViewed = Stamp(2026, 5, 1, 0, 0);
   numberOfFolderLastViewInfo = 1;
@@ -197,6 +200,12 @@ TEST_F(ScanTest, LastViewStampsComeFromTheHistory) {
   numberOfFiles = myfolders[seen]->entryCount;
   ResetNewFileIndicators(seen);
   EXPECT_EQ(LineOf(seen, "b.rec")->isNew, 0u);
+  // The root's the same way.
+  ASSERT_EQ(LineOf(0, "top.rec")->isNew, 1u);
+  CurrentDirNumber = 0;
+  numberOfFiles = myfolders[0]->entryCount;
+  ResetNewFileIndicators(0);
+  EXPECT_EQ(LineOf(0, "top.rec")->isNew, 0u);
 }
 
 TEST_F(ScanTest, ReplacedFileKeepsItsLine) {
@@ -305,13 +314,17 @@ TEST_F(ScanTest, ShownFolderThatVanishedIsLeftAlone) {
 TEST_F(ScanTest, ReloadRescansEveryKnownFolder) {
   disk->File("/DataFiles/A/a.rec", 1);
   disk->File("/DataFiles/A/B/b.rec", 1);
+  disk->Folder("/DataFiles/Gone");
   FullScan();
   int b = FolderOf("/DataFiles/A/B");
+  ASSERT_TRUE(LineOf(0, "Gone"));
   disk->File("/DataFiles/A/B/c.rec", 1);
   disk->Remove("/DataFiles/A/a.rec");
+  disk->Remove("/DataFiles/Gone");
   reloadInitialQuembryInfo(0, 0);
   EXPECT_TRUE(LineOf(b, "c.rec"));
   EXPECT_FALSE(LineOf(FolderOf("/DataFiles/A"), "a.rec"));
+  EXPECT_FALSE(LineOf(0, "Gone"));
   EXPECT_EQ(Invariants(), "");
 
   // A change of list mode starts the tables afresh.
@@ -380,6 +393,7 @@ TEST_F(ScanTest, CountsAFolderWithoutTouchingTheCatalogue) {
 
 TEST_F(ScanTest, RecycledFilesGoAtStartUpWhenAsked) {
   disk->File("/DataFiles/a.rec.del");
+  disk->File("/DataFiles/.del");
   disk->File("/DataFiles/b.rec");
   // A recycled recording being played stays, and its companions with it.
   disk->File("/DataFiles/p.rec.del", 9024 * 10);
@@ -393,6 +407,7 @@ TEST_F(ScanTest, RecycledFilesGoAtStartUpWhenAsked) {
   tapStartup = 0;
   recycleBinCleanoutOption = 0;
   EXPECT_FALSE(disk->Exists("/DataFiles/a.rec.del"));
+  EXPECT_FALSE(disk->Exists("/DataFiles/.del"));
   EXPECT_TRUE(disk->Exists("/DataFiles/b.rec"));
   for (const char* kept : {"p.rec.del", "p.rec.inf.del", "p.rec.nav.del"})
     EXPECT_TRUE(disk->Exists(std::string("/DataFiles/") + kept)) << kept;

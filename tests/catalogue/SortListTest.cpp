@@ -60,7 +60,14 @@ TEST_F(SortListTest, DateKeepsOldestFirstAndFoldersOnTop) {
         {"a.rec", F, 10, 0, 0},
         {"..", P, 0, 0, 0},
         {"alpha", D, 99, 0, 0}});
+  // A multi-selection follows its lines.
+  MultiSelectItem item = {};
+  strcpy(item.name, "b.rec");
+  item.entryIndex = 1;
+  MultiSelect = &item;
   SortList(0);
+  MultiSelect = nullptr;
+  EXPECT_EQ(item.entryIndex, 6);
   EXPECT_EQ(Order(), "..,alpha,zeta,a.rec,a.rec,b.rec");
   EXPECT_EQ(FileSlot(0, 4)->stamp, 10u);
   EXPECT_STREQ(sortTitle, "[by date]");

@@ -106,6 +106,17 @@ TEST_F(DeleteTest, YesRecyclesTheRecordingWithItsCompanions) {
   EXPECT_EQ(testdisk::UnixToStamp(st.st_mtime) >> 16, testdisk::Stamp(2026, 12, 7) >> 16);
   // The contents are untouched.
   EXPECT_EQ((uint64_t)st.st_size, 1000 * kBlock);
+
+  // The recording being played goes too: its playback stops first.
+  SelectByKeys("Show 08.rec");
+  emu::PressKey(RKEY_Ok);
+  ASSERT_TRUE(emu::IsPlaying());
+  OpenList();
+  SelectByKeys("Show 08.rec");
+  Blue();
+  Yes();
+  EXPECT_FALSE(emu::IsPlaying());
+  EXPECT_EQ(RecycledTrio("/DataFiles/Show 08.rec"), 3);
 }
 
 TEST_F(DeleteTest, RecyclingAvoidsNamesAlreadyInTheBin) {
