@@ -223,6 +223,15 @@ TEST_F(TagsmithTest, PreparesAMultiSelectionOneByOne) {
   emu::Idle(3);
   EXPECT_EQ(prepareInBackgroundComplete, -2);
   EXPECT_EQ(Count(emu::NetOutput(), "Tagsmith ended before it answered"), 1);
+  // The recycle view asks no Tagsmith and shows no window of its own either.
+  emu::PressKey(RKEY_Recall);
+  ASSERT_EQ(recycleWindowMode, 1);
+  emu::PressKey((dword)TagsmithKey);
+  emu::ReleaseKey((dword)TagsmithKey);
+  emu::Idle(8);
+  EXPECT_EQ(Tagsmith_multiphase, 0);
+  EXPECT_EQ(infoWindowShowing, 0);
+  EXPECT_EQ(windowShowing, 1);
 }
 
 }  // namespace

@@ -18,6 +18,28 @@ TEST_F(Paths, CurrentFolderFollowsTheFirmware) {
   ASSERT_EQ(TAP_Hdd_ChangeDir("/DataFiles/Movies"), 1);
   EXPECT_EQ(CurrentDir(), "/DataFiles/Movies");
   EXPECT_FALSE(HDD_TAP_GetCurrentDir(nullptr));
+  // The task's entry of the firmware's folder table as it may stand: unset,
+  // with slashes left over, outside the disk, too long for a path.
+  char** folders = (char**)TryResolve("_hddTapFolder");
+  dword* task = FIS_vCurTapTask();
+  ASSERT_TRUE(folders && task);
+  char* kept = folders[*task];
+  auto folderOf = [&](const std::string& entry, bool set = true) {
+    folders[*task] = set ? const_cast<char*>(entry.c_str()) : nullptr;
+    char folder[PATH_BUFFER_SIZE] = "old";
+    bool known = HDD_TAP_GetCurrentDir(folder);
+    folders[*task] = kept;
+    return known ? std::string(folder) : "unknown (" + std::string(folder) + ")";
+  };
+  EXPECT_EQ(folderOf("", false), "unknown ()");
+  EXPECT_EQ(folderOf("/mnt/hd//"), "/");
+  EXPECT_EQ(folderOf("/mnt/hd/DataFiles/Movies//"), "/DataFiles/Movies");
+  EXPECT_EQ(folderOf("/mnt/hdx/DataFiles"), "unknown ()");
+  EXPECT_EQ(folderOf("/mnt/sdz1/DataFiles"), "unknown ()");
+  std::string longest = "/mnt/hd/" + std::string(PATH_BUFFER_SIZE - 2, 'x');
+  EXPECT_EQ(folderOf(longest).size(), PATH_BUFFER_SIZE - 1u);
+  EXPECT_EQ(folderOf(longest + "x"), "unknown ()");
+  EXPECT_EQ(CurrentDir(), "/DataFiles/Movies");
   emu::RemoveSymbol("_hddTapFolder");
   EXPECT_EQ(CurrentDir(), "");
 }
