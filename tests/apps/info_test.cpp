@@ -105,6 +105,11 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   OpenInfo("Alpha.rec");
   ExpectFrame("info-recording");
   int firstPageLast = rememberLastExtInfoStr_Start;
+  char duration[64];
+  FormatInfoDuration(61, duration);
+  EXPECT_STREQ(duration, "1 hour 1 minute");
+  FormatInfoDuration(120, duration);
+  EXPECT_STREQ(duration, "2 hours");
   EXPECT_GT(firstPageLast, 0);
   // Twelve-hour times: the hour after midnight is 12 am, the hour after noon
   // 12 pm.
@@ -196,8 +201,10 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   // A folder offers OK, Delete, Rename and Move; Left from OK goes to Move.
   OpenInfo("Movies");
   ExpectFrame("info-folder");
+  std::vector<uint32_t> folderFrame = emu::Frame();
   emu::PressKey(RKEY_VolDown);
   EXPECT_EQ(infoCommandOption, 3);
+  EXPECT_FALSE(emu::Frame() == folderFrame);  // the highlight shows the button chosen
   // In the recycle-bin view a folder offers only OK and Move.
   recycleWindowMode = 1;
   emu::PressKey(RKEY_VolDown);
@@ -205,6 +212,9 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   emu::PressKey(RKEY_VolUp);
   EXPECT_EQ(infoCommandOption, 3);
   recycleWindowMode = 0;
+  emu::PressKey(RKEY_VolUp);
+  EXPECT_EQ(infoCommandOption, 0);
+  EXPECT_TRUE(emu::Frame() == folderFrame);
   emu::PressKey(RKEY_Exit);
 
   // Delete hands over to the confirmation; once the file has gone, the

@@ -57,10 +57,12 @@ class ManagerTest : public BrowseTest {
 TEST_F(ManagerTest, ListsStartsAndRefuses) {
   OpenList();
   Mark({"Show 01.rec"});  // recordings marked are nothing among the applications
+  int nameColumn = column2Width;
   InvokeTAPManager();
   EXPECT_EQ(MultiSelectCount(), 0);
   ASSERT_EQ(TAPManagerMode, 1);
   ASSERT_STREQ(CurrentDir, "/ProgramFiles");
+  EXPECT_NE(column2Width, nameColumn);  // the view's own columns
   FileRecord* echo = Named("EchoApp.tap");
   ASSERT_NE(echo, nullptr);
   EXPECT_EQ(echo->appId, 0x12345678u);
@@ -148,8 +150,32 @@ TEST_F(ManagerTest, ListsStartsAndRefuses) {
   InvokeTAPManager();
   EXPECT_EQ(TAPManagerMode, 0);
   EXPECT_STREQ(CurrentDir, "/DataFiles");
+  EXPECT_EQ(column2Width, nameColumn);
   InvokeTAPManager();
   EXPECT_EQ(chosenLine, line);
+
+  // Play closes the list first, then starts the application.
+  ASSERT_TRUE(HDD_TAP_Terminate(0x12345678));
+  emu::Idle(2);
+  ASSERT_EQ(emu::RunningCount(), 1);
+  WriteAll(HostPath("/ProgramFiles/EchoApp.tap"),
+           ReadAll(std::string(PVR_TEST_TAP_DIR) + "/EchoApp.tap"));
+  InvokeTAPManager();
+  InvokeTAPManager();
+  for (int j = 1; j <= numberOfFiles; j++)
+    if (FileSlot(CurrentDirNumber, j) == Named("EchoApp.tap")) chosenLine = j;
+  emu::PressKey(RKEY_Play);
+  EXPECT_EQ(TAPManager_multiphase, 2);
+  RunStartAction();
+  EXPECT_EQ(windowShowing, 0);
+  EXPECT_EQ(emu::RunningCount(), 2);
+  // An application gone when it is due to start: said in the log.
+  snprintf(TAPManager_TAP_name, sizeof TAPManager_TAP_name, "Gone.tap");
+  snprintf(TAPManager_TAP_directory, sizeof TAPManager_TAP_directory, "/ProgramFiles");
+  TAPManager_StartTAP();
+  EXPECT_NE(emu::NetOutput().find("TAPManager_StartTAP: Gone.tap could not be started"),
+            std::string::npos);
+  EXPECT_STREQ(TAPManager_TAP_name, "");
 }
 
 }  // namespace

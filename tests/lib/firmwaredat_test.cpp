@@ -63,8 +63,10 @@ TEST_F(FirmwareDat, DamagedFilesAreRejectedAndReadAgain) {
   testdisk::FirmwareDat dat = testdisk::DefaultFirmwareDat(config_.systemId);
   dat.reserved = 7;
   ASSERT_TRUE(testdisk::WriteFirmwareDat(kSettingsFile, dat));
+  size_t blocks = emu::AllocatedBlocks();
   EXPECT_FALSE(LoadFirmwareDat(nullptr, nullptr, nullptr));
   EXPECT_EQ(FWDATBin, nullptr);
+  EXPECT_EQ(emu::AllocatedBlocks(), blocks);  // what was read is given back
   EXPECT_EQ(GetSystemType(), ST_UNKNOWN);
   // Repaired on disk: the next call reads it again.
   dat.reserved = 0;

@@ -32,6 +32,7 @@ TEST_F(Paths, CurrentFolderFollowsTheFirmware) {
     return known ? std::string(folder) : "unknown (" + std::string(folder) + ")";
   };
   EXPECT_EQ(folderOf("", false), "unknown ()");
+  EXPECT_EQ(folderOf("/mnt/hd"), "/");
   EXPECT_EQ(folderOf("/mnt/hd//"), "/");
   EXPECT_EQ(folderOf("/mnt/hd/DataFiles/Movies//"), "/DataFiles/Movies");
   EXPECT_EQ(folderOf("/mnt/hdx/DataFiles"), "unknown ()");
@@ -40,8 +41,15 @@ TEST_F(Paths, CurrentFolderFollowsTheFirmware) {
   EXPECT_EQ(folderOf(longest).size(), PATH_BUFFER_SIZE - 1u);
   EXPECT_EQ(folderOf(longest + "x"), "unknown ()");
   EXPECT_EQ(CurrentDir(), "/DataFiles/Movies");
+  // A task number past the table, and no table at all: no folder.
+  char folder[PATH_BUFFER_SIZE];
+  dword slot = *task;
+  *task = TAP_MAX_TASKS;
+  EXPECT_FALSE(HDD_TAP_GetCurrentDir(folder));
+  *task = slot;
   emu::RemoveSymbol("_hddTapFolder");
-  EXPECT_EQ(CurrentDir(), "");
+  EXPECT_FALSE(HDD_TAP_GetCurrentDir(folder));
+  EXPECT_STREQ(folder, "");
 }
 
 TEST_F(Paths, Classification) {
@@ -275,6 +283,8 @@ TEST_F(Mounts, LongestMountHoldingThePathWins) {
   EXPECT_TRUE(HDD_FindMountPointDevice("/mnt/sda1/x/", nullptr, nullptr));
   EXPECT_FALSE(HDD_FindMountPointDevice("", mountPoint, device));
   EXPECT_STREQ(mountPoint, "");
+  EXPECT_FALSE(HDD_FindMountPointDevice(nullptr, mountPoint, device));
+  EXPECT_FALSE(CheckSameMount("", "/mnt/hd/"));
 
   EXPECT_TRUE(CheckSameMount("/mnt/sda1/x/", "/mnt/sda1/"));
   EXPECT_FALSE(CheckSameMount("/mnt/sda1/x/", "/mnt/sda/"));
