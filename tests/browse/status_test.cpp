@@ -238,9 +238,9 @@ TEST_F(UptimeTest, MissingDamagedAndOversizedAnswersAndLogs) {
   EXPECT_EQ(SystemLine(), "System: Unexpected answer \"\"");
   FakeCommand("awk", "7");
   EXPECT_EQ(SystemLine(), "System: Unexpected answer \"7\"");
-  // Digits run together: each field takes its own width only.
-  FakeCommand("awk", "987654321098765432109876");
-  EXPECT_EQ(SystemLine().substr(33), "(uptime: 987d, 98h, 98m)");
+  // A damaged field: only digits count, and only within its own width.
+  FakeCommand("awk", "98x654321098765432109876");
+  EXPECT_EQ(SystemLine().substr(33), "(uptime: 98d, 98h, 98m)");
   FakeCommand("awk", "002 days, 03 hours, 04 mins." + std::string(100, 'x'));
   EXPECT_EQ(SystemLine().substr(33), "(uptime: 2d, 3h, 4m)");
   // A command that takes its answer away again: there is no file to open.

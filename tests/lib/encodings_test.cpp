@@ -142,11 +142,13 @@ TEST_F(Encodings, Iso6937SingleBytesAgreeWithIconvWhereTheStandardsAgree) {
 }
 
 TEST_F(Encodings, Iso6937UnknownDiacriticalIsDroppedAndLogged) {
-  // The caron, the last mark, has no pair in the table: it goes with its letter.
-  EXPECT_EQ(ToUTF8("x\xCF"
-                   "cy",
+  // The ends of the marks' range, 0xC0 and the caron, have no pair in the
+  // table: each goes with its letter.
+  EXPECT_EQ(ToUTF8("x\xC0"
+                   "ay\xCF"
+                   "cz",
                    0),
-            "xy");
+            "xyz");
   EXPECT_EQ(ToUTF8("\xC2"
                    "e",
                    0),
@@ -158,6 +160,7 @@ TEST_F(Encodings, Iso6937UnknownDiacriticalIsDroppedAndLogged) {
   EXPECT_NE(emu::NetOutput().find("StrToUTF8: ISO6937 diacritical char c5 61 has been ignored"),
             std::string::npos)
       << emu::NetOutput();
+  EXPECT_NE(emu::NetOutput().find("diacritical char c0 61 has been ignored"), std::string::npos);
   // A mark at the end of the text takes no terminator along.
   char buffer[8] = "ab\xC2";
   char out[32];

@@ -128,10 +128,11 @@ TEST_F(Names, CleaningNames) {
   ValidFileName("", 1, out, sizeof out);
   EXPECT_STREQ(out, "");
   ValidFileName("abc", 1, nullptr, 10);
-  ValidFileName("abc", 1, out, 0);  // a buffer of no bytes is not written
+  strcpy(out, "old");
+  ValidFileName("abc", 1, out, 1);  // room for the terminator only
   EXPECT_STREQ(out, "");
   strcpy(out, "old");
-  ValidFileName("abc", 1, out, 0);
+  ValidFileName("abc", 1, out, 0);  // a buffer of no bytes is not written
   EXPECT_STREQ(out, "old");
   // The output stops at 126 bytes, with multi-byte characters whole.
   std::string longName(125, 'a');
