@@ -2,6 +2,7 @@
 // from their headers, images that are none refused, starting an application
 // from the list and by id.
 #include <sys/stat.h>
+#include <sys/time.h>
 
 #include <fstream>
 
@@ -30,6 +31,9 @@ class ManagerTest : public BrowseTest {
     std::string echo = ReadAll(std::string(PVR_TEST_TAP_DIR) + "/EchoApp.tap");
     ASSERT_GT(echo.size(), 64u);
     WriteAll(HostPath("/ProgramFiles/EchoApp.tap"), echo);
+    struct timeval written[2] = {{testdisk::StampToUnix(testdisk::Stamp(2026, 11, 21, 20, 5)), 0},
+                                 {testdisk::StampToUnix(testdisk::Stamp(2026, 11, 21, 20, 5)), 0}};
+    utimes(HostPath("/ProgramFiles/EchoApp.tap").c_str(), written);
     // Not an image at all, and an image for another CPU.
     WriteAll(HostPath("/ProgramFiles/Broken.tap"), "TFAPMIPS but no ELF object");
     std::string foreign = echo;
@@ -120,6 +124,12 @@ TEST_F(ManagerTest, ListsStartsAndRefuses) {
   // Its information window has no Progress button: Left from OK wraps to Move.
   emu::HoldKey(RKEY_Info, 0);
   ASSERT_EQ(infoWindowShowing, 1);
+  // The date is the file's: the row drawn again with it stays as it was.
+  std::vector<uint32_t> window = emu::Frame();
+  TAP_Osd_FillBox(rgn, 197, 175, 448, 24, 0xFF1E1E1E);
+  PrintLeft(rgn, 197, 175, 645, "Sat, 21 Nov 2026 8:05pm", 0xFFFAFAFA, 0, 16);
+  TAP_Osd_Sync();
+  EXPECT_TRUE(emu::Frame() == window);
   // Nor a progress bar or its label below the size.
   const std::vector<uint32_t>& frame = emu::Frame();
   for (int y = 258; y < 269; y++)
