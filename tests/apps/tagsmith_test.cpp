@@ -93,8 +93,10 @@ TEST_F(TagsmithTest, ShowsInformationInTagsmithAndComesBack) {
   byte* shown = (byte*)TAP_MemAlloc(TAGSMITH_MESSAGE_SIZE);
   memcpy(shown, TagsmithMessage, TAGSMITH_MESSAGE_SIZE);
   snprintf((char*)shown + 8, 256, "Show 05.rec.inf");
+  size_t blocks = emu::AllocatedBlocks();
   ipCommandProcessor(EVT_TAPCOM, TAGSMITHCMD_ShowInfo, (dword)(uintptr_t)shown);
   TAP_MemFree(shown);
+  EXPECT_EQ(emu::AllocatedBlocks() + 1, blocks);  // the record kept is reused
   emu::PressKey(RKEY_Exit);
   emu::Idle(3);
   EXPECT_STREQ(SelectedName(), "Show 05.rec");
@@ -232,6 +234,14 @@ TEST_F(TagsmithTest, PreparesAMultiSelectionOneByOne) {
   EXPECT_EQ(Tagsmith_multiphase, 0);
   EXPECT_EQ(infoWindowShowing, 0);
   EXPECT_EQ(windowShowing, 1);
+  // Nor while a copy or move works in the background: it says why.
+  emu::PressKey(RKEY_Recall);
+  processInBackground = 1;
+  emu::PressKey((dword)TagsmithKey);
+  emu::ReleaseKey((dword)TagsmithKey);
+  EXPECT_STREQ(lastMessageLine1, "Tagsmith is disabled");
+  EXPECT_EQ(Tagsmith_multiphase, 0);
+  processInBackground = 0;
 }
 
 }  // namespace

@@ -338,9 +338,9 @@ TEST_F(Encodings, ToIso8859_1) {
   StrToISO(nullptr, untouched);
   EXPECT_STREQ(untouched, "keep");
   EXPECT_EQ(ToISO("Stra\xC3\x9F"
-                  "e"),
+                  "e \xC3\xBF"),
             "Stra\xDF"
-            "e");
+            "e \xFF");  // up to the last character of the set
   EXPECT_EQ(ToISO("\xE2\x82\xAC"
                   "5"),
             "5");

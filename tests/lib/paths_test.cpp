@@ -224,6 +224,7 @@ TEST_F(Paths, SizeAndInode) {
   EXPECT_EQ(HDD_GetFileSizeAndInode("/mnt/hd/DataFiles/x.rec", nullptr, &size), 1);
   EXPECT_EQ(HDD_GetFileSizeAndInode("/DataFiles/none.rec", &inode, &size), 0);
   EXPECT_EQ(HDD_GetFileSizeAndInode("", &inode, &size), 0);
+  EXPECT_EQ(HDD_GetFileSizeAndInode(nullptr, &inode, &size), 0);
   EXPECT_EQ(HDD_GetInodeByFileName("/DataFiles/x.rec"), (uint64_t)st.st_ino);
   EXPECT_EQ(HDD_GetInodeByFolderAndFile("/DataFiles", "x.rec"), (uint64_t)st.st_ino);
   EXPECT_EQ(HDD_GetInodeByFolderAndFile("/DataFiles", nullptr), 0u);
