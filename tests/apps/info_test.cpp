@@ -129,6 +129,16 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   EXPECT_TRUE(ValueReads(175, "Fri, 20 Nov 2026 10:30pm ~ 11:35pm"));
   GMToffsetOption = 60;
   emu::HoldKey(RKEY_Prev, 0);
+  // The large font draws the event texts otherwise.
+  int font = extInfoFontOption;
+  extInfoFontOption = 0;
+  emu::HoldKey(RKEY_Prev, 0);
+  std::vector<uint32_t> small = emu::Frame();
+  extInfoFontOption = 1;
+  emu::HoldKey(RKEY_Prev, 0);
+  EXPECT_FALSE(emu::Frame() == small);
+  extInfoFontOption = font;
+  emu::HoldKey(RKEY_Prev, 0);
   // The last bar style, white, is drawn like the others.
   progressBarOption = 4;
   emu::HoldKey(RKEY_Prev, 0);

@@ -130,6 +130,12 @@ TEST_F(ManagerTest, ListsStartsAndRefuses) {
   PrintLeft(rgn, 197, 175, 645, "Sat, 21 Nov 2026 8:05pm", 0xFFFAFAFA, 0, 16);
   TAP_Osd_Sync();
   EXPECT_TRUE(emu::Frame() == window);
+  // The row above it is labelled (the author's, not a channel).
+  bool labelled = false;
+  for (int y = 150; y < 170; y++)
+    for (int x = 71; x < 187; x++)
+      labelled |= window[y * OSD_WIDTH + x] != window[150 * OSD_WIDTH + 71];
+  EXPECT_TRUE(labelled);
   // Nor a progress bar or its label below the size.
   const std::vector<uint32_t>& frame = emu::Frame();
   for (int y = 258; y < 269; y++)

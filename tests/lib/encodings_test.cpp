@@ -341,9 +341,9 @@ TEST_F(Encodings, ToIso8859_1) {
                   "e \xC3\xBF"),
             "Stra\xDF"
             "e \xFF");  // up to the last character of the set
-  EXPECT_EQ(ToISO("\xE2\x82\xAC"
+  EXPECT_EQ(ToISO("\xE2\x82\xAC\xC4\x80"
                   "5"),
-            "5");
+            "5");  // the euro sign and U+0100, the first beyond the set
   EXPECT_NE(emu::NetOutput().find("StrToISO: character 0x20ac ignored"), std::string::npos)
       << emu::NetOutput();
   // Text that is not purely UTF-8 is left alone.
