@@ -22,7 +22,9 @@ const TYPE_TapHeader kMuteTagsmith = {{'T', 'F', 'A', 'P', 'M', 'I', 'P', 'S'},
                                       "",
                                       ""};
 int MuteMain() { return 1; }
+bool muteHeardAlive;
 dword MuteHandler(word event, dword param1, dword param2) {
+  if (event == EVT_TAPCOM && param1 == TAGSMITHCMD_Alive) muteHeardAlive = true;
   if (event == EVT_TAPCOM && param1 == TAGSMITHCMD_AskAlive)
     HDD_TAP_SendEvent(param2, false, EVT_TAPCOM, TAGSMITHCMD_Alive, TAGSMITH_ID);
   if (event == EVT_STOP) TAP_Exit();
@@ -217,6 +219,9 @@ TEST_F(TagsmithTest, PreparesAMultiSelectionOneByOne) {
   EXPECT_EQ(processInBackground, 0);
   EXPECT_EQ(prepareInBackgroundComplete, -2);
   EXPECT_EQ(MultiSelect, nullptr);
+  muteHeardAlive = false;  // asked whether we live, we answer
+  ipCommandProcessor(EVT_TAPCOM, TAGSMITHCMD_AskAlive, TAGSMITH_ID);
+  EXPECT_TRUE(muteHeardAlive);
   shown = emu::Frame();  // the marks gone from the screen too
   RefreshQuembryList(0);
   TAP_Osd_Sync();

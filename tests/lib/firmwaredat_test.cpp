@@ -91,6 +91,13 @@ TEST_F(FirmwareDat, WrongMagicShortFilesAndEmptyFiles) {
   EXPECT_FALSE(LoadFirmwareDat(nullptr, nullptr, nullptr));
   ASSERT_TRUE(testenv::WriteFile(kSettingsFile, ""));
   EXPECT_FALSE(LoadFirmwareDat(nullptr, nullptr, nullptr));
+  // A sound file grown past 16 MB is not read at all.
+  dat.magic = 0x12345678;
+  dat.truncateTo = 0;
+  std::string grown = testdisk::FirmwareDatImage(dat);
+  grown.resize(16 * 1024 * 1024 + 1);
+  ASSERT_TRUE(testenv::WriteFile(kSettingsFile, grown));
+  EXPECT_FALSE(LoadFirmwareDat(nullptr, nullptr, nullptr));
   EXPECT_EQ(FirmwareDatMJD(), 0);
 }
 
