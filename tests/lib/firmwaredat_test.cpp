@@ -99,6 +99,9 @@ TEST_F(FirmwareDat, WrongMagicShortFilesAndEmptyFiles) {
   ASSERT_TRUE(testenv::WriteFile(kSettingsFile, grown));
   EXPECT_FALSE(LoadFirmwareDat(nullptr, nullptr, nullptr));
   EXPECT_EQ(FirmwareDatMJD(), 0);
+  grown.resize(16 * 1024 * 1024);  // 16 MB exactly is read
+  ASSERT_TRUE(testenv::WriteFile(kSettingsFile, grown));
+  EXPECT_TRUE(LoadFirmwareDat(nullptr, nullptr, nullptr));
 }
 
 TEST_F(FirmwareDat, SystemIdentifierNotInTheFile) {
