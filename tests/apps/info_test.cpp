@@ -105,6 +105,11 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   OpenInfo("Alpha.rec");
   ExpectFrame("info-recording");
   int firstPageLast = rememberLastExtInfoStr_Start;
+  char duration[64];
+  FormatInfoDuration(61, duration);
+  EXPECT_STREQ(duration, "1 hour 1 minute");
+  FormatInfoDuration(120, duration);
+  EXPECT_STREQ(duration, "2 hours");
   EXPECT_GT(firstPageLast, 0);
   // Twelve-hour times: the hour after midnight is 12 am, the hour after noon
   // 12 pm.
@@ -123,6 +128,16 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   emu::HoldKey(RKEY_Prev, 0);
   EXPECT_TRUE(ValueReads(175, "Fri, 20 Nov 2026 10:30pm ~ 11:35pm"));
   GMToffsetOption = 60;
+  emu::HoldKey(RKEY_Prev, 0);
+  // The large font draws the event texts otherwise.
+  int font = extInfoFontOption;
+  extInfoFontOption = 0;
+  emu::HoldKey(RKEY_Prev, 0);
+  std::vector<uint32_t> small = emu::Frame();
+  extInfoFontOption = 1;
+  emu::HoldKey(RKEY_Prev, 0);
+  EXPECT_FALSE(emu::Frame() == small);
+  extInfoFontOption = font;
   emu::HoldKey(RKEY_Prev, 0);
   // The last bar style, white, is drawn like the others.
   progressBarOption = 4;
@@ -196,8 +211,10 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   // A folder offers OK, Delete, Rename and Move; Left from OK goes to Move.
   OpenInfo("Movies");
   ExpectFrame("info-folder");
+  std::vector<uint32_t> folderFrame = emu::Frame();
   emu::PressKey(RKEY_VolDown);
   EXPECT_EQ(infoCommandOption, 3);
+  EXPECT_FALSE(emu::Frame() == folderFrame);  // the highlight shows the button chosen
   // In the recycle-bin view a folder offers only OK and Move.
   recycleWindowMode = 1;
   emu::PressKey(RKEY_VolDown);
@@ -205,6 +222,9 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   emu::PressKey(RKEY_VolUp);
   EXPECT_EQ(infoCommandOption, 3);
   recycleWindowMode = 0;
+  emu::PressKey(RKEY_VolUp);
+  EXPECT_EQ(infoCommandOption, 0);
+  EXPECT_TRUE(emu::Frame() == folderFrame);
   emu::PressKey(RKEY_Exit);
 
   // Delete hands over to the confirmation; once the file has gone, the

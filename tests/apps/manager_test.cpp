@@ -2,6 +2,7 @@
 // from their headers, images that are none refused, starting an application
 // from the list and by id.
 #include <sys/stat.h>
+#include <sys/time.h>
 
 #include <fstream>
 
@@ -30,6 +31,9 @@ class ManagerTest : public BrowseTest {
     std::string echo = ReadAll(std::string(PVR_TEST_TAP_DIR) + "/EchoApp.tap");
     ASSERT_GT(echo.size(), 64u);
     WriteAll(HostPath("/ProgramFiles/EchoApp.tap"), echo);
+    struct timeval written[2] = {{testdisk::StampToUnix(testdisk::Stamp(2026, 11, 21, 20, 5)), 0},
+                                 {testdisk::StampToUnix(testdisk::Stamp(2026, 11, 21, 20, 5)), 0}};
+    utimes(HostPath("/ProgramFiles/EchoApp.tap").c_str(), written);
     // Not an image at all, and an image for another CPU.
     WriteAll(HostPath("/ProgramFiles/Broken.tap"), "TFAPMIPS but no ELF object");
     std::string foreign = echo;
@@ -57,10 +61,12 @@ class ManagerTest : public BrowseTest {
 TEST_F(ManagerTest, ListsStartsAndRefuses) {
   OpenList();
   Mark({"Show 01.rec"});  // recordings marked are nothing among the applications
+  int nameColumn = column2Width;
   InvokeTAPManager();
   EXPECT_EQ(MultiSelectCount(), 0);
   ASSERT_EQ(TAPManagerMode, 1);
   ASSERT_STREQ(CurrentDir, "/ProgramFiles");
+  EXPECT_NE(column2Width, nameColumn);  // the view's own columns
   FileRecord* echo = Named("EchoApp.tap");
   ASSERT_NE(echo, nullptr);
   EXPECT_EQ(echo->appId, 0x12345678u);
@@ -118,6 +124,18 @@ TEST_F(ManagerTest, ListsStartsAndRefuses) {
   // Its information window has no Progress button: Left from OK wraps to Move.
   emu::HoldKey(RKEY_Info, 0);
   ASSERT_EQ(infoWindowShowing, 1);
+  // The date is the file's: the row drawn again with it stays as it was.
+  std::vector<uint32_t> window = emu::Frame();
+  TAP_Osd_FillBox(rgn, 197, 175, 448, 24, 0xFF1E1E1E);
+  PrintLeft(rgn, 197, 175, 645, "Sat, 21 Nov 2026 8:05pm", 0xFFFAFAFA, 0, 16);
+  TAP_Osd_Sync();
+  EXPECT_TRUE(emu::Frame() == window);
+  // The row above it is labelled (the author's, not a channel).
+  bool labelled = false;
+  for (int y = 150; y < 170; y++)
+    for (int x = 71; x < 187; x++)
+      labelled |= window[y * OSD_WIDTH + x] != window[150 * OSD_WIDTH + 71];
+  EXPECT_TRUE(labelled);
   // Nor a progress bar or its label below the size.
   const std::vector<uint32_t>& frame = emu::Frame();
   for (int y = 258; y < 269; y++)
@@ -148,8 +166,32 @@ TEST_F(ManagerTest, ListsStartsAndRefuses) {
   InvokeTAPManager();
   EXPECT_EQ(TAPManagerMode, 0);
   EXPECT_STREQ(CurrentDir, "/DataFiles");
+  EXPECT_EQ(column2Width, nameColumn);
   InvokeTAPManager();
   EXPECT_EQ(chosenLine, line);
+
+  // Play closes the list first, then starts the application.
+  ASSERT_TRUE(HDD_TAP_Terminate(0x12345678));
+  emu::Idle(2);
+  ASSERT_EQ(emu::RunningCount(), 1);
+  WriteAll(HostPath("/ProgramFiles/EchoApp.tap"),
+           ReadAll(std::string(PVR_TEST_TAP_DIR) + "/EchoApp.tap"));
+  InvokeTAPManager();
+  InvokeTAPManager();
+  for (int j = 1; j <= numberOfFiles; j++)
+    if (FileSlot(CurrentDirNumber, j) == Named("EchoApp.tap")) chosenLine = j;
+  emu::PressKey(RKEY_Play);
+  EXPECT_EQ(TAPManager_multiphase, 2);
+  RunStartAction();
+  EXPECT_EQ(windowShowing, 0);
+  EXPECT_EQ(emu::RunningCount(), 2);
+  // An application gone when it is due to start: said in the log.
+  snprintf(TAPManager_TAP_name, sizeof TAPManager_TAP_name, "Gone.tap");
+  snprintf(TAPManager_TAP_directory, sizeof TAPManager_TAP_directory, "/ProgramFiles");
+  TAPManager_StartTAP();
+  EXPECT_NE(emu::NetOutput().find("TAPManager_StartTAP: Gone.tap could not be started"),
+            std::string::npos);
+  EXPECT_STREQ(TAPManager_TAP_name, "");
 }
 
 }  // namespace

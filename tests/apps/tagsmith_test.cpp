@@ -22,7 +22,9 @@ const TYPE_TapHeader kMuteTagsmith = {{'T', 'F', 'A', 'P', 'M', 'I', 'P', 'S'},
                                       "",
                                       ""};
 int MuteMain() { return 1; }
+bool muteHeardAlive;
 dword MuteHandler(word event, dword param1, dword param2) {
+  if (event == EVT_TAPCOM && param1 == TAGSMITHCMD_Alive) muteHeardAlive = true;
   if (event == EVT_TAPCOM && param1 == TAGSMITHCMD_AskAlive)
     HDD_TAP_SendEvent(param2, false, EVT_TAPCOM, TAGSMITHCMD_Alive, TAGSMITH_ID);
   if (event == EVT_STOP) TAP_Exit();
@@ -93,8 +95,10 @@ TEST_F(TagsmithTest, ShowsInformationInTagsmithAndComesBack) {
   byte* shown = (byte*)TAP_MemAlloc(TAGSMITH_MESSAGE_SIZE);
   memcpy(shown, TagsmithMessage, TAGSMITH_MESSAGE_SIZE);
   snprintf((char*)shown + 8, 256, "Show 05.rec.inf");
+  size_t blocks = emu::AllocatedBlocks();
   ipCommandProcessor(EVT_TAPCOM, TAGSMITHCMD_ShowInfo, (dword)(uintptr_t)shown);
   TAP_MemFree(shown);
+  EXPECT_EQ(emu::AllocatedBlocks() + 1, blocks);  // the record kept is reused
   emu::PressKey(RKEY_Exit);
   emu::Idle(3);
   EXPECT_STREQ(SelectedName(), "Show 05.rec");
@@ -215,6 +219,9 @@ TEST_F(TagsmithTest, PreparesAMultiSelectionOneByOne) {
   EXPECT_EQ(processInBackground, 0);
   EXPECT_EQ(prepareInBackgroundComplete, -2);
   EXPECT_EQ(MultiSelect, nullptr);
+  muteHeardAlive = false;  // asked whether we live, we answer
+  ipCommandProcessor(EVT_TAPCOM, TAGSMITHCMD_AskAlive, TAGSMITH_ID);
+  EXPECT_TRUE(muteHeardAlive);
   shown = emu::Frame();  // the marks gone from the screen too
   RefreshQuembryList(0);
   TAP_Osd_Sync();
@@ -223,6 +230,23 @@ TEST_F(TagsmithTest, PreparesAMultiSelectionOneByOne) {
   emu::Idle(3);
   EXPECT_EQ(prepareInBackgroundComplete, -2);
   EXPECT_EQ(Count(emu::NetOutput(), "Tagsmith ended before it answered"), 1);
+  // The recycle view asks no Tagsmith and shows no window of its own either.
+  emu::PressKey(RKEY_Recall);
+  ASSERT_EQ(recycleWindowMode, 1);
+  emu::PressKey((dword)TagsmithKey);
+  emu::ReleaseKey((dword)TagsmithKey);
+  emu::Idle(8);
+  EXPECT_EQ(Tagsmith_multiphase, 0);
+  EXPECT_EQ(infoWindowShowing, 0);
+  EXPECT_EQ(windowShowing, 1);
+  // Nor while a copy or move works in the background: it says why.
+  emu::PressKey(RKEY_Recall);
+  processInBackground = 1;
+  emu::PressKey((dword)TagsmithKey);
+  emu::ReleaseKey((dword)TagsmithKey);
+  EXPECT_STREQ(lastMessageLine1, "Tagsmith is disabled");
+  EXPECT_EQ(Tagsmith_multiphase, 0);
+  processInBackground = 0;
 }
 
 }  // namespace

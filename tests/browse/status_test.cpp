@@ -55,6 +55,8 @@ class ShellTest : public BrowseTest {
     ASSERT_TRUE(testenv::WriteFile(fakeBin_ + "/" + command, script));
     chmod((fakeBin_ + "/" + command).c_str(), 0755);
   }
+  // The files this process holds open.
+  static size_t OpenFiles() { return testenv::ListDir("/proc/self/fd").size(); }
   // Nothing of the shell's answers stays in the settings folder.
   void ExpectNoTemporaryFiles() {
     for (const std::string& name : testenv::ListDir(HostPath(kSettings))) {
@@ -195,11 +197,13 @@ TEST_F(UptimeTest, SystemAndApplicationStartedAtBootAndAtTheLogsStartLine) {
   // Booted and started at 20:15:30 (the fixture); two idle events there and
   // 25 here make 27 x 61 minutes, 1 day 3 hours 27 minutes.
   emu::Idle(25);
+  size_t open = OpenFiles();
   CheckUptime();
   EXPECT_STREQ(lastMessageLine1, "System Started: 2026-12-07 20:15 (uptime: 1d, 3h, 27m)");
   EXPECT_STREQ(lastMessageLine2, "   TAP Started: 2026-12-07 20:15 (uptime: 1d, 3h, 27m)");
   CloseMessageWindow();
   ExpectNoTemporaryFiles();
+  EXPECT_EQ(OpenFiles(), open);  // the answer's file is closed, not only removed
   // Dozens of logged deletes later the log is still short and the start is
   // still found in it.
   for (int i = 0; i < 60; i++) LogDeletion("/DataFiles/Movies", "A recording of some length.rec");
@@ -232,8 +236,16 @@ TEST_F(UptimeTest, MissingDamagedAndOversizedAnswersAndLogs) {
   // Empty, and longer than is read without a line end.
   FakeCommand("awk", "");
   EXPECT_EQ(SystemLine(), "System: Unexpected answer \"\"");
+  FakeCommand("awk", "7");
+  EXPECT_EQ(SystemLine(), "System: Unexpected answer \"7\"");
+  // A damaged field: only digits count, and only within its own width.
+  FakeCommand("awk", "98x654321098765432109876");
+  EXPECT_EQ(SystemLine().substr(33), "(uptime: 98d, 98h, 98m)");
   FakeCommand("awk", "002 days, 03 hours, 04 mins." + std::string(100, 'x'));
   EXPECT_EQ(SystemLine().substr(33), "(uptime: 2d, 3h, 4m)");
+  // A command that takes its answer away again: there is no file to open.
+  ASSERT_TRUE(testenv::WriteFile(fakeBin_ + "/awk", "#!/bin/sh\nrm -f '" + tmp + "'\n"));
+  EXPECT_EQ(SystemLine(), "System: Cannot find file");
   ExpectNoTemporaryFiles();
 
   EXPECT_EQ(ApplicationLine("abc"), "TAP: File is empty");
@@ -246,6 +258,9 @@ TEST_F(UptimeTest, MissingDamagedAndOversizedAnswersAndLogs) {
   EXPECT_EQ(ApplicationLine("2026-12-01 10:00:00 Alive - x\r\n2026-12-05 11:00:00 Alive - x\r\n")
                 .substr(0, 32),
             "   TAP Started: 2026-12-05 11:00");
+  // A one-line log cut off inside its time stamp: the digits there are, from
+  // its first character on, and none left from the longer log read before.
+  EXPECT_EQ(ApplicationLine("2026-12-05 1").substr(0, 32), "   TAP Started: 2026-12-05 01:00");
   EXPECT_EQ(
       ApplicationLine("2026-12-01 10:00:00 Start - x\r\n2026-12-06 23:50:00 Start").substr(0, 32),
       "   TAP Started: 2026-12-06 23:50");

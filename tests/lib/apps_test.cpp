@@ -83,6 +83,13 @@ TEST_F(Apps, SendingToOneApplication) {
   // Nobody with that id: nothing happens.
   EXPECT_EQ(HDD_TAP_SendEvent(0x12345678, false, EVT_TAPCOM, 7, 0), 0u);
   EXPECT_EQ(received.size(), 1u);
+  // Terminating sends the stop request to the one application only.
+  EXPECT_FALSE(HDD_TAP_Terminate(0x12345678));
+  EXPECT_TRUE(HDD_TAP_Terminate(0x444D430A));
+  ASSERT_EQ(received.size(), 2u);
+  EXPECT_EQ(received[1].app, 0xBu);
+  EXPECT_EQ(received[1].event, EVT_STOP);
+  EXPECT_EQ(received[1].param1, 2u);
 }
 
 TEST_F(Apps, Broadcasting) {

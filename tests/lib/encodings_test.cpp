@@ -142,6 +142,13 @@ TEST_F(Encodings, Iso6937SingleBytesAgreeWithIconvWhereTheStandardsAgree) {
 }
 
 TEST_F(Encodings, Iso6937UnknownDiacriticalIsDroppedAndLogged) {
+  // The ends of the marks' range, 0xC0 and the caron, have no pair in the
+  // table: each goes with its letter.
+  EXPECT_EQ(ToUTF8("x\xC0"
+                   "ay\xCF"
+                   "cz",
+                   0),
+            "xyz");
   EXPECT_EQ(ToUTF8("\xC2"
                    "e",
                    0),
@@ -153,6 +160,7 @@ TEST_F(Encodings, Iso6937UnknownDiacriticalIsDroppedAndLogged) {
   EXPECT_NE(emu::NetOutput().find("StrToUTF8: ISO6937 diacritical char c5 61 has been ignored"),
             std::string::npos)
       << emu::NetOutput();
+  EXPECT_NE(emu::NetOutput().find("diacritical char c0 61 has been ignored"), std::string::npos);
   // A mark at the end of the text takes no terminator along.
   char buffer[8] = "ab\xC2";
   char out[32];
@@ -330,12 +338,12 @@ TEST_F(Encodings, ToIso8859_1) {
   StrToISO(nullptr, untouched);
   EXPECT_STREQ(untouched, "keep");
   EXPECT_EQ(ToISO("Stra\xC3\x9F"
-                  "e"),
+                  "e \xC3\xBF"),
             "Stra\xDF"
-            "e");
-  EXPECT_EQ(ToISO("\xE2\x82\xAC"
+            "e \xFF");  // up to the last character of the set
+  EXPECT_EQ(ToISO("\xE2\x82\xAC\xC4\x80"
                   "5"),
-            "5");
+            "5");  // the euro sign and U+0100, the first beyond the set
   EXPECT_NE(emu::NetOutput().find("StrToISO: character 0x20ac ignored"), std::string::npos)
       << emu::NetOutput();
   // Text that is not purely UTF-8 is left alone.

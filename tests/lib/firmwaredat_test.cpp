@@ -63,8 +63,10 @@ TEST_F(FirmwareDat, DamagedFilesAreRejectedAndReadAgain) {
   testdisk::FirmwareDat dat = testdisk::DefaultFirmwareDat(config_.systemId);
   dat.reserved = 7;
   ASSERT_TRUE(testdisk::WriteFirmwareDat(kSettingsFile, dat));
+  size_t blocks = emu::AllocatedBlocks();
   EXPECT_FALSE(LoadFirmwareDat(nullptr, nullptr, nullptr));
   EXPECT_EQ(FWDATBin, nullptr);
+  EXPECT_EQ(emu::AllocatedBlocks(), blocks);  // what was read is given back
   EXPECT_EQ(GetSystemType(), ST_UNKNOWN);
   // Repaired on disk: the next call reads it again.
   dat.reserved = 0;
@@ -89,7 +91,17 @@ TEST_F(FirmwareDat, WrongMagicShortFilesAndEmptyFiles) {
   EXPECT_FALSE(LoadFirmwareDat(nullptr, nullptr, nullptr));
   ASSERT_TRUE(testenv::WriteFile(kSettingsFile, ""));
   EXPECT_FALSE(LoadFirmwareDat(nullptr, nullptr, nullptr));
+  // A sound file grown past 16 MB is not read at all.
+  dat.magic = 0x12345678;
+  dat.truncateTo = 0;
+  std::string grown = testdisk::FirmwareDatImage(dat);
+  grown.resize(16 * 1024 * 1024 + 1);
+  ASSERT_TRUE(testenv::WriteFile(kSettingsFile, grown));
+  EXPECT_FALSE(LoadFirmwareDat(nullptr, nullptr, nullptr));
   EXPECT_EQ(FirmwareDatMJD(), 0);
+  grown.resize(16 * 1024 * 1024);  // 16 MB exactly is read
+  ASSERT_TRUE(testenv::WriteFile(kSettingsFile, grown));
+  EXPECT_TRUE(LoadFirmwareDat(nullptr, nullptr, nullptr));
 }
 
 TEST_F(FirmwareDat, SystemIdentifierNotInTheFile) {

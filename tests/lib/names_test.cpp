@@ -66,6 +66,10 @@ TEST_F(Names, ComponentsOfRecordingsAndCompanions) {
   char name[512];
   SeparateFileNameComponents("/x/y.rec", nullptr, name, nullptr, nullptr, nullptr, nullptr);
   EXPECT_STREQ(name, "y");
+  // Without it nothing is taken apart, not even the folder.
+  char folder[512];
+  SeparateFileNameComponents("/x/y.rec", folder, nullptr, nullptr, nullptr, nullptr, nullptr);
+  EXPECT_STREQ(folder, "");
 }
 
 TEST_F(Names, SuffixesAndRecordingNames) {
@@ -124,6 +128,12 @@ TEST_F(Names, CleaningNames) {
   ValidFileName("", 1, out, sizeof out);
   EXPECT_STREQ(out, "");
   ValidFileName("abc", 1, nullptr, 10);
+  strcpy(out, "old");
+  ValidFileName("abc", 1, out, 1);  // room for the terminator only
+  EXPECT_STREQ(out, "");
+  strcpy(out, "old");
+  ValidFileName("abc", 1, out, 0);  // a buffer of no bytes is not written
+  EXPECT_STREQ(out, "old");
   // The output stops at 126 bytes, with multi-byte characters whole.
   std::string longName(125, 'a');
   longName +=

@@ -18,8 +18,38 @@ TEST_F(Paths, CurrentFolderFollowsTheFirmware) {
   ASSERT_EQ(TAP_Hdd_ChangeDir("/DataFiles/Movies"), 1);
   EXPECT_EQ(CurrentDir(), "/DataFiles/Movies");
   EXPECT_FALSE(HDD_TAP_GetCurrentDir(nullptr));
+  // The task's entry of the firmware's folder table as it may stand: unset,
+  // with slashes left over, outside the disk, too long for a path.
+  char** folders = (char**)TryResolve("_hddTapFolder");
+  dword* task = FIS_vCurTapTask();
+  ASSERT_TRUE(folders && task);
+  char* kept = folders[*task];
+  auto folderOf = [&](const std::string& entry, bool set = true) {
+    folders[*task] = set ? const_cast<char*>(entry.c_str()) : nullptr;
+    char folder[PATH_BUFFER_SIZE] = "old";
+    bool known = HDD_TAP_GetCurrentDir(folder);
+    folders[*task] = kept;
+    return known ? std::string(folder) : "unknown (" + std::string(folder) + ")";
+  };
+  EXPECT_EQ(folderOf("", false), "unknown ()");
+  EXPECT_EQ(folderOf("/mnt/hd"), "/");
+  EXPECT_EQ(folderOf("/mnt/hd//"), "/");
+  EXPECT_EQ(folderOf("/mnt/hd/DataFiles/Movies//"), "/DataFiles/Movies");
+  EXPECT_EQ(folderOf("/mnt/hdx/DataFiles"), "unknown ()");
+  EXPECT_EQ(folderOf("/mnt/sdz1/DataFiles"), "unknown ()");
+  std::string longest = "/mnt/hd/" + std::string(PATH_BUFFER_SIZE - 2, 'x');
+  EXPECT_EQ(folderOf(longest).size(), PATH_BUFFER_SIZE - 1u);
+  EXPECT_EQ(folderOf(longest + "x"), "unknown ()");
+  EXPECT_EQ(CurrentDir(), "/DataFiles/Movies");
+  // A task number past the table, and no table at all: no folder.
+  char folder[PATH_BUFFER_SIZE];
+  dword slot = *task;
+  *task = TAP_MAX_TASKS;
+  EXPECT_FALSE(HDD_TAP_GetCurrentDir(folder));
+  *task = slot;
   emu::RemoveSymbol("_hddTapFolder");
-  EXPECT_EQ(CurrentDir(), "");
+  EXPECT_FALSE(HDD_TAP_GetCurrentDir(folder));
+  EXPECT_STREQ(folder, "");
 }
 
 TEST_F(Paths, Classification) {
@@ -194,6 +224,7 @@ TEST_F(Paths, SizeAndInode) {
   EXPECT_EQ(HDD_GetFileSizeAndInode("/mnt/hd/DataFiles/x.rec", nullptr, &size), 1);
   EXPECT_EQ(HDD_GetFileSizeAndInode("/DataFiles/none.rec", &inode, &size), 0);
   EXPECT_EQ(HDD_GetFileSizeAndInode("", &inode, &size), 0);
+  EXPECT_EQ(HDD_GetFileSizeAndInode(nullptr, &inode, &size), 0);
   EXPECT_EQ(HDD_GetInodeByFileName("/DataFiles/x.rec"), (uint64_t)st.st_ino);
   EXPECT_EQ(HDD_GetInodeByFolderAndFile("/DataFiles", "x.rec"), (uint64_t)st.st_ino);
   EXPECT_EQ(HDD_GetInodeByFolderAndFile("/DataFiles", nullptr), 0u);
@@ -253,6 +284,8 @@ TEST_F(Mounts, LongestMountHoldingThePathWins) {
   EXPECT_TRUE(HDD_FindMountPointDevice("/mnt/sda1/x/", nullptr, nullptr));
   EXPECT_FALSE(HDD_FindMountPointDevice("", mountPoint, device));
   EXPECT_STREQ(mountPoint, "");
+  EXPECT_FALSE(HDD_FindMountPointDevice(nullptr, mountPoint, device));
+  EXPECT_FALSE(CheckSameMount("", "/mnt/hd/"));
 
   EXPECT_TRUE(CheckSameMount("/mnt/sda1/x/", "/mnt/sda1/"));
   EXPECT_FALSE(CheckSameMount("/mnt/sda1/x/", "/mnt/sda/"));

@@ -48,6 +48,7 @@ TESTS_FOR = [
     ("src/apps/StatusScreen", ["browse"]),
     ("src/apps/Uptime", ["browse"]),
     ("src/apps/MediaFiles", ["browse"]),
+    ("src/apps/ShellFiles", ["browse"]),
     ("src/apps/", ["apps"]),
     ("src/ui/FirmwareCheck", ["browse"]),
     ("src/ui/Logos", ["apps", "ui"]),
