@@ -178,9 +178,24 @@ TEST_F(ConfigTest, DisplayExtraLineAndTwelveHourClock) {
   emu::PressKey(RKEY_Ok);
   Go(15);
   emu::PressKey(RKEY_VolDown);
+  Go(16);
+  int infoTime24Hour = InfoTime24Hour;
+  emu::PressKey(RKEY_VolUp);  // a two-way choice turns either way
+  // The sample of the scrolling speed shows only while names scroll.
+  Go(19);
+  Press(RKEY_VolDown, 10);
+  ASSERT_EQ(currentScrollDelay, 0);
+  std::vector<uint32_t> still = ValueField(19);
+  emu::PressKey(RKEY_VolDown);  // the slowest
+  std::vector<uint32_t> slowest = ValueField(19);
+  emu::Idle(100);
+  EXPECT_NE(ValueField(19), slowest);
+  emu::PressKey(RKEY_VolUp);
+  EXPECT_EQ(ValueField(19), still);
   Save();
   EXPECT_EQ(Ini(44), 1);
   EXPECT_EQ(Ini(49), 1);
+  EXPECT_EQ(InfoTime24Hour, 1 - infoTime24Hour);
   EXPECT_EQ(LinesPerPage(), 15);
   EXPECT_EQ(yOffsetOption, 18);
 }
@@ -257,7 +272,8 @@ TEST_F(ConfigTest, ActionsRunOnOkAndScreensReturnToTheMainMenu) {
   emu::PressKey(RKEY_Exit);
   EXPECT_EQ(creditsShowing, 0);
   EXPECT_EQ(configWindowShowing, 1);
-  Press(RKEY_0, 2);  // actions, then its line 5
+  EXPECT_EQ(chosenConfigLine, 9);  // where the credits were opened
+  Press(RKEY_0, 2);                // actions, then its line 5
   EXPECT_EQ(chosenConfigLine, 5);
   EXPECT_EQ(MessageWindowShowing, 1);
   emu::PressKey(RKEY_Ok);
@@ -350,7 +366,10 @@ TEST_F(ConfigTest, EdgesOfTheMenus) {
   currentGMToffsetOption = -721;  // one below the first value: Right starts at the first
   emu::PressKey(RKEY_VolUp);
   EXPECT_EQ(currentGMToffsetOption, -720);
+  emu::PressKey(RKEY_Info);  // the credits lead back to the main menu's line of this menu
   emu::PressKey(RKEY_Exit);
+  EXPECT_EQ(menuNumber, 1);
+  EXPECT_EQ(chosenConfigLine, 1);
 
   Enter(5);
   currentCompletelyWatchedPercent = 80;

@@ -202,7 +202,7 @@ TEST_F(SettingsFileTest, HeaderOnlyFileGivesDefaultsAndIsKept) {
 TEST_F(SettingsFileTest, LowRecordingRateMeansAForeignFileAndResetsEverything) {
   std::vector<std::string> lines = DefaultLines();
   lines[0] = "65536";  // activation key
-  lines[2] = "0";      // recording rate
+  lines[2] = "999";    // recording rate, one below the lowest the menus offer
   lines[10] = "4";     // sort order
   ASSERT_TRUE(testenv::WriteFile(IniPath(), Padded(IniText(lines))));
   LoadConfiguration();

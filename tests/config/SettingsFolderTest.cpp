@@ -41,6 +41,28 @@ TEST_F(SettingsFileTest, LocatingCreatesTheFoldersAndKeepsTheCurrentOne) {
   EXPECT_STREQ("/ProgramFiles/Settings/Pavrolinex", TAPIniDir);
 }
 
+// A settings folder removed behind the application's back: nothing is read
+// from, written to or copied in whatever folder happens to be current.
+TEST_F(SettingsFileTest, AMissingSettingsFolderIsNeverTakenForTheCurrentOne) {
+  std::vector<std::string> lines = DefaultLines();
+  lines[2] = "4200";
+  std::string file = Padded(IniText(lines));
+  ASSERT_TRUE(testenv::WriteFile(IniPath(), file));
+  ASSERT_TRUE(HDD_ChangeDir(INI_FOLDER));
+  UseSettingsFolder("/ProgramFiles/Settings/Gone");
+  char buffer[8] = "";
+  EXPECT_FALSE(ReadSettingsFile(INI_FILE_NAME, buffer, sizeof buffer - 1));
+  EXPECT_STREQ("", buffer);
+  EXPECT_FALSE(SettingsFileExists(INI_FILE_NAME));
+  EXPECT_EQ(-1, CopySettingsFile(INI_FILE_NAME, INI_FILE_NAME ".old"));
+  LoadConfiguration();
+  ExpectAllDefaults();
+  EXPECT_FALSE(WriteSettingsFile(INI_FILE_NAME, "x", 1));
+  EXPECT_EQ(file, testenv::ReadFile(IniPath()));
+  EXPECT_FALSE(testenv::Exists(IniPath(INI_FILE_NAME ".old")));
+  EXPECT_FALSE(testenv::Exists(HostPath("/ProgramFiles/Settings/Gone")));
+}
+
 TEST_F(SettingsFileTest, CopyCommandsAreExact) {
   char command[512];
   ASSERT_TRUE(FormatSettingsCopyCommand(command, sizeof command,
