@@ -434,6 +434,15 @@ TEST_F(ConfigTest, StopTapUnloadsTheApplication) {
   ASSERT_EQ(chosenConfigLine, 11);
   emu::PressKey(RKEY_Ok);
   EXPECT_FALSE(emu::IsRunning(index_));
+  // The Stop key does the same from any menu.
+  emu::Shutdown(1);
+  ASSERT_TRUE(emu::Boot(config_)) << emu::LastError();
+  index_ = emu::StartLinkedApplication({&_tap_header, TAP_Main, TAP_EventHandler});
+  ASSERT_GE(index_, 0);
+  Open();
+  Enter(6);
+  emu::PressKey(RKEY_Stop);
+  EXPECT_FALSE(emu::IsRunning(index_));
 }
 
 // TSR Commander loaded from AutoStart before Pavrolinex: Exit held opens its

@@ -85,6 +85,9 @@ TEST_F(SettingsFileTest, CopyCommandsAreExact) {
   memset(command, 'Z', sizeof command);
   EXPECT_FALSE(FormatSettingsCopyCommand(command, 12, "", "f", "g"));
   EXPECT_EQ(command[12], 'Z');
+  // Nor is a file replaced under a path that would be cut.
+  std::string deep = "/mnt/hd/ProgramFiles/" + std::string(PATH_BUFFER_SIZE, 'd');
+  EXPECT_FALSE(ReplaceFileInFolder(deep.c_str(), "Probe.dat", "new", 3));
 }
 
 TEST_F(SettingsFileTest, BackupsRotateOverTwoStarts) {
