@@ -78,7 +78,15 @@ TEST_F(SettingsFileTest, CopyCommandsAreExact) {
   // Characters the shell would act on inside double quotes are escaped.
   ASSERT_TRUE(FormatSettingsCopyCommand(command, sizeof command, "/a\"b$c`d\\e", "f", "g"));
   EXPECT_STREQ("cd \"/mnt/hd/a\\\"b\\$c\\`d\\\\e\" ; cp -p f g", command);
-  // A command that does not fit is refused, not cut.
+  // A command that does not fit is refused, not cut, by a single byte too.
+  const char* full = "cd \"/mnt/hd/ProgramFiles/x\" ; cp -p Skerrowby.ini.old Skerrowby.ini.old2";
+  int fit = static_cast<int>(strlen(full)) + 1;
+  EXPECT_TRUE(FormatSettingsCopyCommand(command, fit, "ProgramFiles/x", "Skerrowby.ini.old",
+                                        "Skerrowby.ini.old2"));
+  EXPECT_FALSE(FormatSettingsCopyCommand(command, fit - 1, "ProgramFiles/x", "Skerrowby.ini.old",
+                                         "Skerrowby.ini.old2"));
+  EXPECT_FALSE(FormatSettingsCopyCommand(command, 0, "/x", "f", "g"));
+  EXPECT_FALSE(FormatSettingsCopyCommand(command, sizeof command, nullptr, "f", "g"));
   EXPECT_FALSE(FormatSettingsCopyCommand(command, 40, "/ProgramFiles/Settings/Pavrolinex",
                                          "Skerrowby.ini", "Skerrowby.ini.old"));
   // Nor is anything written past the buffer, even when only its start fits.
