@@ -290,15 +290,27 @@ TEST_F(ConfigTest, ActionsRunOnOkAndScreensReturnToTheMainMenu) {
   DeletePlayData();
   EXPECT_STREQ(lastMessageTitle, "Alle Fortschritte gel\xF6scht.");
   EXPECT_STREQ(lastMessageLine2, "f\xFCr alle Aufnahmen.");
-  CopyConfiguration();
-  currentFileSuffixOption = 1;
-  SaveConfiguration();
-  std::vector<uint32_t> shown = emu::Frame();
-  PrintCenter(rgn, 53, (dword)yOffsetOption, 501, "LADEN...", 0xFFE6E6FA, 0xFF101010, 18);
-  TAP_Osd_Sync();
-  for (int y = yOffsetOption - 1; y < yOffsetOption + 27; y++)
-    for (int x = 53; x < 501; x++)
-      ASSERT_EQ(shown[y * OSD_WIDTH + x], emu::Frame()[y * OSD_WIDTH + x]) << x << "," << y;
+  // So is the reload of a media folder linked in or taken away, which starts
+  // again in /DataFiles.
+  SelectByKeys("Movies");
+  emu::PressKey(RKEY_Ok);
+  ASSERT_STREQ(CurrentDir, "/DataFiles/Movies");
+  for (int* setting : {&currentFileSuffixOption, &currentLinkMediaFiles}) {
+    CopyConfiguration();
+    *setting = 1 - *setting;
+    TAP_Osd_FillBox(rgn, 53, (dword)yOffsetOption - 1, 448, 28, 0xFF101010);
+    SaveConfiguration();
+    std::vector<uint32_t> shown = emu::Frame();
+    PrintCenter(rgn, 53, (dword)yOffsetOption, 501, "LADEN...", 0xFFE6E6FA, 0xFF101010, 18);
+    TAP_Osd_Sync();
+    for (int y = yOffsetOption - 1; y < yOffsetOption + 27; y++)
+      for (int x = 53; x < 501; x++)
+        ASSERT_EQ(shown[y * OSD_WIDTH + x], emu::Frame()[y * OSD_WIDTH + x]) << x << "," << y;
+  }
+  EXPECT_STREQ(CurrentDir, "/DataFiles");
+  char current[PATH_BUFFER_SIZE];
+  ASSERT_TRUE(HDD_TAP_GetCurrentDir(current));
+  EXPECT_STREQ(current, "/DataFiles");
 }
 
 // The navigation of the menus at their edges, and values past their range.
