@@ -178,9 +178,24 @@ TEST_F(ConfigTest, DisplayExtraLineAndTwelveHourClock) {
   emu::PressKey(RKEY_Ok);
   Go(15);
   emu::PressKey(RKEY_VolDown);
+  Go(16);
+  int infoTime24Hour = InfoTime24Hour;
+  emu::PressKey(RKEY_VolUp);  // a two-way choice turns either way
+  // The sample of the scrolling speed shows only while names scroll.
+  Go(19);
+  Press(RKEY_VolDown, 10);
+  ASSERT_EQ(currentScrollDelay, 0);
+  std::vector<uint32_t> still = ValueField(19);
+  emu::PressKey(RKEY_VolDown);  // the slowest
+  std::vector<uint32_t> slowest = ValueField(19);
+  emu::Idle(100);
+  EXPECT_NE(ValueField(19), slowest);
+  emu::PressKey(RKEY_VolUp);
+  EXPECT_EQ(ValueField(19), still);
   Save();
   EXPECT_EQ(Ini(44), 1);
   EXPECT_EQ(Ini(49), 1);
+  EXPECT_EQ(InfoTime24Hour, 1 - infoTime24Hour);
   EXPECT_EQ(LinesPerPage(), 15);
   EXPECT_EQ(yOffsetOption, 18);
 }
@@ -257,7 +272,8 @@ TEST_F(ConfigTest, ActionsRunOnOkAndScreensReturnToTheMainMenu) {
   emu::PressKey(RKEY_Exit);
   EXPECT_EQ(creditsShowing, 0);
   EXPECT_EQ(configWindowShowing, 1);
-  Press(RKEY_0, 2);  // actions, then its line 5
+  EXPECT_EQ(chosenConfigLine, 9);  // where the credits were opened
+  Press(RKEY_0, 2);                // actions, then its line 5
   EXPECT_EQ(chosenConfigLine, 5);
   EXPECT_EQ(MessageWindowShowing, 1);
   emu::PressKey(RKEY_Ok);
@@ -274,15 +290,27 @@ TEST_F(ConfigTest, ActionsRunOnOkAndScreensReturnToTheMainMenu) {
   DeletePlayData();
   EXPECT_STREQ(lastMessageTitle, "Alle Fortschritte gel\xF6scht.");
   EXPECT_STREQ(lastMessageLine2, "f\xFCr alle Aufnahmen.");
-  CopyConfiguration();
-  currentFileSuffixOption = 1;
-  SaveConfiguration();
-  std::vector<uint32_t> shown = emu::Frame();
-  PrintCenter(rgn, 53, (dword)yOffsetOption, 501, "LADEN...", 0xFFE6E6FA, 0xFF101010, 18);
-  TAP_Osd_Sync();
-  for (int y = yOffsetOption - 1; y < yOffsetOption + 27; y++)
-    for (int x = 53; x < 501; x++)
-      ASSERT_EQ(shown[y * OSD_WIDTH + x], emu::Frame()[y * OSD_WIDTH + x]) << x << "," << y;
+  // So is the reload of a media folder linked in or taken away, which starts
+  // again in /DataFiles.
+  SelectByKeys("Movies");
+  emu::PressKey(RKEY_Ok);
+  ASSERT_STREQ(CurrentDir, "/DataFiles/Movies");
+  for (int* setting : {&currentFileSuffixOption, &currentLinkMediaFiles}) {
+    CopyConfiguration();
+    *setting = 1 - *setting;
+    TAP_Osd_FillBox(rgn, 53, (dword)yOffsetOption - 1, 448, 28, 0xFF101010);
+    SaveConfiguration();
+    std::vector<uint32_t> shown = emu::Frame();
+    PrintCenter(rgn, 53, (dword)yOffsetOption, 501, "LADEN...", 0xFFE6E6FA, 0xFF101010, 18);
+    TAP_Osd_Sync();
+    for (int y = yOffsetOption - 1; y < yOffsetOption + 27; y++)
+      for (int x = 53; x < 501; x++)
+        ASSERT_EQ(shown[y * OSD_WIDTH + x], emu::Frame()[y * OSD_WIDTH + x]) << x << "," << y;
+  }
+  EXPECT_STREQ(CurrentDir, "/DataFiles");
+  char current[PATH_BUFFER_SIZE];
+  ASSERT_TRUE(HDD_TAP_GetCurrentDir(current));
+  EXPECT_STREQ(current, "/DataFiles");
 }
 
 // The navigation of the menus at their edges, and values past their range.
@@ -350,7 +378,10 @@ TEST_F(ConfigTest, EdgesOfTheMenus) {
   currentGMToffsetOption = -721;  // one below the first value: Right starts at the first
   emu::PressKey(RKEY_VolUp);
   EXPECT_EQ(currentGMToffsetOption, -720);
+  emu::PressKey(RKEY_Info);  // the credits lead back to the main menu's line of this menu
   emu::PressKey(RKEY_Exit);
+  EXPECT_EQ(menuNumber, 1);
+  EXPECT_EQ(chosenConfigLine, 1);
 
   Enter(5);
   currentCompletelyWatchedPercent = 80;
@@ -414,6 +445,15 @@ TEST_F(ConfigTest, StopTapUnloadsTheApplication) {
   emu::PressKey(RKEY_ChUp);
   ASSERT_EQ(chosenConfigLine, 11);
   emu::PressKey(RKEY_Ok);
+  EXPECT_FALSE(emu::IsRunning(index_));
+  // The Stop key does the same from any menu.
+  emu::Shutdown(1);
+  ASSERT_TRUE(emu::Boot(config_)) << emu::LastError();
+  index_ = emu::StartLinkedApplication({&_tap_header, TAP_Main, TAP_EventHandler});
+  ASSERT_GE(index_, 0);
+  Open();
+  Enter(6);
+  emu::PressKey(RKEY_Stop);
   EXPECT_FALSE(emu::IsRunning(index_));
 }
 

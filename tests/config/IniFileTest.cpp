@@ -202,7 +202,7 @@ TEST_F(SettingsFileTest, HeaderOnlyFileGivesDefaultsAndIsKept) {
 TEST_F(SettingsFileTest, LowRecordingRateMeansAForeignFileAndResetsEverything) {
   std::vector<std::string> lines = DefaultLines();
   lines[0] = "65536";  // activation key
-  lines[2] = "0";      // recording rate
+  lines[2] = "999";    // recording rate, one below the lowest the menus offer
   lines[10] = "4";     // sort order
   ASSERT_TRUE(testenv::WriteFile(IniPath(), Padded(IniText(lines))));
   LoadConfiguration();
@@ -352,6 +352,12 @@ TEST_F(SettingsFileTest, FieldsNeverRunPastTheBlock) {
   EXPECT_EQ(INI_FILE_SIZE, dataBufferPtr_ini);
   EXPECT_STREQ("", ReadIniField());
   EXPECT_EQ(42, ReadIniDecimal(42));
+  // A position outside the block reads an empty field at the block's end.
+  for (int position : {INI_FILE_SIZE + 5, -1}) {
+    dataBufferPtr_ini = position;
+    EXPECT_EQ(dataBuffer_ini + INI_FILE_SIZE, ReadIniField()) << position;
+    EXPECT_EQ(INI_FILE_SIZE, dataBufferPtr_ini);
+  }
   // A CR at the very end does not look past the block for its LF.
   dataBuffer_ini[INI_FILE_SIZE - 1] = '\r';
   dataBufferPtr_ini = INI_FILE_SIZE - 3;

@@ -41,6 +41,28 @@ TEST_F(SettingsFileTest, LocatingCreatesTheFoldersAndKeepsTheCurrentOne) {
   EXPECT_STREQ("/ProgramFiles/Settings/Pavrolinex", TAPIniDir);
 }
 
+// A settings folder removed behind the application's back: nothing is read
+// from, written to or copied in whatever folder happens to be current.
+TEST_F(SettingsFileTest, AMissingSettingsFolderIsNeverTakenForTheCurrentOne) {
+  std::vector<std::string> lines = DefaultLines();
+  lines[2] = "4200";
+  std::string file = Padded(IniText(lines));
+  ASSERT_TRUE(testenv::WriteFile(IniPath(), file));
+  ASSERT_TRUE(HDD_ChangeDir(INI_FOLDER));
+  UseSettingsFolder("/ProgramFiles/Settings/Gone");
+  char buffer[8] = "";
+  EXPECT_FALSE(ReadSettingsFile(INI_FILE_NAME, buffer, sizeof buffer - 1));
+  EXPECT_STREQ("", buffer);
+  EXPECT_FALSE(SettingsFileExists(INI_FILE_NAME));
+  EXPECT_EQ(-1, CopySettingsFile(INI_FILE_NAME, INI_FILE_NAME ".old"));
+  LoadConfiguration();
+  ExpectAllDefaults();
+  EXPECT_FALSE(WriteSettingsFile(INI_FILE_NAME, "x", 1));
+  EXPECT_EQ(file, testenv::ReadFile(IniPath()));
+  EXPECT_FALSE(testenv::Exists(IniPath(INI_FILE_NAME ".old")));
+  EXPECT_FALSE(testenv::Exists(HostPath("/ProgramFiles/Settings/Gone")));
+}
+
 TEST_F(SettingsFileTest, CopyCommandsAreExact) {
   char command[512];
   ASSERT_TRUE(FormatSettingsCopyCommand(command, sizeof command,
@@ -56,13 +78,24 @@ TEST_F(SettingsFileTest, CopyCommandsAreExact) {
   // Characters the shell would act on inside double quotes are escaped.
   ASSERT_TRUE(FormatSettingsCopyCommand(command, sizeof command, "/a\"b$c`d\\e", "f", "g"));
   EXPECT_STREQ("cd \"/mnt/hd/a\\\"b\\$c\\`d\\\\e\" ; cp -p f g", command);
-  // A command that does not fit is refused, not cut.
+  // A command that does not fit is refused, not cut, by a single byte too.
+  const char* full = "cd \"/mnt/hd/ProgramFiles/x\" ; cp -p Skerrowby.ini.old Skerrowby.ini.old2";
+  int fit = static_cast<int>(strlen(full)) + 1;
+  EXPECT_TRUE(FormatSettingsCopyCommand(command, fit, "ProgramFiles/x", "Skerrowby.ini.old",
+                                        "Skerrowby.ini.old2"));
+  EXPECT_FALSE(FormatSettingsCopyCommand(command, fit - 1, "ProgramFiles/x", "Skerrowby.ini.old",
+                                         "Skerrowby.ini.old2"));
+  EXPECT_FALSE(FormatSettingsCopyCommand(command, 0, "/x", "f", "g"));
+  EXPECT_FALSE(FormatSettingsCopyCommand(command, sizeof command, nullptr, "f", "g"));
   EXPECT_FALSE(FormatSettingsCopyCommand(command, 40, "/ProgramFiles/Settings/Pavrolinex",
                                          "Skerrowby.ini", "Skerrowby.ini.old"));
   // Nor is anything written past the buffer, even when only its start fits.
   memset(command, 'Z', sizeof command);
   EXPECT_FALSE(FormatSettingsCopyCommand(command, 12, "", "f", "g"));
   EXPECT_EQ(command[12], 'Z');
+  // Nor is a file replaced under a path that would be cut.
+  std::string deep = "/mnt/hd/ProgramFiles/" + std::string(PATH_BUFFER_SIZE, 'd');
+  EXPECT_FALSE(ReplaceFileInFolder(deep.c_str(), "Probe.dat", "new", 3));
 }
 
 TEST_F(SettingsFileTest, BackupsRotateOverTwoStarts) {
