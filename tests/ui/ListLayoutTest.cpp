@@ -60,6 +60,7 @@ TEST_F(LayoutTest, ColumnWidthsAlwaysAddUpTo614) {
           ResetScreenColumns();
           EXPECT_EQ(column1Width + column2Width + column3Width + column4Width + column5Width, 614);
           EXPECT_GT(column2Width, 200);
+          EXPECT_EQ(column3Width, c3 == 2 || c3 == 3 ? 57 : 107) << c3;  // the short dates
         }
   LineSpacingOption = 0;
   column3Option = 2;
@@ -276,9 +277,12 @@ TEST_F(LayoutTest, StartingLineFollowsTheSettingAndTheLastPlayedFile) {
   memset(playedFiles[0], 0, sizeof(PlayedFileEntry));
   playedFiles[0]->inode = tatort->inode;
   snprintf(playedFiles[0]->name, sizeof playedFiles[0]->name, "%s", tatort->name);
+  for (int setting : {2, 3}) {
+    SelectFirstFile = setting;
+    DetermineStartingLine(&entry);
+    EXPECT_EQ(entry, EntryNamed("Tatort.rec")) << setting;
+  }
   SelectFirstFile = 2;
-  DetermineStartingLine(&entry);
-  EXPECT_EQ(entry, EntryNamed("Tatort.rec"));
   playedFiles[0]->inode++;  // same name, another file
   DetermineStartingLine(&entry);
   EXPECT_EQ(entry, 12);
@@ -291,6 +295,11 @@ TEST_F(LayoutTest, RefreshKeepsTheSelectionInsideTheFolder) {
   RefreshQuembryList(0);
   EXPECT_EQ(chosenLine, 12);
   EXPECT_EQ(printLine, 12);  // the folder fits on one page
+  // A printing line below the selection's own: the list starts at its top.
+  chosenLine = 3;
+  printLine = 4;
+  RefreshQuembryList(0);
+  EXPECT_EQ(printLine, 3);
   // An empty folder selected while empty folders are hidden: back to the top.
   HideEmptyFolders = 1;
   chosenLine = EntryNamed("Empty");
