@@ -173,6 +173,9 @@ TEST_F(KeyboardTest, TypingByMultiTapGridAndKeyboardCharacters) {
   // Home ends a multi-tap run: the same digit again starts a new character
   // there, and the time-out does not move the cursor off the start.
   Open("ab");
+  Press(RKEY_Rewind, 3);  // to the start, and no further
+  EXPECT_EQ(currentIndex, 0);
+  Press(RKEY_Next);
   Press(RKEY_3);
   Press(RKEY_Prev);
   Press(RKEY_3);
@@ -221,8 +224,9 @@ TEST_F(KeyboardTest, TypingByMultiTapGridAndKeyboardCharacters) {
 // deleted again leaves nothing under the text line.
 TEST_F(KeyboardTest, TypedUmlautsArriveAndDescendersLeaveNoTrace) {
   Open("");
-  Type("M\x81ller \x8E\x94\x9A \xE1 \xA4\x80\xA7\xA8");  // 0xA8 is no letter
-  EXPECT_EQ(std::string(currentString), "M\xFCller \xC4\xF6\xDC \xDF \xF1\xC7\xBA");
+  // 0xA8, 0x9E and 0x1F are no letters; 0x7F deletes.
+  Type("M\x81ller \x8E\x94\x9A \xE1 \xA4\x80\xA7\xA8\x9E!\x7F~\x1F");
+  EXPECT_EQ(std::string(currentString), "M\xFCller \xC4\xF6\xDC \xDF \xF1\xC7\xBA~");
   Press(RKEY_Exit);
   Open("");
   Type("gypq");
@@ -289,9 +293,11 @@ TEST_F(KeyboardTest, QuickListRoundTripAndDamagedFiles) {
   Press(RKEY_Ok);  // nothing to insert
   EXPECT_EQ(QuickListFile(), "");
   EXPECT_TRUE(testenv::Exists(HostPath("/ProgramFiles/Settings/Keyboard_Quicklist.dat")));
+  std::vector<uint32_t> keyboard = emu::Frame();
   Press(RKEY_Teletext);
   EXPECT_EQ(numberOfQuickListEntries, 7);
   Press(RKEY_Exit);
+  EXPECT_TRUE(emu::Frame() == keyboard);  // the keyboard as it was
   Press(RKEY_Exit);
   EXPECT_EQ(result, "Zeta MMDDZeta ###");
 

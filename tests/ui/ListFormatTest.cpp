@@ -74,6 +74,9 @@ TEST_F(FormatTest, TimeAndDurationInEveryMode) {
     FormatTimeAndDuration(&r, out, mode);
     EXPECT_STREQ(out, expected[mode]) << mode;
   }
+  r.durationMinutes = 45;
+  FormatTimeAndDuration(&r, out, 6);
+  EXPECT_STREQ(out, "20:15 (0h 45m)");
 }
 
 TEST_F(FormatTest, FileSizes) {

@@ -215,6 +215,19 @@ TEST_F(DiskBarTest, BarAndTextWithARecordingRate) {
   int withoutRate = RightmostInk(263, b + 89, 520, b + 105);
   EXPECT_GT(withoutRate, 263);  // percent and gigabytes are still shown
   EXPECT_LT(withoutRate, withRate);
+  HDDBarOption = 5;  // the last colour, grey
+  ShowBottom();
+  EXPECT_EQ(Pixel(60, b + 97), 0xFF808080u);
+  // The figures turn red below the free-space threshold, not at it.
+  int gigabytes = (int)(TAP_Hdd_FreeSize() / 1024);
+  for (int above : {0, 1}) {
+    FreeSpaceThreshold = gigabytes + above;
+    ShowBottom();
+    bool red = false;
+    for (int y = b + 89; y < b + 110; y++)
+      for (int x = 263; x < 520; x++) red = red || Pixel(x, y) == 0xFFFF0000u;
+    EXPECT_EQ(red, above == 1) << FreeSpaceThreshold;
+  }
 }
 
 class EmptyDiskTest : public DiskBarTest {
