@@ -175,6 +175,11 @@ TEST_F(KeyboardTest, TypingByMultiTapGridAndKeyboardCharacters) {
   Open("ab");
   Press(RKEY_Rewind, 3);  // to the start, and no further
   EXPECT_EQ(currentIndex, 0);
+  bool afterShown = false;  // the b after the cursor's a
+  for (int y = 81; y < 101; y++)
+    for (int x = 97 + (int)PrintWidth("a", 18) + 1; x < 130; x++)
+      afterShown = afterShown || emu::Frame()[y * OSD_WIDTH + x] != 0xFF5A68D5u;
+  EXPECT_TRUE(afterShown);
   Press(RKEY_Next);
   Press(RKEY_3);
   Press(RKEY_Prev);

@@ -421,6 +421,38 @@ TEST_F(LayoutTest, MessageBoxWithoutARegionShowsForItsTimeAndLeavesNoRegion) {
   EXPECT_FALSE(emu::AnyRegionOpen());
   EXPECT_NE(Pixel(180, 223), 0xFFFFFFFFu);
   EXPECT_EQ(rgn, NO_REGION);
+
+  // The yes/no and the message window likewise, until they are answered.
+  static int answers;
+  answers = 0;
+  DisplayYesNoWindow("Question", "one", "", "Yes", "No", 1, [](int) { answers++; });
+  EXPECT_EQ(Pixel(180, 223), 0xFFFFFFFFu);
+  emu::PressKey(RKEY_Ok);
+  DisplayMessageWindow("Title", "one", "", [](int) { answers++; });
+  EXPECT_EQ(Pixel(100, 223), 0xFFFFFFFFu);
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(answers, 2);
+  EXPECT_FALSE(emu::AnyRegionOpen());
+}
+
+// The 12-hour clock: 00:05 reads 12:05, 12:05 stays, 13:05 reads 01:05.
+TEST_F(LayoutTest, TwelveHourClock) {
+  OpenList();
+  auto clockAt = [&](int hour, int twelve) {
+    Clock12Hour = twelve;
+    emu::SetClock(2026, 12, 7, hour, 5);
+    UpdateListClock(ClockColour);
+    TAP_Osd_Sync();
+    std::vector<uint32_t> area;
+    for (int y = 30; y < 70; y++)
+      for (int x = 502; x < 668; x++) area.push_back(Pixel(x, y));
+    return area;
+  };
+  EXPECT_TRUE(clockAt(0, 1) == clockAt(12, 0));
+  EXPECT_TRUE(clockAt(12, 1) == clockAt(12, 0));
+  EXPECT_TRUE(clockAt(13, 1) == clockAt(1, 0));
+  EXPECT_TRUE(clockAt(13, 1) != clockAt(13, 0));
+  Clock12Hour = 0;
 }
 
 }  // namespace
