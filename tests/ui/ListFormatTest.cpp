@@ -100,6 +100,8 @@ TEST_F(FormatTest, FileSizes) {
   EXPECT_STREQ(out, "999MB");
   FormatFileSize(1000u << 20, 0, out, 5);
   EXPECT_STREQ(out, "0.9GB");
+  FormatFileSize(999u << 10, 0, out, 6);
+  EXPECT_STREQ(out, "999kB");
   FormatFileSize(1000u << 10, 0, out, 6);
   EXPECT_STREQ(out, "1MB");
   FormatFileSize(2000u << 10, 0, out, 6);  // 2000 kB: neither kB nor a whole GB
