@@ -113,6 +113,13 @@ TEST_F(FirmwareCheckTest, MissingDamagedOldAndForeignFiles) {
   CheckFirmwareDat();
   ExpectScreen("firmware-check-long-name");
   emu::PressKey(RKEY_Exit);
+
+  // In German.
+  TextLanguage = 1;
+  CheckFirmwareDat();
+  ExpectScreen("firmware-check-german");
+  emu::PressKey(RKEY_Exit);
+  TextLanguage = 0;
 }
 
 }  // namespace

@@ -336,6 +336,10 @@ TEST_F(EmptyRootTest, EmptyFolderShowsAnEmptyList) {
   EXPECT_EQ(chosenLine, 0);
   EXPECT_EQ(printLine, 0);
   EXPECT_EQ(maxShown, 0);
+  int entry = 5;
+  SelectFirstFile = 1;  // no first file to start on either
+  DetermineStartingLine(&entry);
+  EXPECT_EQ(entry, 0);
   // No highlight bar anywhere: every row is the plain row colour.
   for (int line = 1; line <= LinesPerPage(); line++)
     EXPECT_EQ(Pixel(300, RowTop(line) + 5), 0xFF1E1E1Eu) << line;

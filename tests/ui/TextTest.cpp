@@ -185,6 +185,7 @@ TEST_F(TextTest, NothingIsDrawnForBadInput) {
   EXPECT_FALSE(Inked(0, 0, 720, 300));
   PrintLeft(rgn, 100, 100, 300, "Size", kWhite, 0xFF0000FF, 11);
   EXPECT_EQ(PrintWidth("Size", 11), 0u);
+  EXPECT_NE(emu::NetOutput().find("no font of size 11 for \"Size\""), std::string::npos);
   EXPECT_FALSE(Inked(0, 0, 720, 300));
   // A field reaching past the region's edge is cut at the edge.
   PrintRight(rgn, 600, 100, 5000, "Edge", kWhite, 0, 16);
