@@ -102,6 +102,24 @@ TEST_F(FirmwareCheckTest, MissingDamagedOldAndForeignFiles) {
     EXPECT_EQ(OldLineShown(), day == 0) << "dated 2011-" << dated.month << "-" << dated.day;
     emu::HoldKey(RKEY_Exit, 0);
   }
+
+  // A device name too long even at the smallest size is cut there, mixed
+  // case and all, rather than shrunk further.
+  testdisk::FirmwareDat named = testdisk::TestDiskFirmwareDat(config_.systemId);
+  for (auto& model : named.models) {
+    if (model.sysId == config_.systemId) model.deviceName = "Wg" + std::string(48, 'W');
+  }
+  Replace(&named);
+  CheckFirmwareDat();
+  ExpectScreen("firmware-check-long-name");
+  emu::PressKey(RKEY_Exit);
+
+  // In German.
+  TextLanguage = 1;
+  CheckFirmwareDat();
+  ExpectScreen("firmware-check-german");
+  emu::PressKey(RKEY_Exit);
+  TextLanguage = 0;
 }
 
 }  // namespace

@@ -159,9 +159,28 @@ TEST_F(KeyboardTest, TypingByMultiTapGridAndKeyboardCharacters) {
   EXPECT_EQ(accepted, 0);
   EXPECT_EQ(result, "Caf\xC3\xA9 \xE2\x82\xAC");
 
+  // Ok on the grid follows the automatic case like any other entry.
+  Open("");
+  Press(RKEY_Ok, 2);
+  EXPECT_EQ(std::string(currentString), "Aa");
+  Press(RKEY_ChUp);  // up into the function row, to its Accept cell
+  Press(RKEY_VolUp);
+  Press(RKEY_Ok);
+  EXPECT_EQ(keyboardWindowShowing, 0);
+  EXPECT_EQ(accepted, 1);
+  EXPECT_EQ(result, "Aa");
+
   // Home ends a multi-tap run: the same digit again starts a new character
   // there, and the time-out does not move the cursor off the start.
   Open("ab");
+  Press(RKEY_Rewind, 3);  // to the start, and no further
+  EXPECT_EQ(currentIndex, 0);
+  bool afterShown = false;  // the b after the cursor's a
+  for (int y = 81; y < 101; y++)
+    for (int x = 97 + (int)PrintWidth("a", 18) + 1; x < 130; x++)
+      afterShown = afterShown || emu::Frame()[y * OSD_WIDTH + x] != 0xFF5A68D5u;
+  EXPECT_TRUE(afterShown);
+  Press(RKEY_Next);
   Press(RKEY_3);
   Press(RKEY_Prev);
   Press(RKEY_3);
@@ -210,8 +229,9 @@ TEST_F(KeyboardTest, TypingByMultiTapGridAndKeyboardCharacters) {
 // deleted again leaves nothing under the text line.
 TEST_F(KeyboardTest, TypedUmlautsArriveAndDescendersLeaveNoTrace) {
   Open("");
-  Type("M\x81ller \x8E\x94\x9A \xE1 \xA4");
-  EXPECT_EQ(std::string(currentString), "M\xFCller \xC4\xF6\xDC \xDF \xF1");
+  // 0xA8, 0x9E and 0x1F are no letters; 0x7F deletes.
+  Type("M\x81ller \x8E\x94\x9A \xE1 \xA4\x80\xA7\xA8\x9E!\x7F~\x1F");
+  EXPECT_EQ(std::string(currentString), "M\xFCller \xC4\xF6\xDC \xDF \xF1\xC7\xBA~");
   Press(RKEY_Exit);
   Open("");
   Type("gypq");
@@ -264,16 +284,27 @@ TEST_F(KeyboardTest, QuickListRoundTripAndDamagedFiles) {
   Press(RKEY_Teletext);
   EXPECT_EQ(numberOfQuickListEntries, 7);
   EXPECT_EQ(std::string(QuickList[7]), "Zeta");
+  Press(RKEY_ChUp);  // wraps to the last; Ok inserts it, as the first
+  Press(RKEY_Ok);
+  Press(RKEY_Teletext);
+  Press(RKEY_Ok);
+  EXPECT_EQ(std::string(currentString), "Zeta MMDDZeta ###");
+  Press(RKEY_Teletext);
   Press(RKEY_Green, 8);
   EXPECT_EQ(numberOfQuickListEntries, 0);
+  Press(RKEY_Red);  // an entry added to the emptied list shows on its first row
+  EXPECT_EQ(printQuickListLine, 1);
+  Press(RKEY_Green);
   Press(RKEY_Ok);  // nothing to insert
   EXPECT_EQ(QuickListFile(), "");
   EXPECT_TRUE(testenv::Exists(HostPath("/ProgramFiles/Settings/Keyboard_Quicklist.dat")));
+  std::vector<uint32_t> keyboard = emu::Frame();
   Press(RKEY_Teletext);
   EXPECT_EQ(numberOfQuickListEntries, 7);
   Press(RKEY_Exit);
+  EXPECT_TRUE(emu::Frame() == keyboard);  // the keyboard as it was
   Press(RKEY_Exit);
-  EXPECT_EQ(result, "Zeta MMDD");
+  EXPECT_EQ(result, "Zeta MMDDZeta ###");
 
   // 60 slots: the first 49; a short last slot still counts.
   std::string sixty;
@@ -319,6 +350,11 @@ TEST_F(KeyboardTest, AFullQuickListLosesNoEntry) {
   Open("Zulu");
   emu::HoldKey(RKEY_Teletext, 0);
   ASSERT_EQ(numberOfQuickListEntries, 48);
+  // A page shows nine entries; below them only the arrow to the next page.
+  const std::vector<uint32_t>& frame = emu::Frame();
+  for (int y = 450; y < 476; y++)
+    for (int x = 146; x < 340; x++)
+      ASSERT_EQ(frame[y * OSD_WIDTH + x], 0xFF1E1E1Eu) << x << "," << y;
   emu::HoldKey(RKEY_Red, 0);
   EXPECT_EQ(numberOfQuickListEntries, 49);
   int shown = messageCount;

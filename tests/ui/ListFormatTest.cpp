@@ -74,6 +74,9 @@ TEST_F(FormatTest, TimeAndDurationInEveryMode) {
     FormatTimeAndDuration(&r, out, mode);
     EXPECT_STREQ(out, expected[mode]) << mode;
   }
+  r.durationMinutes = 45;
+  FormatTimeAndDuration(&r, out, 6);
+  EXPECT_STREQ(out, "20:15 (0h 45m)");
 }
 
 TEST_F(FormatTest, FileSizes) {
@@ -97,6 +100,10 @@ TEST_F(FormatTest, FileSizes) {
   EXPECT_STREQ(out, "999MB");
   FormatFileSize(1000u << 20, 0, out, 5);
   EXPECT_STREQ(out, "0.9GB");
+  FormatFileSize(999u << 10, 0, out, 6);
+  EXPECT_STREQ(out, "999kB");
+  FormatFileSize(1000u << 10, 0, out, 6);
+  EXPECT_STREQ(out, "1MB");
   FormatFileSize(2000u << 10, 0, out, 6);  // 2000 kB: neither kB nor a whole GB
   EXPECT_STREQ(out, "2MB");
   // Rounded to whole megabytes from half a megabyte on.

@@ -60,6 +60,7 @@ TEST_F(LayoutTest, ColumnWidthsAlwaysAddUpTo614) {
           ResetScreenColumns();
           EXPECT_EQ(column1Width + column2Width + column3Width + column4Width + column5Width, 614);
           EXPECT_GT(column2Width, 200);
+          EXPECT_EQ(column3Width, c3 == 2 || c3 == 3 ? 57 : 107) << c3;  // the short dates
         }
   LineSpacingOption = 0;
   column3Option = 2;
@@ -214,6 +215,19 @@ TEST_F(DiskBarTest, BarAndTextWithARecordingRate) {
   int withoutRate = RightmostInk(263, b + 89, 520, b + 105);
   EXPECT_GT(withoutRate, 263);  // percent and gigabytes are still shown
   EXPECT_LT(withoutRate, withRate);
+  HDDBarOption = 5;  // the last colour, grey
+  ShowBottom();
+  EXPECT_EQ(Pixel(60, b + 97), 0xFF808080u);
+  // The figures turn red below the free-space threshold, not at it.
+  int gigabytes = (int)(TAP_Hdd_FreeSize() / 1024);
+  for (int above : {0, 1}) {
+    FreeSpaceThreshold = gigabytes + above;
+    ShowBottom();
+    bool red = false;
+    for (int y = b + 89; y < b + 110; y++)
+      for (int x = 263; x < 520; x++) red = red || Pixel(x, y) == 0xFFFF0000u;
+    EXPECT_EQ(red, above == 1) << FreeSpaceThreshold;
+  }
 }
 
 class EmptyDiskTest : public DiskBarTest {
@@ -276,9 +290,12 @@ TEST_F(LayoutTest, StartingLineFollowsTheSettingAndTheLastPlayedFile) {
   memset(playedFiles[0], 0, sizeof(PlayedFileEntry));
   playedFiles[0]->inode = tatort->inode;
   snprintf(playedFiles[0]->name, sizeof playedFiles[0]->name, "%s", tatort->name);
+  for (int setting : {2, 3}) {
+    SelectFirstFile = setting;
+    DetermineStartingLine(&entry);
+    EXPECT_EQ(entry, EntryNamed("Tatort.rec")) << setting;
+  }
   SelectFirstFile = 2;
-  DetermineStartingLine(&entry);
-  EXPECT_EQ(entry, EntryNamed("Tatort.rec"));
   playedFiles[0]->inode++;  // same name, another file
   DetermineStartingLine(&entry);
   EXPECT_EQ(entry, 12);
@@ -291,6 +308,11 @@ TEST_F(LayoutTest, RefreshKeepsTheSelectionInsideTheFolder) {
   RefreshQuembryList(0);
   EXPECT_EQ(chosenLine, 12);
   EXPECT_EQ(printLine, 12);  // the folder fits on one page
+  // A printing line below the selection's own: the list starts at its top.
+  chosenLine = 3;
+  printLine = 4;
+  RefreshQuembryList(0);
+  EXPECT_EQ(printLine, 3);
   // An empty folder selected while empty folders are hidden: back to the top.
   HideEmptyFolders = 1;
   chosenLine = EntryNamed("Empty");
@@ -314,6 +336,10 @@ TEST_F(EmptyRootTest, EmptyFolderShowsAnEmptyList) {
   EXPECT_EQ(chosenLine, 0);
   EXPECT_EQ(printLine, 0);
   EXPECT_EQ(maxShown, 0);
+  int entry = 5;
+  SelectFirstFile = 1;  // no first file to start on either
+  DetermineStartingLine(&entry);
+  EXPECT_EQ(entry, 0);
   // No highlight bar anywhere: every row is the plain row colour.
   for (int line = 1; line <= LinesPerPage(); line++)
     EXPECT_EQ(Pixel(300, RowTop(line) + 5), 0xFF1E1E1Eu) << line;
@@ -399,6 +425,38 @@ TEST_F(LayoutTest, MessageBoxWithoutARegionShowsForItsTimeAndLeavesNoRegion) {
   EXPECT_FALSE(emu::AnyRegionOpen());
   EXPECT_NE(Pixel(180, 223), 0xFFFFFFFFu);
   EXPECT_EQ(rgn, NO_REGION);
+
+  // The yes/no and the message window likewise, until they are answered.
+  static int answers;
+  answers = 0;
+  DisplayYesNoWindow("Question", "one", "", "Yes", "No", 1, [](int) { answers++; });
+  EXPECT_EQ(Pixel(180, 223), 0xFFFFFFFFu);
+  emu::PressKey(RKEY_Ok);
+  DisplayMessageWindow("Title", "one", "", [](int) { answers++; });
+  EXPECT_EQ(Pixel(100, 223), 0xFFFFFFFFu);
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(answers, 2);
+  EXPECT_FALSE(emu::AnyRegionOpen());
+}
+
+// The 12-hour clock: 00:05 reads 12:05, 12:05 stays, 13:05 reads 01:05.
+TEST_F(LayoutTest, TwelveHourClock) {
+  OpenList();
+  auto clockAt = [&](int hour, int twelve) {
+    Clock12Hour = twelve;
+    emu::SetClock(2026, 12, 7, hour, 5);
+    UpdateListClock(ClockColour);
+    TAP_Osd_Sync();
+    std::vector<uint32_t> area;
+    for (int y = 30; y < 70; y++)
+      for (int x = 502; x < 668; x++) area.push_back(Pixel(x, y));
+    return area;
+  };
+  EXPECT_TRUE(clockAt(0, 1) == clockAt(12, 0));
+  EXPECT_TRUE(clockAt(12, 1) == clockAt(12, 0));
+  EXPECT_TRUE(clockAt(13, 1) == clockAt(1, 0));
+  EXPECT_TRUE(clockAt(13, 1) != clockAt(13, 0));
+  Clock12Hour = 0;
 }
 
 }  // namespace

@@ -129,6 +129,41 @@ TEST_F(ListSnapshotTest, FolderCountsReadAlikeInEveryLayoutOfTheirWidth) {
   }
 }
 
+// The minutes beside a line's bar: small, larger or none, as set. A line
+// watched up to the share that counts as seen has its tick and no bar.
+TEST_F(ListSnapshotTest, MinutesBesideTheBarFollowTheSetting) {
+  LineSpacingOption = 0;
+  OpenList();
+  Decorate();
+  Record("Der Bergdoktor.rec")->positionBlock = 10 * CompletelyWatchedPercent;  // of 1000
+  auto minutesArea = [&](const char* name) {
+    int top = RowTop(EntryNamed(name) - chosenLine + printLine);
+    std::vector<uint32_t> area;
+    for (int y = top; y < top + 38; y++)
+      for (int x = column1Width + column2Width - 30; x < column1Width + column2Width + 52; x++)
+        area.push_back(emu::Frame()[y * OSD_WIDTH + x]);
+    return area;
+  };
+  std::vector<uint32_t> shown[3], seen[3];
+  for (int setting = 0; setting <= 2; setting++) {
+    MinsOnProgressBar = setting;
+    Redraw();
+    shown[setting] = minutesArea("News at Ten.rec");
+    seen[setting] = minutesArea("Der Bergdoktor.rec");
+  }
+  EXPECT_TRUE(shown[0] != shown[1] && shown[1] != shown[2] && shown[0] != shown[2]);
+  EXPECT_TRUE(seen[0] == seen[1] && seen[1] == seen[2]);
+  // The minutes need a length: "+0/-1" for one minute, nothing for none.
+  MinsOnProgressBar = 0;
+  FileRecord* news = Record("News at Ten.rec");
+  news->durationMinutes = 1;
+  Redraw();
+  EXPECT_TRUE(minutesArea("News at Ten.rec") != shown[1]);
+  news->durationMinutes = 0;
+  Redraw();
+  EXPECT_TRUE(minutesArea("News at Ten.rec") == shown[1]);
+}
+
 TEST_F(ListSnapshotTest, RecycleView) {
   LineSpacingOption = 0;
   column5Option = 5;

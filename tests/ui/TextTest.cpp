@@ -153,18 +153,25 @@ TEST_F(TextTest, OpaqueBackgroundFillsTheFieldAndBlendsEdgesWithIt) {
   EXPECT_FALSE(Inked(50, 50 + h + 1, 200, 1));  // box is h + 1 high
 }
 
+// Also in a translucent text colour, which takes the renderer's other path.
 TEST_F(TextTest, TransparentBackgroundBlendsOverWhatIsThere) {
   const FontDef* font = FontOfSize(16);
-  TAP_Osd_FillBox(rgn, 0, 0, 360, 100, 0xFFFF0000);
-  TAP_Osd_FillBox(rgn, 360, 0, 360, 100, 0xFF0000FF);
-  FM_PutString(rgn, 300, 20, 500, "OOOOOOOOOO", 0xFF00FF00, 0, font, 0, 0);
-  for (dword v : Grab(300, 20, 60, 26)) {
-    if (v == 0xFFFF0000 || v == 0xFF00FF00) continue;
-    EXPECT_EQ(v & 0xFF, 0u);  // mixed with red only
-  }
-  for (dword v : Grab(360, 20, 60, 26)) {
-    if (v == 0xFF0000FF || v == 0xFF00FF00) continue;
-    EXPECT_EQ((v >> 16) & 0xFF, 0u);  // mixed with blue only
+  for (dword fg : {0xFF00FF00u, 0x8000FF00u}) {
+    TAP_Osd_FillBox(rgn, 0, 0, 360, 100, 0xFFFF0000);
+    TAP_Osd_FillBox(rgn, 360, 0, 360, 100, 0xFF0000FF);
+    FM_PutString(rgn, 300, 20, 500, "OOOOOOOOOO", fg, 0, font, 0, 0);
+    int full = 0;
+    for (dword v : Grab(300, 20, 60, 26)) {
+      if (v == fg) full++;
+      if (v == 0xFFFF0000 || v == fg) continue;
+      EXPECT_EQ(v & 0xFF, 0u);  // mixed with red only
+    }
+    for (dword v : Grab(360, 20, 60, 26)) {
+      if (v == fg) full++;
+      if (v == 0xFF0000FF || v == fg) continue;
+      EXPECT_EQ((v >> 16) & 0xFF, 0u);  // mixed with blue only
+    }
+    EXPECT_GT(full, 20) << std::hex << fg;
   }
 }
 
@@ -178,6 +185,7 @@ TEST_F(TextTest, NothingIsDrawnForBadInput) {
   EXPECT_FALSE(Inked(0, 0, 720, 300));
   PrintLeft(rgn, 100, 100, 300, "Size", kWhite, 0xFF0000FF, 11);
   EXPECT_EQ(PrintWidth("Size", 11), 0u);
+  EXPECT_NE(emu::NetOutput().find("no font of size 11 for \"Size\""), std::string::npos);
   EXPECT_FALSE(Inked(0, 0, 720, 300));
   // A field reaching past the region's edge is cut at the edge.
   PrintRight(rgn, 600, 100, 5000, "Edge", kWhite, 0, 16);
@@ -393,6 +401,13 @@ TEST_F(TextTest, HeaderTextWithoutASelectorIsReadAsIso6937) {
   EXPECT_STREQ(out,
                "Fu\xDF"
                "ball");
+  // Emphasis marks go; line breaks and tabs become blanks; other characters
+  // of the same UTF-8 lead byte stay.
+  ConvertBroadcastText(
+      "\x86Tor\x87\x8A"
+      "1:0\t20\xB0",
+      out, sizeof out);
+  EXPECT_STREQ(out, "Tor 1:0 20\xB0");
 }
 
 }  // namespace

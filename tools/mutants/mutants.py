@@ -52,6 +52,7 @@ TESTS_FOR = [
     ("src/apps/", ["apps"]),
     ("src/ui/FirmwareCheck", ["browse"]),
     ("src/ui/Logos", ["apps", "ui"]),
+    ("src/ui/ListDraw", ["ui", "apps"]),
     ("src/ui/", ["ui"]),
     ("src/config/ConfigMenu", ["browse"]),
     ("src/config/", ["config", "browse"]),
