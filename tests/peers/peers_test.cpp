@@ -2,7 +2,9 @@
 // recorder loads them, each driven through one scenario: the test is a
 // linked application that sends messages through the firmware and receives
 // the answers in its own handler.
+#include <stdio.h>
 #include <string.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
@@ -106,6 +108,11 @@ TEST_F(PeersTest, TagsmithShowsInfoAndAnswersPreparesFromTheDisk) {
   ASSERT_TRUE(disk.Recording("/DataFiles/News/c.rec", 9024, damaged));
   Install({"Tagsmith"});
   const int tagsmith = 1;
+  // A second application after Tagsmith hears what it says to all.
+  TYPE_TapHeader listenerHeader = kSenderHeader;
+  listenerHeader.id = kSenderId + 1;
+  emu::LinkedApplication listener{&listenerHeader, SenderMain, SenderHandler, "Listener.tap"};
+  ASSERT_EQ(emu::StartLinkedApplication(listener), 2);
   const std::string folder = "/mnt/hd/DataFiles/News";
 
   // Alive, and the window with the header's fields; keys go to it alone.
@@ -116,9 +123,10 @@ TEST_F(PeersTest, TagsmithShowsInfoAndAnswersPreparesFromTheDisk) {
   EXPECT_EQ(received[1], std::make_pair(dword{3}, kTagsmithId));
   // Asked without a sender's id, the answer goes to every application.
   EXPECT_EQ(emu::SendEventTo(tagsmith, EVT_TAPCOM, 0, 0), 0u);
-  ASSERT_EQ(received.size(), 3u);
+  ASSERT_EQ(received.size(), 4u);
   EXPECT_EQ(received[2], std::make_pair(dword{1}, kTagsmithId));
-  received.pop_back();
+  EXPECT_EQ(received[3], std::make_pair(dword{1}, kTagsmithId));
+  received.resize(2);
   EXPECT_FALSE(emu::InNormalMode());
   std::string message;
   EXPECT_TRUE(snapshot::MatchesReference("peers_tagsmith_info", &message)) << message;
@@ -182,7 +190,18 @@ TEST_F(PeersTest, TagsmithShowsInfoAndAnswersPreparesFromTheDisk) {
        "\xA4", "ab?"},  // one cut by the title's end
       {"\xC2\x80y", "", "?y"},
       {"\x15\xBFx", "", "?x"},  // a continuation byte where a character begins
-      {"\xCFs", "", "s"}};      // the last accent of ISO 6937  // an accent on no letter
+      {"\xCFs", "", "s"},       // the last accent of ISO 6937  // an accent on no letter
+      {"\xC8O\xC8o\xC8U\xC8"
+       "A\xC8x",
+       "", "OeoeUeAe?"},  // the diaeresis on each letter that takes one, and on one that does not
+      {" a\x1F"
+       "b",
+       "", " ab"},  // a space is text, not a table byte; a control code is dropped
+      {"a\x80"
+       "b\x9F"
+       "c\xA0",
+       "", "abc?"},           // the emphasis codes are dropped, not the byte after them
+      {"x\xC8", "u", "x?"}};  // a diaeresis cut by the title's end
   for (size_t i = 0; i < titles.size(); i++) {
     testdisk::Header t = h;
     t.eventName = titles[i].name;
@@ -302,6 +321,13 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
     EXPECT_GE(emu::SyncCount(std::string("/mnt/sdb1/Films/Film.rec") + piece + ".part"), 1)
         << piece;
   }
+  // Nothing stays open on them: a deleted source would keep its space.
+  for (const std::string& fd : testenv::ListDir("/proc/self/fd")) {
+    char target[512] = {};
+    if (readlink(("/proc/self/fd/" + fd).c_str(), target, sizeof target - 1) > 0) {
+      EXPECT_EQ(strstr(target, "Film.rec"), nullptr) << target;
+    }
+  }
   EXPECT_TRUE(testenv::ListDir(HostPath(jobs)).empty());
   EXPECT_EQ(testenv::ListDir(HostPath(fails)),
             (std::vector<std::string>{"0002.bgc", "0003.bgc", "0004.bgc", "0005.bgc", "0006.bgc",
@@ -356,6 +382,13 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
     emu::Idle();
   }
   ASSERT_EQ(unlink(HostPath("/Gone.rec").c_str()), 0);
+  ASSERT_EQ(mkdir("/mnt/sdb1/Films/Top.rec.inf.part", 0777), 0);  // no copy can take that name
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/Top.rec.inf"), "i"));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0011.bgc"),
+                                 Job("/mnt/hd", "/mnt/sdb1/Films", "Top.rec", 0)));
+  emu::Wait(30);
+  ASSERT_EQ(rmdir("/mnt/sdb1/Films/Top.rec.inf.part"), 0);
+  ASSERT_EQ(unlink(HostPath("/Top.rec.inf").c_str()), 0);
   ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0009.bgc"),
                                  Job("/mnt/hd", "/mnt/sdb1/Films", "Top.rec", 0)));
   emu::Wait(30);
@@ -363,6 +396,8 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
   EXPECT_NE(log.find("0008.bgc: cannot open the source or create the copy"), std::string::npos)
       << log;
   EXPECT_FALSE(testenv::Exists("/mnt/sdb1/Films/Gone.rec.part"));
+  EXPECT_NE(log.find("0011.bgc: cannot open the source or create the copy"), std::string::npos)
+      << log;
   EXPECT_NE(log.find("0009.bgc: copy complete"), std::string::npos) << log;
   EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Top.rec"), "t");
 
@@ -378,6 +413,62 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
   EXPECT_FALSE(testenv::Exists("/mnt/sdb1/Films/Big.rec.part"));
   EXPECT_FALSE(testenv::Exists("/mnt/sdb1/Films/Big.rec"));
   EXPECT_EQ(testenv::ReadFile(HostPath("/DataFiles/Big.rec")), big);
+
+  // A sparse recording is copied with its holes; the companion after it,
+  // which starts with data, whole.
+  {
+    const std::string sparse = HostPath("/DataFiles/Sparse.rec");
+    ASSERT_TRUE(testenv::WriteFile(sparse, std::string(1 << 20, 's')));
+    ASSERT_EQ(truncate(sparse.c_str(), 12 << 20), 0);
+    FILE* f = fopen(sparse.c_str(), "r+");
+    ASSERT_NE(f, nullptr);
+    fseek(f, 8 << 20, SEEK_SET);
+    fputs("middle", f);
+    fclose(f);
+    ASSERT_TRUE(testenv::WriteFile(sparse + ".inf", "sparse header"));
+  }
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0012.bgc"),
+                                 Job("/mnt/hd/DataFiles", "/mnt/sdb1/Films", "Sparse.rec", 0)));
+  // Both grow once the job began (a hole, then data; data on data): the
+  // copies are of what the job found.
+  const std::string sparseBefore = testenv::ReadFile(HostPath("/DataFiles/Sparse.rec"));
+  for (int n = 0;
+       n < 30 && testenv::ReadFile(logPath).find("0012.bgc: copy started") == std::string::npos;
+       n++) {
+    emu::Idle();
+  }
+  for (const char* grown : {"/DataFiles/Sparse.rec", "/DataFiles/Sparse.rec.inf"}) {
+    FILE* f = fopen(HostPath(grown).c_str(), "a");
+    ASSERT_NE(f, nullptr);
+    fputs("grown", f);
+    fclose(f);
+  }
+  // A copy that differs from its source when compared is not named.
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Changed.rec"), data));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0013.bgc"),
+                                 Job("/mnt/hd/DataFiles", "/mnt/sdb1/Films", "Changed.rec", 0)));
+  for (int n = 0; n < 60 && !testenv::Exists("/mnt/sdb1/Films/Changed.rec.part"); n++) emu::Idle();
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Changed.rec"), "C" + data.substr(1)));
+  emu::Wait(30);
+  EXPECT_TRUE(testenv::ReadFile("/mnt/sdb1/Films/Sparse.rec") == sparseBefore);
+  EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Sparse.rec.inf"), "sparse header");
+  struct stat st;
+  ASSERT_EQ(stat("/mnt/sdb1/Films/Sparse.rec", &st), 0);
+  EXPECT_LT(st.st_blocks * 512, 4 << 20);
+  EXPECT_FALSE(testenv::Exists("/mnt/sdb1/Films/Changed.rec"));
+  EXPECT_FALSE(testenv::Exists("/mnt/sdb1/Films/Changed.rec.part"));
+  log = testenv::ReadFile(logPath);
+  EXPECT_NE(log.find("0013.bgc: the copy differs from its source"), std::string::npos) << log;
+
+  // Without a JobFail folder a refused job is deleted, not tried again.
+  ASSERT_EQ(rename(HostPath(fails).c_str(), HostPath("/Fails").c_str()), 0);
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0014.bgc"), "CoM=0\r\n"));
+  emu::Wait(5);
+  EXPECT_TRUE(testenv::ListDir(HostPath(jobs)).empty());
+  log = testenv::ReadFile(logPath);
+  size_t first = log.find("0014.bgc");
+  EXPECT_NE(first, std::string::npos);
+  EXPECT_EQ(log.find("0014.bgc", first + 1), std::string::npos) << log;
 }
 
 }  // namespace
@@ -441,7 +532,15 @@ TEST_F(PeersTest, RemoteControlMovieCutterAndTsrCommanderReachTheApplication) {
   emu::PressKey(RKEY_Exit | RKEY_FLAG_HELD);
   EXPECT_TRUE(emu::AnyRegionOpen());
   EXPECT_NE(emu::NetOutput().find("TSR Commander: slot 4 offers 0x01000007"), std::string::npos);
+  // One row a slot (0, 1, 2 and 4: not its own), the chosen one lit.
+  auto lit = [](int row) {
+    return emu::Frame()[(100 + 37 + 20 * row) * OSD_WIDTH + 157] == 0xFF2E5E8Eu;
+  };
+  EXPECT_TRUE(lit(0));
+  EXPECT_FALSE(lit(1));
   emu::PressKey(RKEY_ChUp);
+  EXPECT_FALSE(lit(0));
+  EXPECT_TRUE(lit(3));
   emu::PressKey(RKEY_Ok);
   EXPECT_NE(emu::NetOutput().find("TSR Commander: configure slot 4\r\n"), std::string::npos);
   EXPECT_FALSE(emu::InNormalMode());  // the application took the screen
@@ -455,6 +554,10 @@ TEST_F(PeersTest, RemoteControlMovieCutterAndTsrCommanderReachTheApplication) {
   EXPECT_NE(emu::NetOutput().find("TSR Commander: stop slot 4 answered 1"), std::string::npos);
   EXPECT_FALSE(emu::IsRunning(pavrolinex));
   EXPECT_EQ(emu::RunningCount(), 4);
+  // On a firmware that does not name its current task the menu stays shut.
+  emu::RemoveSymbol("_curTapTask");
+  emu::PressKey(RKEY_Exit | RKEY_FLAG_HELD);
+  EXPECT_FALSE(emu::AnyRegionOpen());
 }
 
 }  // namespace
