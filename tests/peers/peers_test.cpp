@@ -426,18 +426,21 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
     fputs("middle", f);
     fclose(f);
     ASSERT_TRUE(testenv::WriteFile(sparse + ".inf", "sparse header"));
+    ASSERT_EQ(truncate((sparse + ".inf").c_str(), 1 << 20), 0);  // ends in a hole
+    ASSERT_TRUE(testenv::WriteFile(sparse + ".nav", "nav"));
   }
   ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0012.bgc"),
                                  Job("/mnt/hd/DataFiles", "/mnt/sdb1/Films", "Sparse.rec", 0)));
-  // Both grow once the job began (a hole, then data; data on data): the
+  // Two grow once the job began (a hole, then data; data on data): the
   // copies are of what the job found.
   const std::string sparseBefore = testenv::ReadFile(HostPath("/DataFiles/Sparse.rec"));
+  const std::string infBefore = testenv::ReadFile(HostPath("/DataFiles/Sparse.rec.inf"));
   for (int n = 0;
        n < 30 && testenv::ReadFile(logPath).find("0012.bgc: copy started") == std::string::npos;
        n++) {
     emu::Idle();
   }
-  for (const char* grown : {"/DataFiles/Sparse.rec", "/DataFiles/Sparse.rec.inf"}) {
+  for (const char* grown : {"/DataFiles/Sparse.rec", "/DataFiles/Sparse.rec.nav"}) {
     FILE* f = fopen(HostPath(grown).c_str(), "a");
     ASSERT_NE(f, nullptr);
     fputs("grown", f);
@@ -451,7 +454,8 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
   ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Changed.rec"), "C" + data.substr(1)));
   emu::Wait(30);
   EXPECT_TRUE(testenv::ReadFile("/mnt/sdb1/Films/Sparse.rec") == sparseBefore);
-  EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Sparse.rec.inf"), "sparse header");
+  EXPECT_TRUE(testenv::ReadFile("/mnt/sdb1/Films/Sparse.rec.inf") == infBefore);
+  EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Sparse.rec.nav"), "nav");
   struct stat st;
   ASSERT_EQ(stat("/mnt/sdb1/Films/Sparse.rec", &st), 0);
   EXPECT_LT(st.st_blocks * 512, 4 << 20);
