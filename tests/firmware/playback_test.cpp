@@ -134,6 +134,8 @@ TEST_F(PlaybackTest, MediaPlaysThroughTheWorkFolderFunctions) {
   setWork(folder);
   memcpy(divx, folder, 16);
   EXPECT_TRUE(start("missing.mp4", 0, true, false));  // non-zero: failed
+  EXPECT_TRUE(start("../MediaFiles/clip.mp4", 0, true, false));
+  EXPECT_TRUE(start("", 0, true, false));
   EXPECT_FALSE(start("clip.mp4", 0, true, false));
   restore();
   TYPE_PlayInfo info;
