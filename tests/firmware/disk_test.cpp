@@ -73,7 +73,9 @@ TEST_F(DiskTest, FindFirstListsEntriesWithAttributesStampsAndSizes) {
   std::string big(5000, 'b');
   WriteFile(HostPath("/DataFiles/b.rec"), big);
   WriteFile(HostPath("/DataFiles/a.rec.inf"), "inf");
-  WriteFile(HostPath("/DataFiles/Movies/c.rec"), "c");
+  for (const char* name : {"c.rec", "d.rec", "e.rec"}) {  // the disk may list the newest first
+    WriteFile(HostPath("/DataFiles/Movies/") + name, "c");
+  }
   testenv::SetFileTime(HostPath("/DataFiles/b.rec"), 2024, 3, 5, 21, 7);
   ASSERT_EQ(TAP_Hdd_ChangeDir("/DataFiles"), 1);
   TYPE_DirEntry entries[3];
@@ -95,6 +97,8 @@ TEST_F(DiskTest, FindFirstListsEntriesWithAttributesStampsAndSizes) {
   EXPECT_EQ(ListAll("rec"), std::vector<std::string>{"b.rec"});
   EXPECT_EQ(ListAll(".inf"), std::vector<std::string>{"a.rec.inf"});
   EXPECT_EQ(ListAll(nullptr).size(), 3u);
+  ASSERT_EQ(TAP_Hdd_ChangeDir("Movies"), 1);
+  EXPECT_EQ(ListAll(), (std::vector<std::string>{"c.rec", "d.rec", "e.rec"}));
 }
 
 TEST_F(DiskTest, EmptyFolderListsNothing) {
