@@ -108,10 +108,9 @@ TEST_F(PeersTest, TagsmithShowsInfoAndAnswersPreparesFromTheDisk) {
   ASSERT_TRUE(disk.Recording("/DataFiles/News/c.rec", 9024, damaged));
   Install({"Tagsmith"});
   const int tagsmith = 1;
-  // A second application after Tagsmith hears what it says to all.
-  TYPE_TapHeader listenerHeader = kSenderHeader;
-  listenerHeader.id = kSenderId + 1;
-  emu::LinkedApplication listener{&listenerHeader, SenderMain, SenderHandler, "Listener.tap"};
+  // A second application with the sender's id, after Tagsmith: it hears what
+  // Tagsmith says to all, not the answers, which go to the first of the id.
+  emu::LinkedApplication listener{&kSenderHeader, SenderMain, SenderHandler, "Listener.tap"};
   ASSERT_EQ(emu::StartLinkedApplication(listener), 2);
   const std::string folder = "/mnt/hd/DataFiles/News";
 
