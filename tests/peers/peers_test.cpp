@@ -126,6 +126,9 @@ TEST_F(PeersTest, TagsmithShowsInfoAndAnswersPreparesFromTheDisk) {
   EXPECT_EQ(received[2], std::make_pair(dword{1}, kTagsmithId));
   EXPECT_EQ(received[3], std::make_pair(dword{1}, kTagsmithId));
   received.resize(2);
+  // Asked for an application that does not run, it answers none.
+  EXPECT_EQ(emu::SendEventTo(tagsmith, EVT_TAPCOM, 0, 0x12345678), 0u);
+  EXPECT_EQ(received.size(), 2u);
   EXPECT_FALSE(emu::InNormalMode());
   std::string message;
   EXPECT_TRUE(snapshot::MatchesReference("peers_tagsmith_info", &message)) << message;
