@@ -298,6 +298,8 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
                                  Job("/mnt/hd/DataFiles", "/mnt/sdb1/Films", "Film.rec", 2)));
   ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0021.bgc"),
                                  Job("/mnt/hd/DataFiles", "/dev/shm", "Film.rec", 0)));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0022.bgc"),
+                                 Job("/mnt/hd/DataFiles", "/mnt/sdb1/Films/keep", "Film.rec", 0)));
   ASSERT_TRUE(testenv::WriteFile(HostPath("/ProgramFiles/AutoStart/BackgroundCopy.tap"),
                                  testenv::ReadFile(Peer("BackgroundCopy"))));
   ASSERT_EQ(emu::LoadAutoStart(), 1) << emu::LastError();
@@ -333,7 +335,7 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
   EXPECT_TRUE(testenv::ListDir(HostPath(jobs)).empty());
   EXPECT_EQ(testenv::ListDir(HostPath(fails)),
             (std::vector<std::string>{"0002.bgc", "0003.bgc", "0004.bgc", "0005.bgc", "0006.bgc",
-                                      "0020.bgc", "0021.bgc"}));
+                                      "0020.bgc", "0021.bgc", "0022.bgc"}));
   EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Taken one.rec"), "theirs");
   EXPECT_EQ(testenv::ReadFile(HostPath("/DataFiles/Taken one.rec")), "ours");
   EXPECT_FALSE(testenv::Exists("/mnt/sdb1/passwd"));
@@ -347,11 +349,12 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
   EXPECT_NE(log.find("0006.bgc: the destination already has"), std::string::npos) << log;
   EXPECT_NE(log.find("0020.bgc: incomplete job"), std::string::npos) << log;
   EXPECT_NE(log.find("0021.bgc: refused: a folder"), std::string::npos) << log;
+  EXPECT_NE(log.find("0022.bgc: refused: a folder"), std::string::npos) << log;  // a file
   EXPECT_EQ(log.find("0006.bgc: copy started"), std::string::npos) << "refused before copying";
   EXPECT_NE(emu::NetOutput().find("BackgroundCopy: 0003.bgc: refused"), std::string::npos);
   // A refused job is given up at its first fault: one line each.
-  for (const char* refused :
-       {"0002.bgc", "0003.bgc", "0004.bgc", "0005.bgc", "0006.bgc", "0020.bgc", "0021.bgc"}) {
+  for (const char* refused : {"0002.bgc", "0003.bgc", "0004.bgc", "0005.bgc", "0006.bgc",
+                              "0020.bgc", "0021.bgc", "0022.bgc"}) {
     size_t first = log.find(refused);
     EXPECT_EQ(log.find(refused, first + 1), std::string::npos) << refused << "\n" << log;
   }
@@ -469,12 +472,16 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
   // Without a JobFail folder a refused job is deleted, not tried again.
   ASSERT_EQ(rename(HostPath(fails).c_str(), HostPath("/Fails").c_str()), 0);
   ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0014.bgc"), "CoM=0\r\n"));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "9.bgc"), ""));  // the shortest name
   emu::Wait(5);
   EXPECT_TRUE(testenv::ListDir(HostPath(jobs)).empty());
   log = testenv::ReadFile(logPath);
-  size_t first = log.find("0014.bgc");
-  EXPECT_NE(first, std::string::npos);
-  EXPECT_EQ(log.find("0014.bgc", first + 1), std::string::npos) << log;
+  for (const char* job : {"0014.bgc", "9.bgc"}) {
+    size_t first = log.find(std::string("\n") + job);
+    EXPECT_NE(first, std::string::npos) << job;
+    EXPECT_EQ(log.find(job, first + 2), std::string::npos) << log;
+  }
+  EXPECT_NE(log.find("\n9.bgc: empty job file"), std::string::npos) << log;
 }
 
 }  // namespace
