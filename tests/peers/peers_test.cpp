@@ -472,11 +472,16 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
   // Without a JobFail folder a refused job is deleted, not tried again.
   ASSERT_EQ(rename(HostPath(fails).c_str(), HostPath("/Fails").c_str()), 0);
   ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0014.bgc"), "CoM=0\r\n"));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "8.bgc"), "x"));
   ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "9.bgc"), ""));  // the shortest name
+  // Other files there are no jobs.
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + ".bgc"), ""));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "readme.txt"), ""));
   emu::Wait(5);
-  EXPECT_TRUE(testenv::ListDir(HostPath(jobs)).empty());
+  EXPECT_EQ(testenv::ListDir(HostPath(jobs)), (std::vector<std::string>{".bgc", "readme.txt"}));
   log = testenv::ReadFile(logPath);
-  for (const char* job : {"0014.bgc", "9.bgc"}) {
+  EXPECT_NE(log.find("\n8.bgc: incomplete job"), std::string::npos) << log;
+  for (const char* job : {"0014.bgc", "8.bgc", "9.bgc"}) {
     size_t first = log.find(std::string("\n") + job);
     EXPECT_NE(first, std::string::npos) << job;
     EXPECT_EQ(log.find(job, first + 2), std::string::npos) << log;
