@@ -73,7 +73,11 @@ TEST_F(DiskTest, FindFirstListsEntriesWithAttributesStampsAndSizes) {
   std::string big(5000, 'b');
   WriteFile(HostPath("/DataFiles/b.rec"), big);
   WriteFile(HostPath("/DataFiles/a.rec.inf"), "inf");
-  WriteFile(HostPath("/DataFiles/Movies/c.rec"), "c");
+  std::vector<std::string> movies;  // in whatever order the disk keeps them
+  for (char c = 'c'; c <= 'l'; c++) {
+    movies.push_back(std::string(1, c) + ".rec");
+    WriteFile(HostPath("/DataFiles/Movies/") + movies.back(), "c");
+  }
   testenv::SetFileTime(HostPath("/DataFiles/b.rec"), 2024, 3, 5, 21, 7);
   ASSERT_EQ(TAP_Hdd_ChangeDir("/DataFiles"), 1);
   TYPE_DirEntry entries[3];
@@ -95,6 +99,8 @@ TEST_F(DiskTest, FindFirstListsEntriesWithAttributesStampsAndSizes) {
   EXPECT_EQ(ListAll("rec"), std::vector<std::string>{"b.rec"});
   EXPECT_EQ(ListAll(".inf"), std::vector<std::string>{"a.rec.inf"});
   EXPECT_EQ(ListAll(nullptr).size(), 3u);
+  ASSERT_EQ(TAP_Hdd_ChangeDir("Movies"), 1);
+  EXPECT_EQ(ListAll(), movies);
 }
 
 TEST_F(DiskTest, EmptyFolderListsNothing) {

@@ -5,10 +5,12 @@
 #include <string.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "tap.h"
 #include "testenv.h"
@@ -169,15 +171,41 @@ TEST(BootTest, BootsAgainInTheSameProcess) {
   config.diskDir = disk + "/second";
   ASSERT_TRUE(emu::Boot(config)) << emu::LastError();
   EXPECT_FALSE(testenv::Exists("/mnt/hd/DataFiles/first"));
-  // The second boot's `date` is its own clock's again, which starts in 1970.
-  FILE* date = popen("date -u +%Y", "r");
+  // The second boot's `date` is its own clock's again, which starts in 1970
+  // and runs with the emulated time.
+  emu::Wait(61);
+  FILE* date = popen("date -u +%Y%M", "r");
   ASSERT_NE(date, nullptr);
   char year[16] = {};
   EXPECT_NE(fgets(year, sizeof year, date), nullptr);
   pclose(date);
-  EXPECT_STREQ(year, "1970\n");
+  EXPECT_STREQ(year, "197001\n");
   EXPECT_TRUE(testenv::Exists(disk + "/not/yet/there/DataFiles/first"));
   emu::Shutdown(0);
+  testenv::RemoveTree(disk);
+}
+
+// A user other than root needs a user namespace, which a process with
+// threads cannot get: the message says so and how to start it instead.
+TEST(BootTest, NamesWhyAThreadedProcessGetsNoUserNamespace) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to become another user";
+  std::string disk = testenv::MakeTempDir("pvr-disk");
+  ASSERT_EQ(chmod(disk.c_str(), 0777), 0);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (setuid(65534) != 0) _exit(2);
+    std::thread waiting([] { pause(); });
+    emu::Config config;
+    config.diskDir = disk;
+    bool refused =
+        !emu::Boot(config) && emu::LastError().find("multi-threaded process") != std::string::npos;
+    if (!refused) fprintf(stderr, "%s\n", emu::LastError().c_str());
+    _exit(refused ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   testenv::RemoveTree(disk);
 }
 

@@ -39,10 +39,23 @@ TEST_F(PlaybackModelTest, PlayResumesAPauseAndPreviousGoesBackToTheStart) {
   EXPECT_FALSE(emu::PlaybackPaused());
   emu::Idle(2);
   EXPECT_EQ(Info().currentBlock, 110u);
+  // The banner Play shows closes by itself after five seconds.
+  auto banner = [] {
+    dword state = 0, subState = 0;
+    TAP_GetState(&state, &subState);
+    return subState == SUBSTATE_PvrTimeSearch;
+  };
+  EXPECT_TRUE(banner());
+  emu::Idle(47);
+  EXPECT_TRUE(banner());
+  emu::Idle(1);
+  EXPECT_FALSE(banner());
+  emu::PressKey(RKEY_Play);
   emu::PressKey(RKEY_Prev);
   EXPECT_EQ(Info().currentBlock, 0u);
   // Exit only closes the banner: playback goes on.
   emu::PressKey(RKEY_Exit);
+  EXPECT_FALSE(banner());
   EXPECT_TRUE(emu::IsPlaying());
   EXPECT_EQ(Info().playMode, PLAYMODE_Playing);
 }

@@ -20,6 +20,7 @@ TEST_F(PlaybackTest, BuiltInChannelList) {
   ASSERT_EQ(TAP_Channel_GetInfo(SVC_TYPE_Radio, 1, &info), 1);
   EXPECT_STREQ(info.chName, "Classic Radio");
   EXPECT_EQ(info.logicalChNum, 102);
+  EXPECT_STREQ(info.satName, "Terrestrial");
   EXPECT_EQ(TAP_Channel_GetInfo(SVC_TYPE_Tv, 5, &info), 0);
   EXPECT_EQ(TAP_Channel_GetInfo(2, 0, &info), 0);
   EXPECT_EQ(TAP_Channel_GetInfo(-1, 0, &info), 0);
@@ -29,6 +30,9 @@ TEST_F(PlaybackTest, BuiltInChannelList) {
   TAP_Channel_GetCurrent(&type, &num);
   EXPECT_EQ(type, 0);
   EXPECT_EQ(num, 0);
+  // The sub picture's number is taken too; no other.
+  EXPECT_EQ(TAP_Channel_Start(2, SVC_TYPE_Tv, 1), 0);
+  EXPECT_EQ(TAP_Channel_Start(0, SVC_TYPE_Tv, 1), 1);
   EXPECT_EQ(TAP_Channel_Start(1, SVC_TYPE_Radio, 2), 1);
   TAP_Channel_GetCurrent(&type, &num);
   EXPECT_EQ(type, 1);
@@ -130,6 +134,8 @@ TEST_F(PlaybackTest, MediaPlaysThroughTheWorkFolderFunctions) {
   setWork(folder);
   memcpy(divx, folder, 16);
   EXPECT_TRUE(start("missing.mp4", 0, true, false));  // non-zero: failed
+  EXPECT_TRUE(start("../MediaFiles/clip.mp4", 0, true, false));
+  EXPECT_TRUE(start("", 0, true, false));
   EXPECT_FALSE(start("clip.mp4", 0, true, false));
   restore();
   TYPE_PlayInfo info;

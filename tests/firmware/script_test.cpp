@@ -103,6 +103,16 @@ TEST_F(ScriptTest, FirmwareOsdWords) {
   EXPECT_EQ(TAP_Osd_GetPixel(0, 160, 20), 0u);
 }
 
+TEST_F(ScriptTest, FilesWordListsEveryFileOfAFolderWithItsSize) {
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/a.rec"), "abc"));
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Sub/b.rec"), ""));
+  testing::internal::CaptureStderr();
+  bool ran = emu::RunScript("files:/DataFiles");
+  std::string listed = testing::internal::GetCapturedStderr();
+  ASSERT_TRUE(ran) << emu::LastError();
+  EXPECT_NE(listed.find("files| Sub/b.rec 0\nfiles| a.rec 3\n"), std::string::npos) << listed;
+}
+
 TEST_F(ScriptTest, BadWordsStopTheScriptWithAMessage) {
   // The clock's words take every edge of a date and time, and nothing beyond.
   EXPECT_TRUE(emu::RunScript("time:2024-01-01T00:00 time:2024-12-31T23:59:59")) << emu::LastError();

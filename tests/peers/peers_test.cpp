@@ -2,7 +2,9 @@
 // recorder loads them, each driven through one scenario: the test is a
 // linked application that sends messages through the firmware and receives
 // the answers in its own handler.
+#include <stdio.h>
 #include <string.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
@@ -106,6 +108,10 @@ TEST_F(PeersTest, TagsmithShowsInfoAndAnswersPreparesFromTheDisk) {
   ASSERT_TRUE(disk.Recording("/DataFiles/News/c.rec", 9024, damaged));
   Install({"Tagsmith"});
   const int tagsmith = 1;
+  // A second application with the sender's id, after Tagsmith: it hears what
+  // Tagsmith says to all, not the answers, which go to the first of the id.
+  emu::LinkedApplication listener{&kSenderHeader, SenderMain, SenderHandler, "Listener.tap"};
+  ASSERT_EQ(emu::StartLinkedApplication(listener), 2);
   const std::string folder = "/mnt/hd/DataFiles/News";
 
   // Alive, and the window with the header's fields; keys go to it alone.
@@ -116,9 +122,13 @@ TEST_F(PeersTest, TagsmithShowsInfoAndAnswersPreparesFromTheDisk) {
   EXPECT_EQ(received[1], std::make_pair(dword{3}, kTagsmithId));
   // Asked without a sender's id, the answer goes to every application.
   EXPECT_EQ(emu::SendEventTo(tagsmith, EVT_TAPCOM, 0, 0), 0u);
-  ASSERT_EQ(received.size(), 3u);
+  ASSERT_EQ(received.size(), 4u);
   EXPECT_EQ(received[2], std::make_pair(dword{1}, kTagsmithId));
-  received.pop_back();
+  EXPECT_EQ(received[3], std::make_pair(dword{1}, kTagsmithId));
+  received.resize(2);
+  // Asked for an application that does not run, it answers none.
+  EXPECT_EQ(emu::SendEventTo(tagsmith, EVT_TAPCOM, 0, 0x12345678), 0u);
+  EXPECT_EQ(received.size(), 2u);
   EXPECT_FALSE(emu::InNormalMode());
   std::string message;
   EXPECT_TRUE(snapshot::MatchesReference("peers_tagsmith_info", &message)) << message;
@@ -182,7 +192,18 @@ TEST_F(PeersTest, TagsmithShowsInfoAndAnswersPreparesFromTheDisk) {
        "\xA4", "ab?"},  // one cut by the title's end
       {"\xC2\x80y", "", "?y"},
       {"\x15\xBFx", "", "?x"},  // a continuation byte where a character begins
-      {"\xCFs", "", "s"}};      // the last accent of ISO 6937  // an accent on no letter
+      {"\xCFs", "", "s"},       // the last accent of ISO 6937  // an accent on no letter
+      {"\xC8O\xC8o\xC8U\xC8"
+       "A\xC8x",
+       "", "OeoeUeAe?"},  // the diaeresis on each letter that takes one, and on one that does not
+      {" a\x1F"
+       "b",
+       "", " ab"},  // a space is text, not a table byte; a control code is dropped
+      {"a\x80"
+       "b\x9F"
+       "c\xA0",
+       "", "abc?"},           // the emphasis codes are dropped, not the byte after them
+      {"x\xC8", "u", "x?"}};  // a diaeresis cut by the title's end
   for (size_t i = 0; i < titles.size(); i++) {
     testdisk::Header t = h;
     t.eventName = titles[i].name;
@@ -277,6 +298,8 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
                                  Job("/mnt/hd/DataFiles", "/mnt/sdb1/Films", "Film.rec", 2)));
   ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0021.bgc"),
                                  Job("/mnt/hd/DataFiles", "/dev/shm", "Film.rec", 0)));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0022.bgc"),
+                                 Job("/mnt/hd/DataFiles", "/mnt/sdb1/Films/keep", "Film.rec", 0)));
   ASSERT_TRUE(testenv::WriteFile(HostPath("/ProgramFiles/AutoStart/BackgroundCopy.tap"),
                                  testenv::ReadFile(Peer("BackgroundCopy"))));
   ASSERT_EQ(emu::LoadAutoStart(), 1) << emu::LastError();
@@ -302,10 +325,17 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
     EXPECT_GE(emu::SyncCount(std::string("/mnt/sdb1/Films/Film.rec") + piece + ".part"), 1)
         << piece;
   }
+  // Nothing stays open on them: a deleted source would keep its space.
+  for (const std::string& fd : testenv::ListDir("/proc/self/fd")) {
+    char target[512] = {};
+    if (readlink(("/proc/self/fd/" + fd).c_str(), target, sizeof target - 1) > 0) {
+      EXPECT_EQ(strstr(target, "Film.rec"), nullptr) << target;
+    }
+  }
   EXPECT_TRUE(testenv::ListDir(HostPath(jobs)).empty());
   EXPECT_EQ(testenv::ListDir(HostPath(fails)),
             (std::vector<std::string>{"0002.bgc", "0003.bgc", "0004.bgc", "0005.bgc", "0006.bgc",
-                                      "0020.bgc", "0021.bgc"}));
+                                      "0020.bgc", "0021.bgc", "0022.bgc"}));
   EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Taken one.rec"), "theirs");
   EXPECT_EQ(testenv::ReadFile(HostPath("/DataFiles/Taken one.rec")), "ours");
   EXPECT_FALSE(testenv::Exists("/mnt/sdb1/passwd"));
@@ -319,11 +349,12 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
   EXPECT_NE(log.find("0006.bgc: the destination already has"), std::string::npos) << log;
   EXPECT_NE(log.find("0020.bgc: incomplete job"), std::string::npos) << log;
   EXPECT_NE(log.find("0021.bgc: refused: a folder"), std::string::npos) << log;
+  EXPECT_NE(log.find("0022.bgc: refused: a folder"), std::string::npos) << log;  // a file
   EXPECT_EQ(log.find("0006.bgc: copy started"), std::string::npos) << "refused before copying";
   EXPECT_NE(emu::NetOutput().find("BackgroundCopy: 0003.bgc: refused"), std::string::npos);
   // A refused job is given up at its first fault: one line each.
-  for (const char* refused :
-       {"0002.bgc", "0003.bgc", "0004.bgc", "0005.bgc", "0006.bgc", "0020.bgc", "0021.bgc"}) {
+  for (const char* refused : {"0002.bgc", "0003.bgc", "0004.bgc", "0005.bgc", "0006.bgc",
+                              "0020.bgc", "0021.bgc", "0022.bgc"}) {
     size_t first = log.find(refused);
     EXPECT_EQ(log.find(refused, first + 1), std::string::npos) << refused << "\n" << log;
   }
@@ -356,6 +387,13 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
     emu::Idle();
   }
   ASSERT_EQ(unlink(HostPath("/Gone.rec").c_str()), 0);
+  ASSERT_EQ(mkdir("/mnt/sdb1/Films/Top.rec.inf.part", 0777), 0);  // no copy can take that name
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/Top.rec.inf"), "i"));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0011.bgc"),
+                                 Job("/mnt/hd", "/mnt/sdb1/Films", "Top.rec", 0)));
+  emu::Wait(30);
+  ASSERT_EQ(rmdir("/mnt/sdb1/Films/Top.rec.inf.part"), 0);
+  ASSERT_EQ(unlink(HostPath("/Top.rec.inf").c_str()), 0);
   ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0009.bgc"),
                                  Job("/mnt/hd", "/mnt/sdb1/Films", "Top.rec", 0)));
   emu::Wait(30);
@@ -363,6 +401,8 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
   EXPECT_NE(log.find("0008.bgc: cannot open the source or create the copy"), std::string::npos)
       << log;
   EXPECT_FALSE(testenv::Exists("/mnt/sdb1/Films/Gone.rec.part"));
+  EXPECT_NE(log.find("0011.bgc: cannot open the source or create the copy"), std::string::npos)
+      << log;
   EXPECT_NE(log.find("0009.bgc: copy complete"), std::string::npos) << log;
   EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Top.rec"), "t");
 
@@ -378,6 +418,75 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
   EXPECT_FALSE(testenv::Exists("/mnt/sdb1/Films/Big.rec.part"));
   EXPECT_FALSE(testenv::Exists("/mnt/sdb1/Films/Big.rec"));
   EXPECT_EQ(testenv::ReadFile(HostPath("/DataFiles/Big.rec")), big);
+
+  // A sparse recording is copied with its holes; the companion after it,
+  // which starts with data, whole.
+  {
+    const std::string sparse = HostPath("/DataFiles/Sparse.rec");
+    ASSERT_TRUE(testenv::WriteFile(sparse, std::string(1 << 20, 's')));
+    ASSERT_EQ(truncate(sparse.c_str(), 12 << 20), 0);
+    FILE* f = fopen(sparse.c_str(), "r+");
+    ASSERT_NE(f, nullptr);
+    fseek(f, 8 << 20, SEEK_SET);
+    fputs("middle", f);
+    fclose(f);
+    ASSERT_TRUE(testenv::WriteFile(sparse + ".inf", "sparse header"));
+    ASSERT_EQ(truncate((sparse + ".inf").c_str(), 1 << 20), 0);  // ends in a hole
+    ASSERT_TRUE(testenv::WriteFile(sparse + ".nav", "nav"));
+  }
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0012.bgc"),
+                                 Job("/mnt/hd/DataFiles", "/mnt/sdb1/Films", "Sparse.rec", 0)));
+  // Two grow once the job began (a hole, then data; data on data): the
+  // copies are of what the job found.
+  const std::string sparseBefore = testenv::ReadFile(HostPath("/DataFiles/Sparse.rec"));
+  const std::string infBefore = testenv::ReadFile(HostPath("/DataFiles/Sparse.rec.inf"));
+  for (int n = 0;
+       n < 30 && testenv::ReadFile(logPath).find("0012.bgc: copy started") == std::string::npos;
+       n++) {
+    emu::Idle();
+  }
+  for (const char* grown : {"/DataFiles/Sparse.rec", "/DataFiles/Sparse.rec.nav"}) {
+    FILE* f = fopen(HostPath(grown).c_str(), "a");
+    ASSERT_NE(f, nullptr);
+    fputs("grown", f);
+    fclose(f);
+  }
+  // A copy that differs from its source when compared is not named.
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Changed.rec"), data));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0013.bgc"),
+                                 Job("/mnt/hd/DataFiles", "/mnt/sdb1/Films", "Changed.rec", 0)));
+  for (int n = 0; n < 60 && !testenv::Exists("/mnt/sdb1/Films/Changed.rec.part"); n++) emu::Idle();
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Changed.rec"), "C" + data.substr(1)));
+  emu::Wait(30);
+  EXPECT_TRUE(testenv::ReadFile("/mnt/sdb1/Films/Sparse.rec") == sparseBefore);
+  EXPECT_TRUE(testenv::ReadFile("/mnt/sdb1/Films/Sparse.rec.inf") == infBefore);
+  EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Sparse.rec.nav"), "nav");
+  struct stat st;
+  ASSERT_EQ(stat("/mnt/sdb1/Films/Sparse.rec", &st), 0);
+  EXPECT_LT(st.st_blocks * 512, 4 << 20);
+  EXPECT_FALSE(testenv::Exists("/mnt/sdb1/Films/Changed.rec"));
+  EXPECT_FALSE(testenv::Exists("/mnt/sdb1/Films/Changed.rec.part"));
+  log = testenv::ReadFile(logPath);
+  EXPECT_NE(log.find("0013.bgc: the copy differs from its source"), std::string::npos) << log;
+
+  // Without a JobFail folder a refused job is deleted, not tried again.
+  ASSERT_EQ(rename(HostPath(fails).c_str(), HostPath("/Fails").c_str()), 0);
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0014.bgc"), "CoM=0\r\n"));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "8.bgc"), "x"));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "9.bgc"), ""));  // the shortest name
+  // Other files there are no jobs.
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + ".bgc"), ""));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "readme.txt"), ""));
+  emu::Wait(5);
+  EXPECT_EQ(testenv::ListDir(HostPath(jobs)), (std::vector<std::string>{".bgc", "readme.txt"}));
+  log = testenv::ReadFile(logPath);
+  EXPECT_NE(log.find("\n8.bgc: incomplete job"), std::string::npos) << log;
+  for (const char* job : {"0014.bgc", "8.bgc", "9.bgc"}) {
+    size_t first = log.find(std::string("\n") + job);
+    EXPECT_NE(first, std::string::npos) << job;
+    EXPECT_EQ(log.find(job, first + 2), std::string::npos) << log;
+  }
+  EXPECT_NE(log.find("\n9.bgc: empty job file"), std::string::npos) << log;
 }
 
 }  // namespace
@@ -441,7 +550,15 @@ TEST_F(PeersTest, RemoteControlMovieCutterAndTsrCommanderReachTheApplication) {
   emu::PressKey(RKEY_Exit | RKEY_FLAG_HELD);
   EXPECT_TRUE(emu::AnyRegionOpen());
   EXPECT_NE(emu::NetOutput().find("TSR Commander: slot 4 offers 0x01000007"), std::string::npos);
+  // One row a slot (0, 1, 2 and 4: not its own), the chosen one lit.
+  auto lit = [](int row) {
+    return emu::Frame()[(100 + 37 + 20 * row) * OSD_WIDTH + 157] == 0xFF2E5E8Eu;
+  };
+  EXPECT_TRUE(lit(0));
+  EXPECT_FALSE(lit(1));
   emu::PressKey(RKEY_ChUp);
+  EXPECT_FALSE(lit(0));
+  EXPECT_TRUE(lit(3));
   emu::PressKey(RKEY_Ok);
   EXPECT_NE(emu::NetOutput().find("TSR Commander: configure slot 4\r\n"), std::string::npos);
   EXPECT_FALSE(emu::InNormalMode());  // the application took the screen
@@ -455,6 +572,10 @@ TEST_F(PeersTest, RemoteControlMovieCutterAndTsrCommanderReachTheApplication) {
   EXPECT_NE(emu::NetOutput().find("TSR Commander: stop slot 4 answered 1"), std::string::npos);
   EXPECT_FALSE(emu::IsRunning(pavrolinex));
   EXPECT_EQ(emu::RunningCount(), 4);
+  // On a firmware that does not name its current task the menu stays shut.
+  emu::RemoveSymbol("_curTapTask");
+  emu::PressKey(RKEY_Exit | RKEY_FLAG_HELD);
+  EXPECT_FALSE(emu::AnyRegionOpen());
 }
 
 }  // namespace
