@@ -333,6 +333,14 @@ TEST_F(BrowseTest, MultiSelectOnlyFilesAndTheLongPressSelectsOrClearsAll) {
   EXPECT_EQ(MultiSelectCount(), 0);
   EXPECT_STREQ(lastMessageTitle, "Background Process In Progress");
   processInBackground = 0;
+  // A file selected and unselected again leaves nothing held.
+  size_t blocks = emu::AllocatedBlocks();
+  emu::PressKey(RKEY_Red);
+  ASSERT_EQ(MultiSelectCount(), 1);
+  SelectByKeys("Beta.rec");
+  emu::PressKey(RKEY_Red);
+  EXPECT_EQ(MultiSelectCount(), 0);
+  EXPECT_EQ(emu::AllocatedBlocks(), blocks);
 }
 
 TEST_F(BrowseTest, PauseSkipsHiddenSortOrders) {

@@ -41,7 +41,7 @@ TESTS_FOR = [
     ("src/actions/AllRecycleWindow", ["recycle"]),
     ("src/actions/Delete", ["delete", "recycle"]),
     ("src/actions/Stop", ["browse"]),
-    ("src/actions/Playback", ["browse"]),
+    ("src/actions/Playback", ["browse", "apps"]),
     ("src/actions/Guard", ["browse", "delete", "move"]),
     ("src/actions/", ["browse", "delete"]),
     ("src/app/", ["app", "browse"]),
