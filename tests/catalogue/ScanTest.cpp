@@ -314,17 +314,17 @@ TEST_F(ScanTest, ShownFolderThatVanishedIsLeftAlone) {
 TEST_F(ScanTest, ReloadRescansEveryKnownFolder) {
   disk->File("/DataFiles/A/a.rec", 1);
   disk->File("/DataFiles/A/B/b.rec", 1);
-  disk->Folder("/DataFiles/Gone");
+  disk->Folder("/DataFiles/A/B/Gone");
   FullScan();
   int b = FolderOf("/DataFiles/A/B");
-  ASSERT_TRUE(LineOf(0, "Gone"));
+  ASSERT_TRUE(LineOf(b, "Gone"));
   disk->File("/DataFiles/A/B/c.rec", 1);
   disk->Remove("/DataFiles/A/a.rec");
-  disk->Remove("/DataFiles/Gone");
+  disk->Remove("/DataFiles/A/B/Gone");
   reloadInitialQuembryInfo(0, 0);
   EXPECT_TRUE(LineOf(b, "c.rec"));
   EXPECT_FALSE(LineOf(FolderOf("/DataFiles/A"), "a.rec"));
-  EXPECT_FALSE(LineOf(0, "Gone"));
+  EXPECT_FALSE(LineOf(b, "Gone"));  // a folder gone two levels down
   EXPECT_EQ(Invariants(), "");
 
   // A change of list mode starts the tables afresh.
