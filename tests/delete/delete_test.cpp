@@ -206,6 +206,7 @@ TEST_F(DeleteTest, FoldersFollowTheFolderOption) {
   SelectByKeys("Series");
   Blue();
   Yes();
+  EXPECT_STREQ(lastMessageTitle, "Folder Delete Confirmation");  // no failure said
   EXPECT_FALSE(Has("/DataFiles/Series"));
   EXPECT_EQ(Find("Series"), 0);
   EXPECT_TRUE(Has("/DataFiles/Movies/Alpha.rec"));

@@ -374,7 +374,15 @@ TEST_F(MoveTest, ScrollArrowsFollowTheWrapAndAPulledDriveTakesNoNewFolder) {
 // match on leading characters, wrapping keys; and a multi-selection moved
 // item by item within the disk.
 TEST_F(MoveTest, TheDestinationListFollowsItsSettingsAndKeys) {
+  // Paths of every depth, up to the 126 characters a destination holds.
+  ASSERT_TRUE(disk->Folder("/DataFiles/Series/Season 2/Extras"));
+  ASSERT_TRUE(disk->Folder("/DataFiles/Series/" + std::string(119, 'x')));
+  ASSERT_TRUE(disk->Folder("/DataFiles/Series/" + std::string(120, 'y')));
   OpenList();
+  SelectByKeys("Series");  // read two levels down
+  Press(RKEY_Ok);
+  SelectByKeys("..");
+  Press(RKEY_Ok);
   ShowSubfoldersInMoveTo = 1;
   // A folder is not offered as its own destination, nor is what lies below it.
   SelectByKeys("Series");
@@ -393,6 +401,12 @@ TEST_F(MoveTest, TheDestinationListFollowsItsSettingsAndKeys) {
   ASSERT_NE(series, names.end());
   ASSERT_NE(series + 1, names.end());
   EXPECT_EQ(*(series + 1), "Series/Season 2");
+  auto Offered = [&](const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+  };
+  EXPECT_TRUE(Offered("Series/Season 2/Extras"));
+  EXPECT_TRUE(Offered("Series/" + std::string(119, 'x')));
+  for (const std::string& name : names) EXPECT_EQ(name.find("yyy"), std::string::npos) << name;
   EXPECT_TRUE(IsDestination("Series"));  // the first name from "S" on
   for (size_t n = 0; n < names.size(); n++) emu::PressKey(RKEY_ChDown);
   EXPECT_TRUE(IsDestination("Series"));  // once round

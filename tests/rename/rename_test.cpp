@@ -318,6 +318,10 @@ TEST_F(RenameTest, AutomaticRenamingPutsTheDateInThePlaceholder) {
   Recording("/DataFiles/Film#.rec", 100, testdisk::Stamp(2026, 1, 1, 20, 0));
   Recording("/DataFiles/Busy MMDD.rec", 100, testdisk::Stamp(2026, 3, 3, 20, 0));
   Recording("/DataFiles/Early MMDD.rec", 100, testdisk::Stamp(1999, 3, 3, 20, 0));  // the clock's
+  // A date of 2000 or before, or at the end of the date range, is no date: the clock's.
+  Recording("/DataFiles/Y2K MMDD.rec", 100, testdisk::Stamp(2000, 3, 3, 20, 0));
+  Recording("/DataFiles/Far MMDD.rec", 100, testdisk::Stamp(2038, 4, 22, 20, 0));
+  Recording("/DataFiles/Y2K1 MMDD.rec", 100, testdisk::Stamp(2001, 3, 3, 20, 0));
   Recording("/DataFiles/Series/Deep MMDD.rec", 100, testdisk::Stamp(2026, 3, 3, 20, 0));
   ASSERT_TRUE(disk->File("/DataFiles/Old MMDD.rec.del", 10));
   Played("/DataFiles/Show MMDD.rec", 50);
@@ -336,9 +340,11 @@ TEST_F(RenameTest, AutomaticRenamingPutsTheDateInThePlaceholder) {
   EXPECT_EQ(Trio("/DataFiles/Film.rec") + Trio("/DataFiles/Film-2.rec"), 6);
   EXPECT_EQ(Trio("/DataFiles/Busy MMDD.rec"), 3);
   int early = 0;
-  for (const std::string& name : testenv::ListDir(HostPath("/DataFiles")))
-    early += name.rfind("Early 12", 0) == 0;
-  EXPECT_EQ(early, 3);
+  for (const std::string& name : testenv::ListDir(HostPath("/DataFiles"))) {
+    for (const char* start : {"Early 12", "Y2K 12", "Far 12"}) early += name.rfind(start, 0) == 0;
+  }
+  EXPECT_EQ(early, 9);
+  EXPECT_EQ(Trio("/DataFiles/Y2K1 0303.rec"), 3);
   EXPECT_EQ(Trio("/DataFiles/Series/Deep MMDD.rec"), 3);
   EXPECT_TRUE(Has("/DataFiles/Old MMDD.rec.del"));
   ASSERT_NE(History("Show 0303.rec"), nullptr);
