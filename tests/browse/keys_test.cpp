@@ -706,10 +706,17 @@ TEST_F(BrowseTest, ProgressKeyMarksWatchedThenClears) {
   EXPECT_EQ(row(95, 100), watched);
   EXPECT_NE(row(94, 100), watched);
   row(1, 1);
+  // Cleared, the progress goes; the file stays the one played last.
+  ASSERT_NE(playedFiles[0], nullptr);
+  playedFiles[0]->inode = line->inode;
+  strcpy(playedFiles[0]->name, "Show 07.rec");
   emu::PressKey(RKEY_Prev);
   EXPECT_EQ(line->hasHistory, 0u);
   EXPECT_EQ(History("Show 07.rec"), nullptr);
-  EXPECT_EQ(HistoryFile().find("Show 07.rec"), std::string::npos);
+  EXPECT_STREQ(playedFiles[0]->name, "Show 07.rec");
+  std::string file = HistoryFile();
+  EXPECT_NE(file.find("Show 07.rec"), std::string::npos);          // as the last played
+  EXPECT_EQ(file.find("Show 07.rec"), file.rfind("Show 07.rec"));  // and only so
 }
 
 TEST_F(BrowseTest, RestartLastKeyNeedsARealLastEntry) {

@@ -320,7 +320,7 @@ TEST_F(RenameTest, AutomaticRenamingPutsTheDateInThePlaceholder) {
   Recording("/DataFiles/Early MMDD.rec", 100, testdisk::Stamp(1999, 3, 3, 20, 0));  // the clock's
   // A date of 2000 or before, or at the end of the date range, is no date: the clock's.
   Recording("/DataFiles/Y2K MMDD.rec", 100, testdisk::Stamp(2000, 3, 3, 20, 0));
-  Recording("/DataFiles/Far MMDD.rec", 100, testdisk::Stamp(2038, 4, 22, 20, 0));
+  Recording("/DataFiles/Far MMDD.rec", 100, testdisk::Stamp(2038, 4, 22, 0, 0));
   Recording("/DataFiles/Y2K1 MMDD.rec", 100, testdisk::Stamp(2001, 3, 3, 20, 0));
   Recording("/DataFiles/Series/Deep MMDD.rec", 100, testdisk::Stamp(2026, 3, 3, 20, 0));
   ASSERT_TRUE(disk->File("/DataFiles/Old MMDD.rec.del", 10));
