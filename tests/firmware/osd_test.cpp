@@ -118,6 +118,8 @@ TEST_F(OsdTest, TheBuiltInFontLeavesBlanksBlankAndShowsOthersAsQuestionMarks) {
   EXPECT_NE(TAP_Osd_GetPixel(left, 0, 5), 0u);
   EXPECT_NE(TAP_Osd_GetPixel(left, 0, 18), 0u);
   EXPECT_EQ(TAP_Osd_GetPixel(left, 0, 19), 0u);
+  ASSERT_EQ(TAP_Osd_PutS(left, 20, 0, 40, "H", 0xFFFFFFFF, 0, 0, 1, 0, 0), 0);
+  EXPECT_NE(TAP_Osd_GetPixel(left, 20, 0), 0u);  // its top row at the region's top
   for (int y = 0; y < 30; y++) EXPECT_EQ(TAP_Osd_GetPixel(left, 39, y), 0u) << y;
 }
 
@@ -191,6 +193,9 @@ TEST_F(OsdTest, JpegIsScaledIntoTheBox) {
   ASSERT_EQ(TAP_Osd_DrawJpeg(rgn, 100, 120, 4, 1, dot.data(), static_cast<dword>(dot.size())), 0);
   EXPECT_TRUE(Near(TAP_Osd_GetPixel(rgn, 103, 120), 0xFF28C828, 6));  // a box one row high
   EXPECT_EQ(TAP_Osd_GetPixel(rgn, 103, 121), 0u);
+  ASSERT_EQ(TAP_Osd_DrawJpeg(rgn, 130, 100, 1, 4, dot.data(), static_cast<dword>(dot.size())), 0);
+  EXPECT_TRUE(Near(TAP_Osd_GetPixel(rgn, 130, 103), 0xFF28C828, 6));  // one column wide
+  EXPECT_EQ(TAP_Osd_DrawJpeg(rgn, 0, 0, 0, 10, dot.data(), static_cast<dword>(dot.size())), -1);
   const char junk[] = "no picture at all";
   EXPECT_EQ(TAP_Osd_DrawJpeg(rgn, 0, 0, 10, 10, junk, sizeof junk), -1);
   std::vector<unsigned char> cut(jpeg.begin(), jpeg.begin() + jpeg.size() / 3);

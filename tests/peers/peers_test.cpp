@@ -253,6 +253,10 @@ TEST_F(PeersTest, TagsmithShowsInfoAndAnswersPreparesFromTheDisk) {
   emu::Idle(1);
   EXPECT_TRUE(testenv::Exists(HostPath("/DataFiles/News/.inf.tgs")));
   EXPECT_FALSE(testenv::Exists(HostPath("/DataFiles/News/.tgs")));
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/News/x.inf"), whole));
+  emu::SendEventTo(tagsmith, EVT_TAPCOM, 17, Record("x.inf", folder));
+  emu::Idle(1);
+  EXPECT_TRUE(testenv::Exists(HostPath("/DataFiles/News/x.tgs")));
 }
 
 }  // namespace
