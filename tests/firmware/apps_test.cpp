@@ -12,6 +12,10 @@
 // A function of the same name as one in the EchoApp image.
 extern "C" __attribute__((visibility("default"), used)) int EchoSharedName(void) { return 2; }
 
+namespace fw {
+bool RunsImagesOf(int machine, int elfClass);  // the firmware's own, for the image relay
+}
+
 namespace {
 
 struct Seen {
@@ -108,6 +112,11 @@ TEST_F(AppsTest, LinkedApplicationGetsASlotAndItsFolder) {
   EXPECT_STREQ(static_cast<char**>(TryResolve("_hddTapFolder"))[0], "/mnt/hd/ProgramFiles");
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].task, 0);
+  // The table holds sixteen; the seventeenth is refused with a reason.
+  for (int i = 1; i < TAP_MAX_TASKS; i++) ASSERT_EQ(StartGreen(), i);
+  EXPECT_EQ(StartGreen(), -1);
+  EXPECT_NE(emu::LastError().find("table is full"), std::string::npos) << emu::LastError();
+  EXPECT_EQ(emu::RunningCount(), TAP_MAX_TASKS);
 }
 
 void InitEntry(TYPE_TapTask* task) {
@@ -297,6 +306,11 @@ TEST_F(AppsTest, MemoryBlocksAreCounted) {
   void* a = TAP_MemAlloc(100);
   void* b = TAP_MemAlloc(0);
   EXPECT_EQ(emu::AllocatedBlocks(), before + 2);
+  // A block that fills 8 KB with its header takes 8 KB, not the next size.
+  size_t bytes = emu::AllocatedBytes();
+  void* whole = TAP_MemAlloc(8192 - 16);
+  EXPECT_EQ(emu::AllocatedBytes(), bytes + (sizeof(void*) == 8 ? 8192 : 8192 - 16 + 8));
+  TAP_MemFree(whole);
   EXPECT_EQ(TAP_MemFree(a), 1);
   EXPECT_EQ(TAP_MemFree(b), 1);
   int local = 0;
@@ -394,6 +408,12 @@ TEST_F(LoaderTest, ForeignFilesAreRefused) {
   EXPECT_NE(emu::LastError().find("built for another machine"), std::string::npos)
       << emu::LastError();
   EXPECT_EQ(emu::RunningCount(), 0);
+  // What the image relay asks before it sends an image on: the machine and
+  // class of the images this recorder runs.
+  auto machine = [](const std::string& elf) { return (elf[19] & 0xFF) << 8 | (elf[18] & 0xFF); };
+  EXPECT_TRUE(fw::RunsImagesOf(machine(image), image[4]));
+  EXPECT_FALSE(fw::RunsImagesOf(machine(foreign), image[4]));
+  EXPECT_FALSE(fw::RunsImagesOf(machine(image), image[4] == 1 ? 2 : 1));
 }
 
 TEST_F(LoaderTest, AutoStartLoadsInNameOrderAndExecProgramStartsFromTheWorkFolder) {
@@ -426,6 +446,8 @@ TEST_F(LoaderTest, AutoStartLoadsInNameOrderAndExecProgramStartsFromTheWorkFolde
   ASSERT_EQ(emu::RunningCount(), 3);
   EXPECT_EQ(emu::RunningApplications()[2].path, "/mnt/hd/ProgramFiles/Tools/Echo.tap");
   EXPECT_EQ(emu::RunningApplications()[2].name, "EchoApp v1");
+  EXPECT_EQ(select(nullptr, "mnt/hd"), 1u);  // no record to fill
+  EXPECT_EQ(select(folder, nullptr), 1u);
   ASSERT_EQ(select(folder, "etc"), 0u);
   setWork(folder);
   EXPECT_FALSE(exec(name));

@@ -5,6 +5,7 @@
 #include <string.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -64,6 +65,22 @@ TEST_F(DriveTest, ShutdownLeavesTheDiskFolderClean) {
   emu::Shutdown(0);
   EXPECT_FALSE(testenv::Exists(HostPath("/DataFiles/USB")));
   EXPECT_TRUE(testenv::Exists(HostPath("/DataFiles")));
+}
+
+// A drive in memory is as large as configured, down to one megabyte.
+class SmallDriveTest : public DriveTest {
+ protected:
+  void Configure(emu::Config& config) override {
+    DriveTest::Configure(config);
+    config.drives.back().sizeMB = 1;
+  }
+};
+
+TEST_F(SmallDriveTest, TheDriveHoldsWhatItsSizeAllows) {
+  struct statvfs fs;
+  ASSERT_EQ(statvfs("/mnt/sdb1", &fs), 0);
+  EXPECT_EQ(static_cast<uint64_t>(fs.f_blocks) * fs.f_frsize, 1u << 20);
+  EXPECT_FALSE(testenv::WriteFile("/mnt/sdb1/big.rec", std::string(2 << 20, 'b')));
 }
 
 // A drive whose files live in a folder on the host's disk, not in memory:

@@ -111,6 +111,16 @@ TEST_F(OsdTest, TheBuiltInFontLeavesBlanksBlankAndShowsOthersAsQuestionMarks) {
   EXPECT_NE(cell(1).find('#'), std::string::npos);
   EXPECT_NE(cell(2), cell(1));  // '~' is the last character of the font
   for (int n = 3; n < 6; n++) EXPECT_EQ(cell(n), cell(1)) << n;  // outside: '?'
+  // A letter is seven font pixels high; one begun left of the region is cut
+  // at its edge, not wrapped onto the row above.
+  word left = TAP_Osd_Create(0, 100, 40, 30, 0, 0);
+  ASSERT_EQ(TAP_Osd_PutS(left, static_cast<dword>(-1), 5, 40, "H", 0xFFFFFFFF, 0, 0, 1, 0, 0), 0);
+  EXPECT_NE(TAP_Osd_GetPixel(left, 0, 5), 0u);
+  EXPECT_NE(TAP_Osd_GetPixel(left, 0, 18), 0u);
+  EXPECT_EQ(TAP_Osd_GetPixel(left, 0, 19), 0u);
+  ASSERT_EQ(TAP_Osd_PutS(left, 20, 0, 40, "H", 0xFFFFFFFF, 0, 0, 1, 0, 0), 0);
+  EXPECT_NE(TAP_Osd_GetPixel(left, 20, 0), 0u);  // its top row at the region's top
+  for (int y = 0; y < 30; y++) EXPECT_EQ(TAP_Osd_GetPixel(left, 39, y), 0u) << y;
 }
 
 class LiveOsdTest : public OsdTest {
@@ -180,6 +190,12 @@ TEST_F(OsdTest, JpegIsScaledIntoTheBox) {
   std::vector<unsigned char> dot = testdisk::EncodeJpeg(1, 1, 0x28C828, {100});
   ASSERT_EQ(TAP_Osd_DrawJpeg(rgn, 100, 100, 4, 4, dot.data(), static_cast<dword>(dot.size())), 0);
   EXPECT_TRUE(Near(TAP_Osd_GetPixel(rgn, 103, 103), 0xFF28C828, 6));
+  ASSERT_EQ(TAP_Osd_DrawJpeg(rgn, 100, 120, 4, 1, dot.data(), static_cast<dword>(dot.size())), 0);
+  EXPECT_TRUE(Near(TAP_Osd_GetPixel(rgn, 103, 120), 0xFF28C828, 6));  // a box one row high
+  EXPECT_EQ(TAP_Osd_GetPixel(rgn, 103, 121), 0u);
+  ASSERT_EQ(TAP_Osd_DrawJpeg(rgn, 130, 100, 1, 4, dot.data(), static_cast<dword>(dot.size())), 0);
+  EXPECT_TRUE(Near(TAP_Osd_GetPixel(rgn, 130, 103), 0xFF28C828, 6));  // one column wide
+  EXPECT_EQ(TAP_Osd_DrawJpeg(rgn, 0, 0, 0, 10, dot.data(), static_cast<dword>(dot.size())), -1);
   const char junk[] = "no picture at all";
   EXPECT_EQ(TAP_Osd_DrawJpeg(rgn, 0, 0, 10, 10, junk, sizeof junk), -1);
   std::vector<unsigned char> cut(jpeg.begin(), jpeg.begin() + jpeg.size() / 3);
@@ -188,6 +204,9 @@ TEST_F(OsdTest, JpegIsScaledIntoTheBox) {
   size_t scan = 0;
   while (scan + 1 < jpeg.size() && !(jpeg[scan] == 0xFF && jpeg[scan + 1] == 0xDA)) scan++;
   cut.assign(jpeg.begin(), jpeg.begin() + (scan + jpeg.size()) / 2);
+  EXPECT_EQ(TAP_Osd_DrawJpeg(rgn, 0, 0, 10, 10, cut.data(), static_cast<dword>(cut.size())), -1);
+  // So is one whose end marker is missing.
+  cut.assign(jpeg.begin(), jpeg.end() - 2);
   EXPECT_EQ(TAP_Osd_DrawJpeg(rgn, 0, 0, 10, 10, cut.data(), static_cast<dword>(cut.size())), -1);
   // A picture that claims to be larger than the recorder's decoder takes.
   std::vector<unsigned char> huge = jpeg;

@@ -202,8 +202,11 @@ TEST_F(PeersTest, TagsmithShowsInfoAndAnswersPreparesFromTheDisk) {
       {"a\x80"
        "b\x9F"
        "c\xA0",
-       "", "abc?"},           // the emphasis codes are dropped, not the byte after them
-      {"x\xC8", "u", "x?"}};  // a diaeresis cut by the title's end
+       "", "abc?"},          // the emphasis codes are dropped, not the byte after them
+      {"x\xC8", "u", "x?"},  // a diaeresis cut by the title's end
+      {"a\x8A"
+       "b",
+       "", "a"}};  // the line break code ends the title's line
   for (size_t i = 0; i < titles.size(); i++) {
     testdisk::Header t = h;
     t.eventName = titles[i].name;
@@ -244,6 +247,16 @@ TEST_F(PeersTest, TagsmithShowsInfoAndAnswersPreparesFromTheDisk) {
   emu::Idle(1);
   EXPECT_EQ(received, (std::vector<std::pair<dword, dword>>{{20, kTagsmithId}}));
   EXPECT_FALSE(testenv::Exists(HostPath("/DataFiles/News/short.rec.tgs")));
+  // A header named only by its extension keeps the whole name.
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/News/.inf"), whole));
+  emu::SendEventTo(tagsmith, EVT_TAPCOM, 17, Record(".inf", folder));
+  emu::Idle(1);
+  EXPECT_TRUE(testenv::Exists(HostPath("/DataFiles/News/.inf.tgs")));
+  EXPECT_FALSE(testenv::Exists(HostPath("/DataFiles/News/.tgs")));
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/News/x.inf"), whole));
+  emu::SendEventTo(tagsmith, EVT_TAPCOM, 17, Record("x.inf", folder));
+  emu::Idle(1);
+  EXPECT_TRUE(testenv::Exists(HostPath("/DataFiles/News/x.tgs")));
 }
 
 }  // namespace
@@ -300,6 +313,8 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
                                  Job("/mnt/hd/DataFiles", "/dev/shm", "Film.rec", 0)));
   ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0022.bgc"),
                                  Job("/mnt/hd/DataFiles", "/mnt/sdb1/Films/keep", "Film.rec", 0)));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0023.bgc"),
+                                 Job("/mnt/hd/DataFiles", "/mnt/sdb1/Nowhere", "Film.rec", 0)));
   ASSERT_TRUE(testenv::WriteFile(HostPath("/ProgramFiles/AutoStart/BackgroundCopy.tap"),
                                  testenv::ReadFile(Peer("BackgroundCopy"))));
   ASSERT_EQ(emu::LoadAutoStart(), 1) << emu::LastError();
@@ -335,7 +350,7 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
   EXPECT_TRUE(testenv::ListDir(HostPath(jobs)).empty());
   EXPECT_EQ(testenv::ListDir(HostPath(fails)),
             (std::vector<std::string>{"0002.bgc", "0003.bgc", "0004.bgc", "0005.bgc", "0006.bgc",
-                                      "0020.bgc", "0021.bgc", "0022.bgc"}));
+                                      "0020.bgc", "0021.bgc", "0022.bgc", "0023.bgc"}));
   EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Taken one.rec"), "theirs");
   EXPECT_EQ(testenv::ReadFile(HostPath("/DataFiles/Taken one.rec")), "ours");
   EXPECT_FALSE(testenv::Exists("/mnt/sdb1/passwd"));
@@ -350,11 +365,12 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
   EXPECT_NE(log.find("0020.bgc: incomplete job"), std::string::npos) << log;
   EXPECT_NE(log.find("0021.bgc: refused: a folder"), std::string::npos) << log;
   EXPECT_NE(log.find("0022.bgc: refused: a folder"), std::string::npos) << log;  // a file
+  EXPECT_NE(log.find("0023.bgc: refused: a folder"), std::string::npos) << log;  // none
   EXPECT_EQ(log.find("0006.bgc: copy started"), std::string::npos) << "refused before copying";
   EXPECT_NE(emu::NetOutput().find("BackgroundCopy: 0003.bgc: refused"), std::string::npos);
   // A refused job is given up at its first fault: one line each.
   for (const char* refused : {"0002.bgc", "0003.bgc", "0004.bgc", "0005.bgc", "0006.bgc",
-                              "0020.bgc", "0021.bgc", "0022.bgc"}) {
+                              "0020.bgc", "0021.bgc", "0022.bgc", "0023.bgc"}) {
     size_t first = log.find(refused);
     EXPECT_EQ(log.find(refused, first + 1), std::string::npos) << refused << "\n" << log;
   }
@@ -487,6 +503,27 @@ TEST_F(BackgroundCopyTest, MovesAcrossDrivesInTheBackgroundAndRefusesHostileJobs
     EXPECT_EQ(log.find(job, first + 2), std::string::npos) << log;
   }
   EXPECT_NE(log.find("\n9.bgc: empty job file"), std::string::npos) << log;
+
+  // Stopped while it copies, it leaves no part behind and keeps the job; a
+  // start without its folders makes them, and the job then runs to its end.
+  ASSERT_EQ(unlink("/mnt/sdb1/Films/Film.rec"), 0);
+  ASSERT_TRUE(testenv::WriteFile(HostPath("/DataFiles/Again.rec"), data));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0015.bgc"),
+                                 Job("/mnt/hd/DataFiles", "/mnt/sdb1/Films", "Again.rec", 0)));
+  for (int n = 0; n < 30 && !testenv::Exists("/mnt/sdb1/Films/Again.rec.part"); n++) emu::Idle();
+  ASSERT_TRUE(testenv::Exists("/mnt/sdb1/Films/Again.rec.part"));
+  emu::SendEventTo(0, EVT_STOP, 1, 0);
+  emu::Idle(1);
+  EXPECT_FALSE(emu::IsRunning(0));
+  EXPECT_FALSE(testenv::Exists("/mnt/sdb1/Films/Again.rec.part"));
+  const std::string job = testenv::ReadFile(HostPath(jobs + "0015.bgc"));
+  EXPECT_FALSE(job.empty());
+  testenv::RemoveTree(HostPath("/ProgramFiles/Settings/BackgroundCopy"));
+  ASSERT_EQ(emu::LoadAutoStart(), 1) << emu::LastError();
+  EXPECT_TRUE(testenv::Exists(HostPath(fails)));
+  ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0015.bgc"), job));
+  emu::Wait(60);
+  EXPECT_EQ(testenv::ReadFile("/mnt/sdb1/Films/Again.rec"), data);
 }
 
 }  // namespace
@@ -528,6 +565,12 @@ TEST_F(PeersTest, RemoteControlMovieCutterAndTsrCommanderReachTheApplication) {
   ASSERT_EQ(TAP_Hdd_PlayTs("Film.rec"), 0);
   EXPECT_EQ(emu::PressKey(RKEY_Menu), 0u);
   EXPECT_TRUE(emu::AnyRegionOpen());
+  // Its window names the way out on its third row, dimmed.
+  size_t dim = 0;
+  for (int y = 160 + 36 + 40; y < 160 + 36 + 60; y++) {
+    for (int x = 200; x < 520; x++) dim += emu::Frame()[y * OSD_WIDTH + x] == 0xFFC0C0C0u;
+  }
+  EXPECT_GT(dim, 50u);
   EXPECT_EQ(emu::PressKey(RKEY_1), 0u);
   EXPECT_EQ(emu::PressKey(RKEY_3), 0u);
   EXPECT_EQ(emu::PressKey(RKEY_9), 0u);
