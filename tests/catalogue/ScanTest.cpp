@@ -248,6 +248,13 @@ TEST_F(ScanTest, FolderLineLimit) {
   int big = FolderOf("/DataFiles/Big");
   EXPECT_EQ(myfolders[big]->entryCount, 999);  // parent line and 998 files
   EXPECT_EQ(Invariants(), "");
+  // A rescan of the full folder finds every line it has (its parent line too),
+  // and still says that the rest does not fit.
+  std::vector<std::string> lines = Names(big);
+  FullScan();
+  EXPECT_EQ(Names(big), lines);
+  EXPECT_STREQ(lastMessageLine1, "MAX_FILES exceeded (B).");
+  EXPECT_EQ(Invariants(), "");
 }
 
 TEST_F(ScanTest, FolderLimit) {
@@ -297,6 +304,27 @@ TEST_F(ScanTest, ShownFolderScanReadsHeaders) {
   EXPECT_EQ(maxShown, 2);
   EXPECT_EQ(FileSlot(sub, 1)->attribute, (dword)ATTRIBUTE_PARENT);  // sorted on top
   EXPECT_EQ(Invariants(), "");
+}
+
+// The viewing progress of the history reaches the lines of the full scan and of
+// a rescan of the shown folder.
+TEST_F(ScanTest, LinesShowTheirViewingProgress) {
+  disk->File("/DataFiles/a.rec", 1);
+  disk->File("/DataFiles/Sub/b.rec", 1);
+  FullScan();
+  ASSERT_GT(AppendPlayedFileEntry(LineOf(0, "a.rec")->inode, "a.rec", 5, 10), 0);
+  FullScan();
+  FileRecord* a = LineOf(0, "a.rec");
+  EXPECT_EQ(a->hasHistory, 1u);
+  EXPECT_EQ(a->positionBlock, 5u);
+  EXPECT_EQ(a->totalBlocks, 10u);
+  int sub = FolderOf("/DataFiles/Sub");
+  ASSERT_GT(AppendPlayedFileEntry(LineOf(sub, "b.rec")->inode, "b.rec", 7, 8), 0);
+  CurrentDirNumber = sub;
+  SetCurrentDir("/DataFiles/Sub");
+  loadSubsequentQuembryInfo(1);
+  EXPECT_EQ(LineOf(sub, "b.rec")->hasHistory, 1u);
+  EXPECT_EQ(LineOf(sub, "b.rec")->positionBlock, 7u);
 }
 
 TEST_F(ScanTest, ShownFolderThatVanishedIsLeftAlone) {

@@ -274,6 +274,15 @@ TEST_F(HistoryTest, TheTableNeverGrowsBeyond299) {
   EXPECT_EQ(5u, playedFiles[MAX_PLAYED_HISTORY]->inode);
   EXPECT_EQ(60u, playedFiles[MAX_PLAYED_HISTORY]->positionBlock);
   EXPECT_EQ(6u, playedFiles[5]->inode);
+  // The last played file (entry 0) and an index past the history are no entries.
+  playedFiles[0] = static_cast<PlayedFileEntry*>(TAP_MemAlloc(sizeof(PlayedFileEntry)));
+  ASSERT_TRUE(playedFiles[0]);
+  memset(playedFiles[0], 0, sizeof(PlayedFileEntry));
+  playedFiles[0]->inode = 900;
+  EXPECT_EQ(0, MovePlayedFileEntryToEnd(0, 1, 2));
+  EXPECT_EQ(0, MovePlayedFileEntryToEnd(MAX_PLAYED_HISTORY + 1, 1, 2));
+  EXPECT_EQ(900u, playedFiles[0]->inode);
+  EXPECT_EQ(5u, playedFiles[MAX_PLAYED_HISTORY]->inode);
   // An emptied entry makes room: the holes close up, the order stays.
   playedFiles[10]->inode = 0;
   EXPECT_EQ(MAX_PLAYED_HISTORY, AppendPlayedFileEntry(500, "y.rec", 0, 1));
