@@ -90,10 +90,12 @@ TEST_F(HeaderTest, MissingForeignOrSkippedHeadersLeaveTheDirectoryData) {
   // A slot outside the folder's lines is not read into the next folder's.
   FileRecord outside;
   memset(&outside, 0, sizeof outside);
-  FileRecord* kept = FileSlot(1, 0);
-  FileSlot(1, 0) = &outside;
+  FileRecord* kept[2] = {FileSlot(1, 0), FileSlot(0, MAX_SLOTS - 1)};
+  FileSlot(1, 0) = FileSlot(0, MAX_SLOTS - 1) = &outside;
   LoadHeaderInfo("none.rec", 0, MAX_SLOTS);
-  FileSlot(1, 0) = kept;
+  LoadHeaderInfo("none.rec", 1, -1);
+  FileSlot(1, 0) = kept[0];
+  FileSlot(0, MAX_SLOTS - 1) = kept[1];
   EXPECT_EQ(outside.serviceNumber, 0);
 
   Header foreign = Sample();

@@ -603,6 +603,11 @@ TEST_F(ScanTest, ServicesOfHeadersReadByAScan) {
   emu::SetChannels(tv, radio);
   FullScan();
   EXPECT_EQ(LineOf(0, "tv.rec")->serviceNumber, 40);
+  // And so does every scan after it.
+  tv[40].svcId = 2;
+  emu::SetChannels(tv, radio);
+  FullScan();
+  EXPECT_EQ(LineOf(0, "tv.rec")->serviceNumber, -1);
 }
 
 }  // namespace
