@@ -238,6 +238,7 @@ TEST_F(ScanTest, ReplacedFileKeepsItsLine) {
 }
 
 TEST_F(ScanTest, FolderLineLimit) {
+  disk->File("/DataFiles/Big/0Inner/in.rec");
   for (int i = 0; i < 1000; i++) disk->File("/DataFiles/Big/" + std::to_string(1000 + i) + ".rec");
   disk->File("/DataFiles/Later/x.rec");
   int before = messageCount;
@@ -246,8 +247,12 @@ TEST_F(ScanTest, FolderLineLimit) {
   EXPECT_STREQ(lastMessageTitle, "Load Quembry Info Failed.");
   EXPECT_STREQ(lastMessageLine1, "MAX_FILES exceeded (B).");
   int big = FolderOf("/DataFiles/Big");
-  EXPECT_EQ(myfolders[big]->entryCount, 999);  // parent line and 998 files
+  EXPECT_EQ(myfolders[big]->entryCount, 999);  // parent line, folder and 997 files
   EXPECT_EQ(Invariants(), "");
+  // The scan stops there: the folder listed before the files is not entered.
+  int inner = FolderOf("/DataFiles/Big/0Inner");
+  ASSERT_GT(inner, 0);
+  EXPECT_EQ(myfolders[inner]->entryCount, 0);
   // A rescan of the full folder finds every line it has (its parent line too),
   // and still says that the rest does not fit.
   std::vector<std::string> lines = Names(big);

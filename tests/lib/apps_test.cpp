@@ -60,6 +60,8 @@ TEST_F(Apps, FindingApplications) {
   EXPECT_EQ(HDD_TAP_GetIndexByID(0x8E0A42EF), indexA);
   EXPECT_EQ(HDD_TAP_GetIndexByID(0x444D430A), indexB);
   EXPECT_TRUE(HDD_TAP_isRunning(0x444D430A));
+  ASSERT_EQ(indexA, 0);  // the table's first slot holds an application too
+  EXPECT_TRUE(HDD_TAP_isRunning(0x8E0A42EF));
   EXPECT_EQ(HDD_TAP_GetIndexByID(0x12345678), -1);
   EXPECT_FALSE(HDD_TAP_isRunning(0x12345678));
   // A slot that no longer runs may still hold the id it had.
