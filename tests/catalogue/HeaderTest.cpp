@@ -87,6 +87,16 @@ TEST_F(HeaderTest, MissingForeignOrSkippedHeadersLeaveTheDirectoryData) {
   EXPECT_STREQ(r->eventName, "");
   EXPECT_STREQ(r->serviceName, "");
   EXPECT_EQ(r->extTextLength, 0u);
+  // A slot outside the folder's lines is not read into the next folder's.
+  FileRecord outside;
+  memset(&outside, 0, sizeof outside);
+  FileRecord* kept[2] = {FileSlot(1, 0), FileSlot(0, MAX_SLOTS - 1)};
+  FileSlot(1, 0) = FileSlot(0, MAX_SLOTS - 1) = &outside;
+  LoadHeaderInfo("none.rec", 0, MAX_SLOTS);
+  LoadHeaderInfo("none.rec", 1, -1);
+  FileSlot(1, 0) = kept[0];
+  FileSlot(0, MAX_SLOTS - 1) = kept[1];
+  EXPECT_EQ(outside.serviceNumber, 0);
 
   Header foreign = Sample();
   foreign.magic = "XXXX";
@@ -119,6 +129,14 @@ TEST_F(HeaderTest, TitleLengthsAndExtendedTextAreClamped) {
   r = Read("b.rec");
   EXPECT_EQ(r->extTextLength, 1024u);
   EXPECT_EQ(strlen(r->extText), 1023u);  // the field keeps its terminator
+  // A header that ends before the extended text has none, whatever was read before.
+  h = Sample();
+  h.fileSize = 300;
+  disk->Recording("/DataFiles/short.rec", 10, h);
+  r = Read("short.rec");
+  EXPECT_STREQ(r->eventName, "The Title");
+  EXPECT_EQ(r->extTextLength, 0u);
+  EXPECT_STREQ(r->extText, "");
 
   h = Sample();
   h.eventName = std::string(255, 't');

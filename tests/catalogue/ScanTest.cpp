@@ -238,6 +238,7 @@ TEST_F(ScanTest, ReplacedFileKeepsItsLine) {
 }
 
 TEST_F(ScanTest, FolderLineLimit) {
+  disk->File("/DataFiles/Big/0Inner/in.rec");
   for (int i = 0; i < 1000; i++) disk->File("/DataFiles/Big/" + std::to_string(1000 + i) + ".rec");
   disk->File("/DataFiles/Later/x.rec");
   int before = messageCount;
@@ -246,7 +247,18 @@ TEST_F(ScanTest, FolderLineLimit) {
   EXPECT_STREQ(lastMessageTitle, "Load Quembry Info Failed.");
   EXPECT_STREQ(lastMessageLine1, "MAX_FILES exceeded (B).");
   int big = FolderOf("/DataFiles/Big");
-  EXPECT_EQ(myfolders[big]->entryCount, 999);  // parent line and 998 files
+  EXPECT_EQ(myfolders[big]->entryCount, 999);  // parent line, folder and 997 files
+  EXPECT_EQ(Invariants(), "");
+  // The scan stops there: the folder listed before the files is not entered.
+  int inner = FolderOf("/DataFiles/Big/0Inner");
+  ASSERT_GT(inner, 0);
+  EXPECT_EQ(myfolders[inner]->entryCount, 0);
+  // A rescan of the full folder finds every line it has (its parent line too),
+  // and still says that the rest does not fit.
+  std::vector<std::string> lines = Names(big);
+  FullScan();
+  EXPECT_EQ(Names(big), lines);
+  EXPECT_STREQ(lastMessageLine1, "MAX_FILES exceeded (B).");
   EXPECT_EQ(Invariants(), "");
 }
 
@@ -297,6 +309,27 @@ TEST_F(ScanTest, ShownFolderScanReadsHeaders) {
   EXPECT_EQ(maxShown, 2);
   EXPECT_EQ(FileSlot(sub, 1)->attribute, (dword)ATTRIBUTE_PARENT);  // sorted on top
   EXPECT_EQ(Invariants(), "");
+}
+
+// The viewing progress of the history reaches the lines of the full scan and of
+// a rescan of the shown folder.
+TEST_F(ScanTest, LinesShowTheirViewingProgress) {
+  disk->File("/DataFiles/a.rec", 1);
+  disk->File("/DataFiles/Sub/b.rec", 1);
+  FullScan();
+  ASSERT_GT(AppendPlayedFileEntry(LineOf(0, "a.rec")->inode, "a.rec", 5, 10), 0);
+  FullScan();
+  FileRecord* a = LineOf(0, "a.rec");
+  EXPECT_EQ(a->hasHistory, 1u);
+  EXPECT_EQ(a->positionBlock, 5u);
+  EXPECT_EQ(a->totalBlocks, 10u);
+  int sub = FolderOf("/DataFiles/Sub");
+  ASSERT_GT(AppendPlayedFileEntry(LineOf(sub, "b.rec")->inode, "b.rec", 7, 8), 0);
+  CurrentDirNumber = sub;
+  SetCurrentDir("/DataFiles/Sub");
+  loadSubsequentQuembryInfo(1);
+  EXPECT_EQ(LineOf(sub, "b.rec")->hasHistory, 1u);
+  EXPECT_EQ(LineOf(sub, "b.rec")->positionBlock, 7u);
 }
 
 TEST_F(ScanTest, ShownFolderThatVanishedIsLeftAlone) {
@@ -575,6 +608,11 @@ TEST_F(ScanTest, ServicesOfHeadersReadByAScan) {
   emu::SetChannels(tv, radio);
   FullScan();
   EXPECT_EQ(LineOf(0, "tv.rec")->serviceNumber, 40);
+  // And so does every scan after it.
+  tv[40].svcId = 2;
+  emu::SetChannels(tv, radio);
+  FullScan();
+  EXPECT_EQ(LineOf(0, "tv.rec")->serviceNumber, -1);
 }
 
 }  // namespace

@@ -267,13 +267,24 @@ TEST_F(HistoryTest, PowerCutFullDiskOrReadErrorLeavesOldOrNewHistory) {
 }
 
 TEST_F(HistoryTest, TheTableNeverGrowsBeyond299) {
+  numberOfPlayedFiles = -1;  // a damaged count starts the history afresh
   for (int i = 1; i <= MAX_PLAYED_HISTORY; i++) AppendPlayedFileEntry(i, "x.rec", 0, 1);
   EXPECT_EQ(0, AppendPlayedFileEntry(500, "y.rec", 0, 1));
   // Moving an entry to the end works on a full table.
   EXPECT_EQ(MAX_PLAYED_HISTORY, MovePlayedFileEntryToEnd(5, 60, 70));
   EXPECT_EQ(5u, playedFiles[MAX_PLAYED_HISTORY]->inode);
+  EXPECT_EQ(MAX_PLAYED_HISTORY, MovePlayedFileEntryToEnd(MAX_PLAYED_HISTORY, 60, 70));  // already
   EXPECT_EQ(60u, playedFiles[MAX_PLAYED_HISTORY]->positionBlock);
   EXPECT_EQ(6u, playedFiles[5]->inode);
+  // The last played file (entry 0) and an index past the history are no entries.
+  playedFiles[0] = static_cast<PlayedFileEntry*>(TAP_MemAlloc(sizeof(PlayedFileEntry)));
+  ASSERT_TRUE(playedFiles[0]);
+  memset(playedFiles[0], 0, sizeof(PlayedFileEntry));
+  playedFiles[0]->inode = 900;
+  EXPECT_EQ(0, MovePlayedFileEntryToEnd(0, 1, 2));
+  EXPECT_EQ(0, MovePlayedFileEntryToEnd(MAX_PLAYED_HISTORY + 1, 1, 2));
+  EXPECT_EQ(900u, playedFiles[0]->inode);
+  EXPECT_EQ(5u, playedFiles[MAX_PLAYED_HISTORY]->inode);
   // An emptied entry makes room: the holes close up, the order stays.
   playedFiles[10]->inode = 0;
   EXPECT_EQ(MAX_PLAYED_HISTORY, AppendPlayedFileEntry(500, "y.rec", 0, 1));
@@ -285,6 +296,10 @@ TEST_F(HistoryTest, TheTableNeverGrowsBeyond299) {
   EXPECT_EQ(MAX_PLAYED_HISTORY - 1, numberOfPlayedFiles);
   EXPECT_EQ(2u, playedFiles[1]->inode);
   EXPECT_EQ(nullptr, playedFiles[MAX_PLAYED_HISTORY]);
+  // The oldest entry moves as well.
+  EXPECT_EQ(MAX_PLAYED_HISTORY - 1, MovePlayedFileEntryToEnd(1, 1, 2));
+  EXPECT_EQ(3u, playedFiles[1]->inode);
+  EXPECT_EQ(2u, playedFiles[MAX_PLAYED_HISTORY - 1]->inode);
 }
 
 TEST_F(HistoryTest, ExhaustedHeapLosesNeitherFileNorHistory) {

@@ -60,6 +60,8 @@ TEST_F(Apps, FindingApplications) {
   EXPECT_EQ(HDD_TAP_GetIndexByID(0x8E0A42EF), indexA);
   EXPECT_EQ(HDD_TAP_GetIndexByID(0x444D430A), indexB);
   EXPECT_TRUE(HDD_TAP_isRunning(0x444D430A));
+  ASSERT_EQ(indexA, 0);  // the table's first slot holds an application too
+  EXPECT_TRUE(HDD_TAP_isRunning(0x8E0A42EF));
   EXPECT_EQ(HDD_TAP_GetIndexByID(0x12345678), -1);
   EXPECT_FALSE(HDD_TAP_isRunning(0x12345678));
   // A slot that no longer runs may still hold the id it had.
@@ -141,6 +143,19 @@ TEST_F(Apps, ChannelsAndApplicationImages) {
   EXPECT_FALSE(HDD_TAP_GetInfo("Cut.tap", &header));
   EXPECT_EQ(header.id, 0u);
   EXPECT_EQ(header.programName[0], 0);
+  // Starting an image from the work folder tells its header and leaves the
+  // work folder as it was; a cut image is not started.
+  TYPE_TapHeader started;
+  EXPECT_FALSE(HDD_TAP_Start("Cut.tap", false, nullptr, &started));
+  char** folders = (char**)TryResolve("_hddTapFolder");
+  char* workFolder = folders[caller];
+  folders[caller] = nullptr;  // a task whose folder is not known starts nothing
+  EXPECT_FALSE(HDD_TAP_Start("Echo.tap", false, nullptr, &started));
+  folders[caller] = workFolder;
+  ASSERT_TRUE(HDD_TAP_Start("Echo.tap", false, nullptr, &started));
+  EXPECT_TRUE(HDD_TAP_isRunning(started.id));
+  EXPECT_NE(started.programName[0], 0);
+  EXPECT_EQ(CurrentDir(), "/ProgramFiles");
 
   // The recorder's images are 32-bit: a header section found through the
   // 32-bit section table (for this machine, so that it is not refused).
@@ -177,6 +192,14 @@ TEST_F(Apps, ChannelsAndApplicationImages) {
   narrow.append(reinterpret_cast<const char*>(&sections[2]), sizeof sections[2]);
   Make("/mnt/hd/ProgramFiles/Past.tap", narrow);
   EXPECT_FALSE(HDD_TAP_GetInfo("Past.tap", &header));
+  // An image that says it is big-endian is refused, whatever follows.
+  narrow[EI_DATA] = ELFDATA2MSB;
+  reinterpret_cast<Elf32_Ehdr*>(&narrow[0])->e_shstrndx = 2;
+  Make("/mnt/hd/ProgramFiles/Big.tap", narrow);
+  EXPECT_FALSE(HDD_TAP_GetInfo("Big.tap", &header));
+  narrow[EI_DATA] = ELFDATA2LSB;
+  Make("/mnt/hd/ProgramFiles/Little.tap", narrow);
+  EXPECT_TRUE(HDD_TAP_GetInfo("Little.tap", &header));
 }
 
 }  // namespace

@@ -141,6 +141,8 @@ TEST_F(Names, CleaningNames) {
       "bcd";
   ValidFileName(longName.c_str(), 1, out, sizeof out);
   EXPECT_EQ(std::string(out), std::string(125, 'a') + "\xE2\x82\xAC");
+  ValidFileName(std::string(130, 'a').c_str(), 1, out, sizeof out);
+  EXPECT_EQ(std::string(out), std::string(126, 'a'));
 
   char name[512] =
       "Tatort: Mord?  \x7F"
