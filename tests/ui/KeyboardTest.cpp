@@ -219,7 +219,15 @@ TEST_F(KeyboardTest, TypingByMultiTapGridAndKeyboardCharacters) {
   Open("Tagesschau", 122);
   Press(RKEY_Blue, 2);  // lower case
   ExpectFrame("keyboard-german");
+  Press(RKEY_0);
+  Press(RKEY_2);  // lower case holds even after a blank
+  EXPECT_EQ(std::string(currentString), "Tagesschau a");
+  MenuBarColour = 4;  // the dark blue bar over the chosen entry
+  Press(RKEY_Teletext);
+  ExpectFrame("keyboard-quicklist-german");
   Press(RKEY_Exit);
+  Press(RKEY_Exit);
+  MenuBarColour = 0;
   TextLanguage = 0;
   keyboardLanguage = 0;
 }

@@ -321,6 +321,7 @@ TEST_F(TextTest, PagingLineByLineCoversTheTextAndEveryLineFits) {
       "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
       "iiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiii iiiiiiiiiiiiiiiiiiiiiii W",
       umlauts,
+      "WWWWWWWW WWWWWWWW -WWWWWWWW WWWWWWWWWWWW -WWWWWWWWWWWW",
   };
   for (const std::string& text : texts) {
     for (int size : {10, 12, 14, 16, 18}) {
@@ -339,6 +340,11 @@ TEST_F(TextTest, PagingLineByLineCoversTheTextAndEveryLineFits) {
           bool oneCharacter = line.size() == 1 || (line.size() == 2 && (byte)line[0] >= 0xC0);
           if (!oneCharacter) {
             EXPECT_LE(PrintWidth(line.c_str(), size), (dword)width) << line;
+          }
+          // A line broken off ends after its last blank or hyphen, even when
+          // that is its first character.
+          if (LastWrapPutStr_P != 0 && line.find_first_of(" -") != std::string::npos) {
+            EXPECT_EQ(line.find_last_of(" -"), line.size() - 1) << line;
           }
           pos = end;
           ASSERT_LT(++lines, 500);
