@@ -70,6 +70,7 @@ TEST_F(ListSnapshotTest, WideSpacingWithExtraLine) {
   column5Option = 2;
   column3Option = 1;
   column4Option = 1;
+  NewIndicatorOption = 1;  // the stars, without the folder's count of new files
   OpenList();
   Decorate();
   Redraw();
