@@ -219,7 +219,15 @@ TEST_F(KeyboardTest, TypingByMultiTapGridAndKeyboardCharacters) {
   Open("Tagesschau", 122);
   Press(RKEY_Blue, 2);  // lower case
   ExpectFrame("keyboard-german");
+  Press(RKEY_0);
+  Press(RKEY_2);  // lower case holds even after a blank
+  EXPECT_EQ(std::string(currentString), "Tagesschau a");
+  MenuBarColour = 4;  // the dark blue bar over the chosen entry
+  Press(RKEY_Teletext);
+  ExpectFrame("keyboard-quicklist-german");
   Press(RKEY_Exit);
+  Press(RKEY_Exit);
+  MenuBarColour = 0;
   TextLanguage = 0;
   keyboardLanguage = 0;
 }
@@ -286,9 +294,10 @@ TEST_F(KeyboardTest, QuickListRoundTripAndDamagedFiles) {
   EXPECT_EQ(std::string(QuickList[7]), "Zeta");
   Press(RKEY_ChUp);  // wraps to the last; Ok inserts it, as the first
   Press(RKEY_Ok);
+  Press(RKEY_Rewind, 4);  // inserted before the cursor's text, which moves on
   Press(RKEY_Teletext);
   Press(RKEY_Ok);
-  EXPECT_EQ(std::string(currentString), "Zeta MMDDZeta ###");
+  EXPECT_EQ(std::string(currentString), "Zeta MMDD ###Zeta");
   Press(RKEY_Teletext);
   Press(RKEY_Green, 8);
   EXPECT_EQ(numberOfQuickListEntries, 0);
@@ -304,7 +313,14 @@ TEST_F(KeyboardTest, QuickListRoundTripAndDamagedFiles) {
   Press(RKEY_Exit);
   EXPECT_TRUE(emu::Frame() == keyboard);  // the keyboard as it was
   Press(RKEY_Exit);
-  EXPECT_EQ(result, "Zeta MMDDZeta ###");
+  EXPECT_EQ(result, "Zeta MMDD ###Zeta");
+  // A list of one entry opens on it.
+  WriteQuickList(Slot("Solo"));
+  Open("");
+  Press(RKEY_Teletext);
+  Press(RKEY_Ok);
+  EXPECT_EQ(std::string(currentString), "Solo");
+  Press(RKEY_Exit);
 
   // 60 slots: the first 49; a short last slot still counts.
   std::string sixty;

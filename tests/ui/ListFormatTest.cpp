@@ -169,6 +169,13 @@ TEST_F(FormatTest, DateSizeFitsTheColumn) {
   column3Width = 400;
   FormatDate(&r, out, 9, &size);
   EXPECT_EQ(size, 16);
+  // Seven pixels of the column stay free: one fewer and the date is smaller.
+  column3Width = (int)PrintWidth(out, 16) + 8;
+  FormatDate(&r, out, 9, &size);
+  EXPECT_EQ(size, 16);
+  column3Width--;
+  FormatDate(&r, out, 9, &size);
+  EXPECT_EQ(size, 14);
   // Nothing fits: the smallest size.
   EXPECT_EQ(FitFontSize("a very long text indeed", 16, 8), 10);
 }

@@ -3,6 +3,7 @@
 // with tests/reference/ (PVR_UPDATE_REFERENCES=1 rewrites them).
 #include <stdlib.h>
 #include <string.h>
+#include <sys/time.h>
 
 #include <string>
 #include <vector>
@@ -69,6 +70,7 @@ TEST_F(ListSnapshotTest, WideSpacingWithExtraLine) {
   column5Option = 2;
   column3Option = 1;
   column4Option = 1;
+  NewIndicatorOption = 1;  // the stars, without the folder's count of new files
   OpenList();
   Decorate();
   Redraw();
@@ -297,8 +299,15 @@ TEST_F(ListSnapshotTest, GermanTexts) {
 
 namespace {
 
+// A folder row counts its contents; an application's row carries its file's
+// date and time.
 TEST_F(ListSnapshotTest, ApplicationManagerView) {
   LineSpacingOption = 0;
+  std::string image = HostPath("/ProgramFiles/Clock.tap");
+  ASSERT_TRUE(testenv::WriteFile(image, "not an image"));
+  time_t written = testdisk::StampToUnix(testdisk::Stamp(2026, 11, 21, 20, 5));
+  struct timeval times[2] = {{written, 0}, {written, 0}};
+  ASSERT_EQ(utimes(image.c_str(), times), 0);
   OpenList();
   TAPManagerMode = 1;
   TAPManagerModeChanged = 1;
@@ -310,7 +319,7 @@ TEST_F(ListSnapshotTest, ApplicationManagerView) {
   ResetScreenColumns();
   RefreshQuembryWindow();
   EXPECT_EQ(column2Width, 316);
-  Save("list-manager");
+  Shows("list-manager");
 }
 
 }  // namespace

@@ -299,9 +299,17 @@ TEST_F(TextTest, WrapEdgeCases) {
   EXPECT_GT(LastWrapPutStr_P, 0);
   std::string first(word, word + LastWrapPutStr_P);
   EXPECT_LE(PrintWidth(first.c_str(), 16), 60u);
-  // A field narrower than any character still advances through the text.
-  WrapPutStr(rgn, "abc", 10, 10, 2, kWhite, 0, 5, 16, 0);
-  EXPECT_EQ(LastWrapPutStr_P, 0);
+  // A field narrower than any character (or a width below zero) still
+  // advances through the text, a character a line.
+  for (int width : {2, -8}) {
+    EXPECT_EQ(WrapPutStr(rgn, "abc", 10, 10, width, kWhite, 0, 5, 16, 0), 10 + 3 * 22);
+    EXPECT_EQ(LastWrapPutStr_P, 0);
+  }
+  // A text exactly as wide as the field is one line (a narrow last
+  // character would not be taken back once dropped).
+  const char* exact = "Exactly this wide.";
+  EXPECT_EQ(WrapPutStr(rgn, exact, 10, 10, (int)PrintWidth(exact, 14), kWhite, 0, 5, 14, 0),
+            10 + 19);
   // A UTF-8 character is never split between two lines.
   std::string umlauts;
   for (int i = 0; i < 40; ++i) umlauts += "\xC3\x9C";
@@ -321,6 +329,7 @@ TEST_F(TextTest, PagingLineByLineCoversTheTextAndEveryLineFits) {
       "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
       "iiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiii iiiiiiiiiiiiiiiiiiiiiii W",
       umlauts,
+      "WWWWWWWW WWWWWWWW -WWWWWWWW WWWWWWWWWWWW -WWWWWWWWWWWW",
   };
   for (const std::string& text : texts) {
     for (int size : {10, 12, 14, 16, 18}) {
@@ -339,6 +348,11 @@ TEST_F(TextTest, PagingLineByLineCoversTheTextAndEveryLineFits) {
           bool oneCharacter = line.size() == 1 || (line.size() == 2 && (byte)line[0] >= 0xC0);
           if (!oneCharacter) {
             EXPECT_LE(PrintWidth(line.c_str(), size), (dword)width) << line;
+          }
+          // A line broken off ends after its last blank or hyphen, even when
+          // that is its first character.
+          if (LastWrapPutStr_P != 0 && line.find_first_of(" -") != std::string::npos) {
+            EXPECT_EQ(line.find_last_of(" -"), line.size() - 1) << line;
           }
           pos = end;
           ASSERT_LT(++lines, 500);
