@@ -143,7 +143,24 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   progressBarOption = 4;
   emu::HoldKey(RKEY_Prev, 0);
   EXPECT_EQ(emu::Frame()[268 * OSD_WIDTH + 560], 0xFF101010u);
+  // A style beyond the known ones (a hand-edited settings file) draws no bar.
+  for (int style : {-1, 5}) {
+    progressBarOption = style;
+    emu::HoldKey(RKEY_Prev, 0);
+    EXPECT_NE(emu::Frame()[268 * OSD_WIDTH + 560], 0xFF101010u) << style;
+  }
   progressBarOption = 0;
+  // Each encryption state has its own icon and words; other values none.
+  std::vector<uint32_t> states[5];
+  for (int state = 4; state >= 0; state--) {
+    currentFile.encryption = (byte)state;
+    emu::HoldKey(RKEY_Prev, 0);
+    states[state] = Area(387, 262, 260, 36);
+  }
+  EXPECT_TRUE(states[4] == states[0]);
+  for (int a = 0; a < 4; a++)
+    for (int b = a + 1; b < 4; b++) EXPECT_FALSE(states[a] == states[b]) << a << " " << b;
+  currentFile.encryption = 3;
   // The minutes beside the progress bar: small, hidden, larger.
   std::vector<uint32_t> minutes[3];
   int kept = MinsOnProgressBar;
@@ -260,6 +277,10 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   EXPECT_STREQ(lastMessageTitle, "File Rename Not Allowed");
   EXPECT_STREQ(lastMessageLine1, "Renaming of files that are playing");
   EXPECT_TRUE(disk->Exists("/DataFiles/Alpha.rec"));
+  emu::HoldKey(RKEY_VolUp, 0);  // nor for moving
+  emu::HoldKey(RKEY_Ok, 0);
+  EXPECT_EQ(moveWindowShowing, 0);
+  EXPECT_STREQ(lastMessageLine1, "Moving of files that are playing");
   // Another entry may be renamed meanwhile.
   emu::HoldKey(RKEY_Exit, 0);
   OpenInfo("Movies");
@@ -283,6 +304,18 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   EXPECT_EQ(MultiSelectCount(), 0);
   emu::PressKey(RKEY_Exit);
   EXPECT_TRUE(disk->Exists("/DataFiles/Movies/Two.rec"));
+
+  // Asked for a folder, Tagsmith opens the own window, here on the parent
+  // entry: it has no watched mark to set.
+  if (infoWindowShowing) emu::HoldKey(RKEY_Exit, 0);
+  SelectByKeys("..");
+  emu::PressKey(RKEY_Sat);
+  ASSERT_EQ(infoWindowShowing, 1);
+  emu::HoldKey(RKEY_VolDown, 0);
+  ASSERT_EQ(infoCommandOption, 4);
+  emu::HoldKey(RKEY_Ok, 0);
+  EXPECT_EQ(infoCommandOption, 4);
+  EXPECT_EQ(Line(chosenLine)->hasHistory, 0);
 }
 
 class LogoTest : public InfoTest {
