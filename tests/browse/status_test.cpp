@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "BrowseFixture.h"
 #include "snapshot.h"
@@ -127,6 +128,26 @@ TEST_F(StatusScreenTest, JobsWaitingAndFailedNoDriveBothLanguagesAndTheClosingKe
   OpenStatus();
   emu::PressKey(RKEY_AudioTrk);
   EXPECT_EQ(quembryHelpWindowShowing, 0);
+
+  // While the shell counts the drives the list's title says it is loading:
+  // a stand-in waits until the screen has been looked at.
+  std::vector<uint32_t> title = Crop(53, yOffsetOption, 448, 24), during;
+  FakeCommand("awk", "");
+  std::string asked = fakeBin_ + "/asked", seen = fakeBin_ + "/seen";
+  ASSERT_TRUE(testenv::WriteFile(fakeBin_ + "/awk", "#!/bin/sh\ntouch '" + asked +
+                                                        "'\nfor i in $(seq 200); do [ -e '" + seen +
+                                                        "' ] && break; sleep 0.05; done\n"));
+  std::thread watcher([&] {
+    for (int i = 0; i < 400 && !testenv::Exists(asked); i++) usleep(25000);
+    during = Crop(53, yOffsetOption, 448, 24);
+    testenv::WriteFile(seen, "");
+  });
+  OpenStatus();
+  watcher.join();
+  EXPECT_TRUE(testenv::Exists(asked));
+  EXPECT_NE(during, title);
+  emu::PressKey(RKEY_Exit);
+  EXPECT_EQ(Crop(53, yOffsetOption, 448, 24), title);
 }
 
 TEST_F(StatusScreenTest, DamagedAnswersOfTheMountTableGiveClearLinesAndLeaveNoFile) {
