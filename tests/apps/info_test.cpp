@@ -124,6 +124,9 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   GMToffsetOption = -24 * 60;  // back over midnight
   emu::HoldKey(RKEY_Prev, 0);
   EXPECT_TRUE(ValueReads(175, "Thu, 19 Nov 2026 11:30pm ~ 12:35am"));
+  GMToffsetOption = 24 * 60;  // the end reaches midnight exactly
+  emu::HoldKey(RKEY_Prev, 0);
+  EXPECT_TRUE(ValueReads(175, "Sat, 21 Nov 2026 11:30pm ~ 12:35am"));
   GMToffsetOption = -60;  // only the end goes back over midnight
   emu::HoldKey(RKEY_Prev, 0);
   EXPECT_TRUE(ValueReads(175, "Fri, 20 Nov 2026 10:30pm ~ 11:35pm"));
@@ -175,6 +178,13 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
       drawn[option] += minutes[option][i] != minutes[1][i];
   EXPECT_GT(drawn[0], 40);
   EXPECT_GT(drawn[2], drawn[0] + drawn[0] / 5);  // the larger font
+  // A recording without a duration has no minutes to show.
+  MinsOnProgressBar = 0;
+  dword length = currentFile.durationMinutes;
+  currentFile.durationMinutes = 0;
+  emu::HoldKey(RKEY_Prev, 0);
+  EXPECT_TRUE(Area(560, 250, 100, 28) == minutes[1]);
+  currentFile.durationMinutes = length;
   MinsOnProgressBar = kept;
   emu::HoldKey(RKEY_Prev, 0);
 

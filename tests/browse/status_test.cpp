@@ -262,6 +262,8 @@ TEST_F(UptimeTest, MissingDamagedAndOversizedAnswersAndLogs) {
   // A damaged field: only digits count, and only within its own width.
   FakeCommand("awk", "98x654321098765432109876");
   EXPECT_EQ(SystemLine().substr(33), "(uptime: 98d, 98h, 98m)");
+  FakeCommand("awk", "002 days, 03 hours, 04");  // the shortest answer taken
+  EXPECT_EQ(SystemLine().substr(33), "(uptime: 2d, 3h, 4m)");
   FakeCommand("awk", "002 days, 03 hours, 04 mins." + std::string(100, 'x'));
   EXPECT_EQ(SystemLine().substr(33), "(uptime: 2d, 3h, 4m)");
   // A command that takes its answer away again: there is no file to open.
