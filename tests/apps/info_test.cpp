@@ -178,12 +178,14 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
       drawn[option] += minutes[option][i] != minutes[1][i];
   EXPECT_GT(drawn[0], 40);
   EXPECT_GT(drawn[2], drawn[0] + drawn[0] / 5);  // the larger font
-  // A recording without a duration has no minutes to show.
+  // A recording without a duration has no minutes to show; one minute has.
   MinsOnProgressBar = 0;
   dword length = currentFile.durationMinutes;
-  currentFile.durationMinutes = 0;
-  emu::HoldKey(RKEY_Prev, 0);
-  EXPECT_TRUE(Area(560, 250, 100, 28) == minutes[1]);
+  for (dword shortest : {0u, 1u}) {
+    currentFile.durationMinutes = shortest;
+    emu::HoldKey(RKEY_Prev, 0);
+    EXPECT_EQ(Area(560, 250, 100, 28) == minutes[1], shortest == 0) << shortest;
+  }
   currentFile.durationMinutes = length;
   MinsOnProgressBar = kept;
   emu::HoldKey(RKEY_Prev, 0);

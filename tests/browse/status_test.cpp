@@ -257,8 +257,8 @@ TEST_F(UptimeTest, MissingDamagedAndOversizedAnswersAndLogs) {
   // Empty, and longer than is read without a line end.
   FakeCommand("awk", "");
   EXPECT_EQ(SystemLine(), "System: Unexpected answer \"\"");
-  FakeCommand("awk", "7");
-  EXPECT_EQ(SystemLine(), "System: Unexpected answer \"7\"");
+  FakeCommand("awk", "002 days, 03 hours, 0");  // one digit short
+  EXPECT_EQ(SystemLine(), "System: Unexpected answer \"002 days, 03 hours, 0\"");
   // A damaged field: only digits count, and only within its own width.
   FakeCommand("awk", "98x654321098765432109876");
   EXPECT_EQ(SystemLine().substr(33), "(uptime: 98d, 98h, 98m)");
