@@ -110,6 +110,10 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   EXPECT_STREQ(duration, "1 hour 1 minute");
   FormatInfoDuration(120, duration);
   EXPECT_STREQ(duration, "2 hours");
+  FormatInfoDuration(1, duration);
+  EXPECT_STREQ(duration, "1 minute");
+  FormatInfoDuration(0, duration);
+  EXPECT_STREQ(duration, "");
   EXPECT_GT(firstPageLast, 0);
   // Twelve-hour times: the hour after midnight is 12 am, the hour after noon
   // 12 pm.
@@ -130,6 +134,17 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   GMToffsetOption = -60;  // only the end goes back over midnight
   emu::HoldKey(RKEY_Prev, 0);
   EXPECT_TRUE(ValueReads(175, "Fri, 20 Nov 2026 10:30pm ~ 11:35pm"));
+  // Offsets with minutes carry into the hour, both ways.
+  const std::pair<int, const char*> carried[] = {
+      {29, "Fri, 20 Nov 2026 11:59pm ~ 1:04am"},   {30, "Sat, 21 Nov 2026 12:00am ~ 1:05am"},
+      {-30, "Fri, 20 Nov 2026 11:00pm ~ 12:05am"}, {-31, "Fri, 20 Nov 2026 10:59pm ~ 12:04am"},
+      {-35, "Fri, 20 Nov 2026 10:55pm ~ 12:00am"}, {-36, "Fri, 20 Nov 2026 10:54pm ~ 11:59pm"},
+      {25, "Fri, 20 Nov 2026 11:55pm ~ 1:00am"},   {24, "Fri, 20 Nov 2026 11:54pm ~ 12:59am"}};
+  for (const auto& [offset, shown] : carried) {
+    GMToffsetOption = offset;
+    emu::HoldKey(RKEY_Prev, 0);
+    EXPECT_TRUE(ValueReads(175, shown)) << offset;
+  }
   GMToffsetOption = 60;
   emu::HoldKey(RKEY_Prev, 0);
   // The large font draws the event texts otherwise.
@@ -328,6 +343,48 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   emu::HoldKey(RKEY_Ok, 0);
   EXPECT_EQ(infoCommandOption, 4);
   EXPECT_EQ(Line(chosenLine)->hasHistory, 0);
+}
+
+// OK, Delete, Move and Progress from the window, each as it acts on the
+// entry shown; the window is drawn afresh after each.
+TEST_F(InfoTest, ButtonsActOnTheEntryShown) {
+  OpenList();
+  SelectByKeys("Beta.rec");
+  std::vector<uint32_t> list = emu::Frame();
+  OpenInfo("Beta.rec");
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(infoWindowShowing, 0);
+  EXPECT_TRUE(emu::Frame() == list);
+
+  // Progress marks an unplayed recording as begun, and again forgets it.
+  OpenInfo("Beta.rec");
+  for (dword mark : {1u, 0u}) {
+    emu::PressKey(RKEY_VolDown);
+    ASSERT_EQ(infoCommandOption, 4);
+    emu::PressKey(RKEY_Ok);
+    EXPECT_EQ(Line(chosenLine)->hasHistory, mark);
+    EXPECT_EQ(currentFile.hasHistory, mark);
+    EXPECT_EQ(infoCommandOption, 0);
+    std::vector<uint32_t> shown = emu::Frame();
+    emu::HoldKey(RKEY_Prev, 0);
+    EXPECT_TRUE(emu::Frame() == shown) << mark;
+  }
+  // While a background copy runs, Move is refused with the reason.
+  processInBackground = 1;
+  for (int i = 0; i < 3; i++) emu::PressKey(RKEY_VolUp);
+  emu::PressKey(RKEY_Ok);
+  processInBackground = 0;
+  EXPECT_EQ(moveWindowShowing, 0);
+  EXPECT_STREQ(lastMessageLine1, "A background copy is in progress.");
+  emu::PressKey(RKEY_Exit);
+
+  // Delete drops a multi-selection before it asks.
+  Mark({"Alpha.rec"});
+  OpenInfo("Beta.rec");
+  emu::PressKey(RKEY_VolUp);
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(yesnoWindowShowing, 1);
+  EXPECT_EQ(MultiSelectCount(), 0);
 }
 
 class LogoTest : public InfoTest {

@@ -301,6 +301,11 @@ TEST_F(UptimeTest, MissingDamagedAndOversizedAnswersAndLogs) {
   CheckUptime();
   EXPECT_STREQ(lastMessageLine2, "TAP: Cannot open file");
   CloseMessageWindow();
+  // With the clock not yet set (day 0, midnight) a start just before it shows
+  // day 0, not a day decades ahead.
+  emu::InvalidateClock();
+  FakeCommand("awk", "000 days, 00 hours, 01 mins.");
+  EXPECT_EQ(SystemLine(), "System Started: 1858-11-17 23:59 (uptime: 0d, 0h, 1m)");
 }
 
 class MediaFilesTest : public ShellTest {
