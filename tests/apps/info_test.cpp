@@ -329,6 +329,11 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   emu::PressKey(RKEY_Ok);
   EXPECT_EQ(moveWindowShowing, 1);
   EXPECT_EQ(MultiSelectCount(), 0);
+  EXPECT_GE(numberOfDestinationFolders, 2);
+  std::vector<uint32_t> destinations = emu::Frame();
+  emu::PressKey(RKEY_ChDown);
+  emu::PressKey(RKEY_ChUp);
+  EXPECT_TRUE(emu::Frame() == destinations);  // the folders were listed at once
   emu::PressKey(RKEY_Exit);
   EXPECT_TRUE(disk->Exists("/DataFiles/Movies/Two.rec"));
 
@@ -385,6 +390,38 @@ TEST_F(InfoTest, ButtonsActOnTheEntryShown) {
   emu::PressKey(RKEY_Ok);
   EXPECT_EQ(yesnoWindowShowing, 1);
   EXPECT_EQ(MultiSelectCount(), 0);
+  YesNoOption = 1;  // No
+  emu::PressKey(RKEY_Ok);
+  ASSERT_EQ(yesnoWindowShowing, 0);
+  if (infoWindowShowing) emu::PressKey(RKEY_Exit);
+
+  // In the bin's view Delete removes a recycled recording for good and the
+  // last button restores one.
+  for (const char* name :
+       {"/DataFiles/Aged.rec.del", "/DataFiles/Back.rec.del", "/DataFiles/Cold.rec.del"})
+    ASSERT_TRUE(disk->File(name, 1, testdisk::Stamp(2026, 10, 1, 0, 0)));
+  emu::PressKey(RKEY_Recall);
+  ASSERT_EQ(recycleWindowMode, 1);
+  OpenInfo("Aged.rec.del");
+  emu::PressKey(RKEY_VolUp);
+  emu::PressKey(RKEY_Ok);
+  if (yesnoWindowShowing) {
+    YesNoOption = 0;  // Yes
+    emu::PressKey(RKEY_Ok);
+  }
+  EXPECT_FALSE(disk->Exists("/DataFiles/Aged.rec.del"));
+  EXPECT_TRUE(disk->Exists("/DataFiles/Back.rec.del"));
+  EXPECT_EQ(Find("Aged.rec.del"), 0);
+  EXPECT_NE(Find("Back.rec.del"), 0) << "another line left the list";
+  if (infoWindowShowing) emu::PressKey(RKEY_Exit);
+  OpenInfo("Cold.rec.del");
+  emu::PressKey(RKEY_VolDown);
+  ASSERT_EQ(infoCommandOption, 4);
+  emu::PressKey(RKEY_Ok);
+  EXPECT_TRUE(disk->Exists("/DataFiles/Cold.rec"));
+  EXPECT_FALSE(disk->Exists("/DataFiles/Cold.rec.del"));
+  EXPECT_EQ(Find("Cold.rec.del"), 0);
+  EXPECT_NE(Find("Back.rec.del"), 0) << "another line left the list";
 }
 
 class LogoTest : public InfoTest {
