@@ -5,6 +5,7 @@
 #include <stdio.h>
 // jpeglib.h needs size_t and FILE declared first.
 
+#include <algorithm>
 #include <vector>
 
 #include "../browse/BrowseFixture.h"
@@ -187,12 +188,16 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
     emu::HoldKey(RKEY_Prev, 0);
     minutes[option] = Area(560, 250, 100, 28);
   }
-  int drawn[3] = {0, 0, 0};
+  int drawn[3] = {0, 0, 0}, top[3] = {99, 99, 99};
   for (int option : {0, 2})
     for (size_t i = 0; i < minutes[1].size(); i++)
-      drawn[option] += minutes[option][i] != minutes[1][i];
+      if (minutes[option][i] != minutes[1][i]) {
+        drawn[option]++;
+        top[option] = std::min(top[option], (int)(i / 100));
+      }
   EXPECT_GT(drawn[0], 40);
   EXPECT_GT(drawn[2], drawn[0] + drawn[0] / 5);  // the larger font
+  EXPECT_LT(top[2], top[0]);                     // set higher
   // A recording without a duration has no minutes to show; one minute has.
   MinsOnProgressBar = 0;
   dword length = currentFile.durationMinutes;
