@@ -5,6 +5,7 @@
 #include <stdio.h>
 // jpeglib.h needs size_t and FILE declared first.
 
+#include <algorithm>
 #include <vector>
 
 #include "../browse/BrowseFixture.h"
@@ -110,6 +111,10 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   EXPECT_STREQ(duration, "1 hour 1 minute");
   FormatInfoDuration(120, duration);
   EXPECT_STREQ(duration, "2 hours");
+  FormatInfoDuration(1, duration);
+  EXPECT_STREQ(duration, "1 minute");
+  FormatInfoDuration(0, duration);
+  EXPECT_STREQ(duration, "");
   EXPECT_GT(firstPageLast, 0);
   // Twelve-hour times: the hour after midnight is 12 am, the hour after noon
   // 12 pm.
@@ -124,9 +129,23 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   GMToffsetOption = -24 * 60;  // back over midnight
   emu::HoldKey(RKEY_Prev, 0);
   EXPECT_TRUE(ValueReads(175, "Thu, 19 Nov 2026 11:30pm ~ 12:35am"));
+  GMToffsetOption = 24 * 60;  // the end reaches midnight exactly
+  emu::HoldKey(RKEY_Prev, 0);
+  EXPECT_TRUE(ValueReads(175, "Sat, 21 Nov 2026 11:30pm ~ 12:35am"));
   GMToffsetOption = -60;  // only the end goes back over midnight
   emu::HoldKey(RKEY_Prev, 0);
   EXPECT_TRUE(ValueReads(175, "Fri, 20 Nov 2026 10:30pm ~ 11:35pm"));
+  // Offsets with minutes carry into the hour, both ways.
+  const std::pair<int, const char*> carried[] = {
+      {29, "Fri, 20 Nov 2026 11:59pm ~ 1:04am"},   {30, "Sat, 21 Nov 2026 12:00am ~ 1:05am"},
+      {-30, "Fri, 20 Nov 2026 11:00pm ~ 12:05am"}, {-31, "Fri, 20 Nov 2026 10:59pm ~ 12:04am"},
+      {-35, "Fri, 20 Nov 2026 10:55pm ~ 12:00am"}, {-36, "Fri, 20 Nov 2026 10:54pm ~ 11:59pm"},
+      {25, "Fri, 20 Nov 2026 11:55pm ~ 1:00am"},   {24, "Fri, 20 Nov 2026 11:54pm ~ 12:59am"}};
+  for (const auto& [offset, shown] : carried) {
+    GMToffsetOption = offset;
+    emu::HoldKey(RKEY_Prev, 0);
+    EXPECT_TRUE(ValueReads(175, shown)) << offset;
+  }
   GMToffsetOption = 60;
   emu::HoldKey(RKEY_Prev, 0);
   // The large font draws the event texts otherwise.
@@ -143,7 +162,24 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   progressBarOption = 4;
   emu::HoldKey(RKEY_Prev, 0);
   EXPECT_EQ(emu::Frame()[268 * OSD_WIDTH + 560], 0xFF101010u);
+  // A style beyond the known ones (a hand-edited settings file) draws no bar.
+  for (int style : {-1, 5}) {
+    progressBarOption = style;
+    emu::HoldKey(RKEY_Prev, 0);
+    EXPECT_NE(emu::Frame()[268 * OSD_WIDTH + 560], 0xFF101010u) << style;
+  }
   progressBarOption = 0;
+  // Each encryption state has its own icon and words; other values none.
+  std::vector<uint32_t> states[5];
+  for (int state = 4; state >= 0; state--) {
+    currentFile.encryption = (byte)state;
+    emu::HoldKey(RKEY_Prev, 0);
+    states[state] = Area(387, 262, 260, 36);
+  }
+  EXPECT_TRUE(states[4] == states[0]);
+  for (int a = 0; a < 4; a++)
+    for (int b = a + 1; b < 4; b++) EXPECT_FALSE(states[a] == states[b]) << a << " " << b;
+  currentFile.encryption = 3;
   // The minutes beside the progress bar: small, hidden, larger.
   std::vector<uint32_t> minutes[3];
   int kept = MinsOnProgressBar;
@@ -152,12 +188,25 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
     emu::HoldKey(RKEY_Prev, 0);
     minutes[option] = Area(560, 250, 100, 28);
   }
-  int drawn[3] = {0, 0, 0};
+  int drawn[3] = {0, 0, 0}, top[3] = {99, 99, 99};
   for (int option : {0, 2})
     for (size_t i = 0; i < minutes[1].size(); i++)
-      drawn[option] += minutes[option][i] != minutes[1][i];
+      if (minutes[option][i] != minutes[1][i]) {
+        drawn[option]++;
+        top[option] = std::min(top[option], (int)(i / 100));
+      }
   EXPECT_GT(drawn[0], 40);
   EXPECT_GT(drawn[2], drawn[0] + drawn[0] / 5);  // the larger font
+  EXPECT_LT(top[2], top[0]);                     // set higher
+  // A recording without a duration has no minutes to show; one minute has.
+  MinsOnProgressBar = 0;
+  dword length = currentFile.durationMinutes;
+  for (dword shortest : {0u, 1u}) {
+    currentFile.durationMinutes = shortest;
+    emu::HoldKey(RKEY_Prev, 0);
+    EXPECT_EQ(Area(560, 250, 100, 28) == minutes[1], shortest == 0) << shortest;
+  }
+  currentFile.durationMinutes = length;
   MinsOnProgressBar = kept;
   emu::HoldKey(RKEY_Prev, 0);
 
@@ -260,6 +309,10 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   EXPECT_STREQ(lastMessageTitle, "File Rename Not Allowed");
   EXPECT_STREQ(lastMessageLine1, "Renaming of files that are playing");
   EXPECT_TRUE(disk->Exists("/DataFiles/Alpha.rec"));
+  emu::HoldKey(RKEY_VolUp, 0);  // nor for moving
+  emu::HoldKey(RKEY_Ok, 0);
+  EXPECT_EQ(moveWindowShowing, 0);
+  EXPECT_STREQ(lastMessageLine1, "Moving of files that are playing");
   // Another entry may be renamed meanwhile.
   emu::HoldKey(RKEY_Exit, 0);
   OpenInfo("Movies");
@@ -281,8 +334,99 @@ TEST_F(InfoTest, RecordingPagesButtonsAndFolder) {
   emu::PressKey(RKEY_Ok);
   EXPECT_EQ(moveWindowShowing, 1);
   EXPECT_EQ(MultiSelectCount(), 0);
+  EXPECT_GE(numberOfDestinationFolders, 2);
+  std::vector<uint32_t> destinations = emu::Frame();
+  emu::PressKey(RKEY_ChDown);
+  emu::PressKey(RKEY_ChUp);
+  EXPECT_TRUE(emu::Frame() == destinations);  // the folders were listed at once
   emu::PressKey(RKEY_Exit);
   EXPECT_TRUE(disk->Exists("/DataFiles/Movies/Two.rec"));
+
+  // Asked for a folder, Tagsmith opens the own window, here on the parent
+  // entry: it has no watched mark to set.
+  if (infoWindowShowing) emu::HoldKey(RKEY_Exit, 0);
+  SelectByKeys("..");
+  emu::PressKey(RKEY_Sat);
+  ASSERT_EQ(infoWindowShowing, 1);
+  emu::HoldKey(RKEY_VolDown, 0);
+  ASSERT_EQ(infoCommandOption, 4);
+  emu::HoldKey(RKEY_Ok, 0);
+  EXPECT_EQ(infoCommandOption, 4);
+  EXPECT_EQ(Line(chosenLine)->hasHistory, 0);
+}
+
+// OK, Delete, Move and Progress from the window, each as it acts on the
+// entry shown; the window is drawn afresh after each.
+TEST_F(InfoTest, ButtonsActOnTheEntryShown) {
+  OpenList();
+  SelectByKeys("Beta.rec");
+  std::vector<uint32_t> list = emu::Frame();
+  OpenInfo("Beta.rec");
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(infoWindowShowing, 0);
+  EXPECT_TRUE(emu::Frame() == list);
+
+  // Progress marks an unplayed recording as begun, and again forgets it.
+  OpenInfo("Beta.rec");
+  for (dword mark : {1u, 0u}) {
+    emu::PressKey(RKEY_VolDown);
+    ASSERT_EQ(infoCommandOption, 4);
+    emu::PressKey(RKEY_Ok);
+    EXPECT_EQ(Line(chosenLine)->hasHistory, mark);
+    EXPECT_EQ(currentFile.hasHistory, mark);
+    EXPECT_EQ(infoCommandOption, 0);
+    std::vector<uint32_t> shown = emu::Frame();
+    emu::HoldKey(RKEY_Prev, 0);
+    EXPECT_TRUE(emu::Frame() == shown) << mark;
+  }
+  // While a background copy runs, Move is refused with the reason.
+  processInBackground = 1;
+  for (int i = 0; i < 3; i++) emu::PressKey(RKEY_VolUp);
+  emu::PressKey(RKEY_Ok);
+  processInBackground = 0;
+  EXPECT_EQ(moveWindowShowing, 0);
+  EXPECT_STREQ(lastMessageLine1, "A background copy is in progress.");
+  emu::PressKey(RKEY_Exit);
+
+  // Delete drops a multi-selection before it asks.
+  Mark({"Alpha.rec"});
+  OpenInfo("Beta.rec");
+  emu::PressKey(RKEY_VolUp);
+  emu::PressKey(RKEY_Ok);
+  EXPECT_EQ(yesnoWindowShowing, 1);
+  EXPECT_EQ(MultiSelectCount(), 0);
+  YesNoOption = 1;  // No
+  emu::PressKey(RKEY_Ok);
+  ASSERT_EQ(yesnoWindowShowing, 0);
+  if (infoWindowShowing) emu::PressKey(RKEY_Exit);
+
+  // In the bin's view Delete removes a recycled recording for good and the
+  // last button restores one.
+  for (const char* name :
+       {"/DataFiles/Aged.rec.del", "/DataFiles/Back.rec.del", "/DataFiles/Cold.rec.del"})
+    ASSERT_TRUE(disk->File(name, 1, testdisk::Stamp(2026, 10, 1, 0, 0)));
+  emu::PressKey(RKEY_Recall);
+  ASSERT_EQ(recycleWindowMode, 1);
+  OpenInfo("Aged.rec.del");
+  emu::PressKey(RKEY_VolUp);
+  emu::PressKey(RKEY_Ok);
+  if (yesnoWindowShowing) {
+    YesNoOption = 0;  // Yes
+    emu::PressKey(RKEY_Ok);
+  }
+  EXPECT_FALSE(disk->Exists("/DataFiles/Aged.rec.del"));
+  EXPECT_TRUE(disk->Exists("/DataFiles/Back.rec.del"));
+  EXPECT_EQ(Find("Aged.rec.del"), 0);
+  EXPECT_NE(Find("Back.rec.del"), 0) << "another line left the list";
+  if (infoWindowShowing) emu::PressKey(RKEY_Exit);
+  OpenInfo("Cold.rec.del");
+  emu::PressKey(RKEY_VolDown);
+  ASSERT_EQ(infoCommandOption, 4);
+  emu::PressKey(RKEY_Ok);
+  EXPECT_TRUE(disk->Exists("/DataFiles/Cold.rec"));
+  EXPECT_FALSE(disk->Exists("/DataFiles/Cold.rec.del"));
+  EXPECT_EQ(Find("Cold.rec.del"), 0);
+  EXPECT_NE(Find("Back.rec.del"), 0) << "another line left the list";
 }
 
 class LogoTest : public InfoTest {

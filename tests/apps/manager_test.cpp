@@ -39,8 +39,9 @@ class ManagerTest : public BrowseTest {
     std::string foreign = echo;
     foreign[18] = (char)(foreign[18] ^ 0x40);
     WriteAll(HostPath("/ProgramFiles/Foreign.tap"), foreign);
-    mkdir(HostPath("/ProgramFiles/Tools").c_str(), 0755);
-    WriteAll(HostPath("/ProgramFiles/Tools/Deep.tap"), echo);
+    // A folder whose name sorts just before "." is searched like any other.
+    mkdir(HostPath("/ProgramFiles/-Tools").c_str(), 0755);
+    WriteAll(HostPath("/ProgramFiles/-Tools/Deep.tap"), echo);
   }
 
   FileRecord* Named(const char* name) {
@@ -99,7 +100,7 @@ TEST_F(ManagerTest, ListsStartsAndRefuses) {
   EXPECT_STREQ(lastMessageTitle, "Starting TAP");
   EXPECT_EQ(emu::RunningCount(), 2);
   EXPECT_TRUE(IsFileTAP_Active("EchoApp.tap", "/ProgramFiles"));
-  EXPECT_FALSE(IsFileTAP_Active("EchoApp.tap", "/ProgramFiles/Tools"));
+  EXPECT_FALSE(IsFileTAP_Active("EchoApp.tap", "/ProgramFiles/-Tools"));
   EXPECT_EQ(windowShowing, 1);
   EXPECT_EQ(TAPManagerWindowCopy, nullptr);
   EXPECT_EQ(Named("EchoApp.tap")->playingNow, 1u);
@@ -155,10 +156,10 @@ TEST_F(ManagerTest, ListsStartsAndRefuses) {
   GotoPath("/ProgramFiles");
   EXPECT_EQ(FindAndStartTAPID(0x12345678, "/ProgramFiles", 1), 1);
   EXPECT_STREQ(TAPManager_TAP_name, "Deep.tap");
-  EXPECT_STREQ(TAPManager_TAP_directory, "/ProgramFiles/Tools");
+  EXPECT_STREQ(TAPManager_TAP_directory, "/ProgramFiles/-Tools");
   EXPECT_EQ(TAPManager_multiphase, 3);
   RunStartAction();
-  EXPECT_TRUE(IsFileTAP_Active("Deep.tap", "/ProgramFiles/Tools"));
+  EXPECT_TRUE(IsFileTAP_Active("Deep.tap", "/ProgramFiles/-Tools"));
 
   // Leaving the view returns to /DataFiles; entering again selects the line
   // that was selected when it was left.

@@ -153,10 +153,16 @@ TEST_F(ConfigTest, ColumnsDefaultsAndADateFormatReshapeTheList) {
   EXPECT_EQ(currentColumn1Option, 1);
   EXPECT_EQ(currentLineSpacingOption, 1);
   Go(15);
+  std::vector<uint32_t> font = ValueField(14);
+  Go(14);
+  emu::PressKey(RKEY_VolUp);  // column 5 in another font
+  Go(15);
+  EXPECT_NE(ValueField(14), font);
   emu::PressKey(RKEY_VolUp);  // only Ok resets
   EXPECT_EQ(currentLineSpacingOption, 1);
   emu::PressKey(RKEY_Ok);  // large spacing
   EXPECT_STREQ(lastMessageTitle, "Column Defaults Reset");
+  EXPECT_EQ(ValueField(14), font);  // the menu shows the defaults at once
   EXPECT_EQ(currentLineSpacingOption, 0);
   EXPECT_EQ(menuNumber, 5);
   Go(3);

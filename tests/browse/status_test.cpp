@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "BrowseFixture.h"
 #include "snapshot.h"
@@ -127,6 +128,26 @@ TEST_F(StatusScreenTest, JobsWaitingAndFailedNoDriveBothLanguagesAndTheClosingKe
   OpenStatus();
   emu::PressKey(RKEY_AudioTrk);
   EXPECT_EQ(quembryHelpWindowShowing, 0);
+
+  // While the shell counts the drives the list's title says it is loading:
+  // a stand-in waits until the screen has been looked at.
+  std::vector<uint32_t> title = Crop(53, yOffsetOption, 448, 24), during;
+  FakeCommand("awk", "");
+  std::string asked = fakeBin_ + "/asked", seen = fakeBin_ + "/seen";
+  ASSERT_TRUE(testenv::WriteFile(fakeBin_ + "/awk", "#!/bin/sh\ntouch '" + asked +
+                                                        "'\nfor i in $(seq 200); do [ -e '" + seen +
+                                                        "' ] && break; sleep 0.05; done\n"));
+  std::thread watcher([&] {
+    for (int i = 0; i < 400 && !testenv::Exists(asked); i++) usleep(25000);
+    during = Crop(53, yOffsetOption, 448, 24);
+    testenv::WriteFile(seen, "");
+  });
+  OpenStatus();
+  watcher.join();
+  EXPECT_TRUE(testenv::Exists(asked));
+  EXPECT_NE(during, title);
+  emu::PressKey(RKEY_Exit);
+  EXPECT_EQ(Crop(53, yOffsetOption, 448, 24), title);
 }
 
 TEST_F(StatusScreenTest, DamagedAnswersOfTheMountTableGiveClearLinesAndLeaveNoFile) {
@@ -236,11 +257,13 @@ TEST_F(UptimeTest, MissingDamagedAndOversizedAnswersAndLogs) {
   // Empty, and longer than is read without a line end.
   FakeCommand("awk", "");
   EXPECT_EQ(SystemLine(), "System: Unexpected answer \"\"");
-  FakeCommand("awk", "7");
-  EXPECT_EQ(SystemLine(), "System: Unexpected answer \"7\"");
+  FakeCommand("awk", "002 days, 03 hours, 0");  // one digit short
+  EXPECT_EQ(SystemLine(), "System: Unexpected answer \"002 days, 03 hours, 0\"");
   // A damaged field: only digits count, and only within its own width.
   FakeCommand("awk", "98x654321098765432109876");
   EXPECT_EQ(SystemLine().substr(33), "(uptime: 98d, 98h, 98m)");
+  FakeCommand("awk", "002 days, 03 hours, 04");  // the shortest answer taken
+  EXPECT_EQ(SystemLine().substr(33), "(uptime: 2d, 3h, 4m)");
   FakeCommand("awk", "002 days, 03 hours, 04 mins." + std::string(100, 'x'));
   EXPECT_EQ(SystemLine().substr(33), "(uptime: 2d, 3h, 4m)");
   // A command that takes its answer away again: there is no file to open.
@@ -278,6 +301,11 @@ TEST_F(UptimeTest, MissingDamagedAndOversizedAnswersAndLogs) {
   CheckUptime();
   EXPECT_STREQ(lastMessageLine2, "TAP: Cannot open file");
   CloseMessageWindow();
+  // With the clock not yet set (day 0, midnight) a start just before it shows
+  // day 0, not a day decades ahead.
+  emu::InvalidateClock();
+  FakeCommand("awk", "000 days, 00 hours, 01 mins.");
+  EXPECT_EQ(SystemLine(), "System Started: 1858-11-17 23:59 (uptime: 0d, 0h, 1m)");
 }
 
 class MediaFilesTest : public ShellTest {

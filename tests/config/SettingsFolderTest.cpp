@@ -172,6 +172,8 @@ TEST_F(SettingsFileTest, PowerCutOrFullDiskDuringSaveLeavesOldOrNewFile) {
         emu::RestorePower();
         std::string after = testenv::ReadFile(IniPath());
         if (!cut) {
+          // The new contents reached the disk before the rename made them the file.
+          EXPECT_GE(emu::SyncCount("/mnt/hd" INI_FOLDER "/" INI_FILE_NAME ".new"), 1);
           EXPECT_EQ(5000, recordingRateOption);
           EXPECT_EQ(static_cast<size_t>(INI_FILE_SIZE), after.size());
           break;
