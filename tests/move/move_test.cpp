@@ -439,6 +439,20 @@ TEST_F(MoveTest, TheDestinationListFollowsItsSettingsAndKeys) {
   MoveTo(".");
   EXPECT_EQ(Trio("/DataFiles/Beta.rec"), 3);
   EXPECT_EQ(Trio("/DataFiles/Movies/Beta.rec"), 0);
+  // Into the mounted media folder a move goes to where its files are: the
+  // disk's own mount (a rename cannot cross into the other mount).
+  ASSERT_TRUE(disk->Folder("/MediaFiles/Clips"));
+  ASSERT_TRUE(disk->Folder("/DataFiles/~MediaFiles"));
+  ASSERT_EQ(mount(Sys("/MediaFiles").c_str(), Sys("/DataFiles/~MediaFiles").c_str(), nullptr,
+                  MS_BIND, nullptr),
+            0);
+  SelectByKeys("..");
+  Press(RKEY_Ok);
+  loadSubsequentQuembryInfo(2);
+  SelectByKeys("Show 12.rec");
+  MoveTo("~MediaFiles/Clips");
+  EXPECT_EQ(Trio("/MediaFiles/Clips/Show 12.rec"), 3);
+  EXPECT_EQ(Trio("/DataFiles/Show 12.rec"), 0);
 }
 
 // The box of Tagsmith's background preparation, running and ended.
@@ -929,6 +943,10 @@ class InUseTest : public MoveTest {
       ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + std::string(job, 8)), text));
     }
     ASSERT_TRUE(testenv::WriteFile(HostPath("/MediaFiles/clip.mp4"), "media"));
+    // A job names the media folder's file by its own path.
+    ASSERT_TRUE(testenv::WriteFile(HostPath(jobs + "0003.bgc"),
+                                   "SDir=/mnt/hd/MediaFiles\r\nDDir=/mnt/hd/DataFiles\r\n"
+                                   "FileName=clip.mp4\r\nCoM=1\r\n"));
     ASSERT_TRUE(disk->Folder("/DataFiles/~MediaFiles"));
     ASSERT_EQ(
         mount("/mnt/hd/MediaFiles", "/mnt/hd/DataFiles/~MediaFiles", nullptr, MS_BIND, nullptr), 0);
@@ -1010,6 +1028,12 @@ TEST_F(InUseTest, NothingInUseOrMountedIsDeletedRecycledMovedRenamedOrEmptied) {
   }
   EXPECT_EQ(testenv::ReadFile("/mnt/hd/DataFiles/~MediaFiles/clip.mp4"), "media");
   EXPECT_STREQ(lastMessageLine2, "when 'Mount MediaFiles' is switched off.");
+  // Below ~MediaFiles the job's file is the same file.
+  OpenFolder("~MediaFiles");
+  SelectByKeys("clip.mp4");
+  TryEveryAction(Text(text_InUseCopyingA), "/MediaFiles/clip.mp4", true, false);
+  SelectByKeys("..");
+  Press(RKEY_Ok);
 
   // The bin keeps a recycled file a job waits to move, and says why.
   Press(RKEY_Recall);
