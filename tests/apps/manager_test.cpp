@@ -31,9 +31,7 @@ class ManagerTest : public BrowseTest {
     std::string echo = ReadAll(std::string(PVR_TEST_TAP_DIR) + "/EchoApp.tap");
     ASSERT_GT(echo.size(), 64u);
     WriteAll(HostPath("/ProgramFiles/EchoApp.tap"), echo);
-    struct timeval written[2] = {{testdisk::StampToUnix(testdisk::Stamp(2026, 11, 21, 20, 5)), 0},
-                                 {testdisk::StampToUnix(testdisk::Stamp(2026, 11, 21, 20, 5)), 0}};
-    utimes(HostPath("/ProgramFiles/EchoApp.tap").c_str(), written);
+    ASSERT_TRUE(testenv::SetFileTime(HostPath("/ProgramFiles/EchoApp.tap"), 2026, 11, 21, 20, 5));
     // Not an image at all, and an image for another CPU.
     WriteAll(HostPath("/ProgramFiles/Broken.tap"), "TFAPMIPS but no ELF object");
     std::string foreign = echo;
