@@ -325,13 +325,7 @@ TEST_F(ConfigTest, EdgesOfTheMenus) {
   Open();
   Enter(2);
   // The arrow beside the top line shows whenever lines are hidden above.
-  auto upArrow = [] {
-    std::vector<uint32_t> area;
-    for (int y = 70; y < 200; y++)
-      area.insert(area.end(), emu::Frame().begin() + y * OSD_WIDTH + 675,
-                  emu::Frame().begin() + y * OSD_WIDTH + 715);
-    return area;
-  };
+  auto upArrow = [] { return snapshot::Crop(675, 70, 40, 130); };
   emu::PressKey(RKEY_ChUp);
   EXPECT_EQ(chosenConfigLine, 22);
   EXPECT_EQ(configTopLine, 15);

@@ -68,14 +68,8 @@ class ShellTest : public BrowseTest {
     std::string message;
     EXPECT_TRUE(snapshot::MatchesReference(reference, &message)) << message;
   }
-  // The pixels of a rectangle of the last frame.
-  std::vector<uint32_t> Crop(int x, int y, int w, int h) {
-    std::vector<uint32_t> pixels;
-    for (int row = y; row < y + h; row++) {
-      const uint32_t* line = emu::Frame().data() + row * 720;
-      pixels.insert(pixels.end(), line + x, line + x + w);
-    }
-    return pixels;
+  static std::vector<uint32_t> Crop(int x, int y, int w, int h) {
+    return snapshot::Crop(x, y, w, h);
   }
   // The line below the internal disk's on the status screen.
   std::vector<uint32_t> DrivesLine() { return Crop(135, 349, 450, 20); }

@@ -77,4 +77,13 @@ bool MatchesReference(const std::string& name, std::string* message) {
   return false;
 }
 
+std::vector<uint32_t> Crop(int x, int y, int w, int h) {
+  std::vector<uint32_t> pixels;
+  for (int row = y; row < y + h; row++) {
+    const uint32_t* line = emu::Frame().data() + row * 720;
+    pixels.insert(pixels.end(), line + x, line + x + w);
+  }
+  return pixels;
+}
+
 }  // namespace snapshot

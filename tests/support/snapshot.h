@@ -2,7 +2,9 @@
 // PNG kept in tests/reference/, pixel for pixel.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace snapshot {
 
@@ -13,5 +15,8 @@ namespace snapshot {
 // frame is left as <build>/snapshots/<name>_err.png and `message` says why
 // (how many pixels differ, or that the reference is missing).
 bool MatchesReference(const std::string& name, std::string* message);
+
+// The pixels of a rectangle of emu::Frame(), row by row.
+std::vector<uint32_t> Crop(int x, int y, int w, int h);
 
 }  // namespace snapshot

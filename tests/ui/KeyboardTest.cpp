@@ -10,6 +10,7 @@
 #include "ListFixture.h"
 #include "app/keys.h"
 #include "apps/apps.h"
+#include "snapshot.h"
 #include "ui/Keyboard.h"
 
 namespace {
@@ -191,13 +192,7 @@ TEST_F(KeyboardTest, TypingByMultiTapGridAndKeyboardCharacters) {
 
   // What stands before the cursor is at most 470 pixels wide: one pixel
   // more and the first character gives way to the marker at the left.
-  auto marker = [] {
-    std::vector<uint32_t> area;
-    for (int y = 79; y < 107; y++)
-      area.insert(area.end(), emu::Frame().begin() + y * OSD_WIDTH + 77,
-                  emu::Frame().begin() + y * OSD_WIDTH + 97);
-    return area;
-  };
+  auto marker = [] { return snapshot::Crop(77, 79, 20, 28); };
   std::string digits(38, '0');   // 456 pixels
   Open(("A" + digits).c_str());  // 470
   std::vector<uint32_t> none = marker();
