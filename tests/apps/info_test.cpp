@@ -84,11 +84,7 @@ class InfoTest : public BrowseTest {
   }
   // The pixels of the rectangle at x, y.
   static std::vector<uint32_t> Area(int x, int y, int w, int h) {
-    std::vector<uint32_t> area;
-    for (int row = y; row < y + h; row++)
-      area.insert(area.end(), emu::Frame().begin() + row * OSD_WIDTH + x,
-                  emu::Frame().begin() + row * OSD_WIDTH + x + w);
-    return area;
+    return snapshot::Crop(x, y, w, h);
   }
   void OpenInfo(const char* name) {
     SelectByKeys(name);

@@ -10,6 +10,7 @@
 
 #include "ListFixture.h"
 #include "app/keys.h"
+#include "snapshot.h"
 
 namespace {
 
@@ -140,11 +141,7 @@ TEST_F(ListSnapshotTest, MinutesBesideTheBarFollowTheSetting) {
   Record("Der Bergdoktor.rec")->positionBlock = 10 * CompletelyWatchedPercent;  // of 1000
   auto minutesArea = [&](const char* name) {
     int top = RowTop(EntryNamed(name) - chosenLine + printLine);
-    std::vector<uint32_t> area;
-    for (int y = top; y < top + 38; y++)
-      for (int x = column1Width + column2Width - 30; x < column1Width + column2Width + 52; x++)
-        area.push_back(emu::Frame()[y * OSD_WIDTH + x]);
-    return area;
+    return snapshot::Crop(column1Width + column2Width - 30, top, 82, 38);
   };
   std::vector<uint32_t> shown[3], seen[3];
   for (int setting = 0; setting <= 2; setting++) {
